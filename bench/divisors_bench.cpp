@@ -1,0 +1,3 @@
+#include <benchmark/benchmark.h>
+
+#include "core/operations.h"

@@ -1,0 +1,146 @@
+#include "core/frame/frame.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+namespace brindaq {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Counts the digits from `pos` on and returns the position after them.
+std::size_t SkipDigits(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && IsDigit(text[pos])) {
+    ++pos;
+  }
+  return pos;
+}
+
+// The value of a well-formed number text that lies beyond the range of a double: infinity when
+// its magnitude is huge, zero when it is tiny. `number` has digits, an optional "." and an
+// optional exponent, and no sign.
+double OutOfRangeValue(std::string_view number) {
+  const std::size_t exponent_mark = number.find_first_of("eE");
+  const std::string_view mantissa = number.substr(0, exponent_mark);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first_nonzero = mantissa.find_first_of("123456789");
+  if (first_nonzero == std::string_view::npos) {
+    return 0.0;
+  }
+  // Decimal exponent of the leading digit, before the written exponent is added.
+  std::int64_t magnitude = first_nonzero < point
+                               ? static_cast<std::int64_t>(point - first_nonzero) - 1
+                               : -static_cast<std::int64_t>(first_nonzero - point);
+  if (exponent_mark != std::string_view::npos) {
+    std::string_view exponent = number.substr(exponent_mark + 1);
+    const bool negative = !exponent.empty() && exponent.front() == '-';
+    if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
+      exponent.remove_prefix(1);
+    }
+    // Saturate: an exponent of any length only has to decide between huge and tiny.
+    constexpr std::int64_t kCap = std::int64_t{1} << 40;
+    std::int64_t value = 0;
+    for (const char digit : exponent) {
+      value = std::min(kCap, value * 10 + (digit - '0'));
+    }
+    magnitude += negative ? -value : value;
+  }
+  return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+}  // namespace
+
+double ReadOperand(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && IsBlank(text[pos])) {
+    ++pos;
+  }
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  const std::size_t start = pos;
+  pos = SkipDigits(text, pos);
+  bool has_digits = pos > start;
+  if (pos < text.size() && text[pos] == '.') {
+    const std::size_t fraction_end = SkipDigits(text, pos + 1);
+    has_digits = has_digits || fraction_end > pos + 1;
+    pos = fraction_end;
+  }
+  if (!has_digits) {
+    return 0.0;  // no leading number: ".", "-", "abc", "inf", "" and the like
+  }
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    std::size_t exponent = pos + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+      ++exponent;
+    }
+    const std::size_t exponent_end = SkipDigits(text, exponent);
+    if (exponent_end > exponent) {
+      pos = exponent_end;  // an "E" without digits does not belong to the number
+    }
+  }
+  const std::string_view number = text.substr(start, pos - start);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                            std::chars_format::general);
+  if (error == std::errc::result_out_of_range) {
+    value = OutOfRangeValue(number);
+  } else if (error != std::errc{} || end != number.data() + number.size()) {
+    value = 0.0;  // cannot happen for the text checked above; never guess a number
+  }
+  return negative ? -value : value;
+}
+
+std::optional<std::string> CheckOperand(double value, char letter, double limit) {
+  if (value > limit) {
+    return "NUMBER TOO LARGE !";
+  }
+  if (value < 1 || std::floor(value) != value) {
+    return std::string(1, letter) + " MUST BE INTEGER > 0";
+  }
+  return std::nullopt;
+}
+
+std::string FormatValue(double x) {
+  if (x == 0) {
+    return " 0";  // also for -0
+  }
+  // Shortest text with at most 15 significant digits, in exponent form from 1E15 on: the
+  // "%.15G" rule, written without the locale.
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
+                                    std::chars_format::general, 15);
+  std::string text(buffer.data(), result.ptr);
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  });
+  return x > 0 ? " " + text : text;
+}
+
+std::string ValueLine(double x) {
+  return "   " + FormatValue(x);
+}
+
+std::optional<double> ReadCheckedOperand(std::string_view text, char letter, double limit,
+                                         Outcome& outcome) {
+  const double value = ReadOperand(text);
+  if (auto notice = CheckOperand(value, letter, limit)) {
+    outcome.notice = std::move(notice);
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace brindaq

@@ -1,0 +1,152 @@
+#include "core/frame/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace brindaq {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+struct ReadCase {
+  std::string text;
+  double value;
+};
+
+class ReadOperandTest : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadOperandTest, ReadsTheLeadingNumber) {
+  const ReadCase& c = GetParam();
+  const double value = ReadOperand(c.text);
+  EXPECT_FALSE(std::isnan(value));
+  EXPECT_EQ(value, c.value) << "text: \"" << c.text << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prefixes, ReadOperandTest,
+    testing::Values(ReadCase{"12", 12}, ReadCase{"  7", 7}, ReadCase{"12abc", 12},
+                    ReadCase{"2.5", 2.5}, ReadCase{"-3", -3}, ReadCase{"", 0}, ReadCase{"abc", 0},
+                    ReadCase{"1E3", 1000}, ReadCase{"1e3", 1000}, ReadCase{"3.0", 3},
+                    ReadCase{"+5", 5}, ReadCase{"\t 9", 9}, ReadCase{".5", 0.5}, ReadCase{"5.", 5},
+                    ReadCase{".", 0}, ReadCase{"-", 0}, ReadCase{"+", 0}, ReadCase{"-.", 0},
+                    ReadCase{"1E", 1}, ReadCase{"1E+", 1}, ReadCase{"1E-2", 0.01},
+                    ReadCase{"2.5E+1x", 25}, ReadCase{"1.2.3", 1.2}, ReadCase{"1,5", 1},
+                    ReadCase{"12 34", 12}, ReadCase{"--5", 0}, ReadCase{"- 5", 0},
+                    ReadCase{"007", 7}, ReadCase{"99999999.5", 99999999.5},
+                    ReadCase{"10000000.5", 10000000.5}, ReadCase{"0.1", 0.1}));
+
+// Texts that other number readers take for numbers have no leading number under the rule.
+INSTANTIATE_TEST_SUITE_P(ForeignForms, ReadOperandTest,
+                         testing::Values(ReadCase{"0x10", 0}, ReadCase{"0X1F", 0},
+                                         ReadCase{"inf", 0}, ReadCase{"nan", 0},
+                                         ReadCase{"Infinity", 0}, ReadCase{"-inf", 0},
+                                         ReadCase{"NaN(123)", 0}, ReadCase{"&H10", 0},
+                                         ReadCase{"\xEF\xBC\x95", 0}, ReadCase{"0b101", 0},
+                                         ReadCase{"1_000", 1}));
+
+INSTANTIATE_TEST_SUITE_P(BeyondDouble, ReadOperandTest,
+                         testing::Values(ReadCase{"1E400", kInfinity},
+                                         ReadCase{"-1E400", -kInfinity}, ReadCase{"1E-400", 0},
+                                         ReadCase{"0E99999", 0},
+                                         ReadCase{"1E99999999999999999999999", kInfinity},
+                                         ReadCase{"0.000001E-99999999999999999999", 0},
+                                         ReadCase{std::string(400, '9'), kInfinity},
+                                         ReadCase{"0." + std::string(400, '0') + "1E400", 0.1},
+                                         ReadCase{std::string(100000, '0') + "42", 42},
+                                         ReadCase{"1." + std::string(100000, '0') + "x", 1}));
+
+TEST(ReadOperand, IgnoresTheCommaLocale) {
+  const char* comma_locales[] = {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE", "it_IT"};
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  bool set = false;
+  for (const char* name : comma_locales) {
+    if (std::setlocale(LC_ALL, name) != nullptr) {
+      set = true;
+      break;
+    }
+  }
+  EXPECT_EQ(ReadOperand("2.5"), 2.5);
+  EXPECT_EQ(ReadOperand("2,5"), 2);
+  EXPECT_EQ(FormatValue(2.5), " 2.5");
+  std::setlocale(LC_ALL, saved.c_str());
+  if (!set) {
+    GTEST_SKIP() << "no comma locale is installed";
+  }
+}
+
+struct CheckCase {
+  double value;
+  char letter;
+  double limit;
+  std::optional<std::string> notice;
+};
+
+class CheckOperandTest : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckOperandTest, GivesTheNoticeOfTheFirstFailedCondition) {
+  const CheckCase& c = GetParam();
+  EXPECT_EQ(CheckOperand(c.value, c.letter, c.limit), c.notice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, CheckOperandTest,
+                         testing::Values(CheckCase{1, 'A', 10, std::nullopt},
+                                         CheckCase{10, 'A', 10, std::nullopt},
+                                         CheckCase{11, 'A', 10, "NUMBER TOO LARGE !"},
+                                         CheckCase{10.5, 'A', 10, "NUMBER TOO LARGE !"},
+                                         CheckCase{99999999.5, 'B', 10000000, "NUMBER TOO LARGE !"},
+                                         CheckCase{kInfinity, 'C', 100000, "NUMBER TOO LARGE !"},
+                                         CheckCase{0, 'A', 10, "A MUST BE INTEGER > 0"},
+                                         CheckCase{0, 'B', 10, "B MUST BE INTEGER > 0"},
+                                         CheckCase{0, 'C', 10, "C MUST BE INTEGER > 0"},
+                                         CheckCase{-4, 'A', 10, "A MUST BE INTEGER > 0"},
+                                         CheckCase{3.5, 'B', 10, "B MUST BE INTEGER > 0"},
+                                         CheckCase{0.5, 'C', 10, "C MUST BE INTEGER > 0"},
+                                         CheckCase{-kInfinity, 'A', 10, "A MUST BE INTEGER > 0"},
+                                         CheckCase{100000000, 'A', 100000000, std::nullopt},
+                                         CheckCase{73, 'A', 73, std::nullopt},
+                                         CheckCase{74, 'A', 73, "NUMBER TOO LARGE !"}));
+
+struct FormatCase {
+  double value;
+  std::string text;
+};
+
+class FormatValueTest : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatValueTest, WritesTheNumberAsTheListShowsIt) {
+  EXPECT_EQ(FormatValue(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatValueTest,
+    testing::Values(
+        FormatCase{0, " 0"}, FormatCase{-0.0, " 0"}, FormatCase{5, " 5"}, FormatCase{17, " 17"},
+        FormatCase{-3, "-3"}, FormatCase{2.5, " 2.5"}, FormatCase{-2.5, "-2.5"},
+        FormatCase{10000000, " 10000000"}, FormatCase{100000007, " 100000007"},
+        FormatCase{806515533049393, " 806515533049393"},
+        FormatCase{999999999999999, " 999999999999999"}, FormatCase{1e15, " 1E+15"},
+        FormatCase{2185143829170100, " 2.1851438291701E+15"},
+        FormatCase{1304969544928657, " 1.30496954492866E+15"}, FormatCase{1e20, " 1E+20"},
+        FormatCase{1e100, " 1E+100"}, FormatCase{-1e15, "-1E+15"}, FormatCase{0.1 + 0.2, " 0.3"},
+        FormatCase{1.0 / 3, " 0.333333333333333"}, FormatCase{123456.789, " 123456.789"}));
+
+TEST(ValueLine, PutsFourBlanksBeforeAPositiveValue) {
+  EXPECT_EQ(ValueLine(7), "    7");
+  EXPECT_EQ(ValueLine(1e15), "    1E+15");
+}
+
+TEST(ReadCheckedOperand, LeavesTheNoticeInTheOutcome) {
+  Outcome outcome;
+  EXPECT_EQ(ReadCheckedOperand("12abc", 'A', 100, outcome), 12);
+  EXPECT_FALSE(outcome.notice);
+  EXPECT_EQ(ReadCheckedOperand("1E400", 'B', 100, outcome), std::nullopt);
+  EXPECT_EQ(outcome.notice, "NUMBER TOO LARGE !");
+  EXPECT_TRUE(outcome.lines.empty());
+}
+
+}  // namespace
+}  // namespace brindaq
