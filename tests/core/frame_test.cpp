@@ -69,6 +69,9 @@ TEST(ReadOperand, IgnoresTheCommaLocale) {
       break;
     }
   }
+  if (set) {
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+  }
   EXPECT_EQ(ReadOperand("2.5"), 2.5);
   EXPECT_EQ(ReadOperand("2,5"), 2);
   EXPECT_EQ(FormatValue(2.5), " 2.5");
