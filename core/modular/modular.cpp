@@ -1,21 +1,108 @@
 #include "core/modular/modular.h"
 
+#include <cmath>
+
 namespace brindaq {
 
-Outcome ModularPower(const OperandTexts&) {
-  return {};
+Outcome ModularPower(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 10000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const auto b = ReadCheckedOperand(texts.b, 'B', 10000, outcome);
+  if (!b) {
+    return outcome;
+  }
+  const auto c = ReadCheckedOperand(texts.c, 'C', 100000, outcome);
+  if (!c) {
+    return outcome;
+  }
+  // One multiplication by A per unit of B, each followed by the remainder on division by C. A is
+  // not reduced beforehand: B >= 1, so the residue is reduced at least once. The largest product
+  // is below 10^9, so every step is exact.
+  double residue = 1;
+  for (double k = 1; k <= *b; ++k) {
+    const double product = residue * *a;
+    residue = product - *c * std::floor(product / *c);
+  }
+  outcome.lines.push_back(ValueLine(residue));
+  return outcome;
 }
 
-Outcome LinearCongruence(const OperandTexts&) {
-  return {};
+Outcome LinearCongruence(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 1000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const auto b = ReadCheckedOperand(texts.b, 'B', 1000, outcome);
+  if (!b) {
+    return outcome;
+  }
+  const auto c = ReadCheckedOperand(texts.c, 'C', 10000, outcome);
+  if (!c) {
+    return outcome;
+  }
+  // The candidates run from 1 through C, the last one standing for the residue 0; only the
+  // smallest solution is listed.
+  for (double x = 1; x <= *c; ++x) {
+    if (Divides(*c, *a * x - *b)) {
+      outcome.lines.push_back(ValueLine(x));
+      return outcome;
+    }
+  }
+  outcome.lines.push_back("  NO SOLUTION !");
+  return outcome;
 }
 
-Outcome QuadraticCongruence(const OperandTexts&) {
-  return {};
+Outcome QuadraticCongruence(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 1000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const auto b = ReadCheckedOperand(texts.b, 'B', 1000, outcome);
+  if (!b) {
+    return outcome;
+  }
+  const auto c = ReadCheckedOperand(texts.c, 'C', 10000, outcome);
+  if (!c) {
+    return outcome;
+  }
+  // The candidates run from 1 through C, the last one standing for the residue 0; every solution
+  // is listed. A * X * X stays below 2^53, so the test is exact.
+  for (double x = 1; x <= *c; ++x) {
+    if (Divides(*c, *a * x * x - *b)) {
+      outcome.lines.push_back(ValueLine(x));
+    }
+  }
+  if (outcome.lines.empty()) {
+    outcome.lines.push_back("  NO SOLUTION !");
+  }
+  return outcome;
 }
 
-Outcome ModularInverse(const OperandTexts&) {
-  return {};
+Outcome ModularInverse(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 10000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const auto b = ReadCheckedOperand(texts.b, 'B', 100000, outcome);
+  if (!b) {
+    return outcome;
+  }
+  // The candidates run from 1 through B, the last one standing for the residue 0 (the inverse
+  // modulo 1). A is not reduced beforehand.
+  for (double x = 1; x <= *b; ++x) {
+    if (Divides(*b, *a * x - 1)) {
+      outcome.lines.push_back(ValueLine(x));
+      return outcome;
+    }
+  }
+  outcome.lines.push_back("  NO SOLUTION !");
+  return outcome;
 }
 
 }  // namespace brindaq
