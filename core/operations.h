@@ -3,6 +3,7 @@
 // Every operation of the calculator, and the table that binds each one to its button.
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "core/additive/additive.h"
@@ -25,32 +26,47 @@ inline constexpr CaptionFont kLargeCaptionFont{12.0, false};
 
 using Operation = Outcome (*)(const OperandTexts&);
 
-// One operation button: its control name, its caption, the caption's font and the operation
-// that a click runs.
+// The inclusive limit of each operand that an operation reads; 0 for an operand it never reads.
+struct OperandLimits {
+  double a = 0;
+  double b = 0;
+  double c = 0;
+};
+
+// One operation button: its control name, its caption, the caption's font, the operation that a
+// click runs and the limits of the operands it reads.
 struct OperationButton {
   std::string_view name;
   std::string_view caption;
   CaptionFont font;
   Operation run;
+  OperandLimits limits;
 };
 
 // The fifteen operation buttons, in the window's tab order.
+// clang-format off
 inline constexpr std::array<OperationButton, 15> kOperationButtons{{
-    {"Command3", "PRIME NUMBERS BETWEEN A AND B", kDefaultCaptionFont, &PrimesBetween},
-    {"Command4", "TWIN PRIMES BETWEEN A AND B", kDefaultCaptionFont, &TwinPrimesBetween},
-    {"Command5", "NUMBER OF PRIMES BETWEEN A AND B", kDefaultCaptionFont, &PrimeCountBetween},
-    {"Command6", "NEXTPRIME(A)", kDefaultCaptionFont, &NextPrime},
-    {"Command7", "A = x^2 + y^2", kLargeCaptionFont, &SumOfTwoSquares},
-    {"Command8", "GOLDBACH (A)", kDefaultCaptionFont, &GoldbachDecomposition},
-    {"Command9", "COLLATZ (A)", kDefaultCaptionFont, &CollatzSequence},
-    {"Command10", "PRIME FACTORS OF A", kDefaultCaptionFont, &PrimeFactors},
-    {"Command11", "TEST IF A IS A PRIME NUMBER", kDefaultCaptionFont, &PrimalityTest},
-    {"Command12", "A^B MOD. C", kLargeCaptionFont, &ModularPower},
-    {"Command13", "THE FIRST A FIBONACCI NUMBERS", kDefaultCaptionFont, &FibonacciNumbers},
-    {"Command14", "AX CONG: B MOD C", kDefaultCaptionFont, &LinearCongruence},
-    {"Command15", "AX^2 CONG: B MOD C", kDefaultCaptionFont, &QuadraticCongruence},
-    {"Command16", "INVERSE OF A MOD. B", kDefaultCaptionFont, &ModularInverse},
-    {"Command17", "SUM AND NUMBER OF DIVISORS OF A", kDefaultCaptionFont, &DivisorCountAndSum},
+    {"Command3",  "PRIME NUMBERS BETWEEN A AND B",    kDefaultCaptionFont, &PrimesBetween,         {1e7, 1e7}},
+    {"Command4",  "TWIN PRIMES BETWEEN A AND B",      kDefaultCaptionFont, &TwinPrimesBetween,     {1e7, 1e7}},
+    {"Command5",  "NUMBER OF PRIMES BETWEEN A AND B", kDefaultCaptionFont, &PrimeCountBetween,     {1e7, 1e7}},
+    {"Command6",  "NEXTPRIME(A)",                     kDefaultCaptionFont, &NextPrime,             {1e8}},
+    {"Command7",  "A = x^2 + y^2",                    kLargeCaptionFont,   &SumOfTwoSquares,       {1e7}},
+    {"Command8",  "GOLDBACH (A)",                     kDefaultCaptionFont, &GoldbachDecomposition, {1e5}},
+    {"Command9",  "COLLATZ (A)",                      kDefaultCaptionFont, &CollatzSequence,       {1e8}},
+    {"Command10", "PRIME FACTORS OF A",               kDefaultCaptionFont, &PrimeFactors,          {1e7}},
+    {"Command11", "TEST IF A IS A PRIME NUMBER",      kDefaultCaptionFont, &PrimalityTest,         {1e8}},
+    {"Command12", "A^B MOD. C",                       kLargeCaptionFont,   &ModularPower,          {1e4, 1e4, 1e5}},
+    {"Command13", "THE FIRST A FIBONACCI NUMBERS",    kDefaultCaptionFont, &FibonacciNumbers,      {73}},
+    {"Command14", "AX CONG: B MOD C",                 kDefaultCaptionFont, &LinearCongruence,      {1e3, 1e3, 1e4}},
+    {"Command15", "AX^2 CONG: B MOD C",               kDefaultCaptionFont, &QuadraticCongruence,   {1e3, 1e3, 1e4}},
+    {"Command16", "INVERSE OF A MOD. B",              kDefaultCaptionFont, &ModularInverse,        {1e4, 1e5}},
+    {"Command17", "SUM AND NUMBER OF DIVISORS OF A",  kDefaultCaptionFont, &DivisorCountAndSum,    {1e6}},
 }};
+// clang-format on
+
+// The operand box that a notice of `operation` is about, 'A', 'B' or 'C', so that the user can
+// be taken back to it; nothing for a notice that names no operand.
+std::optional<char> NoticeOperand(const OperationButton& operation, const OperandTexts& texts,
+                                  std::string_view notice);
 
 }  // namespace brindaq
