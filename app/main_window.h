@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <span>
+
+#include "core/operations.h"
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+
+// Names the application as the version record does: "brindaq" 1.00 by TORVASK.
+void SetApplicationRecord();
+
+// The one window of QUARVEL: three operand boxes, the result list, the operation buttons and
+// EXIT, CLEAR and INFO. It binds each operation button to its row of the operation table and
+// runs the frame of a click around it; it computes nothing itself.
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Shows one notice to the user and returns when it has been read.
+  using NoticeFunction = std::function<void(QWidget* parent, const QString& text)>;
+
+  // The notice is a modal box with one OK button and the caption "brindaq".
+  static void ShowNoticeBox(QWidget* parent, const QString& text);
+
+  // `operations` binds the operation buttons; a button without a row does nothing when clicked.
+  explicit MainWindow(
+      NoticeFunction show_notice = &MainWindow::ShowNoticeBox,
+      std::span<const brindaq::OperationButton> operations = brindaq::kOperationButtons,
+      QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+ private slots:
+  void exitProgram();
+  void clearAll();
+  void showInfo();
+  void copySelectedLines();
+  void copyAllLines();
+  void updateCopyActions();
+
+ private:
+  void runOperation(const brindaq::OperationButton& operation);
+  void clearResults();
+  void appendLine(const QString& text);
+  void returnToOperand(char letter);
+  void addCopyActions();
+
+  NoticeFunction show_notice_;
+  QListWidget* list_ = nullptr;
+  QLineEdit* operand_a_ = nullptr;
+  QLineEdit* operand_b_ = nullptr;
+  QLineEdit* operand_c_ = nullptr;
+  QAction* copy_action_ = nullptr;
+  QAction* copy_all_action_ = nullptr;
+};

@@ -1,0 +1,43 @@
+// Saves a picture of the window as a PNG, for the documentation and for machines without a
+// display:  brindaq_screenshot FILE.png [A B C BUTTON]
+// With the operand texts and a button name (such as Command10) it types the operands and clicks
+// the button first; a notice is printed instead of being shown.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include "main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  SetApplicationRecord();
+  if (argc != 2 && argc != 6) {
+    std::fprintf(stderr, "usage: %s FILE.png [A B C BUTTON]\n", argv[0]);
+    return 2;
+  }
+  MainWindow window(
+      [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); });
+  window.show();
+  if (argc == 6) {
+    window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::fromLocal8Bit(argv[2]));
+    window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLocal8Bit(argv[3]));
+    window.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QString::fromLocal8Bit(argv[4]));
+    auto* button = window.findChild<QPushButton*>(QString::fromLocal8Bit(argv[5]));
+    if (button == nullptr) {
+      std::fprintf(stderr, "no button named %s\n", argv[5]);
+      return 2;
+    }
+    button->click();
+  }
+  QApplication::processEvents();
+  if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+    std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    return 1;
+  }
+  std::printf("saved %s\n", argv[1]);
+  return 0;
+}
