@@ -1,0 +1,143 @@
+#pragma once
+
+// Independent references for the tests of the calculations: sieves and trial division on exact
+// unsigned integers, sharing nothing with the double arithmetic of the operations. Header-only
+// and self-contained, so that any test file can include it.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace brindaq::testing_reference {
+
+// The largest r with r * r <= n.
+inline std::uint64_t IntegerSquareRoot(std::uint64_t n) {
+  auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(n)));
+  while (root * root > n) {
+    --root;
+  }
+  while ((root + 1) * (root + 1) <= n) {
+    ++root;
+  }
+  return root;
+}
+
+// The primes up to `limit`, ascending, by the sieve of Eratosthenes.
+inline std::vector<std::uint64_t> PrimesUpTo(std::uint64_t limit) {
+  std::vector<bool> composite(limit + 1, false);
+  std::vector<std::uint64_t> primes;
+  for (std::uint64_t n = 2; n <= limit; ++n) {
+    if (composite[n]) {
+      continue;
+    }
+    primes.push_back(n);
+    for (std::uint64_t multiple = n * n; multiple <= limit; multiple += n) {
+      composite[multiple] = true;
+    }
+  }
+  return primes;
+}
+
+// The smallest prime factor of every n from `first` to `last`, at index n - first, by sieving
+// the segment with the primes up to the square root of `last`. A prime maps to itself; 0 and 1,
+// which have no prime factor, map to 0.
+inline std::vector<std::uint64_t> SmallestPrimeFactors(std::uint64_t first, std::uint64_t last) {
+  std::vector<std::uint64_t> factors(last - first + 1, 0);
+  for (const std::uint64_t p : PrimesUpTo(IntegerSquareRoot(last))) {
+    // The first multiple of p in the segment that is not p itself.
+    std::uint64_t multiple = std::max(p * p, (first + p - 1) / p * p);
+    for (; multiple <= last; multiple += p) {
+      if (factors[multiple - first] == 0) {
+        factors[multiple - first] = p;
+      }
+    }
+  }
+  for (std::uint64_t n = std::max<std::uint64_t>(first, 2); n <= last; ++n) {
+    if (factors[n - first] == 0) {
+      factors[n - first] = n;
+    }
+  }
+  return factors;
+}
+
+// Whether every n from `first` to `last` is prime, at index n - first.
+inline std::vector<bool> PrimeFlags(std::uint64_t first, std::uint64_t last) {
+  const std::vector<std::uint64_t> factors = SmallestPrimeFactors(first, last);
+  std::vector<bool> flags(factors.size());
+  for (std::uint64_t n = first; n <= last; ++n) {
+    flags[n - first] = factors[n - first] == n;
+  }
+  return flags;
+}
+
+// The primes from `first` to `last`, both included, ascending.
+inline std::vector<std::uint64_t> PrimesBetween(std::uint64_t first, std::uint64_t last) {
+  std::vector<std::uint64_t> primes;
+  if (first > last) {
+    return primes;
+  }
+  const std::vector<bool> flags = PrimeFlags(first, last);
+  for (std::uint64_t n = first; n <= last; ++n) {
+    if (flags[n - first]) {
+      primes.push_back(n);
+    }
+  }
+  return primes;
+}
+
+// The prime factors of n >= 1, with repetition, ascending, by integer trial division.
+inline std::vector<std::uint64_t> Factorise(std::uint64_t n) {
+  std::vector<std::uint64_t> factors;
+  for (std::uint64_t p = 2; p * p <= n; ++p) {
+    while (n % p == 0) {
+      factors.push_back(p);
+      n /= p;
+    }
+  }
+  if (n > 1) {
+    factors.push_back(n);
+  }
+  return factors;
+}
+
+// The number and the sum of all divisors of a number, itself included.
+struct DivisorTotals {
+  std::uint64_t count = 0;
+  std::uint64_t sum = 0;
+};
+
+// The divisor totals of n >= 1 from its factorisation, by multiplicativity.
+inline DivisorTotals DivisorTotalsOf(std::uint64_t n) {
+  DivisorTotals totals{1, 1};
+  const std::vector<std::uint64_t> factors = Factorise(n);
+  for (std::size_t i = 0; i < factors.size();) {
+    std::uint64_t exponent = 0;
+    std::uint64_t power = 1;
+    std::uint64_t power_sum = 1;
+    const std::uint64_t p = factors[i];
+    for (; i < factors.size() && factors[i] == p; ++i) {
+      ++exponent;
+      power *= p;
+      power_sum += power;
+    }
+    totals.count *= exponent + 1;
+    totals.sum *= power_sum;
+  }
+  return totals;
+}
+
+// The divisor totals of every n from 0 to `limit`, at index n, by adding each d to its
+// multiples. Index 0 holds zeros.
+inline std::vector<DivisorTotals> DivisorTotalsUpTo(std::uint64_t limit) {
+  std::vector<DivisorTotals> totals(limit + 1);
+  for (std::uint64_t d = 1; d <= limit; ++d) {
+    for (std::uint64_t multiple = d; multiple <= limit; multiple += d) {
+      ++totals[multiple].count;
+      totals[multiple].sum += d;
+    }
+  }
+  return totals;
+}
+
+}  // namespace brindaq::testing_reference
