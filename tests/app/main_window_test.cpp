@@ -260,6 +260,44 @@ class MainWindowTest : public QObject {
     QVERIFY(log.notices.isEmpty());
   }
 
+  // Each operation button runs its own operation on the three boxes.
+  void everyOperationButton_data() {
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QStringList>("lines");
+    const auto row = [](const char* button, QStringList operands, QStringList lines) {
+      QTest::newRow(button) << operands << lines;
+    };
+    row("Command3", {"1", "10", ""}, {"    2", "    3", "    5", "    7"});
+    row("Command4", {"1", "20", ""},
+        {"    3       5", "    5       7", "    11       13", "    17       19"});
+    row("Command5", {"1", "10", ""}, {"    4"});
+    row("Command6", {"7", "", ""}, {"    11"});
+    row("Command7", {"25", "", ""}, {"  25  =   3^2  +   4^2"});
+    row("Command8", {"10", "", ""}, {"  10  =   3  +   7", "  10  =   5  +   5"});
+    row("Command9", {"3", "", ""},
+        {"    10", "    5", "    16", "    8", "    4", "    2", "    1"});
+    row("Command10", {"12", "", ""}, {"    2", "    2", "    3"});
+    row("Command11", {"91", "", ""}, {" A IS NOT A PRIME NUMBER", " FACTOR =  7"});
+    row("Command12", {"2", "10", "1000"}, {"    24"});
+    row("Command13", {"5", "", ""}, {"    1", "    1", "    2", "    3", "    5"});
+    row("Command14", {"3", "4", "7"}, {"    6"});
+    row("Command15", {"1", "1", "8"}, {"    1", "    3", "    5", "    7"});
+    row("Command16", {"3", "7", "x"}, {"    5"});
+    row("Command17", {"28", "", ""}, {" NUMBER OF DIVISORS =  5", " SUM OF DIVISORS =  28"});
+  }
+
+  void everyOperationButton() {
+    QFETCH(QStringList, operands);
+    QFETCH(QStringList, lines);
+    NoticeLog log;
+    MainWindow window(log.function());
+    Click(window, "Command18");
+    SetOperands(window, operands[0], operands[1], operands[2]);
+    Click(window, QString::fromLatin1(QTest::currentDataTag()));
+    QCOMPARE(ListLines(window), lines);
+    QVERIFY(log.notices.isEmpty());
+  }
+
   // A bad operand: exactly one notice, and the list emptied before the operand was read.
   void primeFactorsOfABadOperand_data() {
     QTest::addColumn<QString>("a");
