@@ -98,6 +98,15 @@ QFont ScreenFont(brindaq::CaptionFont font) {
   return result;
 }
 
+// The sieve icon, in every size that it was rendered in.
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/brindaq-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
 const brindaq::OperationButton* FindOperation(std::span<const brindaq::OperationButton> table,
                                               QLatin1StringView name) {
   const auto row = std::find_if(table.begin(), table.end(), [name](const auto& operation) {
@@ -144,6 +153,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     : QWidget(parent), show_notice_(std::move(show_notice)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral(" QUARVEL"));
+  setWindowIcon(ApplicationIcon());
   setAccessibleName(QStringLiteral("QUARVEL"));
   setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
   setFont(ScreenFont(brindaq::kDefaultCaptionFont));

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation2 locales
+  desktop-file-utils appstream
   binutils-mingw-w64-x86-64
 )
 

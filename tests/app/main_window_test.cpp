@@ -70,6 +70,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(QApplication::applicationName(), QStringLiteral("brindaq"));
     QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
     QCOMPARE(QApplication::organizationName(), QStringLiteral("TORVASK"));
+    const QList<QSize> icon_sizes = window.windowIcon().availableSizes();
+    for (const int size : {16, 32, 48, 256}) {
+      QVERIFY(icon_sizes.contains(QSize(size, size)));
+    }
   }
 
   // Every control against the layout table: kind, text, geometry in pixels (twips / 15), font.
