@@ -1,0 +1,80 @@
+// One click of every operation, at its heaviest accepted input and at a typical small one.
+//   brindaq_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "core/operations.h"
+
+namespace brindaq {
+namespace {
+
+struct Click {
+  const char* operation;
+  const char* input;  // "heaviest" or "typical"
+  Operation run;
+  OperandTexts texts;
+};
+
+// clang-format off
+const Click kClicks[] = {
+    // The widest intervals at the top of the range, where each candidate costs the most.
+    {"PrimesBetween",         "heaviest", &PrimesBetween,         {"9990000", "10000000", ""}},
+    {"PrimesBetween",         "typical",  &PrimesBetween,         {"1", "100", ""}},
+    {"TwinPrimesBetween",     "heaviest", &TwinPrimesBetween,     {"9990000", "10000000", ""}},
+    {"TwinPrimesBetween",     "typical",  &TwinPrimesBetween,     {"1", "100", ""}},
+    {"PrimeCountBetween",     "heaviest", &PrimeCountBetween,     {"9900000", "10000000", ""}},
+    {"PrimeCountBetween",     "typical",  &PrimeCountBetween,     {"1", "1000", ""}},
+    // 47326693 starts the longest prime gap below the limit (220).
+    {"NextPrime",             "heaviest", &NextPrime,             {"47326693", "", ""}},
+    {"NextPrime",             "typical",  &NextPrime,             {"1000", "", ""}},
+    // The largest prime below the limit: a full scan up to A / 2 that finds nothing.
+    {"PrimeFactors",          "heaviest", &PrimeFactors,          {"9999991", "", ""}},
+    {"PrimeFactors",          "typical",  &PrimeFactors,          {"360", "", ""}},
+    {"PrimalityTest",         "heaviest", &PrimalityTest,         {"99999989", "", ""}},
+    {"PrimalityTest",         "typical",  &PrimalityTest,         {"1001", "", ""}},
+    {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"1000000", "", ""}},
+    {"DivisorCountAndSum",    "typical",  &DivisorCountAndSum,    {"360", "", ""}},
+    // Every A near the limit tries the same five million pairs.
+    {"SumOfTwoSquares",       "heaviest", &SumOfTwoSquares,       {"10000000", "", ""}},
+    {"SumOfTwoSquares",       "typical",  &SumOfTwoSquares,       {"325", "", ""}},
+    // The A with the most pairs, and so the most lines (2168).
+    {"GoldbachDecomposition", "heaviest", &GoldbachDecomposition, {"99330", "", ""}},
+    {"GoldbachDecomposition", "typical",  &GoldbachDecomposition, {"100", "", ""}},
+    // The longest walk below the limit (949 lines).
+    {"CollatzSequence",       "heaviest", &CollatzSequence,       {"63728127", "", ""}},
+    {"CollatzSequence",       "typical",  &CollatzSequence,       {"27", "", ""}},
+    {"FibonacciNumbers",      "heaviest", &FibonacciNumbers,      {"73", "", ""}},
+    {"FibonacciNumbers",      "typical",  &FibonacciNumbers,      {"12", "", ""}},
+    {"ModularPower",          "heaviest", &ModularPower,          {"9999", "10000", "99991"}},
+    {"ModularPower",          "typical",  &ModularPower,          {"2", "10", "1000"}},
+    // No solution: every candidate up to the modulus is tried.
+    {"LinearCongruence",      "heaviest", &LinearCongruence,      {"2", "1", "10000"}},
+    {"LinearCongruence",      "typical",  &LinearCongruence,      {"3", "4", "7"}},
+    {"QuadraticCongruence",   "heaviest", &QuadraticCongruence,   {"1000", "1000", "10000"}},
+    {"QuadraticCongruence",   "typical",  &QuadraticCongruence,   {"1", "1", "8"}},
+    {"ModularInverse",        "heaviest", &ModularInverse,        {"2", "100000", ""}},
+    {"ModularInverse",        "typical",  &ModularInverse,        {"3", "7", ""}},
+};
+// clang-format on
+
+void RunClick(benchmark::State& state, const Click& click) {
+  for (auto _ : state) {
+    Outcome outcome = click.run(click.texts);
+    benchmark::DoNotOptimize(outcome);
+  }
+  state.SetLabel(click.texts.a + " " + click.texts.b + " " + click.texts.c);
+}
+
+const bool kRegistered = [] {
+  for (const Click& click : kClicks) {
+    benchmark::RegisterBenchmark((std::string(click.operation) + "/" + click.input).c_str(),
+                                 RunClick, click)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
+
+}  // namespace
+}  // namespace brindaq

@@ -1,0 +1,164 @@
+// Measures the window as a user meets it:
+//   brindaq_window_bench             start-up to first painted frame and peak memory (each a fresh
+//                                    process), then the time from a click to the painted list for
+//                                    the longest outputs
+//   brindaq_window_bench --first-paint   (internal) show the window, report the first paint, exit
+// Run it under Xvfb (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "main_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Reports on `fd` once the window has painted its first frame.
+class FirstPaintWatcher : public QObject {
+ public:
+  explicit FirstPaintWatcher(int fd) : fd_(fd) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !reported_) {
+      reported_ = true;
+      // The frame is complete once the paint event has been handled.
+      QTimer::singleShot(0, [this] {
+        const char done = '!';
+        [[maybe_unused]] const auto written = write(fd_, &done, 1);
+        QCoreApplication::quit();
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  int fd_;
+  bool reported_ = false;
+};
+
+int ShowUntilFirstPaint(int argc, char* argv[], int fd) {
+  QApplication app(argc, argv);
+  SetApplicationRecord();
+  MainWindow window;
+  FirstPaintWatcher watcher(fd);
+  window.installEventFilter(&watcher);
+  window.show();
+  return QApplication::exec();
+}
+
+// Starts a fresh process that shows the window; returns the milliseconds until its first frame
+// was painted, and its peak resident memory in kilobytes.
+std::pair<double, long> MeasureStartUp(const char* self) {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) {
+    std::perror("pipe");
+    std::exit(1);
+  }
+  const Clock::time_point start = Clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipe_fds[0]);
+    const std::string fd = std::to_string(pipe_fds[1]);
+    execl(self, self, "--first-paint", fd.c_str(), static_cast<char*>(nullptr));
+    std::_Exit(127);
+  }
+  close(pipe_fds[1]);
+  char done = 0;
+  const bool painted = read(pipe_fds[0], &done, 1) == 1;
+  const double milliseconds =
+      std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  close(pipe_fds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  if (!painted) {
+    std::fprintf(stderr, "the window never painted\n");
+    std::exit(1);
+  }
+  return {milliseconds, usage.ru_maxrss};
+}
+
+// Milliseconds from the click to the repainted window, median of `runs`.
+double MeasureClick(MainWindow& window, const char* button, const char* a, const char* b,
+                    const char* c, int runs) {
+  window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::fromLatin1(a));
+  window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLatin1(b));
+  window.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QString::fromLatin1(c));
+  auto* target = window.findChild<QPushButton*>(QString::fromLatin1(button));
+  std::vector<double> times;
+  for (int run = 0; run < runs; ++run) {
+    QElapsedTimer timer;
+    timer.start();
+    target->click();
+    window.repaint();
+    times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    QApplication::processEvents();
+  }
+  return Median(times);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc == 3 && std::strcmp(argv[1], "--first-paint") == 0) {
+    return ShowUntilFirstPaint(argc, argv, std::atoi(argv[2]));
+  }
+  constexpr int kStarts = 11;
+  std::vector<double> start_times;
+  long peak_kb = 0;
+  for (int run = 0; run < kStarts; ++run) {
+    const auto [milliseconds, kilobytes] = MeasureStartUp(argv[0]);
+    start_times.push_back(milliseconds);
+    peak_kb = std::max(peak_kb, kilobytes);
+  }
+  std::printf("start to first painted frame: median %.1f ms of %d starts\n", Median(start_times),
+              kStarts);
+  std::printf("peak resident memory of a start: %.1f MB\n", static_cast<double>(peak_kb) / 1024);
+
+  QApplication app(argc, argv);
+  SetApplicationRecord();
+  MainWindow window([](QWidget*, const QString&) {});
+  window.show();
+  QApplication::processEvents();
+  const auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+  struct Click {
+    const char* what;
+    const char* button;
+    const char* a;
+    const char* b;
+    const char* c;
+  };
+  const Click clicks[] = {
+      {"GOLDBACH (A), A = 99330", "Command8", "99330", "", ""},
+      {"AX^2 CONG: B MOD C, 1000 1000 10000", "Command15", "1000", "1000", "10000"},
+      {"COLLATZ (A), A = 63728127", "Command9", "63728127", "", ""},
+      {"PRIME FACTORS OF A, A = 360", "Command10", "360", "", ""},
+  };
+  for (const Click& click : clicks) {
+    const double milliseconds = MeasureClick(window, click.button, click.a, click.b, click.c, 21);
+    std::printf("click to painted list, %s: median %.2f ms (%d lines)\n", click.what, milliseconds,
+                list->count());
+  }
+  return 0;
+}
