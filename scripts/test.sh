@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test: first the normal build, then
+# the same suite built with the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake --workflow --preset default
+cmake --workflow --preset sanitize
