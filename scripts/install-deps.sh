@@ -10,6 +10,7 @@ packages=(
   xvfb xauth fonts-liberation2 locales
   desktop-file-utils appstream
   binutils-mingw-w64-x86-64
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

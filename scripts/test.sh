@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: first the normal build, then
-# the same suite built with the address and undefined-behaviour sanitizers.
+# the same suite built with the address and undefined-behaviour sanitizers, and last the fuzz
+# target replaying its seed corpus and every input that once failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
+cmake --workflow --preset fuzz

@@ -1,0 +1,317 @@
+// Any bytes become one click of an operation button, and whatever the click gives back must be
+// something the window can show: one notice and no lines, or lines and no notice, each line
+// plain printable text, no more lines than the operation can ever produce, and a notice only
+// where the operands call for it. The operand reader and the number format are fuzzed on the way.
+//
+// Input layout:
+//   byte 0   the operation: its value mod 16 is the row of kOperationButtons, 15 runs none
+//   byte 1   the separator
+//   rest     A <separator> B <separator> C; C takes everything after the second separator, and
+//            missing texts are empty. The rest is also read as doubles, 8 bytes each, for
+//            FormatValue.
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/operations.h"
+
+namespace brindaq {
+namespace {
+
+// The most lines each operation can produce at its widest accepted input.
+struct LineBound {
+  std::string_view button;
+  std::size_t max_lines;
+};
+
+// clang-format off
+constexpr std::array<LineBound, 15> kLineBounds{{
+    {"Command3",  1229},   // primes between 1 and 10001
+    {"Command4",  205},    // twin prime pairs between 1 and 10001
+    {"Command5",  1},      // the count
+    {"Command6",  1},      // the next prime
+    {"Command7",  24},     // representations as x^2 + y^2 up to 10000000
+    {"Command8",  2168},   // sums of two primes, at A = 99330
+    {"Command9",  949},    // the Collatz sequence of 63728127
+    {"Command10", 23},     // 2^23 is the largest power of 2 up to 10000000
+    {"Command11", 2},      // the verdict and a divisor
+    {"Command12", 1},      // the power
+    {"Command13", 73},     // one line per Fibonacci number
+    {"Command14", 1},      // the solution
+    {"Command15", 10000},  // at most every candidate up to C
+    {"Command16", 1},      // the inverse
+    {"Command17", 2},      // the count and the sum
+}};
+// clang-format on
+
+// The widest interval that the interval operations accept; 0 for the others.
+double IntervalWidth(std::string_view button) {
+  if (button == "Command3" || button == "Command4") {
+    return 10000;
+  }
+  if (button == "Command5") {
+    return 100000;
+  }
+  return 0;
+}
+
+constexpr std::string_view kTooLarge = "NUMBER TOO LARGE !";
+constexpr std::string_view kIntervalTooLarge = "INTERVAL TOO LARGE !";
+constexpr std::string_view kMustBeEven = "A MUST BE EVEN !";
+constexpr std::array<std::string_view, 6> kNotices{kTooLarge,
+                                                   "A MUST BE INTEGER > 0",
+                                                   "B MUST BE INTEGER > 0",
+                                                   "C MUST BE INTEGER > 0",
+                                                   kIntervalTooLarge,
+                                                   kMustBeEven};
+
+// What the fuzzer was given, for the report of a violation.
+struct Click {
+  const OperationButton* operation = nullptr;
+  const OperandTexts* texts = nullptr;
+};
+
+std::string Escaped(std::string_view text) {
+  constexpr std::size_t kShown = 200;
+  std::string out;
+  for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte <= 0x7E && byte != '\\' && byte != '"') {
+      out += static_cast<char>(byte);
+    } else {
+      std::array<char, 8> hex{};
+      std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
+      out += hex.data();
+    }
+  }
+  if (text.size() > kShown) {
+    out += "... (" + std::to_string(text.size()) + " bytes)";
+  }
+  return out;
+}
+
+[[noreturn]] void Violation(const Click& click, const std::string& what) {
+  std::fprintf(stderr, "\nVIOLATION: %s\n", what.c_str());
+  if (click.operation != nullptr) {
+    std::fprintf(stderr, "  operation %s (%s)\n", std::string(click.operation->name).c_str(),
+                 std::string(click.operation->caption).c_str());
+  }
+  if (click.texts != nullptr) {
+    std::fprintf(stderr, "  A = \"%s\"\n  B = \"%s\"\n  C = \"%s\"\n",
+                 Escaped(click.texts->a).c_str(), Escaped(click.texts->b).c_str(),
+                 Escaped(click.texts->c).c_str());
+  }
+  std::abort();
+}
+
+bool IsShowable(std::string_view text) {
+  if (text.empty()) {
+    return false;
+  }
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Described(double x) {
+  std::array<char, 64> text{};
+  std::snprintf(text.data(), text.size(), "%.17g", x);
+  return text.data();
+}
+
+// The number format: plain printable text with the sign column, that reads back as the value
+// it shows.
+void CheckFormat(double x) {
+  const Click none;
+  const std::string text = FormatValue(x);
+  if (!std::isfinite(x)) {
+    return;  // no operation shows such a value; it only must not crash
+  }
+  if (!IsShowable(text)) {
+    Violation(none, "FormatValue(" + Described(x) + ") = \"" + Escaped(text) + "\"");
+  }
+  const bool sign_column = x < 0 ? text.front() == '-' : text.front() == ' ';
+  if (!sign_column) {
+    Violation(none, "FormatValue(" + Described(x) + ") = \"" + text + "\" lacks its sign column");
+  }
+  const double back = ReadOperand(text);
+  if (std::floor(x) == x && std::fabs(x) < 1e15) {
+    if (back != x || text.find_first_of(".E") != std::string::npos) {
+      Violation(none, "FormatValue(" + Described(x) + ") = \"" + text +
+                          "\" is not the whole number in plain digits");
+    }
+    return;
+  }
+  // 15 significant digits; values at the edges of the range may not read back at all.
+  const double magnitude = std::fabs(x);
+  if (magnitude >= std::numeric_limits<double>::min() && magnitude <= 1e308 &&
+      std::fabs(back - x) > 1e-14 * magnitude) {
+    Violation(none, "FormatValue(" + Described(x) + ") = \"" + text + "\" reads back as " +
+                        Described(back));
+  }
+}
+
+double ReadChecked(std::string_view text) {
+  const double value = ReadOperand(text);
+  if (std::isnan(value)) {
+    Violation(Click{}, "ReadOperand(\"" + Escaped(text) + "\") is NaN");
+  }
+  CheckFormat(value);
+  return value;
+}
+
+// The standard check of the operands that `operation` reads, in the order A, B, C: the notice
+// of the first one that fails, or nothing when all pass.
+std::optional<std::string> FirstOperandNotice(const OperationButton& operation,
+                                              const std::array<double, 3>& values) {
+  const std::array<double, 3> limits{operation.limits.a, operation.limits.b, operation.limits.c};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (limits[i] > 0) {
+      if (auto notice = CheckOperand(values[i], static_cast<char>('A' + i), limits[i])) {
+        return notice;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+void CheckOutcome(const Click& click, const Outcome& outcome) {
+  const OperationButton& operation = *click.operation;
+  const OperandTexts& texts = *click.texts;
+  const std::array<double, 3> values{ReadChecked(texts.a), ReadChecked(texts.b),
+                                     ReadChecked(texts.c)};
+
+  std::size_t max_lines = 0;
+  bool bounded = false;
+  for (const LineBound& bound : kLineBounds) {
+    if (bound.button == operation.name) {
+      max_lines = bound.max_lines;
+      bounded = true;
+    }
+  }
+  if (!bounded) {
+    Violation(click, "no line bound for this button");
+  }
+  if (outcome.lines.size() > max_lines) {
+    Violation(click, std::to_string(outcome.lines.size()) + " lines, at most " +
+                         std::to_string(max_lines) + " expected");
+  }
+  for (std::size_t i = 0; i < outcome.lines.size(); ++i) {
+    if (!IsShowable(outcome.lines[i])) {
+      Violation(click, "line " + std::to_string(i) + " is \"" + Escaped(outcome.lines[i]) + "\"");
+    }
+  }
+
+  const std::optional<std::string> operand_notice = FirstOperandNotice(operation, values);
+  const double width = IntervalWidth(operation.name);
+  const bool wide = width > 0 && !operand_notice && values[1] - values[0] > width;
+  const bool odd_a = std::isfinite(values[0]) && std::floor(values[0]) == values[0] &&
+                     std::fmod(values[0], 2) != 0;
+  const bool goldbach = operation.name == "Command8";
+
+  if (!outcome.notice) {
+    // Lines only come from operands that passed every check.
+    if (!outcome.lines.empty() && (operand_notice || wide || (goldbach && odd_a))) {
+      Violation(click, "result lines although the operands fail a check, first line \"" +
+                           outcome.lines.front() + "\"");
+    }
+    return;
+  }
+
+  const std::string& notice = *outcome.notice;
+  if (!outcome.lines.empty()) {
+    Violation(click, "notice \"" + Escaped(notice) + "\" after " +
+                         std::to_string(outcome.lines.size()) + " lines");
+  }
+  bool known = false;
+  for (const std::string_view text : kNotices) {
+    known = known || notice == text;
+  }
+  if (!known) {
+    Violation(click, "unknown notice \"" + Escaped(notice) + "\"");
+  }
+
+  // A notice must be called for by the operands.
+  bool called_for = false;
+  if (notice == kIntervalTooLarge) {
+    called_for = wide;
+  } else if (notice == kMustBeEven) {
+    called_for =
+        goldbach && (odd_a || !std::isfinite(values[0]) || std::floor(values[0]) != values[0]);
+  } else {
+    // Goldbach tests the parity before the standard check: an odd A is refused as odd, even
+    // when it is also too large or below 1.
+    called_for = operand_notice == notice && !(goldbach && odd_a);
+  }
+  if (!called_for) {
+    Violation(click, "notice \"" + notice + "\" that the operands do not call for");
+  }
+
+  // The window takes the user back to the operand that an operand notice names.
+  const std::optional<char> box = NoticeOperand(operation, texts, notice);
+  if (notice.size() > 1 && notice[1] == ' ' && notice != kTooLarge && notice != kIntervalTooLarge &&
+      box != notice[0]) {
+    Violation(click, "NoticeOperand does not name the operand of \"" + notice + "\"");
+  }
+  if (box && *box != 'A' && *box != 'B' && *box != 'C') {
+    Violation(click, "NoticeOperand names the box '" + Escaped(std::string(1, *box)) + "'");
+  }
+}
+
+// Splits `rest` at the first two separators into the three operand texts.
+OperandTexts Split(std::string_view rest, char separator) {
+  std::array<std::string, 3> parts;
+  for (std::size_t i = 0; i < 2; ++i) {
+    const std::size_t end = rest.find(separator);
+    if (end == std::string_view::npos) {
+      parts[i] = std::string(rest);
+      return {parts[0], parts[1], parts[2]};
+    }
+    parts[i] = std::string(rest.substr(0, end));
+    rest.remove_prefix(end + 1);
+  }
+  parts[2] = std::string(rest);
+  return {parts[0], parts[1], parts[2]};
+}
+
+}  // namespace
+}  // namespace brindaq
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace brindaq;
+  if (size < 2) {
+    return 0;
+  }
+  const std::string_view rest(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+  // The reader on the whole text, and the format on every double hidden in the bytes.
+  ReadChecked(rest);
+  for (std::size_t at = 0; at + sizeof(double) <= rest.size() && at < 64 * sizeof(double);
+       at += sizeof(double)) {
+    double x = 0;
+    std::memcpy(&x, rest.data() + at, sizeof x);
+    CheckFormat(x);
+  }
+
+  const std::size_t row = data[0] % 16;
+  if (row >= kOperationButtons.size()) {
+    return 0;
+  }
+  const OperationButton& operation = kOperationButtons[row];
+  const OperandTexts texts = Split(rest, static_cast<char>(data[1]));
+  const Outcome outcome = operation.run(texts);
+  CheckOutcome(Click{&operation, &texts}, outcome);
+  return 0;
+}
