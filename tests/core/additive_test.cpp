@@ -8,48 +8,15 @@
 #include <vector>
 
 #include "core/operations.h"
+#include "tests/core/outcome_cases.h"
 
 namespace brindaq {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// One click: the operation, the three operand texts, and its whole outcome.
-struct Click {
-  const char* label;
-  Operation run;
-  OperandTexts texts;
-  Lines lines;
-  std::optional<std::string> notice;
-};
-
-void PrintTo(const Click& click, std::ostream* os) {
-  *os << click.label;
-}
-
-class AdditiveClickTest : public testing::TestWithParam<Click> {};
-
-TEST_P(AdditiveClickTest, GivesTheWholeOutcome) {
-  const Click& c = GetParam();
-  const Outcome outcome = c.run(c.texts);
-  EXPECT_EQ(outcome.lines, c.lines);
-  EXPECT_EQ(outcome.notice, c.notice);
-}
-
-const std::string kTooLarge = "NUMBER TOO LARGE !";
-const std::string kNotIntegerA = "A MUST BE INTEGER > 0";
-const std::string kNotEven = "A MUST BE EVEN !";
-
-Lines Values(std::initializer_list<double> values) {
-  Lines lines;
-  for (const double v : values) {
-    lines.push_back(ValueLine(v));
-  }
-  return lines;
-}
+using namespace testing_cases;
 
 INSTANTIATE_TEST_SUITE_P(
-    SumOfTwoSquares, AdditiveClickTest,
+    SumOfTwoSquares, ClickTest,
     testing::Values(
         Click{"1", &SumOfTwoSquares, {"1", "", ""}, {"   NO SOLUTION !"}, {}},
         Click{"2", &SumOfTwoSquares, {"2", "", ""}, {"  2  =   1^2  +   1^2"}, {}},
@@ -76,13 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
                "  10000000  =   1800^2  +   2600^2", "  10000000  =   1992^2  +   2456^2"},
               {}},
         Click{"above limit", &SumOfTwoSquares, {"10000001", "", ""}, {}, kTooLarge},
-        Click{"empty", &SumOfTwoSquares, {"", "", ""}, {}, kNotIntegerA},
-        Click{"zero", &SumOfTwoSquares, {"0", "", ""}, {}, kNotIntegerA},
-        Click{"negative", &SumOfTwoSquares, {"-5", "", ""}, {}, kNotIntegerA},
-        Click{"fraction", &SumOfTwoSquares, {"2.5", "", ""}, {}, kNotIntegerA}));
+        Click{"empty", &SumOfTwoSquares, {"", "", ""}, {}, kANotWhole},
+        Click{"zero", &SumOfTwoSquares, {"0", "", ""}, {}, kANotWhole},
+        Click{"negative", &SumOfTwoSquares, {"-5", "", ""}, {}, kANotWhole},
+        Click{"fraction", &SumOfTwoSquares, {"2.5", "", ""}, {}, kANotWhole}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Goldbach, AdditiveClickTest,
+    Goldbach, ClickTest,
     testing::Values(
         Click{"2", &GoldbachDecomposition, {"2", "", ""}, {}, {}},
         Click{"4", &GoldbachDecomposition, {"4", "", ""}, {}, {}},
@@ -110,37 +77,37 @@ INSTANTIATE_TEST_SUITE_P(
         Click{"1", &GoldbachDecomposition, {"1", "", ""}, {}, kNotEven},
         Click{"3", &GoldbachDecomposition, {"3", "", ""}, {}, kNotEven},
         Click{"fraction", &GoldbachDecomposition, {"2.5", "", ""}, {}, kNotEven},
-        Click{"empty", &GoldbachDecomposition, {"", "", ""}, {}, kNotIntegerA},
-        Click{"negative even", &GoldbachDecomposition, {"-4", "", ""}, {}, kNotIntegerA},
+        Click{"empty", &GoldbachDecomposition, {"", "", ""}, {}, kANotWhole},
+        Click{"negative even", &GoldbachDecomposition, {"-4", "", ""}, {}, kANotWhole},
         Click{"negative odd", &GoldbachDecomposition, {"-3", "", ""}, {}, kNotEven}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Collatz, AdditiveClickTest,
+    Collatz, ClickTest,
     testing::Values(
-        Click{"1", &CollatzSequence, {"1", "", ""}, Values({4, 2, 1}), {}},
+        Click{"1", &CollatzSequence, {"1", "", ""}, Shown({4, 2, 1}), {}},
         Click{"2", &CollatzSequence, {"2", "", ""}, {"    1"}, {}},
-        Click{"3", &CollatzSequence, {"3", "", ""}, Values({10, 5, 16, 8, 4, 2, 1}), {}},
-        Click{"4", &CollatzSequence, {"4", "9", "9"}, Values({2, 1}), {}},
-        Click{"6", &CollatzSequence, {"6", "", ""}, Values({3, 10, 5, 16, 8, 4, 2, 1}), {}},
+        Click{"3", &CollatzSequence, {"3", "", ""}, Shown({10, 5, 16, 8, 4, 2, 1}), {}},
+        Click{"4", &CollatzSequence, {"4", "9", "9"}, Shown({2, 1}), {}},
+        Click{"6", &CollatzSequence, {"6", "", ""}, Shown({3, 10, 5, 16, 8, 4, 2, 1}), {}},
         Click{"above limit", &CollatzSequence, {"100000001", "", ""}, {}, kTooLarge},
-        Click{"empty", &CollatzSequence, {"", "", ""}, {}, kNotIntegerA},
-        Click{"zero", &CollatzSequence, {"0", "", ""}, {}, kNotIntegerA},
-        Click{"fraction", &CollatzSequence, {"2.5", "", ""}, {}, kNotIntegerA}));
+        Click{"empty", &CollatzSequence, {"", "", ""}, {}, kANotWhole},
+        Click{"zero", &CollatzSequence, {"0", "", ""}, {}, kANotWhole},
+        Click{"fraction", &CollatzSequence, {"2.5", "", ""}, {}, kANotWhole}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Fibonacci, AdditiveClickTest,
+    Fibonacci, ClickTest,
     testing::Values(Click{"1", &FibonacciNumbers, {"1", "", ""}, {"    1"}, {}},
                     Click{"2", &FibonacciNumbers, {"2", "", ""}, {"    1", "    1"}, {}},
                     Click{"3", &FibonacciNumbers, {"3", "", ""}, {"    1", "    1", "    2"}, {}},
                     Click{"12",
                           &FibonacciNumbers,
                           {"12", "x", "y"},
-                          Values({1, 1, 2, 3, 5, 8, 13, 21, 34, 55, 89, 144}),
+                          Shown({1, 1, 2, 3, 5, 8, 13, 21, 34, 55, 89, 144}),
                           {}},
                     Click{"above limit", &FibonacciNumbers, {"74", "", ""}, {}, kTooLarge},
-                    Click{"empty", &FibonacciNumbers, {"", "", ""}, {}, kNotIntegerA},
-                    Click{"zero", &FibonacciNumbers, {"0", "", ""}, {}, kNotIntegerA},
-                    Click{"fraction", &FibonacciNumbers, {"2.5", "", ""}, {}, kNotIntegerA}));
+                    Click{"empty", &FibonacciNumbers, {"", "", ""}, {}, kANotWhole},
+                    Click{"zero", &FibonacciNumbers, {"0", "", ""}, {}, kANotWhole},
+                    Click{"fraction", &FibonacciNumbers, {"2.5", "", ""}, {}, kANotWhole}));
 
 // Every representation x <= y with positive x, by an integer search.
 Lines SquaresByBruteForce(std::int64_t a) {
@@ -259,7 +226,7 @@ TEST(CollatzSequence, ShowsTheLongestAndHighestWalks) {
 
   const Lines at_limit = CollatzSequence({"100000000", "", ""}).lines;
   ASSERT_EQ(at_limit.size(), 107u);
-  EXPECT_EQ(Lines(at_limit.begin(), at_limit.begin() + 3), Values({50000000, 25000000, 12500000}));
+  EXPECT_EQ(Lines(at_limit.begin(), at_limit.begin() + 3), Shown({50000000, 25000000, 12500000}));
 
   // Values from 1E15 on are shown in exponent form, rounded to 15 significant digits.
   const Lines high = CollatzSequence({"80049391", "", ""}).lines;

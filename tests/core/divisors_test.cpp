@@ -9,25 +9,19 @@
 #include <utility>
 #include <vector>
 
+#include "tests/core/outcome_cases.h"
 #include "tests/core/reference.h"
 
 namespace brindaq {
 namespace {
 
 namespace ref = testing_reference;
+using namespace testing_cases;
 
-using Lines = std::vector<std::string>;
 using Operation = Outcome (*)(const OperandTexts&);
 
-const std::string kTooLarge = "NUMBER TOO LARGE !";
-const std::string kANotWhole = "A MUST BE INTEGER > 0";
 const std::string kNotPrime = " A IS NOT A PRIME NUMBER";
 const std::string kPrime = " A IS A PRIME NUMBER!";
-
-// A number as the factor lines show it: four blanks, then its digits.
-std::string Shown(std::uint64_t n) {
-  return "    " + std::to_string(n);
-}
 
 Lines Repeated(std::uint64_t factor, int times) {
   return Lines(times, Shown(factor));

@@ -9,131 +9,97 @@
 #include <vector>
 
 #include "core/operations.h"
+#include "tests/core/outcome_cases.h"
 
 namespace brindaq {
 namespace {
 
-using Lines = std::vector<std::string>;
+using namespace testing_cases;
 
-// One click: the operation, the three operand texts, and its whole outcome.
-struct Click {
-  const char* label;
-  Operation run;
-  OperandTexts texts;
-  Lines lines;
-  std::optional<std::string> notice;
-};
-
-void PrintTo(const Click& click, std::ostream* os) {
-  *os << click.label;
-}
-
-class ModularClickTest : public testing::TestWithParam<Click> {};
-
-TEST_P(ModularClickTest, GivesTheWholeOutcome) {
-  const Click& c = GetParam();
-  const Outcome outcome = c.run(c.texts);
-  EXPECT_EQ(outcome.lines, c.lines);
-  EXPECT_EQ(outcome.notice, c.notice);
-}
-
-const std::string kTooLarge = "NUMBER TOO LARGE !";
-const std::string kNotIntegerA = "A MUST BE INTEGER > 0";
-const std::string kNotIntegerB = "B MUST BE INTEGER > 0";
-const std::string kNotIntegerC = "C MUST BE INTEGER > 0";
 const Lines kNoSolution{"  NO SOLUTION !"};
 
-Lines Values(std::initializer_list<std::int64_t> values) {
-  Lines lines;
-  for (const std::int64_t v : values) {
-    lines.push_back("    " + std::to_string(v));
-  }
-  return lines;
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    ModularPower, ModularClickTest,
+    ModularPower, ClickTest,
     testing::Values(
-        Click{"2^10 mod 1000", &ModularPower, {"2", "10", "1000"}, Values({24}), {}},
-        Click{"3^4 mod 5", &ModularPower, {"3", "4", "5"}, Values({1}), {}},
-        Click{"mod 1", &ModularPower, {"9999", "7", "1"}, Values({0}), {}},
-        Click{"A equals C", &ModularPower, {"7", "3", "7"}, Values({0}), {}},
-        Click{"A a multiple of C", &ModularPower, {"21", "1", "7"}, Values({0}), {}},
-        Click{"B = 1 with A above C", &ModularPower, {"12", "1", "5"}, Values({2}), {}},
-        Click{"largest exact", &ModularPower, {"9999", "10000", "99991"}, Values({54860}), {}},
-        Click{"limits", &ModularPower, {"10000", "10000", "100000"}, Values({0}), {}},
+        Click{"2^10 mod 1000", &ModularPower, {"2", "10", "1000"}, Shown({24}), {}},
+        Click{"3^4 mod 5", &ModularPower, {"3", "4", "5"}, Shown({1}), {}},
+        Click{"mod 1", &ModularPower, {"9999", "7", "1"}, Shown({0}), {}},
+        Click{"A equals C", &ModularPower, {"7", "3", "7"}, Shown({0}), {}},
+        Click{"A a multiple of C", &ModularPower, {"21", "1", "7"}, Shown({0}), {}},
+        Click{"B = 1 with A above C", &ModularPower, {"12", "1", "5"}, Shown({2}), {}},
+        Click{"largest exact", &ModularPower, {"9999", "10000", "99991"}, Shown({54860}), {}},
+        Click{"limits", &ModularPower, {"10000", "10000", "100000"}, Shown({0}), {}},
         Click{"A too large first", &ModularPower, {"10001", "", ""}, {}, kTooLarge},
         Click{"B too large", &ModularPower, {"2", "10001", ""}, {}, kTooLarge},
         Click{"C too large", &ModularPower, {"2", "3", "100001"}, {}, kTooLarge},
-        Click{"A before B", &ModularPower, {"0", "10001", ""}, {}, kNotIntegerA},
-        Click{"B before C", &ModularPower, {"2", "0", "0"}, {}, kNotIntegerB},
-        Click{"C empty", &ModularPower, {"2", "3", ""}, {}, kNotIntegerC},
-        Click{"C zero", &ModularPower, {"2", "3", "0"}, {}, kNotIntegerC},
-        Click{"C fraction", &ModularPower, {"2", "3", "2.5"}, {}, kNotIntegerC}));
+        Click{"A before B", &ModularPower, {"0", "10001", ""}, {}, kANotWhole},
+        Click{"B before C", &ModularPower, {"2", "0", "0"}, {}, kBNotWhole},
+        Click{"C empty", &ModularPower, {"2", "3", ""}, {}, kCNotWhole},
+        Click{"C zero", &ModularPower, {"2", "3", "0"}, {}, kCNotWhole},
+        Click{"C fraction", &ModularPower, {"2", "3", "2.5"}, {}, kCNotWhole}));
 
 INSTANTIATE_TEST_SUITE_P(
-    LinearCongruence, ModularClickTest,
+    LinearCongruence, ClickTest,
     testing::Values(
-        Click{"3x = 4 mod 7", &LinearCongruence, {"3", "4", "7"}, Values({6}), {}},
-        Click{"smallest only", &LinearCongruence, {"6", "4", "10"}, Values({4}), {}},
-        Click{"zero difference", &LinearCongruence, {"2", "2", "4"}, Values({1}), {}},
-        Click{"B above C", &LinearCongruence, {"1", "9", "7"}, Values({2}), {}},
+        Click{"3x = 4 mod 7", &LinearCongruence, {"3", "4", "7"}, Shown({6}), {}},
+        Click{"smallest only", &LinearCongruence, {"6", "4", "10"}, Shown({4}), {}},
+        Click{"zero difference", &LinearCongruence, {"2", "2", "4"}, Shown({1}), {}},
+        Click{"B above C", &LinearCongruence, {"1", "9", "7"}, Shown({2}), {}},
         Click{"common factor", &LinearCongruence, {"2", "1", "4"}, kNoSolution, {}},
-        Click{"A equals C, C divides B", &LinearCongruence, {"5", "10", "5"}, Values({1}), {}},
+        Click{"A equals C, C divides B", &LinearCongruence, {"5", "10", "5"}, Shown({1}), {}},
         Click{"A equals C", &LinearCongruence, {"5", "3", "5"}, kNoSolution, {}},
-        Click{"mod 1", &LinearCongruence, {"4", "9", "1"}, Values({1}), {}},
-        Click{"residue 0", &LinearCongruence, {"3", "7", "7"}, Values({7}), {}},
-        Click{"limits", &LinearCongruence, {"1000", "1000", "10000"}, Values({1}), {}},
+        Click{"mod 1", &LinearCongruence, {"4", "9", "1"}, Shown({1}), {}},
+        Click{"residue 0", &LinearCongruence, {"3", "7", "7"}, Shown({7}), {}},
+        Click{"limits", &LinearCongruence, {"1000", "1000", "10000"}, Shown({1}), {}},
         Click{"A too large", &LinearCongruence, {"1001", "", ""}, {}, kTooLarge},
         Click{"B too large", &LinearCongruence, {"1", "1001", ""}, {}, kTooLarge},
         Click{"C too large", &LinearCongruence, {"1", "1", "10001"}, {}, kTooLarge},
-        Click{"A before B", &LinearCongruence, {"-1", "1001", "0"}, {}, kNotIntegerA},
-        Click{"B before C", &LinearCongruence, {"1", "", "10001"}, {}, kNotIntegerB},
-        Click{"C empty", &LinearCongruence, {"1", "1", ""}, {}, kNotIntegerC},
-        Click{"C zero", &LinearCongruence, {"1", "1", "0"}, {}, kNotIntegerC},
-        Click{"C fraction", &LinearCongruence, {"1", "1", "1.5"}, {}, kNotIntegerC}));
+        Click{"A before B", &LinearCongruence, {"-1", "1001", "0"}, {}, kANotWhole},
+        Click{"B before C", &LinearCongruence, {"1", "", "10001"}, {}, kBNotWhole},
+        Click{"C empty", &LinearCongruence, {"1", "1", ""}, {}, kCNotWhole},
+        Click{"C zero", &LinearCongruence, {"1", "1", "0"}, {}, kCNotWhole},
+        Click{"C fraction", &LinearCongruence, {"1", "1", "1.5"}, {}, kCNotWhole}));
 
 INSTANTIATE_TEST_SUITE_P(
-    QuadraticCongruence, ModularClickTest,
+    QuadraticCongruence, ClickTest,
     testing::Values(
-        Click{"x^2 = 1 mod 8", &QuadraticCongruence, {"1", "1", "8"}, Values({1, 3, 5, 7}), {}},
-        Click{"B above C", &QuadraticCongruence, {"1", "9", "7"}, Values({3, 4}), {}},
-        Click{"2x^2 = 3 mod 5", &QuadraticCongruence, {"2", "3", "5"}, Values({2, 3}), {}},
+        Click{"x^2 = 1 mod 8", &QuadraticCongruence, {"1", "1", "8"}, Shown({1, 3, 5, 7}), {}},
+        Click{"B above C", &QuadraticCongruence, {"1", "9", "7"}, Shown({3, 4}), {}},
+        Click{"2x^2 = 3 mod 5", &QuadraticCongruence, {"2", "3", "5"}, Shown({2, 3}), {}},
         Click{"non-residue", &QuadraticCongruence, {"1", "2", "3"}, kNoSolution, {}},
-        Click{"x^2 = 4 mod 4", &QuadraticCongruence, {"1", "4", "4"}, Values({2, 4}), {}},
-        Click{"residue 0", &QuadraticCongruence, {"1", "7", "7"}, Values({7}), {}},
-        Click{
-            "every candidate", &QuadraticCongruence, {"5", "5", "5"}, Values({1, 2, 3, 4, 5}), {}},
+        Click{"x^2 = 4 mod 4", &QuadraticCongruence, {"1", "4", "4"}, Shown({2, 4}), {}},
+        Click{"residue 0", &QuadraticCongruence, {"1", "7", "7"}, Shown({7}), {}},
+        Click{"every candidate", &QuadraticCongruence, {"5", "5", "5"}, Shown({1, 2, 3, 4, 5}), {}},
         Click{"A equals C", &QuadraticCongruence, {"5", "3", "5"}, kNoSolution, {}},
-        Click{"mod 1", &QuadraticCongruence, {"3", "2", "1"}, Values({1}), {}},
-        Click{"mod 2, odd B", &QuadraticCongruence, {"3", "1", "2"}, Values({1}), {}},
-        Click{"mod 2, even B", &QuadraticCongruence, {"1", "2", "2"}, Values({2}), {}},
+        Click{"mod 1", &QuadraticCongruence, {"3", "2", "1"}, Shown({1}), {}},
+        Click{"mod 2, odd B", &QuadraticCongruence, {"3", "1", "2"}, Shown({1}), {}},
+        Click{"mod 2, even B", &QuadraticCongruence, {"1", "2", "2"}, Shown({2}), {}},
         Click{"A too large", &QuadraticCongruence, {"1001", "", ""}, {}, kTooLarge},
         Click{"B too large", &QuadraticCongruence, {"1", "1001", ""}, {}, kTooLarge},
         Click{"C too large", &QuadraticCongruence, {"1", "1", "10001"}, {}, kTooLarge},
-        Click{"A before B", &QuadraticCongruence, {"", "", ""}, {}, kNotIntegerA},
-        Click{"B before C", &QuadraticCongruence, {"1", "2.5", "abc"}, {}, kNotIntegerB},
-        Click{"C empty", &QuadraticCongruence, {"1", "1", ""}, {}, kNotIntegerC},
-        Click{"C zero", &QuadraticCongruence, {"1", "1", "0"}, {}, kNotIntegerC},
-        Click{"C fraction", &QuadraticCongruence, {"1", "1", "1.5"}, {}, kNotIntegerC}));
+        Click{"A before B", &QuadraticCongruence, {"", "", ""}, {}, kANotWhole},
+        Click{"B before C", &QuadraticCongruence, {"1", "2.5", "abc"}, {}, kBNotWhole},
+        Click{"C empty", &QuadraticCongruence, {"1", "1", ""}, {}, kCNotWhole},
+        Click{"C zero", &QuadraticCongruence, {"1", "1", "0"}, {}, kCNotWhole},
+        Click{"C fraction", &QuadraticCongruence, {"1", "1", "1.5"}, {}, kCNotWhole}));
 
 INSTANTIATE_TEST_SUITE_P(
-    ModularInverse, ModularClickTest,
+    ModularInverse, ClickTest,
     testing::Values(
-        Click{"3 mod 7", &ModularInverse, {"3", "7", ""}, Values({5}), {}},
-        Click{"A above B", &ModularInverse, {"7", "5", "abc"}, Values({3}), {}},
-        Click{"1 mod 2", &ModularInverse, {"1", "2", "-9"}, Values({1}), {}},
-        Click{"10000 mod 99999", &ModularInverse, {"10000", "99999", ""}, Values({10}), {}},
-        Click{"1 mod 100000", &ModularInverse, {"1", "100000", ""}, Values({1}), {}},
+        Click{"3 mod 7", &ModularInverse, {"3", "7", ""}, Shown({5}), {}},
+        Click{"A above B", &ModularInverse, {"7", "5", "abc"}, Shown({3}), {}},
+        Click{"1 mod 2", &ModularInverse, {"1", "2", "-9"}, Shown({1}), {}},
+        Click{"10000 mod 99999", &ModularInverse, {"10000", "99999", ""}, Shown({10}), {}},
+        Click{"1 mod 100000", &ModularInverse, {"1", "100000", ""}, Shown({1}), {}},
         Click{"common factor", &ModularInverse, {"4", "6", ""}, kNoSolution, {}},
         Click{"A equals B", &ModularInverse, {"9", "9", ""}, kNoSolution, {}},
-        Click{"mod 1", &ModularInverse, {"5", "1", ""}, Values({1}), {}},
+        Click{"mod 1", &ModularInverse, {"5", "1", ""}, Shown({1}), {}},
         Click{"A too large", &ModularInverse, {"10001", "", ""}, {}, kTooLarge},
         Click{"B too large", &ModularInverse, {"3", "100001", ""}, {}, kTooLarge},
-        Click{"A before B", &ModularInverse, {"2.5", "100001", ""}, {}, kNotIntegerA},
-        Click{"B empty", &ModularInverse, {"3", "", "7"}, {}, kNotIntegerB},
-        Click{"B zero", &ModularInverse, {"3", "0", "7"}, {}, kNotIntegerB},
-        Click{"B fraction", &ModularInverse, {"3", "2.5", "7"}, {}, kNotIntegerB}));
+        Click{"A before B", &ModularInverse, {"2.5", "100001", ""}, {}, kANotWhole},
+        Click{"B empty", &ModularInverse, {"3", "", "7"}, {}, kBNotWhole},
+        Click{"B zero", &ModularInverse, {"3", "0", "7"}, {}, kBNotWhole},
+        Click{"B fraction", &ModularInverse, {"3", "2.5", "7"}, {}, kBNotWhole}));
 
 // Operands drawn at random over the whole accepted range, the same on every run.
 std::vector<std::array<std::int64_t, 3>> RandomOperands(int count, std::int64_t a_max,
@@ -171,7 +137,7 @@ TEST(ModularPower, AgreesWithSquareAndMultiply) {
     operands.push_back({c + 1, 9999, 99991});
   }
   for (const auto& [a, b, c] : operands) {
-    EXPECT_EQ(ModularPower(Texts(a, b, c)).lines, Values({PowerBySquaring(a, b, c)}))
+    EXPECT_EQ(ModularPower(Texts(a, b, c)).lines, Shown({PowerBySquaring(a, b, c)}))
         << a << "^" << b << " mod " << c;
   }
 }
@@ -214,7 +180,7 @@ TEST(LinearCongruence, ListsTheSmallestSolution) {
     const std::vector<std::int64_t> all = Solutions(a, 1, b, c);
     // The solutions exist exactly when gcd(A, C) divides B.
     ASSERT_EQ(all.empty(), b % std::gcd(a, c) != 0);
-    const Lines expected = all.empty() ? kNoSolution : Values({all.front()});
+    const Lines expected = all.empty() ? kNoSolution : Shown({all.front()});
     ASSERT_EQ(LinearCongruence(Texts(a, b, c)).lines, expected) << a << " " << b << " " << c;
   }
 }
@@ -229,7 +195,7 @@ TEST(QuadraticCongruence, ListsEverySolution) {
 TEST(QuadraticCongruence, ListsTwoThousandSolutionsAtTheLimits) {
   const Lines lines = QuadraticCongruence({"1000", "1000", "10000"}).lines;
   ASSERT_EQ(lines.size(), 2000u);
-  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4), Values({1, 9, 11, 19}));
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4), Shown({1, 9, 11, 19}));
   EXPECT_EQ(lines, SolutionLines(Solutions(1000, 2, 1000, 10000)));
 }
 
@@ -258,7 +224,7 @@ TEST(ModularInverse, AgreesWithEuclid) {
   }
   for (const auto& [a, b, c] : operands) {
     const std::optional<std::int64_t> inverse = InverseByEuclid(a, b);
-    const Lines expected = inverse ? Values({*inverse}) : kNoSolution;
+    const Lines expected = inverse ? Shown({*inverse}) : kNoSolution;
     ASSERT_EQ(ModularInverse({std::to_string(a), std::to_string(b), ""}).lines, expected)
         << a << " mod " << b;
   }

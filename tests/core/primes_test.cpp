@@ -10,26 +10,18 @@
 #include <utility>
 #include <vector>
 
+#include "tests/core/outcome_cases.h"
 #include "tests/core/reference.h"
 
 namespace brindaq {
 namespace {
 
 namespace ref = testing_reference;
+using namespace testing_cases;
 
-using Lines = std::vector<std::string>;
 using Scan = Outcome (*)(const OperandTexts&);
 
-const std::string kTooLarge = "NUMBER TOO LARGE !";
-const std::string kANotWhole = "A MUST BE INTEGER > 0";
-const std::string kBNotWhole = "B MUST BE INTEGER > 0";
-const std::string kTooWide = "INTERVAL TOO LARGE !";
 const Lines kNoTwins{"   NO TWIN PRIMES", "   IN THIS INTERVAL !"};
-
-// A number as the result lines show it: four blanks, then its digits.
-std::string Shown(std::uint64_t n) {
-  return "    " + std::to_string(n);
-}
 
 // A twin-prime pair: four blanks, p, seven blanks, p + 2.
 std::string Pair(std::uint64_t p) {
