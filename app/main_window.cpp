@@ -209,9 +209,9 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     }
     widget->setObjectName(name);
     widget->setGeometry(FromTwips(control));
+    auto* button = qobject_cast<QPushButton*>(widget);
     if (control.kind == Kind::kOperationButton) {
       const brindaq::OperationButton* row = FindOperation(brindaq::kOperationButtons, name);
-      auto* button = static_cast<QPushButton*>(widget);
       button->setText(QString::fromUtf8(row->caption.data(), row->caption.size()));
       button->setFont(ScreenFont(row->font));
       if (const brindaq::OperationButton* bound = FindOperation(operations, name);
@@ -219,14 +219,13 @@ MainWindow::MainWindow(NoticeFunction show_notice,
         connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
       }
     } else {
-      if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      if (button != nullptr) {
         button->setText(QString::fromLatin1(control.text));
       }
       widget->setFont(ScreenFont(control.font));
     }
-    widget->setAccessibleName(qobject_cast<QPushButton*>(widget)
-                                  ? static_cast<QPushButton*>(widget)->text()
-                                  : QString::fromLatin1(control.text));
+    widget->setAccessibleName(button != nullptr ? button->text()
+                                                : QString::fromLatin1(control.text));
     if (previous != nullptr) {
       setTabOrder(previous, widget);
     }
