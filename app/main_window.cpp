@@ -13,87 +13,52 @@
 #include <QStylePainter>
 
 #include <algorithm>
-#include <cmath>
+#include <string_view>
+
+#include "core/window.h"
 
 namespace {
 
-// Every position of the window is drawn up in twips: 15 twips to a pixel at 96 dots per inch.
-constexpr int kTwipsPerPixel = 15;
+namespace window = brindaq::window;
 
-constexpr brindaq::CaptionFont kBold13_5{13.5, true};
-constexpr brindaq::CaptionFont kRegular9_75{9.75, false};
-constexpr brindaq::CaptionFont kRegular12{12.0, false};
-constexpr brindaq::CaptionFont kBold18{18.0, true};
-
-enum class Kind { kLabel, kList, kTextBox, kButton, kOperationButton };
-
-struct Control {
-  const char* name;
-  Kind kind;
-  const char* text;              // operation buttons take caption and font from the operation table
-  int left, top, width, height;  // twips, relative to the client area
-  brindaq::CaptionFont font;
-};
-
-// The controls in tab order.
-constexpr Control kControls[] = {
-    {"Label1", Kind::kLabel, "QUARVEL BY TORVASK", 120, 120, 4815, 735, kBold13_5},
-    {"List1", Kind::kList, "Results", 120, 1320, 5175, 2940, kBold13_5},
-    {"Text1", Kind::kTextBox, "A =", 6240, 1080, 1695, 615, kBold13_5},
-    {"Text2", Kind::kTextBox, "B =", 6240, 1920, 1695, 615, kBold13_5},
-    {"Text3", Kind::kTextBox, "C =", 6240, 2760, 1695, 615, kBold13_5},
-    {"Label2", Kind::kLabel, "A =", 5640, 1200, 495, 375, kBold13_5},
-    {"Label3", Kind::kLabel, "B =", 5640, 2040, 495, 375, kBold13_5},
-    {"Label4", Kind::kLabel, "C =", 5640, 2880, 495, 375, kBold13_5},
-    {"Command1", Kind::kButton, "EXIT", 6240, 240, 1695, 615, kBold13_5},
-    {"Command2", Kind::kButton, "CLEAR", 6240, 3600, 1695, 615, kBold13_5},
-    {"Command3", Kind::kOperationButton, nullptr, 120, 4440, 1695, 615, {}},
-    {"Command4", Kind::kOperationButton, nullptr, 2160, 4440, 1695, 615, {}},
-    {"Command5", Kind::kOperationButton, nullptr, 4200, 4440, 1695, 615, {}},
-    {"Label5", Kind::kLabel, "For large numbers, wait for the end of calculation !", 120, 960, 4455,
-     255, kRegular9_75},
-    {"Command6", Kind::kOperationButton, nullptr, 6240, 4440, 1695, 615, {}},
-    {"Command7", Kind::kOperationButton, nullptr, 120, 5280, 1695, 615, {}},
-    {"Command8", Kind::kOperationButton, nullptr, 2160, 5280, 1695, 615, {}},
-    {"Command9", Kind::kOperationButton, nullptr, 4200, 5280, 1695, 615, {}},
-    {"Command10", Kind::kOperationButton, nullptr, 6240, 5280, 1695, 615, {}},
-    {"Command11", Kind::kOperationButton, nullptr, 120, 6120, 1695, 615, {}},
-    {"Command12", Kind::kOperationButton, nullptr, 2160, 6120, 1695, 615, {}},
-    {"Command13", Kind::kOperationButton, nullptr, 4200, 6120, 1695, 615, {}},
-    {"Command14", Kind::kOperationButton, nullptr, 6240, 6120, 1695, 615, {}},
-    {"Command15", Kind::kOperationButton, nullptr, 120, 6960, 1695, 615, {}},
-    {"Command16", Kind::kOperationButton, nullptr, 2160, 6960, 1695, 615, {}},
-    {"Command17", Kind::kOperationButton, nullptr, 4200, 6960, 1695, 615, {}},
-    {"Command18", Kind::kButton, "INFO", 6240, 6960, 1695, 615, kBold18},
-    {"Label6", Kind::kLabel, "MORE FREE MATHS PROGRAMS TO DOWNLOAD: EXAMPLE.ORG", 120, 7800, 7815,
-     615, kRegular12},
-};
-
-constexpr int kClientWidth = 8280;
-constexpr int kClientHeight = 8520;
-
-const char* const kInfoLines[] = {"TORVASK", "e-mail  torvask@example.org", "QUARVEL",
-                                  "UPDATED VERSION", "13th APRIL 2009"};
-
-QColor DarkGreen() {
-  return {0, 64, 0};
-}
-QColor LightGreen() {
-  return {192, 255, 192};
+QColor ToColor(window::Rgb rgb) {
+  return {rgb.red, rgb.green, rgb.blue};
 }
 
-QRect FromTwips(const Control& control) {
-  return {control.left / kTwipsPerPixel, control.top / kTwipsPerPixel,
-          control.width / kTwipsPerPixel, control.height / kTwipsPerPixel};
+QString ToString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect FromTwips(window::Rect twips) {
+  const window::Rect pixels = window::Pixels(twips);
+  return {pixels.left, pixels.top, pixels.width, pixels.height};
+}
+
+// The application's palette with the colours of one part of the window's design set over it:
+// the background and its text, and for the boxes and the list also the selection.
+QPalette DesignPalette(window::Colours colours, QPalette::ColorRole background,
+                       QPalette::ColorRole text) {
+  QPalette palette = QApplication::palette();
+  palette.setColor(background, ToColor(colours.background));
+  palette.setColor(text, ToColor(colours.text));
+  if (background == QPalette::Base) {
+    palette.setColor(QPalette::Highlight, ToColor(window::kSelectionColours.background));
+    palette.setColor(QPalette::HighlightedText, ToColor(window::kSelectionColours.text));
+  }
+  return palette;
 }
 
 // "MS Sans Serif" where it exists, else a face with the same metrics, else any sans-serif. The
 // size is set in pixels, so that the layout does not move with the desktop's resolution.
 QFont ScreenFont(brindaq::CaptionFont font) {
+  QStringList families;
+  for (const std::string_view family : window::kFontFamilies) {
+    families.append(ToString(family));
+  }
   QFont result;
-  result.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial"});
+  result.setFamilies(families);
   result.setStyleHint(QFont::SansSerif);
-  result.setPixelSize(static_cast<int>(std::lround(font.points * 96 / 72)));
+  result.setPixelSize(window::FontPixels(font));
   result.setBold(font.bold);
   return result;
 }
@@ -108,10 +73,9 @@ QIcon ApplicationIcon() {
 }
 
 const brindaq::OperationButton* FindOperation(std::span<const brindaq::OperationButton> table,
-                                              QLatin1StringView name) {
-  const auto row = std::find_if(table.begin(), table.end(), [name](const auto& operation) {
-    return QLatin1StringView(operation.name.data(), operation.name.size()) == name;
-  });
+                                              std::string_view name) {
+  const auto row = std::find_if(table.begin(), table.end(),
+                                [name](const auto& operation) { return operation.name == name; });
   return row == table.end() ? nullptr : &*row;
 }
 
@@ -144,7 +108,8 @@ void SetApplicationRecord() {
 }
 
 void MainWindow::ShowNoticeBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("brindaq"), text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, ToString(window::kNoticeCaption), text, QMessageBox::Ok,
+                  parent);
   box.exec();
 }
 
@@ -152,98 +117,85 @@ MainWindow::MainWindow(NoticeFunction show_notice,
                        std::span<const brindaq::OperationButton> operations, QWidget* parent)
     : QWidget(parent), show_notice_(std::move(show_notice)) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral(" QUARVEL"));
+  setWindowTitle(ToString(window::kCaption));
   setWindowIcon(ApplicationIcon());
-  setAccessibleName(QStringLiteral("QUARVEL"));
-  setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+  setAccessibleName(ToString(window::kProgramName));
+  setFixedSize(window::kClientWidth / window::kTwipsPerPixel,
+               window::kClientHeight / window::kTwipsPerPixel);
   setFont(ScreenFont(brindaq::kDefaultCaptionFont));
-  QPalette window_palette = QApplication::palette();
-  window_palette.setColor(QPalette::Window, DarkGreen());
-  setPalette(window_palette);
+  setPalette(DesignPalette(window::kFormColours, QPalette::Window, QPalette::WindowText));
   setAutoFillBackground(true);
 
-  QPalette label_palette = QApplication::palette();
-  label_palette.setColor(QPalette::Window, DarkGreen());
-  label_palette.setColor(QPalette::WindowText, Qt::white);
-  QPalette box_palette = QApplication::palette();
-  box_palette.setColor(QPalette::Base, LightGreen());
+  const QPalette label_palette =
+      DesignPalette(window::kLabelColours, QPalette::Window, QPalette::WindowText);
+  const QPalette box_palette = DesignPalette(window::kBoxColours, QPalette::Base, QPalette::Text);
 
-  // Created in tab order, so that the focus chain follows the table.
+  // Created in tab order, so that the focus chain follows the description.
   QWidget* previous = nullptr;
-  for (const Control& control : kControls) {
-    const QLatin1StringView name(control.name);
+  for (const window::Control& control : window::kControls) {
+    const QString text = ToString(window::TextOf(control));
     QWidget* widget = nullptr;
     switch (control.kind) {
-      case Kind::kLabel: {
-        auto* label = new QLabel(QString::fromLatin1(control.text), this);
+      case window::Kind::kLabel: {
+        auto* label = new QLabel(text, this);
         label->setPalette(label_palette);
         label->setAutoFillBackground(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         widget = label;
         break;
       }
-      case Kind::kList:
+      case window::Kind::kList:
         list_ = new QListWidget(this);
         list_->setPalette(box_palette);
         list_->setUniformItemSizes(true);
         list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         widget = list_;
         break;
-      case Kind::kTextBox: {
+      case window::Kind::kTextBox: {
         auto* box = new QLineEdit(this);
         box->setPalette(box_palette);
-        (name == QLatin1StringView("Text1")   ? operand_a_
-         : name == QLatin1StringView("Text2") ? operand_b_
-                                              : operand_c_) = box;
+        operand_boxes_[window::OperandOf(control.name) - 'A'] = box;
         widget = box;
         break;
       }
-      case Kind::kButton:
-      case Kind::kOperationButton: {
+      case window::Kind::kButton:
+      case window::Kind::kOperationButton: {
         auto* button = new WrappingButton(this);
         button->setPalette(QApplication::palette());
         button->setAutoDefault(false);
+        button->setText(text);
         widget = button;
         break;
       }
     }
-    widget->setObjectName(name);
-    widget->setGeometry(FromTwips(control));
-    auto* button = qobject_cast<QPushButton*>(widget);
-    if (control.kind == Kind::kOperationButton) {
-      const brindaq::OperationButton* row = FindOperation(brindaq::kOperationButtons, name);
-      button->setText(QString::fromUtf8(row->caption.data(), row->caption.size()));
-      button->setFont(ScreenFont(row->font));
-      if (const brindaq::OperationButton* bound = FindOperation(operations, name);
+    widget->setObjectName(ToString(control.name));
+    widget->setGeometry(FromTwips(control.twips));
+    widget->setFont(ScreenFont(window::FontOf(control)));
+    widget->setAccessibleName(text);
+    if (control.kind == window::Kind::kOperationButton) {
+      if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
           bound != nullptr && bound->run != nullptr) {
-        connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
+        connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                [this, bound] { runOperation(*bound); });
       }
-    } else {
-      if (button != nullptr) {
-        button->setText(QString::fromLatin1(control.text));
-      }
-      widget->setFont(ScreenFont(control.font));
     }
-    widget->setAccessibleName(button != nullptr ? button->text()
-                                                : QString::fromLatin1(control.text));
     if (previous != nullptr) {
       setTabOrder(previous, widget);
     }
     previous = widget;
   }
 
-  // Each "A =", "B =", "C =" label names the box beside it.
-  findChild<QLabel*>(QStringLiteral("Label2"))->setBuddy(operand_a_);
-  findChild<QLabel*>(QStringLiteral("Label3"))->setBuddy(operand_b_);
-  findChild<QLabel*>(QStringLiteral("Label4"))->setBuddy(operand_c_);
+  for (const window::LabelFor& pair : window::kOperandLabels) {
+    findChild<QLabel*>(ToString(pair.label))->setBuddy(findChild<QLineEdit*>(ToString(pair.box)));
+  }
 
   addCopyActions();
 
-  connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+  connect(findChild<QPushButton*>(ToString(window::kExitButton)), &QPushButton::clicked, this,
           &MainWindow::exitProgram);
-  connect(findChild<QPushButton*>(QStringLiteral("Command2")), &QPushButton::clicked, this,
+  connect(findChild<QPushButton*>(ToString(window::kClearButton)), &QPushButton::clicked, this,
           &MainWindow::clearAll);
-  connect(findChild<QPushButton*>(QStringLiteral("Command18")), &QPushButton::clicked, this,
+  connect(findChild<QPushButton*>(ToString(window::kInfoButton)), &QPushButton::clicked, this,
           &MainWindow::showInfo);
 }
 
@@ -253,23 +205,23 @@ void MainWindow::exitProgram() {
 
 void MainWindow::clearAll() {
   clearResults();
-  operand_a_->clear();
-  operand_b_->clear();
-  operand_c_->clear();
+  for (QLineEdit* box : operand_boxes_) {
+    box->clear();
+  }
 }
 
 void MainWindow::showInfo() {
   clearResults();
-  for (const char* line : kInfoLines) {
-    appendLine(QString::fromLatin1(line));
+  for (const std::string_view line : window::kInfoLines) {
+    appendLine(ToString(line));
   }
 }
 
 void MainWindow::runOperation(const brindaq::OperationButton& operation) {
   clearResults();
-  const brindaq::OperandTexts texts{operand_a_->text().toStdString(),
-                                    operand_b_->text().toStdString(),
-                                    operand_c_->text().toStdString()};
+  const brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
+                                    operand_boxes_[1]->text().toStdString(),
+                                    operand_boxes_[2]->text().toStdString()};
   const brindaq::Outcome outcome = operation.run(texts);
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(outcome.lines.size()));
@@ -289,7 +241,7 @@ void MainWindow::runOperation(const brindaq::OperationButton& operation) {
 // Puts the keyboard back into the box that the notice was about, its text selected, so that
 // the correction can be typed at once.
 void MainWindow::returnToOperand(char letter) {
-  QLineEdit* box = letter == 'A' ? operand_a_ : letter == 'B' ? operand_b_ : operand_c_;
+  QLineEdit* box = operand_boxes_[letter - 'A'];
   box->setFocus(Qt::OtherFocusReason);
   box->selectAll();
 }
@@ -299,11 +251,11 @@ void MainWindow::returnToOperand(char letter) {
 void MainWindow::addCopyActions() {
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setContextMenuPolicy(Qt::ActionsContextMenu);
-  copy_action_ = new QAction(tr("Copy"), list_);
+  copy_action_ = new QAction(ToString(window::kCopyAction), list_);
   copy_action_->setObjectName(QStringLiteral("copyAction"));
   copy_action_->setShortcut(QKeySequence::Copy);
   copy_action_->setShortcutContext(Qt::WidgetShortcut);
-  copy_all_action_ = new QAction(tr("Copy All"), list_);
+  copy_all_action_ = new QAction(ToString(window::kCopyAllAction), list_);
   copy_all_action_->setObjectName(QStringLiteral("copyAllAction"));
   list_->addAction(copy_action_);
   list_->addAction(copy_all_action_);

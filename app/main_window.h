@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <span>
 
@@ -51,9 +52,7 @@ class MainWindow : public QWidget {
 
   NoticeFunction show_notice_;
   QListWidget* list_ = nullptr;
-  QLineEdit* operand_a_ = nullptr;
-  QLineEdit* operand_b_ = nullptr;
-  QLineEdit* operand_c_ = nullptr;
+  std::array<QLineEdit*, 3> operand_boxes_{};  // A, B and C
   QAction* copy_action_ = nullptr;
   QAction* copy_all_action_ = nullptr;
 };

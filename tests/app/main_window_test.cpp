@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
+#include "core/window.h"
 #include "main_window.h"
 
 namespace {
@@ -50,6 +52,38 @@ void Click(MainWindow& window, const QString& button) {
 
 const QColor kDarkGreen(0, 64, 0);
 const QColor kLightGreen(192, 255, 192);
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The contrast ratio of two colours, from 1 to 21, as the accessibility guidelines define it.
+double ContrastRatio(const QColor& first, const QColor& second) {
+  const auto luminance = [](const QColor& colour) {
+    const auto linear = [](double channel) {
+      return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+  };
+  const double lighter = std::max(luminance(first), luminance(second));
+  const double darker = std::min(luminance(first), luminance(second));
+  return (lighter + 0.05) / (darker + 0.05);
+}
+
+// What a dark desktop theme gives the application: dark backgrounds, near-white text.
+QPalette DarkThemePalette() {
+  QPalette palette;
+  for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+    palette.setColor(role, QColor(36, 36, 36));
+  }
+  for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                          QPalette::PlaceholderText, QPalette::HighlightedText}) {
+    palette.setColor(role, Qt::white);
+  }
+  palette.setColor(QPalette::Highlight, QColor(53, 132, 228));
+  return palette;
+}
 
 }  // namespace
 
@@ -200,6 +234,72 @@ class MainWindowTest : public QObject {
     auto* notice = window.findChild<QLabel*>(QStringLiteral("Label6"));
     QCOMPARE(notice->text(), notice->text().toUpper());
     QVERIFY(notice->text().endsWith(QStringLiteral("EXAMPLE.ORG")));
+  }
+
+  // The window draws every control of the shared description where and as it says.
+  void everyControlOfTheDescription() {
+    MainWindow window;
+    QStringList chain;
+    for (const brindaq::window::Control& control : brindaq::window::kControls) {
+      const QString name = FromView(control.name);
+      chain.append(name);
+      auto* widget = window.findChild<QWidget*>(name);
+      QVERIFY2(widget != nullptr, qPrintable(name));
+      const brindaq::window::Rect pixels = brindaq::window::Pixels(control.twips);
+      QCOMPARE(widget->geometry(), QRect(pixels.left, pixels.top, pixels.width, pixels.height));
+      QCOMPARE(widget->font().pixelSize(),
+               brindaq::window::FontPixels(brindaq::window::FontOf(control)));
+      QCOMPARE(widget->accessibleName(), FromView(brindaq::window::TextOf(control)));
+    }
+    QStringList focus;
+    for (QWidget* widget = window.findChild<QWidget*>(chain.first());
+         focus.size() < chain.size() && widget != nullptr; widget = widget->nextInFocusChain()) {
+      if (widget->parentWidget() == &window) {
+        focus.append(widget->objectName());
+      }
+    }
+    QCOMPARE(focus, chain);
+  }
+
+  // The window keeps its own colours under any theme: text and background, and the selection,
+  // keep at least the contrast of 4.5 to 1 that the accessibility guidelines ask of text.
+  void textStaysReadable_data() {
+    QTest::addColumn<QPalette>("theme");
+    QTest::newRow("default theme") << QApplication::palette();
+    QTest::newRow("dark theme") << DarkThemePalette();
+  }
+
+  void textStaysReadable() {
+    QFETCH(QPalette, theme);
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(theme);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    MainWindow window;
+    struct Pair {
+      QPalette::ColorRole text, background;
+    };
+    const auto check = [](const QWidget* widget, Pair pair) {
+      const QPalette& palette = widget->palette();
+      const double ratio = ContrastRatio(palette.color(pair.text), palette.color(pair.background));
+      qInfo("%s: %.2f", qPrintable(widget->objectName()), ratio);
+      QVERIFY2(ratio >= 4.5,
+               qPrintable(
+                   QStringLiteral("%1 has a contrast of %2").arg(widget->objectName()).arg(ratio)));
+    };
+    for (const char* name : {"Label1", "Label2", "Label5", "Label6"}) {
+      check(window.findChild<QLabel*>(QLatin1StringView(name)),
+            {QPalette::WindowText, QPalette::Window});
+    }
+    for (const char* name : {"Text1", "List1"}) {
+      const QWidget* widget = window.findChild<QWidget*>(QLatin1StringView(name));
+      check(widget, {QPalette::Text, QPalette::Base});
+      check(widget, {QPalette::HighlightedText, QPalette::Highlight});
+    }
+    check(window.findChild<QPushButton*>(QStringLiteral("Command10")),
+          {QPalette::ButtonText, QPalette::Button});
+    QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text1"))->palette().color(QPalette::Base),
+             kLightGreen);
+    QCOMPARE(window.palette().color(QPalette::Window), kDarkGreen);
   }
 
   void tabOrderFollowsTheTable() {

@@ -1,0 +1,188 @@
+#pragma once
+
+// The one description of QUARVEL's window: every control with its name, kind, text, place, size
+// and font, in tab order; the colours; and the texts that the window shows of its own. It holds
+// no toolkit code: the desktop window and the browser page both draw themselves from it.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/operations.h"
+
+namespace brindaq::window {
+
+// Every position is drawn up in twips: 15 twips to a pixel at 96 dots per inch.
+inline constexpr int kTwipsPerPixel = 15;
+
+// The client area, in twips (552 by 568 pixels).
+inline constexpr int kClientWidth = 8280;
+inline constexpr int kClientHeight = 8520;
+
+inline constexpr std::string_view kCaption = " QUARVEL";     // the window's title bar
+inline constexpr std::string_view kProgramName = "QUARVEL";  // what the window is called
+inline constexpr std::string_view kNoticeCaption = "brindaq";
+
+struct Rgb {
+  std::uint8_t red, green, blue;
+};
+
+inline constexpr Rgb kDarkGreen{0, 64, 0};
+inline constexpr Rgb kLightGreen{192, 255, 192};
+inline constexpr Rgb kWhite{255, 255, 255};
+inline constexpr Rgb kBlack{0, 0, 0};
+
+// A background and the colour of the text drawn on it.
+struct Colours {
+  Rgb background, text;
+};
+
+// Every colour of the window's design is set, none is left to the desktop's theme, so that the
+// window reads the same under a light or a dark one. Only the buttons and the notice box follow
+// the theme, as a native program's do.
+inline constexpr Colours kFormColours{kDarkGreen, kWhite};
+inline constexpr Colours kLabelColours{kDarkGreen, kWhite};
+inline constexpr Colours kBoxColours{kLightGreen, kBlack};  // the operand boxes and the list
+// Selected lines of the list and selected text in a box.
+inline constexpr Colours kSelectionColours{kDarkGreen, kWhite};
+
+// "MS Sans Serif" where it exists, else a face with the same metrics, else any sans-serif.
+inline constexpr std::array<std::string_view, 4> kFontFamilies{
+    "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial"};
+
+// A font size in pixels at 96 dots per inch, so that the layout does not move with the
+// resolution of the screen: 8 points are 11 pixels, 13.5 points 18.
+constexpr int FontPixels(CaptionFont font) {
+  return static_cast<int>(font.points * 96 / 72 + 0.5);
+}
+
+inline constexpr CaptionFont kBold13_5{13.5, true};
+inline constexpr CaptionFont kRegular9_75{9.75, false};
+inline constexpr CaptionFont kRegular12{12.0, false};
+inline constexpr CaptionFont kBold18{18.0, true};
+
+enum class Kind { kLabel, kList, kTextBox, kButton, kOperationButton };
+
+struct Rect {
+  int left, top, width, height;
+};
+
+struct Control {
+  std::string_view name;
+  Kind kind;
+  // A label's or button's text; what the list and the boxes are called. Operation buttons take
+  // their caption and font from the operation table.
+  std::string_view text;
+  Rect twips;  // relative to the client area
+  CaptionFont font;
+};
+
+// The controls in tab order.
+// clang-format off
+inline constexpr std::array<Control, 28> kControls{{
+    {"Label1",    Kind::kLabel,           "QUARVEL BY TORVASK", {120, 120, 4815, 735},   kBold13_5},
+    {"List1",     Kind::kList,            "Results",            {120, 1320, 5175, 2940}, kBold13_5},
+    {"Text1",     Kind::kTextBox,         "A =",                {6240, 1080, 1695, 615}, kBold13_5},
+    {"Text2",     Kind::kTextBox,         "B =",                {6240, 1920, 1695, 615}, kBold13_5},
+    {"Text3",     Kind::kTextBox,         "C =",                {6240, 2760, 1695, 615}, kBold13_5},
+    {"Label2",    Kind::kLabel,           "A =",                {5640, 1200, 495, 375},  kBold13_5},
+    {"Label3",    Kind::kLabel,           "B =",                {5640, 2040, 495, 375},  kBold13_5},
+    {"Label4",    Kind::kLabel,           "C =",                {5640, 2880, 495, 375},  kBold13_5},
+    {"Command1",  Kind::kButton,          "EXIT",               {6240, 240, 1695, 615},  kBold13_5},
+    {"Command2",  Kind::kButton,          "CLEAR",              {6240, 3600, 1695, 615}, kBold13_5},
+    {"Command3",  Kind::kOperationButton, {},                   {120, 4440, 1695, 615},  {}},
+    {"Command4",  Kind::kOperationButton, {},                   {2160, 4440, 1695, 615}, {}},
+    {"Command5",  Kind::kOperationButton, {},                   {4200, 4440, 1695, 615}, {}},
+    {"Label5",    Kind::kLabel,           "For large numbers, wait for the end of calculation !",
+                                                                {120, 960, 4455, 255},   kRegular9_75},
+    {"Command6",  Kind::kOperationButton, {},                   {6240, 4440, 1695, 615}, {}},
+    {"Command7",  Kind::kOperationButton, {},                   {120, 5280, 1695, 615},  {}},
+    {"Command8",  Kind::kOperationButton, {},                   {2160, 5280, 1695, 615}, {}},
+    {"Command9",  Kind::kOperationButton, {},                   {4200, 5280, 1695, 615}, {}},
+    {"Command10", Kind::kOperationButton, {},                   {6240, 5280, 1695, 615}, {}},
+    {"Command11", Kind::kOperationButton, {},                   {120, 6120, 1695, 615},  {}},
+    {"Command12", Kind::kOperationButton, {},                   {2160, 6120, 1695, 615}, {}},
+    {"Command13", Kind::kOperationButton, {},                   {4200, 6120, 1695, 615}, {}},
+    {"Command14", Kind::kOperationButton, {},                   {6240, 6120, 1695, 615}, {}},
+    {"Command15", Kind::kOperationButton, {},                   {120, 6960, 1695, 615},  {}},
+    {"Command16", Kind::kOperationButton, {},                   {2160, 6960, 1695, 615}, {}},
+    {"Command17", Kind::kOperationButton, {},                   {4200, 6960, 1695, 615}, {}},
+    {"Command18", Kind::kButton,          "INFO",               {6240, 6960, 1695, 615}, kBold18},
+    {"Label6",    Kind::kLabel,           "MORE FREE MATHS PROGRAMS TO DOWNLOAD: EXAMPLE.ORG",
+                                                                {120, 7800, 7815, 615},  kRegular12},
+}};
+// clang-format on
+
+// The three buttons of the window's own, and the box that holds each operand.
+inline constexpr std::string_view kExitButton = "Command1";
+inline constexpr std::string_view kClearButton = "Command2";
+inline constexpr std::string_view kInfoButton = "Command18";
+inline constexpr std::string_view kResultList = "List1";
+inline constexpr std::array<std::string_view, 3> kOperandBoxes{"Text1", "Text2", "Text3"};
+
+// Each "A =", "B =", "C =" label names the box beside it.
+struct LabelFor {
+  std::string_view label, box;
+};
+inline constexpr std::array<LabelFor, 3> kOperandLabels{
+    {{"Label2", "Text1"}, {"Label3", "Text2"}, {"Label4", "Text3"}}};
+
+// What INFO shows.
+inline constexpr std::array<std::string_view, 5> kInfoLines{
+    "TORVASK", "e-mail  torvask@example.org", "QUARVEL", "UPDATED VERSION", "13th APRIL 2009"};
+
+// The list's context menu: copy the selected lines, or all of them.
+inline constexpr std::string_view kCopyAction = "Copy";
+inline constexpr std::string_view kCopyAllAction = "Copy All";
+
+// A place in pixels.
+constexpr Rect Pixels(Rect twips) {
+  return {twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel, twips.width / kTwipsPerPixel,
+          twips.height / kTwipsPerPixel};
+}
+
+// The row of the operation table that an operation button runs; nothing for other controls.
+constexpr const OperationButton* OperationOf(const Control& control) {
+  if (control.kind != Kind::kOperationButton) {
+    return nullptr;
+  }
+  for (const OperationButton& operation : kOperationButtons) {
+    if (operation.name == control.name) {
+      return &operation;
+    }
+  }
+  return nullptr;
+}
+
+// What a control shows or is called: an operation button's caption comes from its table row.
+constexpr std::string_view TextOf(const Control& control) {
+  const OperationButton* operation = OperationOf(control);
+  return operation != nullptr ? operation->caption : control.text;
+}
+
+constexpr CaptionFont FontOf(const Control& control) {
+  const OperationButton* operation = OperationOf(control);
+  return operation != nullptr ? operation->font : control.font;
+}
+
+// The operand letter, 'A', 'B' or 'C', whose box is `box`; 0 for any other control.
+constexpr char OperandOf(std::string_view box) {
+  for (std::size_t index = 0; index < kOperandBoxes.size(); ++index) {
+    if (kOperandBoxes[index] == box) {
+      return static_cast<char>('A' + index);
+    }
+  }
+  return 0;
+}
+
+// Every operation button of the window runs a row of the operation table.
+static_assert([] {
+  for (const Control& control : kControls) {
+    if (control.kind == Kind::kOperationButton && OperationOf(control) == nullptr) {
+      return false;
+    }
+  }
+  return true;
+}());
+
+}  // namespace brindaq::window
