@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Renders the application icon from its SVG into the PNG sizes that desktops ask for. The PNGs
-# are kept in the repository, so that building needs no SVG renderer; run this after changing
-# the SVG (needs librsvg2-bin).
+# Renders the application icon from its SVG into the PNG sizes that desktops ask for, and the
+# two sizes of the browser edition's web app manifest. The PNGs are kept in the repository, so
+# that building needs no SVG renderer; run this after changing the SVG (needs librsvg2-bin).
 set -euo pipefail
-cd "$(dirname "$0")/../data/icons"
+cd "$(dirname "$0")/.."
+svg=data/icons/org.example.brindaq.svg
 for size in 16 22 24 32 48 64 128 256; do
-  rsvg-convert -w "$size" -h "$size" org.example.brindaq.svg -o "brindaq-$size.png"
+  rsvg-convert -w "$size" -h "$size" "$svg" -o "data/icons/brindaq-$size.png"
+done
+for size in 192 512; do
+  rsvg-convert -w "$size" -h "$size" "$svg" -o "web/icons/brindaq-$size.png"
 done

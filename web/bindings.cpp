@@ -1,0 +1,204 @@
+// The calculator's core for JavaScript: the operations by their command names, the window's one
+// description, the box that a notice leads back to, and the text that copying lines gives.
+//
+//   import factory from './brindaq.mjs';
+//   const brindaq = await factory();          // under node: factory({ wasmBinary })
+//   brindaq.run('factors', '360', '', '');    // { lines: ['    2', ...], notice: null }
+//
+// An unknown command throws a RangeError, which names the commands there are.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/operations.h"
+#include "core/window.h"
+
+namespace {
+
+namespace window = brindaq::window;
+using emscripten::val;
+
+val Text(std::string_view text) {
+  return val(std::string(text));
+}
+
+// A colour as CSS writes it back from getComputedStyle: "rgb(0, 64, 0)".
+val Css(window::Rgb rgb) {
+  return val("rgb(" + std::to_string(rgb.red) + ", " + std::to_string(rgb.green) + ", " +
+             std::to_string(rgb.blue) + ")");
+}
+
+val CssColours(window::Colours colours) {
+  val result = val::object();
+  result.set("background", Css(colours.background));
+  result.set("text", Css(colours.text));
+  return result;
+}
+
+template <typename Container>
+val TextArray(const Container& texts) {
+  val result = val::array();
+  for (const auto& text : texts) {
+    result.call<void>("push", Text(text));
+  }
+  return result;
+}
+
+const brindaq::OperationButton* FindCommand(std::string_view command) {
+  for (const brindaq::OperationButton& operation : brindaq::kOperationButtons) {
+    if (operation.command == command) {
+      return &operation;
+    }
+  }
+  return nullptr;
+}
+
+const brindaq::OperationButton& CommandOrThrow(const std::string& command) {
+  const brindaq::OperationButton* operation = FindCommand(command);
+  if (operation == nullptr) {
+    std::string known;
+    for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {
+      known += known.empty() ? "" : ", ";
+      known += row.command;
+    }
+    val::global("RangeError")
+        .new_(val("unknown command \"" + command + "\"; the commands are " + known))
+        .throw_();
+  }
+  return *operation;
+}
+
+std::string KindName(window::Kind kind) {
+  switch (kind) {
+    case window::Kind::kLabel:
+      return "label";
+    case window::Kind::kList:
+      return "list";
+    case window::Kind::kTextBox:
+      return "textbox";
+    case window::Kind::kButton:
+    case window::Kind::kOperationButton:
+      break;
+  }
+  return "button";
+}
+
+val Control(const window::Control& control) {
+  const window::Rect pixels = window::Pixels(control.twips);
+  const brindaq::CaptionFont font = window::FontOf(control);
+  val result = val::object();
+  result.set("name", Text(control.name));
+  result.set("kind", KindName(control.kind));
+  result.set("text", Text(window::TextOf(control)));
+  result.set("left", pixels.left);
+  result.set("top", pixels.top);
+  result.set("width", pixels.width);
+  result.set("height", pixels.height);
+  result.set("fontPixels", window::FontPixels(font));
+  result.set("bold", font.bold);
+  // What a click on the button does: an operation's command, or "exit", "clear", "info".
+  if (const brindaq::OperationButton* operation = window::OperationOf(control)) {
+    result.set("command", Text(operation->command));
+  } else if (control.name == window::kExitButton) {
+    result.set("command", val("exit"));
+  } else if (control.name == window::kClearButton) {
+    result.set("command", val("clear"));
+  } else if (control.name == window::kInfoButton) {
+    result.set("command", val("info"));
+  }
+  return result;
+}
+
+// Everything the page draws and says of its own, from the one description of the window.
+val Description() {
+  val colours = val::object();
+  colours.set("form", CssColours(window::kFormColours));
+  colours.set("label", CssColours(window::kLabelColours));
+  colours.set("box", CssColours(window::kBoxColours));
+  colours.set("selection", CssColours(window::kSelectionColours));
+
+  val controls = val::array();
+  for (const window::Control& control : window::kControls) {
+    controls.call<void>("push", Control(control));
+  }
+  val labels = val::array();
+  for (const window::LabelFor& pair : window::kOperandLabels) {
+    val entry = val::object();
+    entry.set("label", Text(pair.label));
+    entry.set("box", Text(pair.box));
+    labels.call<void>("push", entry);
+  }
+
+  val result = val::object();
+  result.set("caption", Text(window::kCaption));
+  result.set("programName", Text(window::kProgramName));
+  result.set("noticeCaption", Text(window::kNoticeCaption));
+  result.set("width", window::kClientWidth / window::kTwipsPerPixel);
+  result.set("height", window::kClientHeight / window::kTwipsPerPixel);
+  result.set("colours", colours);
+  result.set("fontFamilies", TextArray(window::kFontFamilies));
+  result.set("controls", controls);
+  result.set("labels", labels);
+  result.set("operandBoxes", TextArray(window::kOperandBoxes));
+  result.set("resultList", Text(window::kResultList));
+  result.set("infoLines", TextArray(window::kInfoLines));
+  result.set("copyAction", Text(window::kCopyAction));
+  result.set("copyAllAction", Text(window::kCopyAllAction));
+  return result;
+}
+
+// One click of an operation: { lines, notice }, notice null when there is none.
+val Run(const std::string& command, const std::string& a, const std::string& b,
+        const std::string& c) {
+  const brindaq::OperationButton& operation = CommandOrThrow(command);
+  const brindaq::Outcome outcome = operation.run({a, b, c});
+  val result = val::object();
+  result.set("lines", TextArray(outcome.lines));
+  result.set("notice", outcome.notice ? val(*outcome.notice) : val::null());
+  return result;
+}
+
+// The name of the box ("Text1", "Text2", "Text3") that `notice` of `command` is about, so that
+// the keyboard can be taken back to it; null for a notice that names no operand.
+val NoticeOperand(const std::string& command, const std::string& a, const std::string& b,
+                  const std::string& c, const std::string& notice) {
+  const auto letter = brindaq::NoticeOperand(CommandOrThrow(command), {a, b, c}, notice);
+  if (!letter) {
+    return val::null();
+  }
+  return Text(window::kOperandBoxes[static_cast<std::size_t>(*letter - 'A')]);
+}
+
+// TEMPORARY stand-in for the core's function that gives a result line as copied, until it
+// reaches the core: each line without its leading blanks, the lines joined with "\n".
+std::string CopiedLine(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(line.substr(first));
+}
+
+// The text that copying `lines` (an array of strings) puts on the clipboard.
+std::string CopiedText(const val& lines) {
+  const auto texts = emscripten::vecFromJSArray<std::string>(lines);
+  std::string result;
+  for (std::size_t index = 0; index < texts.size(); ++index) {
+    if (index > 0) {
+      result += '\n';
+    }
+    result += CopiedLine(texts[index]);
+  }
+  return result;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(brindaq) {
+  emscripten::function("run", &Run);
+  emscripten::function("description", &Description);
+  emscripten::function("noticeOperand", &NoticeOperand);
+  emscripten::function("copiedText", &CopiedText);
+}
