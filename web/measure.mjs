@@ -1,0 +1,80 @@
+// Measures the browser edition: the size of the module, the time of the heaviest click of each
+// operation under node, and the time from navigation to the first answer of a click in Chromium.
+// Prints the figures; asserts nothing.
+//   node web/measure.mjs build/web/site      (after `npm ci --prefix web`)
+
+import { readFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { performance } from 'node:perf_hooks';
+import { pathToFileURL } from 'node:url';
+import { gzipSync } from 'node:zlib';
+
+import { chromium } from 'playwright-core';
+
+import { serveSite } from './tests/server.mjs';
+
+const site = resolve(process.argv[2] ?? 'build/web/site');
+const median = (values) => [...values].sort((x, y) => x - y)[Math.floor(values.length / 2)];
+
+const sizes = ['brindaq.mjs', 'brindaq.wasm'].map((file) => {
+  const bytes = readFileSync(join(site, file));
+  return { file, bytes: bytes.length, gzip: gzipSync(bytes, { level: 9 }).length };
+});
+for (const { file, bytes, gzip } of sizes) {
+  console.log(`${file}: ${(bytes / 1024).toFixed(1)} KB, ${(gzip / 1024).toFixed(1)} KB gzipped`);
+}
+const total = sizes.reduce((sum, { bytes }) => sum + bytes, 0);
+console.log(`together: ${(total / 1024).toFixed(1)} KB`);
+
+// The heaviest inputs of the native benchmark, one click each, median of repeated runs.
+const kHeaviest = [
+  ['primes', '9990000', '10000000', ''],
+  ['twin-primes', '9990000', '10000000', ''],
+  ['prime-count', '9900000', '10000000', ''],
+  ['next-prime', '47326693', '', ''],
+  ['factors', '9999991', '', ''],
+  ['is-prime', '99999989', '', ''],
+  ['divisors', '1000000', '', ''],
+  ['two-squares', '10000000', '', ''],
+  ['goldbach', '99330', '', ''],
+  ['collatz', '63728127', '', ''],
+  ['fibonacci', '73', '', ''],
+  ['power-mod', '9999', '10000', '99991'],
+  ['linear-congruence', '2', '1', '10000'],
+  ['quadratic-congruence', '1000', '1000', '10000'],
+  ['inverse', '2', '100000', ''],
+];
+const { default: createBrindaq } = await import(pathToFileURL(join(site, 'brindaq.mjs')).href);
+const brindaq = await createBrindaq({ wasmBinary: readFileSync(join(site, 'brindaq.wasm')) });
+for (const [command, ...operands] of kHeaviest) {
+  const times = [];
+  const deadline = performance.now() + 1000;
+  while (times.length < 5 || (times.length < 200 && performance.now() < deadline)) {
+    const start = performance.now();
+    brindaq.run(command, ...operands);
+    times.push(performance.now() - start);
+  }
+  console.log(`${command} ${operands.join(' ').trim()}: ${median(times).toFixed(3)} ms`);
+}
+
+// From navigation to the first answer: a fresh browser context each time (no cache, no service
+// worker), A = 360 and PRIME FACTORS OF A as soon as the button is there.
+const server = await serveSite(site);
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run'],
+});
+const loads = [];
+for (let run = 0; run < 7; ++run) {
+  const context = await browser.newContext({ serviceWorkers: 'block' });
+  const page = await context.newPage();
+  await page.goto(server.url, { waitUntil: 'commit' });
+  await page.fill('#Text1', '360');
+  await page.click('#Command10');
+  await page.locator('#List1 [role="option"]').first().waitFor();
+  loads.push(await page.evaluate(() => performance.now()));
+  await context.close();
+}
+console.log(`navigation to first answer: median ${median(loads).toFixed(0)} ms of ${loads.map((t) => t.toFixed(0)).join(', ')}`);
+await browser.close();
+await server.stop();
