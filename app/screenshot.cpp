@@ -1,10 +1,12 @@
 // Saves a picture of the window as a PNG, for the documentation and for machines without a
-// display:  brindaq_screenshot FILE.png [A B C BUTTON]
+// display:  brindaq_screenshot FILE.png [A B C BUTTON [ROWS]]
 // With the operand texts and a button name (such as Command10) it types the operands and clicks
-// the button first; a notice is printed instead of being shown.
+// the button first; a notice is printed instead of being shown. ROWS, such as "1,3", selects
+// those lines of the result list, counted from 0.
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -15,14 +17,14 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   SetApplicationRecord();
-  if (argc != 2 && argc != 6) {
-    std::fprintf(stderr, "usage: %s FILE.png [A B C BUTTON]\n", argv[0]);
+  if (argc != 2 && argc != 6 && argc != 7) {
+    std::fprintf(stderr, "usage: %s FILE.png [A B C BUTTON [ROWS]]\n", argv[0]);
     return 2;
   }
   MainWindow window(
       [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); });
   window.show();
-  if (argc == 6) {
+  if (argc >= 6) {
     window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::fromLocal8Bit(argv[2]));
     window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLocal8Bit(argv[3]));
     window.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QString::fromLocal8Bit(argv[4]));
@@ -32,6 +34,15 @@ int main(int argc, char* argv[]) {
       return 2;
     }
     button->click();
+  }
+  if (argc == 7) {
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    list->setFocus();
+    for (const QString& row : QString::fromLocal8Bit(argv[6]).split(QLatin1Char(','))) {
+      if (QListWidgetItem* item = list->item(row.toInt())) {
+        item->setSelected(true);
+      }
+    }
   }
   QApplication::processEvents();
   if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {

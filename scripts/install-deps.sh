@@ -11,7 +11,12 @@ packages=(
   desktop-file-utils appstream
   binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev
+  emscripten chromium
 )
+# The browser edition's tests run under Node.js; a machine that has its own Node.js and npm
+# keeps them.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

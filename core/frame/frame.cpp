@@ -7,6 +7,15 @@
 #include <limits>
 #include <system_error>
 
+// Where the standard library converts doubles itself (libstdc++), it does so without the locale.
+// Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
+// decimal point is always "." there, whatever the locale.
+#if !defined(__cpp_lib_to_chars)
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#endif
+
 namespace brindaq {
 namespace {
 
@@ -93,6 +102,7 @@ double ReadOperand(std::string_view text) {
   }
   const std::string_view number = text.substr(start, pos - start);
   double value = 0.0;
+#if defined(__cpp_lib_to_chars)
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
                                             std::chars_format::general);
   if (error == std::errc::result_out_of_range) {
@@ -100,6 +110,17 @@ double ReadOperand(std::string_view text) {
   } else if (error != std::errc{} || end != number.data() + number.size()) {
     value = 0.0;  // cannot happen for the text checked above; never guess a number
   }
+#else
+  const std::string copy(number);
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(copy.c_str(), &end);
+  if (errno == ERANGE) {
+    value = OutOfRangeValue(number);
+  } else if (end != copy.c_str() + copy.size()) {
+    value = 0.0;  // cannot happen for the text checked above; never guess a number
+  }
+#endif
   return negative ? -value : value;
 }
 
@@ -120,9 +141,14 @@ std::string FormatValue(double x) {
   // Shortest text with at most 15 significant digits, in exponent form from 1E15 on: the
   // "%.15G" rule, written without the locale.
   std::array<char, 64> buffer{};
+#if defined(__cpp_lib_to_chars)
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
                                     std::chars_format::general, 15);
   std::string text(buffer.data(), result.ptr);
+#else
+  const int length = std::snprintf(buffer.data(), buffer.size(), "%.15G", x);
+  std::string text(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+#endif
   std::transform(text.begin(), text.end(), text.begin(), [](char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   });

@@ -63,12 +63,20 @@ TEST(ReadOperand, IgnoresTheCommaLocale) {
   const char* comma_locales[] = {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE", "it_IT"};
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   bool set = false;
+#if defined(__EMSCRIPTEN__)
+  // The WebAssembly C library accepts a comma locale's name but keeps "." as its decimal point,
+  // so no comma locale can be set there.
+  static_cast<void>(comma_locales);
+  const char* const missing = "the WebAssembly C library has no comma locale";
+#else
+  const char* const missing = "no comma locale is installed";
   for (const char* name : comma_locales) {
     if (std::setlocale(LC_ALL, name) != nullptr) {
       set = true;
       break;
     }
   }
+#endif
   if (set) {
     EXPECT_STREQ(std::localeconv()->decimal_point, ",");
   }
@@ -77,7 +85,7 @@ TEST(ReadOperand, IgnoresTheCommaLocale) {
   EXPECT_EQ(FormatValue(2.5), " 2.5");
   std::setlocale(LC_ALL, saved.c_str());
   if (!set) {
-    GTEST_SKIP() << "no comma locale is installed";
+    GTEST_SKIP() << missing;
   }
 }
 
