@@ -57,24 +57,46 @@ for (const [command, ...operands] of kHeaviest) {
   console.log(`${command} ${operands.join(' ').trim()}: ${median(times).toFixed(3)} ms`);
 }
 
-// From navigation to the first answer: a fresh browser context each time (no cache, no service
-// worker), A = 360 and PRIME FACTORS OF A as soon as the button is there.
+// From navigation to the first answer: a fresh browser context each time, A = 360 and PRIME
+// FACTORS OF A clicked from inside the page as soon as the button is there, so that the figure
+// holds no time of the tool that drives the browser. First visits (no cache, no service worker),
+// then visits of a page whose service worker already holds the site.
 const server = await serveSite(site);
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run'],
 });
-const loads = [];
-for (let run = 0; run < 7; ++run) {
-  const context = await browser.newContext({ serviceWorkers: 'block' });
-  const page = await context.newPage();
-  await page.goto(server.url, { waitUntil: 'commit' });
-  await page.fill('#Text1', '360');
-  await page.click('#Command10');
-  await page.locator('#List1 [role="option"]').first().waitFor();
-  loads.push(await page.evaluate(() => performance.now()));
-  await context.close();
+function clickAtOnce() {
+  new MutationObserver((changes, observer) => {
+    const button = document.getElementById('Command10');
+    if (button === null) return;
+    observer.disconnect();
+    document.getElementById('Text1').value = '360';
+    button.click();
+    if (document.querySelector('#List1 [role="option"]') !== null) {
+      window.answeredAt = performance.now();
+    }
+  }).observe(document, { childList: true, subtree: true });
 }
-console.log(`navigation to first answer: median ${median(loads).toFixed(0)} ms of ${loads.map((t) => t.toFixed(0)).join(', ')}`);
+for (const visit of ['first visit', 'from the service worker']) {
+  const loads = [];
+  for (let run = 0; run < 9; ++run) {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    if (visit !== 'first visit') {
+      await page.goto(server.url);
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    }
+    await page.addInitScript(clickAtOnce);
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.answeredAt !== undefined);
+    loads.push(await page.evaluate(() => window.answeredAt));
+    await context.close();
+  }
+  const all = loads.map((time) => time.toFixed(0)).join(', ');
+  console.log(`navigation to first answer, ${visit}: median ${median(loads).toFixed(0)} ms`);
+  console.log(`  (${all})`);
+}
 await browser.close();
 await server.stop();

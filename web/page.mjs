@@ -254,8 +254,9 @@ class CopyMenu {
     const x = fromKeyboard ? listBox.left + 4 : event.clientX;
     const y = fromKeyboard ? listBox.top + 4 : event.clientY;
     this.element.hidden = false;
-    const left = Math.min((x - frameBox.left) / scale, description.width - this.element.offsetWidth);
-    const top = Math.min((y - frameBox.top) / scale, description.height - this.element.offsetHeight);
+    const { offsetWidth, offsetHeight } = this.element;
+    const left = Math.min((x - frameBox.left) / scale, description.width - offsetWidth);
+    const top = Math.min((y - frameBox.top) / scale, description.height - offsetHeight);
     this.element.style.left = `${Math.max(0, left)}px`;
     this.element.style.top = `${Math.max(0, top)}px`;
     const first = [this.copy, this.copyAll].find((button) => !button.disabled);

@@ -73,7 +73,8 @@ test('every button of the description runs a command the module knows', () => {
 });
 
 test('copied text drops the leading blanks and joins lines with a newline', () => {
-  assert.equal(brindaq.copiedText(['    2', '  NO SOLUTION !', ' A  B ', '']), '2\nNO SOLUTION !\nA  B \n');
+  const lines = ['    2', '  NO SOLUTION !', ' A  B ', ''];
+  assert.equal(brindaq.copiedText(lines), '2\nNO SOLUTION !\nA  B \n');
   assert.equal(brindaq.copiedText([]), '');
 });
 
