@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package brindaq_1.00_amd64.deb and checks it as a user would meet it:
 # lintian reads it, apt-get installs it, the installed brindaq-cli answers, and the installed
-# brindaq is started under Xvfb and photographed. Run as root, or as a user who may use sudo; it installs the package system-wide.
+# brindaq is started under Xvfb and photographed. Run as root, or as a user who may use sudo; it
+# installs the package system-wide.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
