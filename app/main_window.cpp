@@ -267,17 +267,14 @@ void MainWindow::addCopyActions() {
 
 namespace {
 
+// The lines as the core copies them, so that the clipboard and the command line agree.
 QString CopiedText(const QList<QListWidgetItem*>& items) {
-  QStringList lines;
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(items.size()));
   for (const QListWidgetItem* item : items) {
-    const QString& line = item->text();
-    qsizetype blanks = 0;
-    while (blanks < line.size() && line[blanks] == QLatin1Char(' ')) {
-      ++blanks;
-    }
-    lines.append(line.mid(blanks));
+    lines.push_back(item->text().toStdString());
   }
-  return lines.join(QLatin1Char('\n'));
+  return QString::fromStdString(brindaq::CopiedText(lines));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package brindaq_1.00_amd64.deb and checks it as a user would meet it:
-# lintian reads it, apt-get installs it, and the installed brindaq is started under Xvfb and
-# photographed. Run as root, or as a user who may use sudo; it installs the package system-wide.
+# lintian reads it, apt-get installs it, the installed brindaq-cli answers, and the installed
+# brindaq is started under Xvfb and photographed. Run as root, or as a user who may use sudo; it
+# installs the package system-wide.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,7 @@ for tool in lintian:lintian import:imagemagick dpkg-shlibdeps:dpkg-dev; do
 done
 
 cmake --preset default
-cmake --build --preset default --target brindaq brindaq_documents
+cmake --build --preset default --target brindaq brindaq_documents brindaq-cli brindaq_cli_documents
 (cd build/default && cpack -G DEB)
 deb="$PWD/build/default/brindaq_1.00_amd64.deb"
 
@@ -29,6 +30,9 @@ echo "lintian errors: $errors"
 echo "== apt-get install"
 "${as_root[@]}" apt-get install -y -qq "$deb"
 command -v brindaq
+
+echo "== the installed brindaq-cli"
+(unset DISPLAY; brindaq-cli goldbach 100)
 
 echo "== the installed brindaq under Xvfb"
 shot="$PWD/build/installed-window.png"

@@ -159,6 +159,22 @@ std::string ValueLine(double x) {
   return "   " + FormatValue(x);
 }
 
+std::string_view CopiedLine(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string_view{} : line.substr(first);
+}
+
+std::string CopiedText(std::span<const std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (&line != lines.data()) {
+      text += '\n';
+    }
+    text += CopiedLine(line);
+  }
+  return text;
+}
+
 std::optional<double> ReadCheckedOperand(std::string_view text, char letter, double limit,
                                          Outcome& outcome) {
   const double value = ReadOperand(text);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,13 @@ std::string FormatValue(double x);
 // The most common result line: three blanks and the value, so a positive value stands after
 // four blanks.
 std::string ValueLine(double x);
+
+// A result line as "Copy" puts it on the clipboard and the command line prints it: without its
+// leading blanks, which only align the numbers in the list.
+std::string_view CopiedLine(std::string_view line);
+
+// Result lines as copied, joined by "\n" (no newline after the last one).
+std::string CopiedText(std::span<const std::string> lines);
 
 // Reads one operand and applies the standard check to it. Returns its value when it passes;
 // otherwise leaves the notice in `outcome` and returns nothing, so that the caller can end the

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace brindaq {
 namespace {
@@ -157,6 +158,15 @@ TEST(ReadCheckedOperand, LeavesTheNoticeInTheOutcome) {
   EXPECT_EQ(ReadCheckedOperand("1E400", 'B', 100, outcome), std::nullopt);
   EXPECT_EQ(outcome.notice, "NUMBER TOO LARGE !");
   EXPECT_TRUE(outcome.lines.empty());
+}
+
+// Only the blanks that align a line go; blanks inside it stay.
+TEST(CopiedText, DropsTheLeadingBlanksOfEachLine) {
+  const std::vector<std::string> lines{"    2", "  25  =   3^2  +   4^2", "   NO TWIN PRIMES", "",
+                                       "   ",   " A IS A PRIME NUMBER!"};
+  EXPECT_EQ(CopiedLine(lines[1]), "25  =   3^2  +   4^2");
+  EXPECT_EQ(CopiedText(lines), "2\n25  =   3^2  +   4^2\nNO TWIN PRIMES\n\n\nA IS A PRIME NUMBER!");
+  EXPECT_EQ(CopiedText({}), "");
 }
 
 }  // namespace
