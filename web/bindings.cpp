@@ -186,24 +186,10 @@ val NoticeOperand(const std::string& command, const std::string& a, const std::s
   return Text(window::kOperandBoxes[static_cast<std::size_t>(*letter - 'A')]);
 }
 
-// TEMPORARY stand-in for the core's function that gives a result line as copied, until it
-// reaches the core: each line without its leading blanks, the lines joined with "\n".
-std::string CopiedLine(std::string_view line) {
-  const std::size_t first = line.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string() : std::string(line.substr(first));
-}
-
-// The text that copying `lines` (an array of strings) puts on the clipboard.
+// The text that copying `lines` (an array of strings) puts on the clipboard, as the window's
+// Copy gives it: each line without its leading blanks, joined with "\n".
 std::string CopiedText(const val& lines) {
-  const auto texts = emscripten::vecFromJSArray<std::string>(lines);
-  std::string result;
-  for (std::size_t index = 0; index < texts.size(); ++index) {
-    if (index > 0) {
-      result += '\n';
-    }
-    result += CopiedLine(texts[index]);
-  }
-  return result;
+  return brindaq::CopiedText(emscripten::vecFromJSArray<std::string>(lines));
 }
 
 }  // namespace
