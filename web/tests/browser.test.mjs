@@ -280,11 +280,19 @@ test('EXIT closes a window the page may close, else says the program has ended',
   await context.close();
 });
 
-test('after the first visit the page opens and calculates with no network', async () => {
+test('the page can be installed, and after the first visit it works with no network', async () => {
   const own = await serveSite(site);
   const { context, page } = await openPage({}, own.url);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  const devtools = await context.newCDPSession(page);
+  const { installabilityErrors } = await devtools.send('Page.getInstallabilityErrors');
+  // The driver's browser contexts are private windows, where no browser installs an app; any
+  // other hindrance would be the site's.
+  const hindrances = installabilityErrors.map((error) => error.errorId);
+  assert.deepEqual(hindrances.filter((id) => id !== 'in-incognito'), []);
+  const { url, data } = await devtools.send('Page.getAppManifest');
+  assert.equal(JSON.parse(data).name, description.programName, url);
   await own.stop();
   await context.setOffline(true);
   await page.reload();
