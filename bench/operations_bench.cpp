@@ -20,7 +20,7 @@ struct Click {
 
 // clang-format off
 const Click kClicks[] = {
-    // The widest intervals at the top of the range, where each candidate costs the most.
+    // The widest intervals at the top of the range, where the sieve needs the most base primes.
     {"PrimesBetween",         "heaviest", &PrimesBetween,         {"9990000", "10000000", ""}},
     {"PrimesBetween",         "typical",  &PrimesBetween,         {"1", "100", ""}},
     // The widest intervals at the bottom, where a sieve has the most primes to list.
@@ -34,7 +34,7 @@ const Click kClicks[] = {
     // 47326693 starts the longest prime gap below the limit (220).
     {"NextPrime",             "heaviest", &NextPrime,             {"47326693", "", ""}},
     {"NextPrime",             "typical",  &NextPrime,             {"1000", "", ""}},
-    // The largest prime below the limit: a full scan up to A / 2 that finds nothing.
+    // The largest prime below the limit: trial division up to its square root finds nothing.
     {"PrimeFactors",          "heaviest", &PrimeFactors,          {"9999991", "", ""}},
     {"PrimeFactors",          "typical",  &PrimeFactors,          {"360", "", ""}},
     // 2 times the prime 4999999: the cofactor left after the first division is large.
@@ -47,7 +47,8 @@ const Click kClicks[] = {
     // largest prime, whose factorisation tries every divisor up to its square root.
     {"DivisorCountAndSum",    "most-divisors", &DivisorCountAndSum, {"720720", "", ""}},
     {"DivisorCountAndSum",    "largest-prime", &DivisorCountAndSum, {"999983", "", ""}},
-    // Every A near the limit tries the same five million pairs.
+    // The limit, with four lines, and the largest prime below it: one square root per x up to
+    // the square root of A / 2.
     {"SumOfTwoSquares",       "heaviest", &SumOfTwoSquares,       {"10000000", "", ""}},
     {"SumOfTwoSquares",       "typical",  &SumOfTwoSquares,       {"325", "", ""}},
     {"SumOfTwoSquares",       "largest-prime", &SumOfTwoSquares,  {"9999991", "", ""}},
