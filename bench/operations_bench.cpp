@@ -1,4 +1,5 @@
-// One click of every operation, at its heaviest accepted input and at a typical small one.
+// One click of every operation, at its heaviest accepted input and at a typical small one; where
+// the heaviest input depends on the method, the heaviest for each method in use.
 //   brindaq_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include <benchmark/benchmark.h>
@@ -12,36 +13,50 @@ namespace {
 
 struct Click {
   const char* operation;
-  const char* input;  // "heaviest" or "typical"
+  const char* input;  // "heaviest", "typical", or what else makes the input heavy
   Operation run;
   OperandTexts texts;
 };
 
 // clang-format off
 const Click kClicks[] = {
-    // The widest intervals at the top of the range, where each candidate costs the most.
+    // The widest intervals at the top of the range, where the sieve needs the most base primes.
     {"PrimesBetween",         "heaviest", &PrimesBetween,         {"9990000", "10000000", ""}},
     {"PrimesBetween",         "typical",  &PrimesBetween,         {"1", "100", ""}},
+    // The widest intervals at the bottom, where a sieve has the most primes to list.
+    {"PrimesBetween",         "widest-low", &PrimesBetween,       {"1", "10001", ""}},
     {"TwinPrimesBetween",     "heaviest", &TwinPrimesBetween,     {"9990000", "10000000", ""}},
     {"TwinPrimesBetween",     "typical",  &TwinPrimesBetween,     {"1", "100", ""}},
+    {"TwinPrimesBetween",     "widest-low", &TwinPrimesBetween,   {"1", "10001", ""}},
     {"PrimeCountBetween",     "heaviest", &PrimeCountBetween,     {"9900000", "10000000", ""}},
     {"PrimeCountBetween",     "typical",  &PrimeCountBetween,     {"1", "1000", ""}},
+    {"PrimeCountBetween",     "widest-low", &PrimeCountBetween,   {"1", "100001", ""}},
     // 47326693 starts the longest prime gap below the limit (220).
     {"NextPrime",             "heaviest", &NextPrime,             {"47326693", "", ""}},
     {"NextPrime",             "typical",  &NextPrime,             {"1000", "", ""}},
-    // The largest prime below the limit: a full scan up to A / 2 that finds nothing.
+    // The largest prime below the limit: trial division up to its square root finds nothing.
     {"PrimeFactors",          "heaviest", &PrimeFactors,          {"9999991", "", ""}},
     {"PrimeFactors",          "typical",  &PrimeFactors,          {"360", "", ""}},
+    // 2 times the prime 4999999: the cofactor left after the first division is large.
+    {"PrimeFactors",          "large-cofactor", &PrimeFactors,    {"9999998", "", ""}},
     {"PrimalityTest",         "heaviest", &PrimalityTest,         {"99999989", "", ""}},
     {"PrimalityTest",         "typical",  &PrimalityTest,         {"1001", "", ""}},
     {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"1000000", "", ""}},
     {"DivisorCountAndSum",    "typical",  &DivisorCountAndSum,    {"360", "", ""}},
-    // Every A near the limit tries the same five million pairs.
+    // 240 divisors, the most of any A up to the limit (720720 is the smallest such A); and the
+    // largest prime, whose factorisation tries every divisor up to its square root.
+    {"DivisorCountAndSum",    "most-divisors", &DivisorCountAndSum, {"720720", "", ""}},
+    {"DivisorCountAndSum",    "largest-prime", &DivisorCountAndSum, {"999983", "", ""}},
+    // The limit, with four lines, and the largest prime below it: one square root per x up to
+    // the square root of A / 2.
     {"SumOfTwoSquares",       "heaviest", &SumOfTwoSquares,       {"10000000", "", ""}},
     {"SumOfTwoSquares",       "typical",  &SumOfTwoSquares,       {"325", "", ""}},
+    {"SumOfTwoSquares",       "largest-prime", &SumOfTwoSquares,  {"9999991", "", ""}},
     // The A with the most pairs, and so the most lines (2168).
     {"GoldbachDecomposition", "heaviest", &GoldbachDecomposition, {"99330", "", ""}},
     {"GoldbachDecomposition", "typical",  &GoldbachDecomposition, {"100", "", ""}},
+    // The limit: the longest sieve, with 810 lines.
+    {"GoldbachDecomposition", "limit",    &GoldbachDecomposition, {"100000", "", ""}},
     // The longest walk below the limit (949 lines).
     {"CollatzSequence",       "heaviest", &CollatzSequence,       {"63728127", "", ""}},
     {"CollatzSequence",       "typical",  &CollatzSequence,       {"27", "", ""}},

@@ -1,7 +1,9 @@
 // Any bytes become one click of an operation button, and whatever the click gives back must be
 // something the window can show: one notice and no lines, or lines and no notice, each line
 // plain printable text, no more lines than the operation can ever produce, and a notice only
-// where the operands call for it. The operand reader and the number format are fuzzed on the way.
+// where the operands call for it. The operations that compute by a faster method than plain
+// enumeration must also give exactly the lines and notice of plain enumeration. The operand
+// reader and the number format are fuzzed on the way.
 //
 // Input layout:
 //   byte 0   the operation: its value mod 16 is the row of kOperationButtons, 15 runs none
@@ -23,6 +25,7 @@
 #include <string_view>
 
 #include "core/operations.h"
+#include "tests/core/plain_enumeration.h"
 
 namespace brindaq {
 namespace {
@@ -50,6 +53,26 @@ constexpr std::array<LineBound, 15> kLineBounds{{
     {"Command15", 10000},  // at most every candidate up to C
     {"Command16", 1},      // the inverse
     {"Command17", 2},      // the count and the sum
+}};
+// clang-format on
+
+// The plain enumeration that each operation with a faster method must agree with.
+struct PlainEnumeration {
+  std::string_view button;
+  Operation run;
+};
+
+// clang-format off
+constexpr std::array<PlainEnumeration, 9> kPlainEnumerations{{
+    {"Command3",  &plain_enumeration::PrimesBetween},
+    {"Command4",  &plain_enumeration::TwinPrimesBetween},
+    {"Command5",  &plain_enumeration::PrimeCountBetween},
+    {"Command7",  &plain_enumeration::SumOfTwoSquares},
+    {"Command8",  &plain_enumeration::GoldbachDecomposition},
+    {"Command10", &plain_enumeration::PrimeFactors},
+    {"Command12", &plain_enumeration::ModularPower},
+    {"Command16", &plain_enumeration::ModularInverse},
+    {"Command17", &plain_enumeration::DivisorCountAndSum},
 }};
 // clang-format on
 
@@ -270,6 +293,29 @@ void CheckOutcome(const Click& click, const Outcome& outcome) {
   }
 }
 
+std::string Rendered(const Outcome& outcome) {
+  std::string text;
+  for (const std::string& line : outcome.lines) {
+    text += "  [" + Escaped(line) + "]\n";
+  }
+  return text +
+         (outcome.notice ? "  notice [" + Escaped(*outcome.notice) + "]\n" : "  no notice\n");
+}
+
+// The outcome must be that of plain enumeration, where the operation has a faster method.
+void CheckSameAsPlain(const Click& click, const Outcome& outcome) {
+  for (const PlainEnumeration& plain : kPlainEnumerations) {
+    if (plain.button != click.operation->name) {
+      continue;
+    }
+    const Outcome expected = plain.run(*click.texts);
+    if (outcome.lines != expected.lines || outcome.notice != expected.notice) {
+      Violation(click, "the outcome differs from plain enumeration; it is\n" + Rendered(outcome) +
+                           "where plain enumeration gives\n" + Rendered(expected));
+    }
+  }
+}
+
 // Splits `rest` at the first two separators into the three operand texts.
 OperandTexts Split(std::string_view rest, char separator) {
   std::array<std::string, 3> parts;
@@ -313,5 +359,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const OperandTexts texts = Split(rest, static_cast<char>(data[1]));
   const Outcome outcome = operation.run(texts);
   CheckOutcome(Click{&operation, &texts}, outcome);
+  CheckSameAsPlain(Click{&operation, &texts}, outcome);
   return 0;
 }

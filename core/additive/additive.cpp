@@ -1,25 +1,16 @@
 #include "core/additive/additive.h"
 
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "core/primes/sieve.h"
+
 namespace brindaq {
 namespace {
-
-// Whether no odd divisor from 3 up to the square root of n divides n. For an odd n >= 3 this
-// says that n is prime; even divisors need no trying, since n is odd.
-bool HasNoOddDivisor(double n) {
-  const double root = std::sqrt(n);
-  for (double d = 3; d <= root; d += 2) {
-    if (Divides(d, n)) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // A result line made of its pieces, without separators.
 std::string Join(std::initializer_list<std::string_view> pieces) {
@@ -38,14 +29,15 @@ Outcome SumOfTwoSquares(const OperandTexts& texts) {
   if (!a) {
     return outcome;
   }
-  // Every pair 1 <= x <= y <= sqrt(A) is tried; zero is never taken as a square.
-  const double root = std::sqrt(*a);
-  for (double x = 1; x <= root; ++x) {
-    for (double y = x; y <= root; ++y) {
-      if (x * x + y * y == *a) {
-        outcome.lines.push_back(Join(
-            {" ", FormatValue(*a), "  =  ", FormatValue(x), "^2", "  +  ", FormatValue(y), "^2"}));
-      }
+  // For each x from 1 on, the only y that can make x^2 + y^2 = A is the integer square root of
+  // A - x^2; x stops where y would fall below it. Zero is never taken as a square.
+  const std::int64_t whole = static_cast<std::int64_t>(*a);
+  for (std::int64_t x = 1; 2 * x * x <= whole; ++x) {
+    const std::int64_t y = IntegerSquareRoot(whole - x * x);
+    if (x * x + y * y == whole) {
+      outcome.lines.push_back(
+          Join({" ", FormatValue(*a), "  =  ", FormatValue(static_cast<double>(x)), "^2", "  +  ",
+                FormatValue(static_cast<double>(y)), "^2"}));
     }
   }
   if (outcome.lines.empty()) {
@@ -66,12 +58,15 @@ Outcome GoldbachDecomposition(const OperandTexts& texts) {
     outcome.notice = std::move(notice);
     return outcome;
   }
-  // A is even, so p and q = A - p are odd together and odd trial division settles both.
-  const double half = a / 2;
-  for (double p = 3; p <= half; p += 2) {
-    if (HasNoOddDivisor(p) && HasNoOddDivisor(a - p)) {
+  // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
+  // takes part. One sieve up to A answers for both.
+  const std::int64_t whole = static_cast<std::int64_t>(a);
+  const PrimeSegment primes(0, whole);
+  for (std::int64_t p = 3; 2 * p <= whole; p += 2) {
+    if (primes.IsPrime(p) && primes.IsPrime(whole - p)) {
       outcome.lines.push_back(
-          Join({" ", FormatValue(a), "  =  ", FormatValue(p), "  +  ", FormatValue(a - p)}));
+          Join({" ", FormatValue(a), "  =  ", FormatValue(static_cast<double>(p)), "  +  ",
+                FormatValue(static_cast<double>(whole - p))}));
     }
   }
   return outcome;

@@ -1,6 +1,7 @@
 #include "core/divisors/divisors.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,18 +33,21 @@ Outcome PrimeFactors(const OperandTexts& texts) {
     outcome.lines.push_back(NumberVerdict(*a, "   IS NOT A PRIME NUMBER !"));
     return outcome;
   }
-  // Every prime factor of a composite A is at most A / 2; by the time a composite i is reached,
-  // its own prime factors have already been divided out of the working value.
-  double rest = *a;
-  const double end = *a / 2;
-  for (double i = 2; i <= end; ++i) {
-    while (Divides(i, rest)) {
-      rest /= i;
-      outcome.lines.push_back(ValueLine(i));
+  // Each divisor is divided out as often as it goes, smallest first, so every divisor that
+  // divides what is left is prime. Once d * d exceeds what is left, that rest has no divisor but
+  // itself.
+  std::int64_t rest = static_cast<std::int64_t>(*a);
+  for (std::int64_t d = 2; d * d <= rest; ++d) {
+    while (rest % d == 0) {
+      rest /= d;
+      outcome.lines.push_back(ValueLine(static_cast<double>(d)));
     }
   }
   if (outcome.lines.empty()) {
+    // Nothing up to its square root divides A: A is prime and keeps its one verdict line.
     outcome.lines.push_back(NumberVerdict(*a, "   IS A PRIME NUMBER !"));
+  } else if (rest > 1) {
+    outcome.lines.push_back(ValueLine(static_cast<double>(rest)));
   }
   return outcome;
 }
@@ -79,18 +83,31 @@ Outcome DivisorCountAndSum(const OperandTexts& texts) {
   if (!a) {
     return outcome;
   }
-  // Every divisor of A other than A itself is at most A / 2.
-  double count = 0;
-  double sum = 0;
-  const double end = *a / 2;
-  for (double i = 1; i <= end; ++i) {
-    if (Divides(i, *a)) {
-      ++count;
-      sum += i;
+  // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
+  // (1 + p + ... + p^k) * ...; A itself is then taken away from both.
+  const std::int64_t whole = static_cast<std::int64_t>(*a);
+  std::int64_t rest = whole;
+  std::int64_t count = 1;
+  std::int64_t sum = 1;
+  for (std::int64_t p = 2; p * p <= rest; ++p) {
+    std::int64_t exponent = 0;
+    std::int64_t power = 1;
+    std::int64_t power_sum = 1;
+    while (rest % p == 0) {
+      rest /= p;
+      ++exponent;
+      power *= p;
+      power_sum += power;
     }
+    count *= exponent + 1;
+    sum *= power_sum;
   }
-  outcome.lines.push_back(" NUMBER OF DIVISORS = " + FormatValue(count));
-  outcome.lines.push_back(" SUM OF DIVISORS = " + FormatValue(sum));
+  if (rest > 1) {
+    count *= 2;
+    sum *= 1 + rest;
+  }
+  outcome.lines.push_back(" NUMBER OF DIVISORS = " + FormatValue(static_cast<double>(count - 1)));
+  outcome.lines.push_back(" SUM OF DIVISORS = " + FormatValue(static_cast<double>(sum - whole)));
   return outcome;
 }
 

@@ -1,7 +1,9 @@
 #include "core/modular/modular.h"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace brindaq {
 namespace {
@@ -36,16 +38,19 @@ Outcome ModularPower(const OperandTexts& texts) {
   if (!operands) {
     return outcome;
   }
-  const auto [a, b, c] = *operands;
-  // One multiplication by A per unit of B, each followed by the remainder on division by C. A is
-  // not reduced beforehand: B >= 1, so the residue is reduced at least once. The largest product
-  // is below 10^9, so every step is exact.
-  double residue = 1;
-  for (double k = 1; k <= b; ++k) {
-    const double product = residue * a;
-    residue = product - c * std::floor(product / c);
+  // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
+  // where the bit is set, multiplying it into the result. Every product of two residues is below
+  // C^2 <= 10^10, exact in 64 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
+  const auto modulus = static_cast<std::int64_t>(operands->c);
+  std::int64_t base = static_cast<std::int64_t>(operands->a) % modulus;
+  std::int64_t result = 1 % modulus;
+  for (auto exponent = static_cast<std::int64_t>(operands->b); exponent > 0; exponent /= 2) {
+    if (exponent % 2 == 1) {
+      result = result * base % modulus;
+    }
+    base = base * base % modulus;
   }
-  outcome.lines.push_back(ValueLine(residue));
+  outcome.lines.push_back(ValueLine(static_cast<double>(result)));
   return outcome;
 }
 
@@ -98,15 +103,30 @@ Outcome ModularInverse(const OperandTexts& texts) {
   if (!b) {
     return outcome;
   }
-  // The candidates run from 1 through B, the last one standing for the residue 0 (the inverse
-  // modulo 1). A is not reduced beforehand.
-  for (double x = 1; x <= *b; ++x) {
-    if (Divides(*b, *a * x - 1)) {
-      outcome.lines.push_back(ValueLine(x));
-      return outcome;
-    }
+  // The extended Euclidean algorithm on B and A: each remainder r_i is kept together with the s_i
+  // for which r_i = s_i * A (mod B). When the last remainder that is not 0 is 1, its s is the
+  // inverse; otherwise A and B share a factor and there is none. Modulo 1 every number is the
+  // inverse, and the smallest candidate, 1, is the one shown.
+  const auto modulus = static_cast<std::int64_t>(*b);
+  if (modulus == 1) {
+    outcome.lines.push_back(ValueLine(1));
+    return outcome;
   }
-  outcome.lines.push_back("  NO SOLUTION !");
+  std::int64_t remainder = modulus;
+  std::int64_t next_remainder = static_cast<std::int64_t>(*a) % modulus;
+  std::int64_t factor = 0;
+  std::int64_t next_factor = 1;
+  while (next_remainder != 0) {
+    const std::int64_t quotient = remainder / next_remainder;
+    remainder = std::exchange(next_remainder, remainder - quotient * next_remainder);
+    factor = std::exchange(next_factor, factor - quotient * next_factor);
+  }
+  if (remainder != 1) {
+    outcome.lines.push_back("  NO SOLUTION !");
+    return outcome;
+  }
+  // The factor lies strictly between -B and B; its residue from 1 to B - 1 is the inverse.
+  outcome.lines.push_back(ValueLine(static_cast<double>(factor < 0 ? factor + modulus : factor)));
   return outcome;
 }
 

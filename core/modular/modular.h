@@ -1,12 +1,13 @@
 #pragma once
 
-// Modular arithmetic by iteration: power, linear and quadratic congruence, inverse.
+// Modular arithmetic: power by squaring and multiplying, linear and quadratic congruence by trying
+// every candidate, inverse by the extended Euclidean algorithm.
 
 #include "core/frame/frame.h"
 
 namespace brindaq {
 
-// A to the power B modulo C, by exactly B multiplications.
+// A to the power B modulo C.
 Outcome ModularPower(const OperandTexts& texts);
 
 // The smallest X with A*X = B (mod C).

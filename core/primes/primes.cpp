@@ -1,7 +1,10 @@
 #include "core/primes/primes.h"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
+
+#include "core/primes/sieve.h"
 
 namespace brindaq {
 namespace {
@@ -18,8 +21,8 @@ constexpr double kCountedWidthLimit = 100000;
 // The candidates of an interval scan: the whole numbers strictly between A and B, from `first`
 // to `last` inclusive. There are none when first > last.
 struct Candidates {
-  double first;
-  double last;
+  std::int64_t first;
+  std::int64_t last;
 };
 
 // Reads A, then B, then checks the width B - A of the interval; a negative width passes. On the
@@ -38,7 +41,8 @@ std::optional<Candidates> ReadInterval(const OperandTexts& texts, double width_l
     outcome.notice = "INTERVAL TOO LARGE !";
     return std::nullopt;
   }
-  return Candidates{*a + 1, *b - 1};
+  // Both operands are whole and at most ten million, so they are exact as integers.
+  return Candidates{static_cast<std::int64_t>(*a) + 1, static_cast<std::int64_t>(*b) - 1};
 }
 
 }  // namespace
@@ -59,9 +63,10 @@ Outcome PrimesBetween(const OperandTexts& texts) {
   if (!candidates) {
     return outcome;
   }
-  for (double i = candidates->first; i <= candidates->last; ++i) {
-    if (IsPrimeByTrialDivision(i)) {
-      outcome.lines.push_back(ValueLine(i));
+  const PrimeSegment primes(candidates->first, candidates->last);
+  for (std::int64_t i = candidates->first; i <= candidates->last; ++i) {
+    if (primes.IsPrime(i)) {
+      outcome.lines.push_back(ValueLine(static_cast<double>(i)));
     }
   }
   return outcome;
@@ -73,10 +78,12 @@ Outcome TwinPrimesBetween(const OperandTexts& texts) {
   if (!candidates) {
     return outcome;
   }
-  // Only the smaller member is bounded by the interval; its partner may lie beyond B.
-  for (double i = candidates->first; i <= candidates->last; ++i) {
-    if (IsPrimeByTrialDivision(i) && IsPrimeByTrialDivision(i + 2)) {
-      outcome.lines.push_back(ValueLine(i) + "      " + FormatValue(i + 2));
+  // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to B + 1.
+  const PrimeSegment primes(candidates->first, candidates->last + 2);
+  for (std::int64_t i = candidates->first; i <= candidates->last; ++i) {
+    if (primes.IsPrime(i) && primes.IsPrime(i + 2)) {
+      outcome.lines.push_back(ValueLine(static_cast<double>(i)) + "      " +
+                              FormatValue(static_cast<double>(i + 2)));
     }
   }
   if (outcome.lines.empty()) {
@@ -92,13 +99,14 @@ Outcome PrimeCountBetween(const OperandTexts& texts) {
   if (!candidates) {
     return outcome;
   }
-  double count = 0;
-  for (double i = candidates->first; i <= candidates->last; ++i) {
-    if (IsPrimeByTrialDivision(i)) {
+  const PrimeSegment primes(candidates->first, candidates->last);
+  std::int64_t count = 0;
+  for (std::int64_t i = candidates->first; i <= candidates->last; ++i) {
+    if (primes.IsPrime(i)) {
       ++count;
     }
   }
-  outcome.lines.push_back(ValueLine(count));
+  outcome.lines.push_back(ValueLine(static_cast<double>(count)));
   return outcome;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 // The prime scans: the primes, the twin primes and the number of primes strictly between A and
-// B, and the next prime after A, all by trial division.
+// B, by a sieve of the interval, and the next prime after A, by trial division.
 
 #include "core/frame/frame.h"
 
 namespace brindaq {
 
-// True when no whole d with 2 <= d <= sqrt(x) divides x. The scans call it with x >= 2 only.
+// True when no whole d with 2 <= d <= sqrt(x) divides x. The next prime calls it with x >= 2 only.
 bool IsPrimeByTrialDivision(double x);
 
 // Every prime strictly between A and B, ascending, one line each.
