@@ -26,27 +26,34 @@ for (const { file, bytes, gzip } of sizes) {
 const total = sizes.reduce((sum, { bytes }) => sum + bytes, 0);
 console.log(`together: ${(total / 1024).toFixed(1)} KB`);
 
-// The heaviest inputs of the native benchmark, one click each, median of repeated runs.
-const kHeaviest = [
-  ['primes', '9990000', '10000000', ''],
-  ['twin-primes', '9990000', '10000000', ''],
-  ['prime-count', '9900000', '10000000', ''],
-  ['next-prime', '47326693', '', ''],
-  ['factors', '9999991', '', ''],
-  ['is-prime', '99999989', '', ''],
-  ['divisors', '1000000', '', ''],
-  ['two-squares', '10000000', '', ''],
-  ['goldbach', '99330', '', ''],
-  ['collatz', '63728127', '', ''],
-  ['fibonacci', '73', '', ''],
-  ['power-mod', '9999', '10000', '99991'],
-  ['linear-congruence', '2', '1', '10000'],
-  ['quadratic-congruence', '1000', '1000', '10000'],
-  ['inverse', '2', '100000', ''],
-];
+// The heavy inputs of the native benchmark, read from its table (every row but the typical one),
+// one click each, median of repeated runs: the figures sit beside brindaq_bench's.
+const kCommands = {
+  PrimesBetween: 'primes',
+  TwinPrimesBetween: 'twin-primes',
+  PrimeCountBetween: 'prime-count',
+  NextPrime: 'next-prime',
+  PrimeFactors: 'factors',
+  PrimalityTest: 'is-prime',
+  DivisorCountAndSum: 'divisors',
+  SumOfTwoSquares: 'two-squares',
+  GoldbachDecomposition: 'goldbach',
+  CollatzSequence: 'collatz',
+  FibonacciNumbers: 'fibonacci',
+  ModularPower: 'power-mod',
+  LinearCongruence: 'linear-congruence',
+  QuadraticCongruence: 'quadratic-congruence',
+  ModularInverse: 'inverse',
+};
+const bench = readFileSync(new URL('../bench/operations_bench.cpp', import.meta.url), 'utf8');
+const row = /\{"(\w+)",\s*"([\w-]+)",\s*&\w+,\s*\{"(\d*)", "(\d*)", "(\d*)"\}\}/g;
+const kHeavy = [...bench.matchAll(row)]
+  .filter((match) => match[2] !== 'typical')
+  .map(([, operation, input, ...operands]) => [`${operation}/${input}`, operands]);
 const { default: createBrindaq } = await import(pathToFileURL(join(site, 'brindaq.mjs')).href);
 const brindaq = await createBrindaq({ wasmBinary: readFileSync(join(site, 'brindaq.wasm')) });
-for (const [command, ...operands] of kHeaviest) {
+for (const [name, operands] of kHeavy) {
+  const command = kCommands[name.split('/')[0]];
   const times = [];
   const deadline = performance.now() + 1000;
   while (times.length < 5 || (times.length < 200 && performance.now() < deadline)) {
@@ -54,7 +61,7 @@ for (const [command, ...operands] of kHeaviest) {
     brindaq.run(command, ...operands);
     times.push(performance.now() - start);
   }
-  console.log(`${command} ${operands.join(' ').trim()}: ${median(times).toFixed(3)} ms`);
+  console.log(`${name} ${operands.join(' ').trim()}: ${median(times).toFixed(3)} ms`);
 }
 
 // From navigation to the first answer: a fresh browser context each time, A = 360 and PRIME
