@@ -404,20 +404,21 @@ function runOperation(command) {
 function exitProgram() {
   if (window.opener !== null || history.length === 1) {
     window.close();
+    if (window.closed) {
+      return;
+    }
   }
-  setTimeout(() => {
-    const ended = document.createElement('div');
-    ended.className = 'ended';
-    const line = document.createElement('p');
-    line.textContent = kEndedLine;
-    const again = document.createElement('button');
-    again.type = 'button';
-    again.textContent = kStartAgainButton;
-    again.addEventListener('click', () => window.location.reload());
-    ended.append(line, again);
-    frame.replaceWith(ended);
-    again.focus();
-  }, 0);
+  const ended = document.createElement('div');
+  ended.className = 'ended';
+  const line = document.createElement('p');
+  line.textContent = kEndedLine;
+  const again = document.createElement('button');
+  again.type = 'button';
+  again.textContent = kStartAgainButton;
+  again.addEventListener('click', () => window.location.reload());
+  ended.append(line, again);
+  frame.replaceWith(ended);
+  again.focus();
 }
 
 // A viewport smaller than the window (a phone) shows all of it, scaled down, in proportion.
