@@ -23,15 +23,6 @@ std::size_t OperandsRead(const OperationButton& operation) {
   return operation.limits.a > 0 ? 1 : 0;
 }
 
-const OperationButton* FindOperation(std::string_view command) {
-  for (const OperationButton& operation : kOperationButtons) {
-    if (operation.command == command) {
-      return &operation;
-    }
-  }
-  return nullptr;
-}
-
 // "A", "A and B", "A, B and C".
 std::string OperandLetters(std::size_t count) {
   constexpr std::string_view kLetters[] = {"", "A", "A and B", "A, B and C"};
@@ -144,7 +135,7 @@ Response Run(std::span<const std::string_view> arguments) {
     return Misused("missing operation");
   }
   const std::string_view command = arguments[next++];
-  const OperationButton* operation = FindOperation(command);
+  const OperationButton* operation = FindCommand(command);
   if (operation == nullptr) {
     return Misused("unknown operation '" + std::string(command) + "'");
   }

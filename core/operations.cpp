@@ -2,6 +2,15 @@
 
 namespace brindaq {
 
+const OperationButton* FindCommand(std::string_view command) {
+  for (const OperationButton& operation : kOperationButtons) {
+    if (operation.command == command) {
+      return &operation;
+    }
+  }
+  return nullptr;
+}
+
 std::optional<char> NoticeOperand(const OperationButton& operation, const OperandTexts& texts,
                                   std::string_view notice) {
   // "A MUST BE INTEGER > 0", "B MUST BE ...", "A MUST BE EVEN !" name their operand.

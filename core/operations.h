@@ -66,6 +66,9 @@ inline constexpr std::array<OperationButton, 15> kOperationButtons{{
 }};
 // clang-format on
 
+// The operation that the command line and scripts call `command`; nothing for an unknown name.
+const OperationButton* FindCommand(std::string_view command);
+
 // The operand box that a notice of `operation` is about, 'A', 'B' or 'C', so that the user can
 // be taken back to it; nothing for a notice that names no operand.
 std::optional<char> NoticeOperand(const OperationButton& operation, const OperandTexts& texts,

@@ -50,17 +50,8 @@ val TextArray(const Container& texts) {
   return result;
 }
 
-const brindaq::OperationButton* FindCommand(std::string_view command) {
-  for (const brindaq::OperationButton& operation : brindaq::kOperationButtons) {
-    if (operation.command == command) {
-      return &operation;
-    }
-  }
-  return nullptr;
-}
-
 const brindaq::OperationButton& CommandOrThrow(const std::string& command) {
-  const brindaq::OperationButton* operation = FindCommand(command);
+  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
   if (operation == nullptr) {
     std::string known;
     for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {

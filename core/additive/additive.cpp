@@ -14,7 +14,12 @@ namespace {
 
 // A result line made of its pieces, without separators.
 std::string Join(std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (const std::string_view piece : pieces) {
+    size += piece.size();
+  }
   std::string line;
+  line.reserve(size);
   for (const std::string_view piece : pieces) {
     line += piece;
   }

@@ -134,29 +134,50 @@ std::optional<std::string> CheckOperand(double value, char letter, double limit)
   return std::nullopt;
 }
 
-std::string FormatValue(double x) {
+namespace {
+
+// Writes `x` as FormatValue gives it from `first` on, and returns the end of what it wrote. There
+// is room for 40 characters.
+char* WriteValue(char* first, double x) {
   if (x == 0) {
-    return " 0";  // also for -0
+    first[0] = ' ';  // also for -0
+    first[1] = '0';
+    return first + 2;
   }
   // Shortest text with at most 15 significant digits, in exponent form from 1E15 on: the
   // "%.15G" rule, written without the locale.
-  std::array<char, 64> buffer{};
+  if (x > 0) {
+    *first++ = ' ';
+  }
+  char* const last = first + 39;
 #if defined(__cpp_lib_to_chars)
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                    std::chars_format::general, 15);
-  std::string text(buffer.data(), result.ptr);
+  char* end = std::to_chars(first, last, x, std::chars_format::general, 15).ptr;
 #else
-  const int length = std::snprintf(buffer.data(), buffer.size(), "%.15G", x);
-  std::string text(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+  char* end = first;
+  if (std::floor(x) == x && std::fabs(x) < 1e15) {
+    // A whole value below 1E15 is its plain digits under "%.15G" too, and far quicker to write.
+    end = std::to_chars(first, last, static_cast<long long>(x)).ptr;
+  } else {
+    end += std::max(std::snprintf(first, static_cast<std::size_t>(last - first), "%.15G", x), 0);
+  }
 #endif
-  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+  std::transform(first, end, first, [](char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   });
-  return x > 0 ? " " + text : text;
+  return end;
 }
 
+}  // namespace
+
+std::string FormatValue(double x) {
+  std::array<char, 48> buffer{};
+  return {buffer.data(), WriteValue(buffer.data(), x)};
+}
+
+// Written in one piece, so that a line costs one allocation at most.
 std::string ValueLine(double x) {
-  return "   " + FormatValue(x);
+  std::array<char, 48> buffer{' ', ' ', ' '};
+  return {buffer.data(), WriteValue(buffer.data() + 3, x)};
 }
 
 std::string_view CopiedLine(std::string_view line) {
