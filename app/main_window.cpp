@@ -103,7 +103,7 @@ class WrappingButton : public QPushButton {
 
 void SetApplicationRecord() {
   QApplication::setApplicationName(QStringLiteral("brindaq"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00"));
+  QApplication::setApplicationVersion(QStringLiteral(BRINDAQ_VERSION));
   QApplication::setOrganizationName(QStringLiteral("TORVASK"));
 }
 
