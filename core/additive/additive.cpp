@@ -1,6 +1,5 @@
 #include "core/additive/additive.h"
 
-#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <string>

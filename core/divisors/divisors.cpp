@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brindaq {
 namespace {
@@ -20,6 +21,31 @@ Outcome CompositeVerdict(double factor) {
   return Outcome{{kNotPrimeLine, " FACTOR = " + FormatValue(factor)}, std::nullopt};
 }
 
+// One prime of a factorisation, with the number of times it divides.
+struct PrimePower {
+  std::int64_t prime;
+  int exponent;
+};
+
+// The prime factorisation of n >= 1, smallest prime first. Each divisor is divided out as often
+// as it goes, smallest first, so every divisor that divides what is left is prime; once d * d
+// exceeds what is left, that rest has no divisor but itself.
+std::vector<PrimePower> Factorisation(std::int64_t n) {
+  std::vector<PrimePower> powers;
+  for (std::int64_t d = 2; d * d <= n; ++d) {
+    if (n % d == 0) {
+      powers.push_back({d, 0});
+      for (; n % d == 0; n /= d) {
+        ++powers.back().exponent;
+      }
+    }
+  }
+  if (n > 1) {
+    powers.push_back({n, 1});
+  }
+  return powers;
+}
+
 }  // namespace
 
 Outcome PrimeFactors(const OperandTexts& texts) {
@@ -33,21 +59,16 @@ Outcome PrimeFactors(const OperandTexts& texts) {
     outcome.lines.push_back(NumberVerdict(*a, "   IS NOT A PRIME NUMBER !"));
     return outcome;
   }
-  // Each divisor is divided out as often as it goes, smallest first, so every divisor that
-  // divides what is left is prime. Once d * d exceeds what is left, that rest has no divisor but
-  // itself.
-  std::int64_t rest = static_cast<std::int64_t>(*a);
-  for (std::int64_t d = 2; d * d <= rest; ++d) {
-    while (rest % d == 0) {
-      rest /= d;
-      outcome.lines.push_back(ValueLine(static_cast<double>(d)));
-    }
-  }
-  if (outcome.lines.empty()) {
-    // Nothing up to its square root divides A: A is prime and keeps its one verdict line.
+  // A prime A is its own one factor, and keeps its one verdict line instead.
+  const std::vector<PrimePower> powers = Factorisation(static_cast<std::int64_t>(*a));
+  if (powers.size() == 1 && powers.front().exponent == 1) {
     outcome.lines.push_back(NumberVerdict(*a, "   IS A PRIME NUMBER !"));
-  } else if (rest > 1) {
-    outcome.lines.push_back(ValueLine(static_cast<double>(rest)));
+    return outcome;
+  }
+  for (const PrimePower& power : powers) {
+    for (int k = 0; k < power.exponent; ++k) {
+      outcome.lines.push_back(ValueLine(static_cast<double>(power.prime)));
+    }
   }
   return outcome;
 }
@@ -86,25 +107,17 @@ Outcome DivisorCountAndSum(const OperandTexts& texts) {
   // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
   // (1 + p + ... + p^k) * ...; A itself is then taken away from both.
   const std::int64_t whole = static_cast<std::int64_t>(*a);
-  std::int64_t rest = whole;
   std::int64_t count = 1;
   std::int64_t sum = 1;
-  for (std::int64_t p = 2; p * p <= rest; ++p) {
-    std::int64_t exponent = 0;
-    std::int64_t power = 1;
+  for (const PrimePower& power : Factorisation(whole)) {
+    std::int64_t term = 1;
     std::int64_t power_sum = 1;
-    while (rest % p == 0) {
-      rest /= p;
-      ++exponent;
-      power *= p;
-      power_sum += power;
+    for (int k = 0; k < power.exponent; ++k) {
+      term *= power.prime;
+      power_sum += term;
     }
-    count *= exponent + 1;
+    count *= power.exponent + 1;
     sum *= power_sum;
-  }
-  if (rest > 1) {
-    count *= 2;
-    sum *= 1 + rest;
   }
   outcome.lines.push_back(" NUMBER OF DIVISORS = " + FormatValue(static_cast<double>(count - 1)));
   outcome.lines.push_back(" SUM OF DIVISORS = " + FormatValue(static_cast<double>(sum - whole)));
