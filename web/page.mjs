@@ -187,7 +187,7 @@ class ResultList {
 
 // Copying: each line without its leading blanks, joined with "\n", as the core gives it.
 async function copyLines(lines) {
-  if (lines.length === 0) {
+  if (!brindaq.canCopy(lines.length)) {
     return; // nothing to copy: the clipboard keeps what it had
   }
   const text = brindaq.copiedText(lines);
@@ -244,8 +244,8 @@ class CopyMenu {
 
   open(event) {
     event.preventDefault();
-    this.copy.disabled = this.list.selected.size === 0;
-    this.copyAll.disabled = this.list.lines.length === 0;
+    this.copy.disabled = !brindaq.canCopy(this.list.selected.size);
+    this.copyAll.disabled = !brindaq.canCopy(this.list.lines.length);
     // Where the pointer is (or at the list's corner from the keyboard), in the window's own
     // pixels, whatever the window's scale on screen.
     const frameBox = frame.getBoundingClientRect();

@@ -1,6 +1,9 @@
 # Runs brindaq-cli as a user does, on one table of cases, and compares whole outputs.
-# -DCLI=<the program> -DCOMPLETION=<its bash completion>
+# -DCLI=<the program> -DCOMPLETION=<its bash completion> [-DEMULATOR=<what runs it, "|" for ";">]
 include(${CMAKE_CURRENT_LIST_DIR}/../expect_command.cmake)
+
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+set(CLI ${EMULATOR} ${CLI})
 
 set(see_help "; see 'brindaq-cli --help'\n")
 
