@@ -21,7 +21,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
 # Tests run the .exe files under wine, in a prefix of the build folder's own. WINEDEBUG=-all keeps
-# wine's messages out of the output that the tests compare.
+# wine's messages out of the output that the tests compare; LC_ALL=C.UTF-8 makes wine read the
+# command line that it passes on as UTF-8, whatever the locale of the machine.
 set(BRINDAQ_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env WINEPREFIX=${BRINDAQ_WINEPREFIX} WINEDEBUG=-all /usr/bin/wine)
+    /usr/bin/env WINEPREFIX=${BRINDAQ_WINEPREFIX} WINEDEBUG=-all LC_ALL=C.UTF-8 /usr/bin/wine)

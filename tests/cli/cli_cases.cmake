@@ -55,6 +55,9 @@ expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAN
 expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAND ${CLI} --raw --)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'foo'${see_help}"
                COMMAND ${CLI} foo 1)
+# A name is echoed byte for byte, also one that is not ASCII (on Windows, where the program's code
+# page is UTF-8).
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'π'${see_help}" COMMAND ${CLI} π)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation '--raw'${see_help}"
                COMMAND ${CLI} -- --raw factors 12)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown option '-4'${see_help}"

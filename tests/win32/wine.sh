@@ -7,7 +7,7 @@ export WINEPREFIX="$2" WINEDEBUG=-all
 case "$1" in
   start)
     mkdir -p "$WINEPREFIX"
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # one already running serves as well
     wine wineboot -u </dev/null >/dev/null 2>&1
     ;;
   stop)
