@@ -287,9 +287,8 @@ ControlClass ClassOf(window::Kind kind) {
 void CreateControl(State& state, std::size_t index) {
   const window::Control& control = window::kControls[index];
   const ControlClass kind = ClassOf(control.kind);
-  // The list and the boxes are named by their labels; their own window text stays empty.
-  const bool shows_text =
-      control.kind != window::Kind::kList && control.kind != window::Kind::kTextBox;
+  // A box's window text is what it holds; the list's is what it is called.
+  const bool shows_text = control.kind != window::Kind::kTextBox;
   const HWND handle = CreateWindowExW(
       kind.ex_style, kind.name, shows_text ? Wide(window::TextOf(control)).c_str() : L"",
       WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, state.form,

@@ -5,9 +5,8 @@
 //   window_driver.exe BRINDAQ.EXE              the checks, at 96 and at 144 dots per inch
 //   window_driver.exe BRINDAQ.EXE --time N     N starts: from CreateProcess to the first painted
 //                                              window, in milliseconds
-//   window_driver.exe BRINDAQ.EXE --show       leaves the window open after A = 360 and PRIME
-//                                              FACTORS OF A, for a screenshot
-//   window_driver.exe BRINDAQ.EXE --close      clicks EXIT in the window left open
+//   window_driver.exe BRINDAQ.EXE --show BMP   saves a picture of the window, title bar and all,
+//                                              after A = 360 and PRIME FACTORS OF A
 
 #include <windows.h>
 
@@ -489,11 +488,69 @@ int TimeStarts(const std::wstring& path, int count) {
   return 0;
 }
 
+// The window as the screen shows it, as a 24-bit BMP file.
+bool SavePicture(HWND form, const std::wstring& file) {
+  RECT place;
+  GetWindowRect(form, &place);
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
+  std::vector<char> pixels(row * static_cast<DWORD>(height));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file_header{};
+  file_header.bfType = 0x4D42;  // "BM"
+  file_header.bfOffBits = sizeof file_header + sizeof header;
+  file_header.bfSize = file_header.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* out = _wfopen(file.c_str(), L"wb");
+  if (out == nullptr) {
+    return false;
+  }
+  std::fwrite(&file_header, sizeof file_header, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
+int Show(const std::wstring& path, const std::wstring& file) {
+  Program program = Start(path);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND box_a = BoxOf(program.form, window::kOperandBoxes[0]);
+  Click(box_a);
+  Eventually([&] { return Focus(program) == box_a; });
+  Type(L"360");
+  Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
+  Eventually([&] { return SendMessageW(ListOf(program.form), LB_GETCOUNT, 0, 0) == 6; });
+  std::this_thread::sleep_for(500ms);  // the list painted
+  const bool saved = SavePicture(program.form, file);
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: window_driver.exe BRINDAQ.EXE [--time N | --show | --close]\n");
+    std::fprintf(stderr, "usage: window_driver.exe BRINDAQ.EXE [--time N | --show BMP]\n");
     return 2;
   }
   const std::wstring path = argv[1];
@@ -501,19 +558,8 @@ int wmain(int argc, wchar_t* argv[]) {
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
   }
-  if (mode == L"--show") {
-    const Program program = Start(path);
-    const HWND box_a = BoxOf(program.form, window::kOperandBoxes[0]);
-    Click(box_a);
-    Type(L"360");
-    Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
-    Eventually([&] { return SendMessageW(ListOf(program.form), LB_GETCOUNT, 0, 0) == 6; });
-    return 0;
-  }
-  if (mode == L"--close") {
-    const HWND form = FindForm(0);
-    Click(ButtonOf(form, "EXIT"));
-    return Eventually([&] { return !IsWindow(form); }) ? 0 : 1;
+  if (mode == L"--show" && argc > 3) {
+    return Show(path, argv[3]);
   }
   return RunChecks(path);
 }
