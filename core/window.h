@@ -1,8 +1,9 @@
 #pragma once
 
 // The one description of QUARVEL's window: every control with its name, kind, text, place, size
-// and font, in tab order; the colours; and the texts that the window shows of its own. It holds
-// no toolkit code: the desktop window and the browser page both draw themselves from it.
+// and font, in tab order; the colours; the texts that the window shows of its own; and what its
+// own buttons and its copying do. It holds no toolkit code: the Qt window, the Win32 window and
+// the browser page all draw themselves from it.
 
 #include <array>
 #include <cstddef>

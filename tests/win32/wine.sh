@@ -8,7 +8,8 @@ case "$1" in
   start)
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1 || true  # one already running serves as well
-    wine wineboot -u </dev/null >/dev/null 2>&1
+    # A new prefix would offer to install wine's .NET and HTML engines, which nothing here needs.
+    WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -u </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true  # nothing to stop is no fault
