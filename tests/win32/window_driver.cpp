@@ -459,6 +459,19 @@ int RunChecks(const std::wstring& path) {
   CheckTabOrder(program);
   CheckFactorsAndCopy(program);
   CheckNotice(program);
+
+  // INFO shows the program's lines; CLEAR empties the list and the boxes.
+  const HWND list = ListOf(program.form);
+  Click(ButtonOf(program.form, "INFO"));
+  const std::vector<std::string> info(window::kInfoLines.begin(), window::kInfoLines.end());
+  Check(Eventually([&] { return Lines(list) == info; }), "INFO shows the program's lines");
+  Click(ButtonOf(program.form, "CLEAR"));
+  Check(Eventually([&] {
+          return Lines(list).empty() && TextOf(BoxOf(program.form, "Text1")).empty() &&
+                 TextOf(BoxOf(program.form, "Text2")).empty();
+        }),
+        "CLEAR empties the list and the boxes");
+
   Click(ButtonOf(program.form, "EXIT"));
   Check(Ends(program), "EXIT ends the program with status 0");
 
