@@ -1,6 +1,6 @@
 // Finishes the site after the module is built: writes the web app manifest from the window's
-// description (name, colours) and the page's, and the service worker with the list of the site's files and a
-// cache name made of the version and a digest of those files.
+// description (name, colours) and the page's, and the service worker with the list of the
+// site's files and a cache name made of the version and a digest of those files.
 //   node make-site.mjs SITE_DIR VERSION SERVICE_WORKER_TEMPLATE
 
 import { createHash } from 'node:crypto';

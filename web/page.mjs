@@ -68,6 +68,17 @@ class ResultList {
     this.element.addEventListener('keydown', (event) => this.onKeyDown(event));
     this.element.addEventListener('pointerdown', (event) => this.onPointerDown(event));
     this.onLongPress = () => {};
+    // The finger that opened the menu lifts without a tap: no click, no mouse events.
+    this.heldLong = false;
+    this.element.addEventListener(
+      'touchend',
+      (event) => {
+        if (this.heldLong) {
+          event.preventDefault();
+        }
+      },
+      { passive: false },
+    );
   }
 
   clear() {
@@ -170,6 +181,7 @@ class ResultList {
   // event for a long press get there too, through the menu; this serves those that do not.)
   onPointerDown(event) {
     const row = this.rowAt(event.target);
+    this.heldLong = false;
     if (event.pointerType === 'mouse' || row < 0) {
       return;
     }
@@ -187,6 +199,7 @@ class ResultList {
     };
     const timer = setTimeout(() => {
       stop();
+      this.heldLong = true;
       this.onLongPress(row, x, y);
     }, 500);
     this.element.addEventListener('pointermove', moved);

@@ -6,7 +6,7 @@
 //   lighthouse  Lighthouse's scores on its mobile and desktop presets.
 //
 //   npm ci --prefix web && npm ci --prefix web/audit       (Lighthouse is installed only here)
-//   CHROME_PATH=/usr/bin/chromium node web/audit/audit.mjs build/web/site [sizes] [axe] [lighthouse]
+//   CHROME_PATH=/usr/bin/chromium node web/audit/audit.mjs build/web/site [sizes|axe|lighthouse]...
 
 import { readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';

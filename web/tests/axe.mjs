@@ -13,13 +13,14 @@ export async function axeViolations(page) {
   if (!(await page.evaluate(() => 'axe' in window))) {
     await page.evaluate(source);
   }
-  const violations = await page.evaluate(
-    (tags) => axe.run(document, { runOnly: { type: 'tag', values: tags } }).then((r) => r.violations),
-    kAxeTags,
-  );
-  return violations.map(
-    ({ id, impact, nodes }) => `${id} (${impact}): ${nodes.map((n) => n.target.join(' ')).join(', ')}`,
-  );
+  const violations = await page.evaluate(async (tags) => {
+    const results = await axe.run(document, { runOnly: { type: 'tag', values: tags } });
+    return results.violations;
+  }, kAxeTags);
+  return violations.map(({ id, impact, nodes }) => {
+    const where = nodes.map((node) => node.target.join(' ')).join(', ');
+    return `${id} (${impact}): ${where}`;
+  });
 }
 
 // The states the page is checked in, one after the other on one page: `ids` names the box of A,
