@@ -114,13 +114,18 @@ void AppendJsonString(std::string_view text, std::string& output) {
     output += kDigits[code >> 4];
     output += kDigits[code & 0xF];
   };
+  const auto plain = [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; };
   output += '"';
   for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x20 && byte < 0x7F) {
-      if (byte == '"' || byte == '\\') {
-        output += '\\';
+    if (plain(text[i])) {
+      const std::size_t start = i;
+      while (i < text.size() && plain(text[i])) {
+        ++i;
       }
+      output.append(text, start, i - start);
+    } else if (byte == '"' || byte == '\\') {
+      output += '\\';
       output += static_cast<char>(byte);
       ++i;
     } else if (byte < 0x80) {
