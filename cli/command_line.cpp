@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -69,10 +70,26 @@ Response Misused(std::string problem) {
   return response;
 }
 
-Response Printed(std::string text) {
+Response Answered(std::string text) {
   Response response;
   response.output = std::move(text);
   return response;
+}
+
+enum class Option { kRaw, kJson, kHelp, kVersion, kEnd };
+
+// The option that `argument` names, if it names one.
+std::optional<Option> OptionNamed(std::string_view argument) {
+  constexpr std::pair<std::string_view, Option> kOptions[] = {
+      {"--raw", Option::kRaw}, {"--json", Option::kJson},       {"--help", Option::kHelp},
+      {"-h", Option::kHelp},   {"--version", Option::kVersion}, {"--", Option::kEnd},
+  };
+  for (const auto& [name, option] : kOptions) {
+    if (name == argument) {
+      return option;
+    }
+  }
+  return std::nullopt;
 }
 
 // Why a question cannot be asked: `operation` is what `command` names (null for no operation),
@@ -98,9 +115,14 @@ Outcome Ask(const OperationButton& operation, std::span<const std::string_view> 
   return operation.run(texts);
 }
 
+// A result line as it is printed: without its leading blanks unless --raw was given.
+std::string_view Printed(const std::string& line, const Format& format) {
+  return format.raw ? std::string_view(line) : CopiedLine(line);
+}
+
 void AppendLines(const Outcome& outcome, const Format& format, std::string& output) {
   for (const std::string& line : outcome.lines) {
-    output += format.raw ? std::string_view(line) : CopiedLine(line);
+    output += Printed(line, format);
     output += '\n';
   }
 }
@@ -159,8 +181,7 @@ void AppendJson(std::string_view command, std::span<const std::string_view> oper
   output += "],\"lines\":[";
   for (std::size_t i = 0; i < outcome.lines.size(); ++i) {
     output += i > 0 ? "," : "";
-    AppendJsonString(format.raw ? std::string_view(outcome.lines[i]) : CopiedLine(outcome.lines[i]),
-                     output);
+    AppendJsonString(Printed(outcome.lines[i], format), output);
   }
   output += "],\"notice\":";
   if (outcome.notice) {
@@ -171,16 +192,15 @@ void AppendJson(std::string_view command, std::span<const std::string_view> oper
   output += "}\n";
 }
 
-// After a notice or a wrong command line: one hint when an operand looks like an option, which
+// After a notice or a wrong command line: one hint when an operand is one of the options, which
 // would have had to come before the operation.
 void AppendHint(std::span<const std::string_view> operands, std::string& error) {
-  constexpr std::string_view kOptions[] = {"--raw", "--json", "--help", "-h", "--version", "--"};
-  for (const std::string_view operand : operands) {
-    if (std::find(std::begin(kOptions), std::end(kOptions), operand) != std::end(kOptions)) {
-      error += std::string(kProgram) + ": " + QuotedName(operand) +
-               " was read as an operand; options go before the operation\n";
-      return;
-    }
+  const auto option = std::find_if(operands.begin(), operands.end(), [](std::string_view operand) {
+    return OptionNamed(operand).has_value();
+  });
+  if (option != operands.end()) {
+    error += std::string(kProgram) + ": " + QuotedName(*option) +
+             " was read as an operand; options go before the operation\n";
   }
 }
 
@@ -248,25 +268,26 @@ Response Run(std::span<const std::string_view> arguments) {
   std::size_t next = 0;
   for (; next < arguments.size(); ++next) {
     const std::string_view argument = arguments[next];
-    if (argument == "--") {
+    if (argument.size() < 2 || argument.front() != '-') {
+      break;  // the operation's name, or "-": options end here
+    }
+    const std::optional<Option> option = OptionNamed(argument);
+    if (!option) {
+      return Misused("unknown option " + QuotedName(argument));
+    }
+    if (*option == Option::kEnd) {
       options_ended = true;
       ++next;
       break;
     }
-    if (argument.size() < 2 || argument.front() != '-') {
-      break;  // the operation's name, or "-": options end here
+    if (*option == Option::kHelp) {
+      return Answered(HelpText());
     }
-    if (argument == "--raw") {
-      format.raw = true;
-    } else if (argument == "--json") {
-      format.json = true;
-    } else if (argument == "--help" || argument == "-h") {
-      return Printed(HelpText());
-    } else if (argument == "--version") {
-      return Printed(std::string(kProgram) + " " + BRINDAQ_VERSION + "\n");
-    } else {
-      return Misused("unknown option " + QuotedName(argument));
+    if (*option == Option::kVersion) {
+      return Answered(std::string(kProgram) + " " + BRINDAQ_VERSION + "\n");
     }
+    format.raw = format.raw || *option == Option::kRaw;
+    format.json = format.json || *option == Option::kJson;
   }
   if (next == arguments.size()) {
     return Misused("missing operation");
