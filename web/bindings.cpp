@@ -55,8 +55,8 @@ val TextArray(const Container& texts) {
 constexpr char kUnknownCommand = '\x01';
 
 std::string UnknownCommand(const std::string& command) {
-  std::string text = kUnknownCommand + ("unknown command " + brindaq::QuotedName(command)) +
-                     "; the commands are ";
+  std::string text(1, kUnknownCommand);
+  text += "unknown command " + brindaq::QuotedName(command) + "; the commands are ";
   for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {
     text += &row == &brindaq::kOperationButtons.front() ? "" : ", ";
     text += row.command;
