@@ -10,7 +10,4 @@ bash scripts/install-deps.sh
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
-if [ -f web/package-lock.json ]; then
-  npm ci --prefix web --no-audit --no-fund
-fi
 cmake --workflow --preset web
