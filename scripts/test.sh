@@ -11,8 +11,5 @@ bash scripts/install-deps.sh
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
-if [ -f web/package-lock.json ]; then
-  npm ci --prefix web --no-audit --no-fund
-fi
 cmake --workflow --preset web
 cmake --workflow --preset windows
