@@ -242,7 +242,7 @@ void ApplyIcons(State& state) {
   state.small_icon = small_icon;
 }
 
-// Every control at its place, and the window at its size, at the window's dpi.
+// Every control at its place, and the list's lines at their height, at the window's dpi.
 void ApplyLayout(State& state) {
   for (std::size_t index = 0; index < kControlCount; ++index) {
     const window::Rect place = window::Pixels(window::kControls[index].twips);
