@@ -93,14 +93,8 @@ val Control(const window::Control& control) {
   result.set("fontPixels", window::FontPixels(font));
   result.set("bold", font.bold);
   // What a click on the button does: an operation's command, or "exit", "clear", "info".
-  if (const brindaq::OperationButton* operation = window::OperationOf(control)) {
-    result.set("command", Text(operation->command));
-  } else if (control.name == window::kExitButton) {
-    result.set("command", val("exit"));
-  } else if (control.name == window::kClearButton) {
-    result.set("command", val("clear"));
-  } else if (control.name == window::kInfoButton) {
-    result.set("command", val("info"));
+  if (const std::string_view command = window::CommandOf(control); !command.empty()) {
+    result.set("command", Text(command));
   }
   return result;
 }
@@ -196,4 +190,5 @@ EMSCRIPTEN_BINDINGS(brindaq) {
   emscripten::function("descriptionOf", &Description);
   emscripten::function("noticeOperandText", &NoticeOperandText);
   emscripten::function("copiedTextOf", &CopiedTextOf);
+  emscripten::function("canCopyCount", &window::CanCopy);
 }

@@ -3,6 +3,8 @@
 //   run(command, a, b, c)                    { lines, notice }, notice null when there is none
 //   noticeOperand(command, a, b, c, notice)  the box to correct, 'Text1', 'Text2', 'Text3', or null
 //   copiedText(lines)                        the lines as Copy gives them, joined with "\n"
+//   canCopy(count)                           whether Copy (of count selected lines) or Copy All
+//                                            (of count lines) is offered
 //   description()                            the window, from the core's one description of it
 //
 // An operand (and the notice) null or undefined is an empty box; otherwise each argument must be
@@ -85,6 +87,13 @@
     }
     const checked = lines.map((line, i) => string(line, `copiedText(): lines[${i}]`));
     return Module['copiedTextOf'](checked);
+  };
+
+  Module['canCopy'] = (count) => {
+    if (!Number.isSafeInteger(count) || count < 0) {
+      throw wrong('canCopy(): the count', 'a whole number, 0 or more', count);
+    }
+    return Module['canCopyCount'](count);
   };
 
   Module['description'] = () => Module['descriptionOf']();

@@ -244,7 +244,7 @@ class ResultList {
 
 // Copying: each line without its leading blanks, joined with "\n", as the core gives it.
 async function copyLines(lines) {
-  if (lines.length === 0) {
+  if (!brindaq.canCopy(lines.length)) {
     return; // nothing to copy: the clipboard keeps what it had
   }
   const text = brindaq.copiedText(lines);
@@ -323,8 +323,8 @@ class CopyMenu {
   }
 
   openAt(x, y) {
-    this.copy.disabled = this.list.selected.size === 0;
-    this.copyAll.disabled = this.list.lines.length === 0;
+    this.copy.disabled = !brindaq.canCopy(this.list.selected.size);
+    this.copyAll.disabled = !brindaq.canCopy(this.list.lines.length);
     this.element.hidden = false;
     const { offsetWidth, offsetHeight } = this.element;
     const { clientWidth, clientHeight } = document.documentElement;

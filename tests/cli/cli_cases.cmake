@@ -1,6 +1,13 @@
 # Runs brindaq-cli as a user does, on one table of cases, and compares whole outputs.
-# -DCLI=<the program> -DCOMPLETION=<its bash completion>
+# -DCLI=<the program> -DCOMPLETION=<its bash completion> [-DEMULATOR=<what runs it, "|" for ";">]
 include(${CMAKE_CURRENT_LIST_DIR}/../expect_command.cmake)
+
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+set(windows FALSE)
+if(CLI MATCHES "\\.exe$")
+  set(windows TRUE)
+endif()
+set(CLI ${EMULATOR} ${CLI})
 
 set(see_help "; see 'brindaq-cli --help'\n")
 
@@ -59,6 +66,9 @@ expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAN
 expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAND ${CLI} --raw --)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'foo'${see_help}"
                COMMAND ${CLI} foo 1)
+# A name is echoed byte for byte, also one that is not ASCII (on Windows, where the program's code
+# page is UTF-8).
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'π'${see_help}" COMMAND ${CLI} π)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation '--raw'${see_help}"
                COMMAND ${CLI} -- --raw factors 12)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown option '-4'${see_help}"
@@ -82,7 +92,13 @@ expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation $'\\ec\\e7red\\a'$
                COMMAND ${CLI} "${escape}c${escape}7red${bell}" 1)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown option $'--a\\nb'${see_help}"
                COMMAND ${CLI} "--a\nb" factors)
-string(REPEAT x 131071 long_name)
+# The longest argument that Linux passes (MAX_ARG_STRLEN, less the string's end); a whole Windows
+# command line holds at most 32767 characters.
+if(windows)
+  string(REPEAT x 32000 long_name)
+else()
+  string(REPEAT x 131071 long_name)
+endif()
 string(REPEAT x 64 shown)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation '${shown}'...${see_help}"
                COMMAND ${CLI} ${long_name})
@@ -106,7 +122,7 @@ expect_command(STATUS 0
 # control character of C1), é, a stray byte, x, and a surrogate written in UTF-8.
 expect_command(STATUS 0
   OUTPUT "{\"operation\":\"factors\",\"operands\":[\"12\\\"\\\\\\u001b\\u0000\\u007f\\u0085é�x���\"],\"lines\":[\"2\",\"2\",\"3\"],\"notice\":null}\n"
-  COMMAND sh -c "printf 'factors 12\"\\\\\\033\\000\\177\\302\\205\\303\\251\\377x\\355\\240\\200\\n' | \"$0\" --json -" ${CLI})
+  COMMAND sh -c "printf 'factors 12\"\\\\\\033\\000\\177\\302\\205\\303\\251\\377x\\355\\240\\200\\n' | \"$@\" --json -" sh ${CLI})
 
 # Questions on standard input, one to a line: answers in order, a bad line reported with its number
 # without stopping the rest, the exit status the worst of them. Blanks, tabs and a carriage return

@@ -151,6 +151,12 @@ test('copied text drops the leading blanks and joins lines with a newline', () =
   assert.equal(brindaq.copiedText([]), '');
 });
 
+test('Copy and Copy All are offered only with a line to copy', () => {
+  assert.equal(brindaq.canCopy(0), false);
+  assert.equal(brindaq.canCopy(1), true);
+  assert.throws(() => brindaq.canCopy(-1), TypeError);
+});
+
 // Differential checks of the WebAssembly build against plain JavaScript references, where the
 // C library's number conversions differ from the native build's.
 test('primes and their count agree with a sieve', () => {
