@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 // Where the standard library converts doubles itself (libstdc++), it does so without the locale.
 // Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
@@ -136,30 +137,35 @@ std::optional<std::string> CheckOperand(double value, char letter, double limit)
 
 namespace {
 
+// The most characters that WriteValue writes: a sign, 15 digits, a point and an exponent.
+constexpr std::size_t kValueRoom = 40;
+
 // Writes `x` as FormatValue gives it from `first` on, and returns the end of what it wrote. There
-// is room for 40 characters.
+// is room for kValueRoom characters.
 char* WriteValue(char* first, double x) {
-  if (x == 0) {
-    first[0] = ' ';  // also for -0
-    first[1] = '0';
-    return first + 2;
+  // A whole value below 1E15 is its plain digits, as under the general rule below, and far
+  // quicker to write as an integer. The magnitude is tested first, so that the conversion to an
+  // integer is defined; -0 becomes 0.
+  if (std::fabs(x) < 1e15) {
+    const auto whole = static_cast<std::int64_t>(x);
+    if (static_cast<double>(whole) == x) {
+      if (whole >= 0) {
+        *first++ = ' ';
+      }
+      return std::to_chars(first, first + kValueRoom - 1, whole).ptr;
+    }
   }
   // Shortest text with at most 15 significant digits, in exponent form from 1E15 on: the
   // "%.15G" rule, written without the locale.
   if (x > 0) {
     *first++ = ' ';
   }
-  char* const last = first + 39;
+  char* const last = first + kValueRoom - 1;
 #if defined(__cpp_lib_to_chars)
-  char* end = std::to_chars(first, last, x, std::chars_format::general, 15).ptr;
+  char* const end = std::to_chars(first, last, x, std::chars_format::general, 15).ptr;
 #else
-  char* end = first;
-  if (std::floor(x) == x && std::fabs(x) < 1e15) {
-    // A whole value below 1E15 is its plain digits under "%.15G" too, and far quicker to write.
-    end = std::to_chars(first, last, static_cast<long long>(x)).ptr;
-  } else {
-    end += std::max(std::snprintf(first, static_cast<std::size_t>(last - first), "%.15G", x), 0);
-  }
+  char* const end =
+      first + std::max(std::snprintf(first, static_cast<std::size_t>(last - first), "%.15G", x), 0);
 #endif
   std::transform(first, end, first, [](char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -170,14 +176,26 @@ char* WriteValue(char* first, double x) {
 }  // namespace
 
 std::string FormatValue(double x) {
-  std::array<char, 48> buffer{};
+  std::array<char, kValueRoom> buffer;
   return {buffer.data(), WriteValue(buffer.data(), x)};
 }
 
 // Written in one piece, so that a line costs one allocation at most.
 std::string ValueLine(double x) {
-  std::array<char, 48> buffer{' ', ' ', ' '};
+  std::array<char, kValueRoom + 3> buffer{' ', ' ', ' '};
   return {buffer.data(), WriteValue(buffer.data() + 3, x)};
+}
+
+LineWriter& LineWriter::operator<<(std::string_view text) {
+  size_ += text.copy(buffer_.data() + size_, buffer_.size() - size_);
+  return *this;
+}
+
+LineWriter& LineWriter::operator<<(double value) {
+  if (buffer_.size() - size_ >= kValueRoom) {
+    size_ = static_cast<std::size_t>(WriteValue(buffer_.data() + size_, value) - buffer_.data());
+  }
+  return *this;
 }
 
 std::string_view CopiedLine(std::string_view line) {
@@ -204,6 +222,25 @@ std::optional<double> ReadCheckedOperand(std::string_view text, char letter, dou
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<OperandValues> ReadCheckedOperands(const OperandTexts& texts,
+                                                 const OperandLimits& limits, Outcome& outcome) {
+  // An operand without a limit is not read and passes.
+  const auto read = [&outcome](const std::string& text, char letter, double limit, double& value) {
+    if (limit == 0) {
+      return true;
+    }
+    const auto checked = ReadCheckedOperand(text, letter, limit, outcome);
+    value = checked.value_or(0);
+    return checked.has_value();
+  };
+  OperandValues values;
+  if (read(texts.a, 'A', limits.a, values.a) && read(texts.b, 'B', limits.b, values.b) &&
+      read(texts.c, 'C', limits.c, values.c)) {
+    return values;
+  }
+  return std::nullopt;
 }
 
 }  // namespace brindaq
