@@ -83,6 +83,18 @@ double ReadOperand(std::string_view text) {
   const std::size_t start = pos;
   pos = SkipDigits(text, pos);
   bool has_digits = pos > start;
+  // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
+  // the value is exact, and no conversion of a general number text is needed.
+  const bool goes_on =
+      pos < text.size() && (text[pos] == '.' || text[pos] == 'e' || text[pos] == 'E');
+  if (has_digits && !goes_on && pos - start <= 15) {
+    std::int64_t whole = 0;
+    for (std::size_t i = start; i < pos; ++i) {
+      whole = whole * 10 + (text[i] - '0');
+    }
+    const auto value = static_cast<double>(whole);
+    return negative ? -value : value;
+  }
   if (pos < text.size() && text[pos] == '.') {
     const std::size_t fraction_end = SkipDigits(text, pos + 1);
     has_digits = has_digits || fraction_end > pos + 1;

@@ -160,15 +160,22 @@ std::uint32_t FirstPrimeAbove(std::uint32_t n) {
     return 2;
   }
   // The odd numbers above n, a window at a time: the multiples of the primes below 1000 are struck
-  // out, and the rest are tested in order, four at a time by Fermat's test, which only the primes
-  // and a rare composite pass, and then one by one by the full test.
+  // out. Where these are all the primes up to the square root of the window, what is left is
+  // prime; otherwise it is tested in order, four at a time by Fermat's test, which only the
+  // primes and a rare composite pass, and then one by one by the full test.
   constexpr std::size_t kWindow = 128;
   constexpr std::size_t kSievingPrimes = 167;  // 3 to 997
   static_assert(kOddPrimes[kSievingPrimes - 1].value == 997);
   for (std::uint32_t first = (n + 1) | 1;; first += 2 * kWindow) {
+    const std::uint32_t last = first + 2 * (kWindow - 1);
+    std::size_t sieving = 0;
+    while (sieving < kSievingPrimes &&
+           kOddPrimes[sieving].value * kOddPrimes[sieving].value <= last) {
+      ++sieving;
+    }
     // Index i stands for first + 2i.
     std::array<bool, kWindow> struck{};
-    for (std::size_t k = 0; k < kSievingPrimes; ++k) {
+    for (std::size_t k = 0; k < sieving; ++k) {
       const std::uint32_t p = kOddPrimes[k].value;
       // The first odd multiple of p from `first` on, and never p itself.
       const std::uint32_t below = (p - first % p) % p;
@@ -186,6 +193,12 @@ std::uint32_t FirstPrimeAbove(std::uint32_t n) {
       if (!struck[i]) {
         left[count++] = first + 2 * i;
       }
+    }
+    if (sieving < kSievingPrimes) {
+      if (count > 0) {
+        return left[0];
+      }
+      continue;
     }
     for (std::size_t k = 0; k < count; k += 4) {
       // A short last batch repeats its last number.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
@@ -63,6 +64,28 @@ INSTANTIATE_TEST_SUITE_P(BeyondDouble, ReadOperandTest,
                                          ReadCase{"0." + std::string(400, '0') + "1E400", 0.1},
                                          ReadCase{std::string(100000, '0') + "42", 42},
                                          ReadCase{"1." + std::string(100000, '0') + "x", 1}));
+
+// Texts of whole digits take a quicker path than numbers in general; every text must read as the
+// C library's general reading (strtod) reads it, on both sides of the 15 digits of that path.
+TEST(ReadOperand, ReadsAsStrtodAroundWholeDigits) {
+  const char* const before[] = {"", " ", "-", "+", "  -", "00"};
+  const char* const after[] = {"", "abc", "e", "e3", "E+2", ".", ".5", " 7", "-1"};
+  std::mt19937_64 random(10);
+  for (std::size_t length = 1; length <= 18; ++length) {
+    for (int i = 0; i < 40; ++i) {
+      std::string digits;
+      for (std::size_t k = 0; k < length; ++k) {
+        digits += static_cast<char>('0' + random() % 10);
+      }
+      for (const char* const prefix : before) {
+        for (const char* const suffix : after) {
+          const std::string text = prefix + digits + suffix;
+          ASSERT_EQ(ReadOperand(text), std::strtod(text.c_str(), nullptr)) << text;
+        }
+      }
+    }
+  }
+}
 
 TEST(ReadOperand, IgnoresTheCommaLocale) {
   const char* comma_locales[] = {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE", "it_IT"};
