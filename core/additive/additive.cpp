@@ -1,5 +1,6 @@
 #include "core/additive/additive.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -69,11 +70,20 @@ Outcome CollatzSequence(const OperandTexts& texts) {
   }
   // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
   // below 2^53 for an accepted A (2185143829170100 at most), so it is exact as a double too.
-  auto value = static_cast<std::uint64_t>(*a);
-  do {
-    value = value % 2 == 0 ? value / 2 : 3 * value + 1;
+  const auto walk = [start = static_cast<std::uint64_t>(*a)](auto visit) {
+    auto value = start;
+    do {
+      value = value % 2 == 0 ? value / 2 : 3 * value + 1;
+      visit(value);
+    } while (value != 1);
+  };
+  // The steps are counted first, so that the lines go straight into their place.
+  std::size_t steps = 0;
+  walk([&steps](std::uint64_t) { ++steps; });
+  outcome.lines.reserve(steps);
+  walk([&outcome](std::uint64_t value) {
     outcome.lines.push_back(ValueLine(static_cast<double>(value)));
-  } while (value != 1);
+  });
   return outcome;
 }
 
@@ -85,6 +95,7 @@ Outcome FibonacciNumbers(const OperandTexts& texts) {
   }
   // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 73rd has 15 digits, so every
   // term is exact and shown in plain digits.
+  outcome.lines.reserve(static_cast<std::size_t>(*a));
   double previous = 0;
   double current = 1;
   for (double k = 1; k <= *a; ++k) {

@@ -1,5 +1,6 @@
 #include "core/primes/primes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -45,9 +46,10 @@ Outcome PrimesBetween(const OperandTexts& texts) {
   if (!candidates) {
     return outcome;
   }
-  PrimeSegment(candidates->first, candidates->last).ForEachPrime([&](std::int64_t p) {
-    outcome.lines.push_back(ValueLine(static_cast<double>(p)));
-  });
+  const PrimeSegment primes(candidates->first, candidates->last);
+  outcome.lines.reserve(static_cast<std::size_t>(primes.Count()));
+  primes.ForEachPrime(
+      [&](std::int64_t p) { outcome.lines.push_back(ValueLine(static_cast<double>(p))); });
   return outcome;
 }
 
