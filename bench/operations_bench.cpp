@@ -35,14 +35,14 @@ const Click kClicks[] = {
     // out and test.
     {"NextPrime",             "heaviest", &NextPrime,             {"47326693", "", ""}},
     {"NextPrime",             "typical",  &NextPrime,             {"1000", "", ""}},
-    // The largest prime below the limit: trial division by every prime up to its square root
-    // finds nothing.
+    // The largest prime below the limit: after the primes up to 53, the Miller-Rabin test tells
+    // it prime.
     {"PrimeFactors",          "heaviest", &PrimeFactors,          {"9999991", "", ""}},
     {"PrimeFactors",          "typical",  &PrimeFactors,          {"360", "", ""}},
     // 2 times the prime 4999999: the cofactor left after the first division is large.
     {"PrimeFactors",          "large-cofactor", &PrimeFactors,    {"9999998", "", ""}},
-    // 3137^2, 3137 being the largest prime below the square root of the limit: its smallest
-    // factor is the last prime that trial division reaches.
+    // 3137^2, 3137 being the largest prime below the square root of the limit: composite by the
+    // Miller-Rabin test, and its factor is the last prime that trial division reaches.
     {"PrimeFactors",          "square-of-root-prime", &PrimeFactors, {"9840769", "", ""}},
     // The largest prime below the limit: the Miller-Rabin test runs all three bases.
     {"PrimalityTest",         "heaviest", &PrimalityTest,         {"99999989", "", ""}},
@@ -50,10 +50,12 @@ const Click kClicks[] = {
     // 9973^2: composite by Miller-Rabin, and its smallest factor is the last prime of the table
     // that trial division tries.
     {"PrimalityTest",         "square-of-root-prime", &PrimalityTest, {"99460729", "", ""}},
-    {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"1000000", "", ""}},
+    // 997^2, 997 being the largest prime below the square root of the limit: composite by the
+    // Miller-Rabin test, and its factor is the last prime that trial division reaches.
+    {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"994009", "", ""}},
     {"DivisorCountAndSum",    "typical",  &DivisorCountAndSum,    {"360", "", ""}},
     // 240 divisors, the most of any A up to the limit (720720 is the smallest such A); and the
-    // largest prime, whose factorisation tries every divisor up to its square root.
+    // largest prime.
     {"DivisorCountAndSum",    "most-divisors", &DivisorCountAndSum, {"720720", "", ""}},
     {"DivisorCountAndSum",    "largest-prime", &DivisorCountAndSum, {"999983", "", ""}},
     // The limit, with four lines, and the largest prime below it: one square root per x up to

@@ -33,7 +33,9 @@ struct PrimePower {
 
 // The prime factorisation of 1 <= n < kTrialDivisionBound, smallest prime first: 2 and then the
 // primes of the table are divided out as often as they go, until the square of the next one
-// exceeds what is left; that rest, if not 1, has no divisor but itself.
+// exceeds what is left; that rest, if not 1, has no divisor but itself. Once the primes up to 53
+// are out, a rest that is prime is told at once by the primality test, rather than by trying
+// every prime up to its square root.
 std::vector<PrimePower> Factorisation(std::uint32_t n) {
   std::vector<PrimePower> powers;
   if (n % 2 == 0) {
@@ -51,6 +53,9 @@ std::vector<PrimePower> Factorisation(std::uint32_t n) {
       for (; p.Divides(n); n /= p.value) {
         ++powers.back().exponent;
       }
+    }
+    if (p.value == 53 && IsPrime(n)) {
+      break;
     }
   }
   if (n > 1) {
