@@ -41,13 +41,13 @@ quarvel="$("$bench" --benchmark_filter='^(NextPrime|PrimalityTest|PrimeFactors|G
   awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"/, "", name); sub(/\/heaviest_median$/, "", name); print name, $3 }')"
 
 pari_version="$(echo 'print(Strprintf("%d.%d.%d", version()[1], version()[2], version()[3]))' | gp -q -f)"
-echo "| Operation, heaviest input | QUARVEL | PARI/GP $pari_version | PARI/GP / QUARVEL |"
+echo "| Operation, heaviest input | QUARVEL | PARI/GP $pari_version | PARI/GP time / QUARVEL time |"
 echo "|---|---|---|---|"
 while read -r name label; do
   q="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$quarvel")"
   p="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$pari")"
   awk -v label="$label" -v q="$q" -v p="$p" \
-    'BEGIN { printf "| %s | %.4f ms | %.4f ms | %.1f |\n", label, q, p, p / q }'
+    'BEGIN { printf "| %s | %.2f µs | %.2f µs | %.1f |\n", label, 1000 * q, 1000 * p, p / q }'
 done <<'ROWS'
 NextPrime NEXTPRIME(A), 47326693
 PrimalityTest TEST IF A IS A PRIME NUMBER, 99999989
