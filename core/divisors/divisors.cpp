@@ -31,7 +31,7 @@ struct PrimePower {
   int exponent;
 };
 
-// The prime factorisation of 1 <= n < kTrialDivisionBound, smallest prime first: 2 and then the
+// The prime factorisation of 1 <= n < 10007^2, smallest prime first: 2 and then the
 // primes of the table are divided out as often as they go, until the square of the next one
 // exceeds what is left; that rest, if not 1, has no divisor but itself. Once the primes up to 53
 // are out, a rest that is prime is told at once by the primality test, rather than by trying

@@ -8,16 +8,14 @@
 
 namespace brindaq {
 
-// The largest number these functions take: their arithmetic in Montgomery form needs n < 2^30.
-inline constexpr std::uint32_t kLargestTested = (1u << 30) - 1024;
-
-// Whether n is prime, for n <= kLargestTested.
+// Whether n is prime, for n < 2^30, which its arithmetic in Montgomery form needs (every number
+// that an operation tests is below 2^27).
 bool IsPrime(std::uint32_t n);
 
-// The smallest prime factor of n, for 2 <= n < kTrialDivisionBound: n itself when it is prime.
+// The smallest prime factor of n, for 2 <= n < 10007^2: n itself when it is prime.
 std::uint32_t SmallestPrimeFactor(std::uint32_t n);
 
-// The smallest prime greater than n, for n < kLargestTested.
+// The smallest prime greater than n, for n < 10^9.
 std::uint32_t FirstPrimeAbove(std::uint32_t n);
 
 }  // namespace brindaq

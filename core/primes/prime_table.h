@@ -1,8 +1,9 @@
 #pragma once
 
 // The odd primes below 10000, found by the compiler with a sieve of Eratosthenes: a constant of
-// the program, not something a click computes or keeps. Every number that an operation factors
-// or tests is below 10007^2, so these are all the trial divisors it can need.
+// the program, not something a click computes or keeps. A number below 10007^2 (10007 is the next
+// prime) that neither 2 nor any of them divides is prime, and every number that an operation
+// factors or tests lies below it, so these are all the trial divisors it can need.
 
 #include <array>
 #include <cstddef>
@@ -49,9 +50,5 @@ inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
 
 static_assert(kOddPrimes.front().value == 3 && kOddPrimes.back().value == 9973);
 static_assert(kOddPrimes.back().value * kOddPrimes.back().inverse == 1);
-
-// Below this bound, a number greater than 1 that neither 2 nor any prime of the table divides is
-// prime: 10007 is the next prime after the table.
-inline constexpr std::uint32_t kTrialDivisionBound = 10007u * 10007u;
 
 }  // namespace brindaq
