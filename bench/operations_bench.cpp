@@ -31,20 +31,31 @@ const Click kClicks[] = {
     {"PrimeCountBetween",     "heaviest", &PrimeCountBetween,     {"9900000", "10000000", ""}},
     {"PrimeCountBetween",     "typical",  &PrimeCountBetween,     {"1", "1000", ""}},
     {"PrimeCountBetween",     "widest-low", &PrimeCountBetween,   {"1", "100001", ""}},
-    // 47326693 starts the longest prime gap below the limit (220).
+    // 47326693 starts the longest prime gap below the limit (220): the most candidates to sieve
+    // out and test.
     {"NextPrime",             "heaviest", &NextPrime,             {"47326693", "", ""}},
     {"NextPrime",             "typical",  &NextPrime,             {"1000", "", ""}},
-    // The largest prime below the limit: trial division up to its square root finds nothing.
+    // The largest prime below the limit: after the primes up to 53, the Miller-Rabin test tells
+    // it prime.
     {"PrimeFactors",          "heaviest", &PrimeFactors,          {"9999991", "", ""}},
     {"PrimeFactors",          "typical",  &PrimeFactors,          {"360", "", ""}},
     // 2 times the prime 4999999: the cofactor left after the first division is large.
     {"PrimeFactors",          "large-cofactor", &PrimeFactors,    {"9999998", "", ""}},
+    // 3137^2, 3137 being the largest prime below the square root of the limit: composite by the
+    // Miller-Rabin test, and its factor is the last prime that trial division reaches.
+    {"PrimeFactors",          "square-of-root-prime", &PrimeFactors, {"9840769", "", ""}},
+    // The largest prime below the limit: the Miller-Rabin test runs all three bases.
     {"PrimalityTest",         "heaviest", &PrimalityTest,         {"99999989", "", ""}},
     {"PrimalityTest",         "typical",  &PrimalityTest,         {"1001", "", ""}},
-    {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"1000000", "", ""}},
+    // 9973^2: composite by Miller-Rabin, and its smallest factor is the last prime of the table
+    // that trial division tries.
+    {"PrimalityTest",         "square-of-root-prime", &PrimalityTest, {"99460729", "", ""}},
+    // 997^2, 997 being the largest prime below the square root of the limit: composite by the
+    // Miller-Rabin test, and its factor is the last prime that trial division reaches.
+    {"DivisorCountAndSum",    "heaviest", &DivisorCountAndSum,    {"994009", "", ""}},
     {"DivisorCountAndSum",    "typical",  &DivisorCountAndSum,    {"360", "", ""}},
     // 240 divisors, the most of any A up to the limit (720720 is the smallest such A); and the
-    // largest prime, whose factorisation tries every divisor up to its square root.
+    // largest prime.
     {"DivisorCountAndSum",    "most-divisors", &DivisorCountAndSum, {"720720", "", ""}},
     {"DivisorCountAndSum",    "largest-prime", &DivisorCountAndSum, {"999983", "", ""}},
     // The limit, with four lines, and the largest prime below it: one square root per x up to
@@ -64,9 +75,10 @@ const Click kClicks[] = {
     {"FibonacciNumbers",      "typical",  &FibonacciNumbers,      {"12", "", ""}},
     {"ModularPower",          "heaviest", &ModularPower,          {"9999", "10000", "99991"}},
     {"ModularPower",          "typical",  &ModularPower,          {"2", "10", "1000"}},
-    // No solution: every candidate up to the modulus is tried.
-    {"LinearCongruence",      "heaviest", &LinearCongruence,      {"2", "1", "10000"}},
+    // The most steps of Euclid's algorithm: 987 and 1597 are consecutive Fibonacci numbers.
+    {"LinearCongruence",      "heaviest", &LinearCongruence,      {"987", "1", "1597"}},
     {"LinearCongruence",      "typical",  &LinearCongruence,      {"3", "4", "7"}},
+    // Every candidate up to the modulus is tried, and 2000 of them are listed.
     {"QuadraticCongruence",   "heaviest", &QuadraticCongruence,   {"1000", "1000", "10000"}},
     {"QuadraticCongruence",   "typical",  &QuadraticCongruence,   {"1", "1", "8"}},
     {"ModularInverse",        "heaviest", &ModularInverse,        {"2", "100000", ""}},

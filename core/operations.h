@@ -28,16 +28,9 @@ inline constexpr CaptionFont kLargeCaptionFont{12.0, false};
 
 using Operation = Outcome (*)(const OperandTexts&);
 
-// The inclusive limit of each operand that an operation reads; 0 for an operand it never reads.
-struct OperandLimits {
-  double a = 0;
-  double b = 0;
-  double c = 0;
-};
-
 // One operation button: its control name, the fixed name by which the command line and scripts
 // call it, its caption, the caption's font, the operation that a click runs and the limits of
-// the operands it reads.
+// the operands it reads, which are the operation's own.
 struct OperationButton {
   std::string_view name;
   std::string_view command;
@@ -50,21 +43,21 @@ struct OperationButton {
 // The fifteen operation buttons, in the window's tab order.
 // clang-format off
 inline constexpr std::array<OperationButton, 15> kOperationButtons{{
-    {"Command3",  "primes",               "PRIME NUMBERS BETWEEN A AND B",    kDefaultCaptionFont, &PrimesBetween,         {1e7, 1e7}},
-    {"Command4",  "twin-primes",          "TWIN PRIMES BETWEEN A AND B",      kDefaultCaptionFont, &TwinPrimesBetween,     {1e7, 1e7}},
-    {"Command5",  "prime-count",          "NUMBER OF PRIMES BETWEEN A AND B", kDefaultCaptionFont, &PrimeCountBetween,     {1e7, 1e7}},
-    {"Command6",  "next-prime",           "NEXTPRIME(A)",                     kDefaultCaptionFont, &NextPrime,             {1e8}},
-    {"Command7",  "two-squares",          "A = x^2 + y^2",                    kLargeCaptionFont,   &SumOfTwoSquares,       {1e7}},
-    {"Command8",  "goldbach",             "GOLDBACH (A)",                     kDefaultCaptionFont, &GoldbachDecomposition, {1e5}},
-    {"Command9",  "collatz",              "COLLATZ (A)",                      kDefaultCaptionFont, &CollatzSequence,       {1e8}},
-    {"Command10", "factors",              "PRIME FACTORS OF A",               kDefaultCaptionFont, &PrimeFactors,          {1e7}},
-    {"Command11", "is-prime",             "TEST IF A IS A PRIME NUMBER",      kDefaultCaptionFont, &PrimalityTest,         {1e8}},
-    {"Command12", "power-mod",            "A^B MOD. C",                       kLargeCaptionFont,   &ModularPower,          {1e4, 1e4, 1e5}},
-    {"Command13", "fibonacci",            "THE FIRST A FIBONACCI NUMBERS",    kDefaultCaptionFont, &FibonacciNumbers,      {73}},
-    {"Command14", "linear-congruence",    "AX CONG: B MOD C",                 kDefaultCaptionFont, &LinearCongruence,      {1e3, 1e3, 1e4}},
-    {"Command15", "quadratic-congruence", "AX^2 CONG: B MOD C",               kDefaultCaptionFont, &QuadraticCongruence,   {1e3, 1e3, 1e4}},
-    {"Command16", "inverse",              "INVERSE OF A MOD. B",              kDefaultCaptionFont, &ModularInverse,        {1e4, 1e5}},
-    {"Command17", "divisors",             "SUM AND NUMBER OF DIVISORS OF A",  kDefaultCaptionFont, &DivisorCountAndSum,    {1e6}},
+    {"Command3",  "primes",               "PRIME NUMBERS BETWEEN A AND B",    kDefaultCaptionFont, &PrimesBetween,         kIntervalScanLimits},
+    {"Command4",  "twin-primes",          "TWIN PRIMES BETWEEN A AND B",      kDefaultCaptionFont, &TwinPrimesBetween,     kIntervalScanLimits},
+    {"Command5",  "prime-count",          "NUMBER OF PRIMES BETWEEN A AND B", kDefaultCaptionFont, &PrimeCountBetween,     kIntervalScanLimits},
+    {"Command6",  "next-prime",           "NEXTPRIME(A)",                     kDefaultCaptionFont, &NextPrime,             kNextPrimeLimits},
+    {"Command7",  "two-squares",          "A = x^2 + y^2",                    kLargeCaptionFont,   &SumOfTwoSquares,       kSumOfTwoSquaresLimits},
+    {"Command8",  "goldbach",             "GOLDBACH (A)",                     kDefaultCaptionFont, &GoldbachDecomposition, kGoldbachLimits},
+    {"Command9",  "collatz",              "COLLATZ (A)",                      kDefaultCaptionFont, &CollatzSequence,       kCollatzLimits},
+    {"Command10", "factors",              "PRIME FACTORS OF A",               kDefaultCaptionFont, &PrimeFactors,          kPrimeFactorsLimits},
+    {"Command11", "is-prime",             "TEST IF A IS A PRIME NUMBER",      kDefaultCaptionFont, &PrimalityTest,         kPrimalityTestLimits},
+    {"Command12", "power-mod",            "A^B MOD. C",                       kLargeCaptionFont,   &ModularPower,          kModularPowerLimits},
+    {"Command13", "fibonacci",            "THE FIRST A FIBONACCI NUMBERS",    kDefaultCaptionFont, &FibonacciNumbers,      kFibonacciLimits},
+    {"Command14", "linear-congruence",    "AX CONG: B MOD C",                 kDefaultCaptionFont, &LinearCongruence,      kLinearCongruenceLimits},
+    {"Command15", "quadratic-congruence", "AX^2 CONG: B MOD C",               kDefaultCaptionFont, &QuadraticCongruence,   kQuadraticCongruenceLimits},
+    {"Command16", "inverse",              "INVERSE OF A MOD. B",              kDefaultCaptionFont, &ModularInverse,        kModularInverseLimits},
+    {"Command17", "divisors",             "SUM AND NUMBER OF DIVISORS OF A",  kDefaultCaptionFont, &DivisorCountAndSum,    kDivisorCountAndSumLimits},
 }};
 // clang-format on
 

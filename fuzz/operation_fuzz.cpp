@@ -63,14 +63,19 @@ struct PlainEnumeration {
 };
 
 // clang-format off
-constexpr std::array<PlainEnumeration, 9> kPlainEnumerations{{
+constexpr std::array<PlainEnumeration, 14> kPlainEnumerations{{
     {"Command3",  &plain_enumeration::PrimesBetween},
     {"Command4",  &plain_enumeration::TwinPrimesBetween},
     {"Command5",  &plain_enumeration::PrimeCountBetween},
+    {"Command6",  &plain_enumeration::NextPrime},
     {"Command7",  &plain_enumeration::SumOfTwoSquares},
     {"Command8",  &plain_enumeration::GoldbachDecomposition},
+    {"Command9",  &plain_enumeration::CollatzSequence},
     {"Command10", &plain_enumeration::PrimeFactors},
+    {"Command11", &plain_enumeration::PrimalityTest},
     {"Command12", &plain_enumeration::ModularPower},
+    {"Command14", &plain_enumeration::LinearCongruence},
+    {"Command15", &plain_enumeration::QuadraticCongruence},
     {"Command16", &plain_enumeration::ModularInverse},
     {"Command17", &plain_enumeration::DivisorCountAndSum},
 }};
@@ -174,6 +179,13 @@ void CheckFormat(double x) {
     if (back != x || text.find_first_of(".E") != std::string::npos) {
       Violation(none, "FormatValue(" + Described(x) + ") = \"" + text +
                           "\" is not the whole number in plain digits");
+    }
+    // Whole values take a quicker path than the general rule, and must come out the same.
+    std::array<char, 64> general{};
+    std::snprintf(general.data(), general.size(), "%s%.15G", x < 0 ? "" : " ", x == 0 ? 0.0 : x);
+    if (text != general.data()) {
+      Violation(none, "FormatValue(" + Described(x) + ") = \"" + text +
+                          "\" where \"%.15G\" gives \"" + general.data() + "\"");
     }
     return;
   }

@@ -8,12 +8,15 @@
 namespace brindaq {
 
 // The prime factors of A, with repetition, smallest first; or one line that calls A prime.
+inline constexpr OperandLimits kPrimeFactorsLimits{10000000};
 Outcome PrimeFactors(const OperandTexts& texts);
 
 // The verdict on A and, for a composite A, its smallest prime factor.
+inline constexpr OperandLimits kPrimalityTestLimits{100000000};
 Outcome PrimalityTest(const OperandTexts& texts);
 
 // The number and the sum of the divisors of A other than A itself, as two lines.
+inline constexpr OperandLimits kDivisorCountAndSumLimits{1000000};
 Outcome DivisorCountAndSum(const OperandTexts& texts);
 
 }  // namespace brindaq

@@ -4,8 +4,10 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 // Where the standard library converts doubles itself (libstdc++), it does so without the locale.
 // Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
@@ -82,6 +84,18 @@ double ReadOperand(std::string_view text) {
   const std::size_t start = pos;
   pos = SkipDigits(text, pos);
   bool has_digits = pos > start;
+  // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
+  // the value is exact, and no conversion of a general number text is needed.
+  const bool goes_on =
+      pos < text.size() && (text[pos] == '.' || text[pos] == 'e' || text[pos] == 'E');
+  if (has_digits && !goes_on && pos - start <= 15) {
+    std::int64_t whole = 0;
+    for (std::size_t i = start; i < pos; ++i) {
+      whole = whole * 10 + (text[i] - '0');
+    }
+    const auto value = static_cast<double>(whole);
+    return negative ? -value : value;
+  }
   if (pos < text.size() && text[pos] == '.') {
     const std::size_t fraction_end = SkipDigits(text, pos + 1);
     has_digits = has_digits || fraction_end > pos + 1;
@@ -136,30 +150,76 @@ std::optional<std::string> CheckOperand(double value, char letter, double limit)
 
 namespace {
 
+// The most characters that WriteValue writes: a sign, 15 digits, a point and an exponent.
+constexpr std::size_t kValueRoom = 40;
+
+// The numbers below 1000 as three digits each, with leading zeros ("007"), one after the other;
+// and how many digits each has without those zeros.
+constexpr std::array<char, 3000> kDigitTriples = [] {
+  std::array<char, 3000> triples{};
+  for (std::size_t n = 0; n < 1000; ++n) {
+    triples[3 * n] = static_cast<char>('0' + n / 100);
+    triples[3 * n + 1] = static_cast<char>('0' + n / 10 % 10);
+    triples[3 * n + 2] = static_cast<char>('0' + n % 10);
+  }
+  return triples;
+}();
+constexpr std::array<std::uint8_t, 1000> kDigitCounts = [] {
+  std::array<std::uint8_t, 1000> counts{};
+  for (std::size_t n = 0; n < 1000; ++n) {
+    counts[n] = n >= 100 ? 3 : n >= 10 ? 2 : 1;
+  }
+  return counts;
+}();
+
+// Writes the decimal digits of n from `first` on and returns their end: below 10^9 by groups of
+// three digits from the table, one division per group instead of one per digit. Up to two
+// characters after the end may be overwritten.
+char* WriteWholeDigits(char* first, std::uint64_t n) {
+  if (n >= 1000000000) {
+    return std::to_chars(first, first + kValueRoom - 1, n).ptr;
+  }
+  std::array<std::uint32_t, 3> groups{};
+  std::size_t count = 0;
+  for (auto rest = static_cast<std::uint32_t>(n); count == 0 || rest > 0; rest /= 1000) {
+    groups[count++] = rest % 1000;
+  }
+  // The leading group without its zeros: the three characters that end with its last digit are
+  // copied, and only its own digits kept. (The triple of 999, the last, has no zeros to skip.)
+  const std::uint32_t leading = groups[--count];
+  std::memcpy(first, kDigitTriples.data() + 3 * leading + 3 - kDigitCounts[leading], 3);
+  first += kDigitCounts[leading];
+  while (count > 0) {
+    std::memcpy(first, kDigitTriples.data() + 3 * groups[--count], 3);
+    first += 3;
+  }
+  return first;
+}
+
 // Writes `x` as FormatValue gives it from `first` on, and returns the end of what it wrote. There
-// is room for 40 characters.
+// is room for kValueRoom characters.
 char* WriteValue(char* first, double x) {
-  if (x == 0) {
-    first[0] = ' ';  // also for -0
-    first[1] = '0';
-    return first + 2;
+  // A whole value below 1E15 is its plain digits, as under the general rule below, and far
+  // quicker to write as an integer. The magnitude is tested first, so that the conversion to an
+  // integer is defined; -0 becomes 0.
+  if (std::fabs(x) < 1e15) {
+    const auto whole = static_cast<std::int64_t>(x);
+    if (static_cast<double>(whole) == x) {
+      *first++ = whole < 0 ? '-' : ' ';
+      return WriteWholeDigits(first, static_cast<std::uint64_t>(whole < 0 ? -whole : whole));
+    }
   }
   // Shortest text with at most 15 significant digits, in exponent form from 1E15 on: the
   // "%.15G" rule, written without the locale.
   if (x > 0) {
     *first++ = ' ';
   }
-  char* const last = first + 39;
+  char* const last = first + kValueRoom - 1;
 #if defined(__cpp_lib_to_chars)
-  char* end = std::to_chars(first, last, x, std::chars_format::general, 15).ptr;
+  char* const end = std::to_chars(first, last, x, std::chars_format::general, 15).ptr;
 #else
-  char* end = first;
-  if (std::floor(x) == x && std::fabs(x) < 1e15) {
-    // A whole value below 1E15 is its plain digits under "%.15G" too, and far quicker to write.
-    end = std::to_chars(first, last, static_cast<long long>(x)).ptr;
-  } else {
-    end += std::max(std::snprintf(first, static_cast<std::size_t>(last - first), "%.15G", x), 0);
-  }
+  char* const end =
+      first + std::max(std::snprintf(first, static_cast<std::size_t>(last - first), "%.15G", x), 0);
 #endif
   std::transform(first, end, first, [](char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -170,14 +230,26 @@ char* WriteValue(char* first, double x) {
 }  // namespace
 
 std::string FormatValue(double x) {
-  std::array<char, 48> buffer{};
+  std::array<char, kValueRoom> buffer;
   return {buffer.data(), WriteValue(buffer.data(), x)};
 }
 
 // Written in one piece, so that a line costs one allocation at most.
 std::string ValueLine(double x) {
-  std::array<char, 48> buffer{' ', ' ', ' '};
+  std::array<char, kValueRoom + 3> buffer{' ', ' ', ' '};
   return {buffer.data(), WriteValue(buffer.data() + 3, x)};
+}
+
+LineWriter& LineWriter::operator<<(std::string_view text) {
+  size_ += text.copy(buffer_.data() + size_, buffer_.size() - size_);
+  return *this;
+}
+
+LineWriter& LineWriter::operator<<(double value) {
+  if (buffer_.size() - size_ >= kValueRoom) {
+    size_ = static_cast<std::size_t>(WriteValue(buffer_.data() + size_, value) - buffer_.data());
+  }
+  return *this;
 }
 
 std::string_view CopiedLine(std::string_view line) {
@@ -204,6 +276,25 @@ std::optional<double> ReadCheckedOperand(std::string_view text, char letter, dou
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<OperandValues> ReadCheckedOperands(const OperandTexts& texts,
+                                                 const OperandLimits& limits, Outcome& outcome) {
+  // An operand without a limit is not read and passes.
+  const auto read = [&outcome](const std::string& text, char letter, double limit, double& value) {
+    if (limit == 0) {
+      return true;
+    }
+    const auto checked = ReadCheckedOperand(text, letter, limit, outcome);
+    value = checked.value_or(0);
+    return checked.has_value();
+  };
+  OperandValues values;
+  if (read(texts.a, 'A', limits.a, values.a) && read(texts.b, 'B', limits.b, values.b) &&
+      read(texts.c, 'C', limits.c, values.c)) {
+    return values;
+  }
+  return std::nullopt;
 }
 
 }  // namespace brindaq

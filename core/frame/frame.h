@@ -3,7 +3,9 @@
 // The frame that every operation shares: the operand texts it takes, the outcome it returns,
 // the reading and checking of an operand, and the conversion of a number to text.
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +23,22 @@ struct OperandTexts {
 struct Outcome {
   std::vector<std::string> lines;
   std::optional<std::string> notice;
+};
+
+// The inclusive limit of each operand that an operation reads; 0 for an operand it never reads.
+// Each operation states its own once, next to its declaration, and both the operation and the
+// table of buttons use that one statement.
+struct OperandLimits {
+  double a = 0;
+  double b = 0;
+  double c = 0;
+};
+
+// The values of the operands A, B and C; those that an operation does not read stay 0.
+struct OperandValues {
+  double a = 0;
+  double b = 0;
+  double c = 0;
 };
 
 // The value of the number at the start of `text`: leading blanks are skipped, then an optional
@@ -43,6 +61,23 @@ std::string FormatValue(double x);
 // four blanks.
 std::string ValueLine(double x);
 
+// A result line put together from fixed texts and numbers (written as FormatValue writes them) in
+// one buffer, and made a string once: a line costs one allocation at most, and none when it is
+// short enough to live inside the string.
+class LineWriter {
+ public:
+  LineWriter& operator<<(std::string_view text);
+  LineWriter& operator<<(double value);
+
+  std::string Line() const { return {buffer_.data(), size_}; }
+
+ private:
+  // Room for the longest line (a sum of two squares, 34 characters) and for the widest number
+  // that may be written at its end.
+  std::array<char, 96> buffer_;
+  std::size_t size_ = 0;
+};
+
 // A result line as "Copy" puts it on the clipboard and the command line prints it: without its
 // leading blanks, which only align the numbers in the list.
 std::string_view CopiedLine(std::string_view line);
@@ -55,6 +90,11 @@ std::string CopiedText(std::span<const std::string> lines);
 // operation. Each operand is read only after the one before it has passed.
 std::optional<double> ReadCheckedOperand(std::string_view text, char letter, double limit,
                                          Outcome& outcome);
+
+// Reads and checks every operand that has a limit, in the order A, B, C, each only after the one
+// before it has passed. On the first failure leaves its notice in `outcome` and returns nothing.
+std::optional<OperandValues> ReadCheckedOperands(const OperandTexts& texts,
+                                                 const OperandLimits& limits, Outcome& outcome);
 
 // Whether d divides x, tested on doubles as floor(x / d) = x / d; exact for whole values below
 // 2^53.

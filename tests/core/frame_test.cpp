@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +64,28 @@ INSTANTIATE_TEST_SUITE_P(BeyondDouble, ReadOperandTest,
                                          ReadCase{"0." + std::string(400, '0') + "1E400", 0.1},
                                          ReadCase{std::string(100000, '0') + "42", 42},
                                          ReadCase{"1." + std::string(100000, '0') + "x", 1}));
+
+// Texts of whole digits take a quicker path than numbers in general; every text must read as the
+// C library's general reading (strtod) reads it, on both sides of the 15 digits of that path.
+TEST(ReadOperand, ReadsAsStrtodAroundWholeDigits) {
+  const char* const before[] = {"", " ", "-", "+", "  -", "00"};
+  const char* const after[] = {"", "abc", "e", "e3", "E+2", ".", ".5", " 7", "-1"};
+  std::mt19937_64 random(10);
+  for (std::size_t length = 1; length <= 18; ++length) {
+    for (int i = 0; i < 40; ++i) {
+      std::string digits;
+      for (std::size_t k = 0; k < length; ++k) {
+        digits += static_cast<char>('0' + random() % 10);
+      }
+      for (const char* const prefix : before) {
+        for (const char* const suffix : after) {
+          const std::string text = prefix + digits + suffix;
+          ASSERT_EQ(ReadOperand(text), std::strtod(text.c_str(), nullptr)) << text;
+        }
+      }
+    }
+  }
+}
 
 TEST(ReadOperand, IgnoresTheCommaLocale) {
   const char* comma_locales[] = {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE", "it_IT"};
@@ -145,6 +172,44 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{1304969544928657, " 1.30496954492866E+15"}, FormatCase{1e20, " 1E+20"},
         FormatCase{1e100, " 1E+100"}, FormatCase{-1e15, "-1E+15"}, FormatCase{0.1 + 0.2, " 0.3"},
         FormatCase{1.0 / 3, " 0.333333333333333"}, FormatCase{123456.789, " 123456.789"}));
+
+// Whole values below 1E15 are written by a quicker path than the general rule; they must come
+// out as the general rule, "%.15G" after the sign column, writes them.
+TEST(FormatValue, WritesWholeValuesAsTheGeneralRuleDoes) {
+  std::vector<double> values{-0.0, 999999999999999, -999999999999999, 1e15 - 2};
+  for (double power = 1; power < 1e15; power *= 10) {
+    for (const double value : {power - 1, power, power + 1}) {
+      values.push_back(value);
+      values.push_back(-value);
+    }
+  }
+  for (int bit = 0; bit < 50; ++bit) {
+    values.push_back(std::ldexp(1.0, bit) + 1);
+  }
+  std::mt19937_64 random(9);
+  std::uniform_int_distribution<std::int64_t> any(-999999999999999, 999999999999999);
+  for (int i = 0; i < 20000; ++i) {
+    values.push_back(static_cast<double>(any(random)));
+    values.push_back(static_cast<double>(any(random) % 100000000));
+  }
+  for (const double value : values) {
+    std::array<char, 48> general{};
+    std::snprintf(general.data(), general.size(), "%s%.15G", value < 0 ? "" : " ",
+                  value == 0 ? 0.0 : value);
+    ASSERT_EQ(FormatValue(value), general.data()) << "value " << value;
+  }
+}
+
+TEST(LineWriter, JoinsTextsAndValuesIntoOneLine) {
+  EXPECT_EQ((LineWriter() << " " << 25.0 << "  =  " << 3.0 << "^2"
+                          << "  +  " << 4.0 << "^2")
+                .Line(),
+            "  25  =   3^2  +   4^2");
+  EXPECT_EQ((LineWriter() << "x" << -2.5 << "" << 1e15).Line(), "x-2.5 1E+15");
+  EXPECT_EQ(LineWriter().Line(), "");
+  // A line longer than the room is cut short, never written beyond it.
+  EXPECT_LE((LineWriter() << std::string(200, 'x') << 1.0).Line().size(), 200u);
+}
 
 TEST(ValueLine, PutsFourBlanksBeforeAPositiveValue) {
   EXPECT_EQ(ValueLine(7), "    7");

@@ -9,33 +9,6 @@
 namespace brindaq {
 namespace {
 
-// The operand texts with `letter` set to `text` and the others to a small valid value.
-OperandTexts With(char letter, const std::string& text) {
-  OperandTexts texts{"2", "3", "5"};
-  (letter == 'A' ? texts.a : letter == 'B' ? texts.b : texts.c) = text;
-  return texts;
-}
-
-// The limits in the table are the ones the operations enforce: a value at the limit is never
-// too large, ten times the limit always is, and the notice leads back to that operand.
-TEST(OperationTable, LimitsMatchTheOperations) {
-  for (const OperationButton& operation : kOperationButtons) {
-    const std::pair<char, double> operands[] = {
-        {'A', operation.limits.a}, {'B', operation.limits.b}, {'C', operation.limits.c}};
-    for (const auto& [letter, limit] : operands) {
-      if (limit == 0) {
-        continue;
-      }
-      SCOPED_TRACE(std::string(operation.name) + " operand " + letter);
-      const OperandTexts at_limit = With(letter, FormatValue(limit));
-      EXPECT_NE(operation.run(at_limit).notice, "NUMBER TOO LARGE !");
-      const OperandTexts above = With(letter, FormatValue(limit * 10));
-      EXPECT_EQ(operation.run(above).notice, "NUMBER TOO LARGE !");
-      EXPECT_EQ(NoticeOperand(operation, above, "NUMBER TOO LARGE !"), letter);
-    }
-  }
-}
-
 TEST(OperationTable, NamesTheFifteenOperationButtons) {
   std::set<std::string_view> names;
   for (const OperationButton& operation : kOperationButtons) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The heavy operations as they were first written: plain enumeration in double arithmetic, trial
-// division by every candidate, exhaustive search over every pair and repeated multiplication.
+// The operations as they were first written: plain enumeration in double arithmetic, trial
+// division by every candidate, exhaustive search over every pair and every candidate, and
+// repeated multiplication.
 // Slow but plainly right, they are the reference that the faster methods of the core must agree
 // with line for line and notice for notice, for accepted and refused operands alike. Only the
 // tests and the fuzz target include this header; the program never links it.
@@ -120,6 +121,29 @@ inline Outcome PrimeCountBetween(const OperandTexts& texts) {
   return PrimeCountBetween(texts, &IsPrimeByTrialDivision);
 }
 
+// Every i from A + 1 to 2A + 1 in turn, until one is prime.
+template <typename IsPrime>
+Outcome NextPrime(const OperandTexts& texts, IsPrime is_prime) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 100000000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const double first = *a + 1;
+  const double last = 2 * *a + 1;
+  for (double i = first; i <= last; ++i) {
+    if (is_prime(i)) {
+      outcome.lines.push_back(ValueLine(i));
+      break;
+    }
+  }
+  return outcome;
+}
+
+inline Outcome NextPrime(const OperandTexts& texts) {
+  return NextPrime(texts, &IsPrimeByTrialDivision);
+}
+
 // Trial division by every i up to A / 2; 1 is not a prime number.
 inline Outcome PrimeFactors(const OperandTexts& texts) {
   Outcome outcome;
@@ -142,6 +166,34 @@ inline Outcome PrimeFactors(const OperandTexts& texts) {
   if (outcome.lines.empty()) {
     outcome.lines.push_back(" " + FormatValue(*a) + "   IS A PRIME NUMBER !");
   }
+  return outcome;
+}
+
+// Trial division by 2 and then by every odd i up to the square root of A; the first divisor is
+// the smallest prime factor. 1 is not a prime number.
+inline Outcome PrimalityTest(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 100000000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  const auto composite = [](double factor) {
+    return Outcome{{" A IS NOT A PRIME NUMBER", " FACTOR = " + FormatValue(factor)}, std::nullopt};
+  };
+  if (*a == 1) {
+    outcome.lines.push_back(" A IS NOT A PRIME NUMBER");
+    return outcome;
+  }
+  if (Divides(2, *a) && *a > 2) {
+    return composite(2);
+  }
+  const double root = std::sqrt(*a);
+  for (double i = 3; i <= root; i += 2) {
+    if (Divides(i, *a)) {
+      return composite(i);
+    }
+  }
+  outcome.lines.push_back(" A IS A PRIME NUMBER!");
   return outcome;
 }
 
@@ -234,6 +286,21 @@ inline Outcome GoldbachDecomposition(const OperandTexts& texts) {
   return GoldbachDecomposition(texts, &HasNoOddDivisor);
 }
 
+// Halving an even value, 3v + 1 for an odd one, in doubles, until the value 1; A = 1 walks on.
+inline Outcome CollatzSequence(const OperandTexts& texts) {
+  Outcome outcome;
+  const auto a = ReadCheckedOperand(texts.a, 'A', 100000000, outcome);
+  if (!a) {
+    return outcome;
+  }
+  double value = *a;
+  do {
+    value = Divides(2, value) ? value / 2 : 3 * value + 1;
+    outcome.lines.push_back(ValueLine(value));
+  } while (value != 1);
+  return outcome;
+}
+
 // Reads A, B and C in turn against their limits; nothing after the first that fails.
 inline bool ReadThree(const OperandTexts& texts, double limit_a, double limit_b, double limit_c,
                       double (&values)[3], Outcome& outcome) {
@@ -271,6 +338,47 @@ inline Outcome ModularPower(const OperandTexts& texts) {
     residue = product - c * std::floor(product / c);
   }
   outcome.lines.push_back(ValueLine(residue));
+  return outcome;
+}
+
+// The first X from 1 through C with C dividing A * X - B; X = C stands for the residue 0.
+inline Outcome LinearCongruence(const OperandTexts& texts) {
+  Outcome outcome;
+  double values[3] = {};
+  if (!ReadThree(texts, 1000, 1000, 10000, values, outcome)) {
+    return outcome;
+  }
+  const double a = values[0];
+  const double b = values[1];
+  const double c = values[2];
+  for (double x = 1; x <= c; ++x) {
+    if (Divides(c, a * x - b)) {
+      outcome.lines.push_back(ValueLine(x));
+      return outcome;
+    }
+  }
+  outcome.lines.push_back("  NO SOLUTION !");
+  return outcome;
+}
+
+// Every X from 1 through C with C dividing A * X * X - B.
+inline Outcome QuadraticCongruence(const OperandTexts& texts) {
+  Outcome outcome;
+  double values[3] = {};
+  if (!ReadThree(texts, 1000, 1000, 10000, values, outcome)) {
+    return outcome;
+  }
+  const double a = values[0];
+  const double b = values[1];
+  const double c = values[2];
+  for (double x = 1; x <= c; ++x) {
+    if (Divides(c, a * x * x - b)) {
+      outcome.lines.push_back(ValueLine(x));
+    }
+  }
+  if (outcome.lines.empty()) {
+    outcome.lines.push_back("  NO SOLUTION !");
+  }
   return outcome;
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/primes/primality.h"
 #include "tests/core/outcome_cases.h"
 #include "tests/core/reference.h"
 
@@ -242,20 +243,40 @@ TEST(IntervalScans, CountMatchesTheSieveOnRandomIntervals) {
   }
 }
 
-TEST(IsPrimeByTrialDivision, AgreesWithTheSieve) {
-  const std::pair<std::uint64_t, std::uint64_t> ranges[] = {{2, 200000}, {99980000, 100000100}};
+// Every number at both ends of the range that the operations test: below 10^8 + 1000 for the
+// candidates of the next prime.
+TEST(IsPrime, AgreesWithTheSieveAtBothEnds) {
+  const std::pair<std::uint64_t, std::uint64_t> ranges[] = {{1, 300000}, {99700000, 100001000}};
   for (const auto& [first, last] : ranges) {
     const std::vector<bool> prime = ref::PrimeFlags(first, last);
-    for (std::uint64_t x = first; x <= last; ++x) {
-      ASSERT_EQ(IsPrimeByTrialDivision(static_cast<double>(x)), prime[x - first]) << "x = " << x;
+    for (std::uint64_t n = first; n <= last; ++n) {
+      ASSERT_EQ(IsPrime(static_cast<std::uint32_t>(n)), prime[n - first]) << "n = " << n;
     }
   }
 }
 
-TEST(IsPrimeByTrialDivision, RejectsSquaresOfPrimesByTheirRoot) {
-  for (const double p : {2.0, 3.0, 5.0, 3137.0, 9973.0}) {
-    EXPECT_TRUE(IsPrimeByTrialDivision(p)) << p;
-    EXPECT_FALSE(IsPrimeByTrialDivision(p * p)) << p * p;
+TEST(IsPrime, RejectsStrongPseudoprimesAndSquaresOfPrimes) {
+  EXPECT_FALSE(IsPrime(0));
+  for (const std::uint64_t n : ref::kStrongPseudoprimes) {
+    EXPECT_FALSE(IsPrime(static_cast<std::uint32_t>(n))) << n;
+  }
+  for (const std::uint32_t p : {3u, 5u, 59u, 61u, 3137u, 9973u, 10007u}) {
+    EXPECT_TRUE(IsPrime(p)) << p;
+    EXPECT_FALSE(IsPrime(p * p)) << p * p;
+  }
+}
+
+// Every number up to the limit of the primality test, about 10 s in Release: too long for every
+// run of the suite. Run it after changing the method:
+//   core_tests --gtest_also_run_disabled_tests --gtest_filter='IsPrime.*EveryNumber*'
+TEST(IsPrime, DISABLED_AgreesWithTheSieveForEveryNumberUpToTheLimit) {
+  constexpr std::uint64_t kStep = 10000000;
+  for (std::uint64_t first = 1; first <= 100001000; first += kStep) {
+    const std::uint64_t last = std::min<std::uint64_t>(first + kStep - 1, 100001000);
+    const std::vector<bool> prime = ref::PrimeFlags(first, last);
+    for (std::uint64_t n = first; n <= last; ++n) {
+      ASSERT_EQ(IsPrime(static_cast<std::uint32_t>(n)), prime[n - first]) << "n = " << n;
+    }
   }
 }
 

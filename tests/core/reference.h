@@ -5,6 +5,7 @@
 // and self-contained, so that any test file can include it.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -139,5 +140,23 @@ inline std::vector<DivisorTotals> DivisorTotalsUpTo(std::uint64_t limit) {
   }
   return totals;
 }
+
+// Odd composites below 10^8 that pass the strong probable-prime test to some of the bases 2, 7
+// and 61: every one that passes two of them, the eight largest that pass each, and the first and
+// last twelve Carmichael numbers (which pass Fermat's test to every base prime to them). A test
+// that left out a base, took a wrong one or slipped in the strong test would call some of them
+// prime. Found once by running the strong test to each base on every odd composite of a sieve.
+inline constexpr std::array<std::uint64_t, 98> kStrongPseudoprimes{
+    561,      1105,     1729,     2465,     2821,     6601,     8911,     10585,    15841,
+    29341,    41041,    46657,    79381,    178709,   314821,   721801,   764941,   916327,
+    954271,   1024651,  1590751,  1869211,  1963501,  2205967,  2269093,  2284453,  2387797,
+    2814283,  3383353,  3539101,  5090821,  5489641,  6386993,  6969511,  9006401,  9863461,
+    12890503, 15188557, 19328653, 20261251, 22187791, 27509653, 31470211, 36307981, 36765901,
+    37649503, 37769887, 42984589, 47131657, 48191653, 51302353, 53638903, 58449847, 58986091,
+    59631211, 60229121, 60581401, 69885649, 72543547, 73527301, 74927161, 77594653, 79417801,
+    87318001, 87558127, 88689601, 90698401, 92625121, 93030145, 93614521, 93869665, 94536001,
+    94612771, 94775927, 95002849, 95391409, 96878101, 96895441, 96904081, 97071211, 97395481,
+    97496449, 97796953, 97863529, 97924217, 98061553, 98907997, 98967667, 99022019, 99036001,
+    99040201, 99115297, 99438301, 99441637, 99486889, 99789673, 99830641, 99861985};
 
 }  // namespace brindaq::testing_reference

@@ -1,5 +1,6 @@
-// The heavy operations compute by a sieve, a factorisation, a square root per x, squaring and
-// Euclid; plain enumeration (plain_enumeration.h) is what they must reproduce. Each one is held
+// The operations compute by sieves, trial division by primes, the Miller-Rabin test, a square
+// root per x, integer walks and residues, squaring and Euclid; plain enumeration
+// (plain_enumeration.h) is what they must reproduce. Each one is held
 // against it outcome for outcome, lines and notice, over refused operands and over sweeps at both
 // ends of its range. Where plain enumeration is too slow to ask for every A up to 100000, the
 // sweep asks the independent integer references instead, and plain enumeration a sample.
@@ -54,10 +55,13 @@ struct Pair {
 
 // clang-format off
 const Pair kOneOperand[] = {
+    {"NextPrime",             &NextPrime,             &plain::NextPrime},
     {"PrimeFactors",          &PrimeFactors,          &plain::PrimeFactors},
+    {"PrimalityTest",         &PrimalityTest,         &plain::PrimalityTest},
     {"DivisorCountAndSum",    &DivisorCountAndSum,    &plain::DivisorCountAndSum},
     {"SumOfTwoSquares",       &SumOfTwoSquares,       &plain::SumOfTwoSquares},
     {"GoldbachDecomposition", &GoldbachDecomposition, &plain::GoldbachDecomposition},
+    {"CollatzSequence",       &CollatzSequence,       &plain::CollatzSequence},
 };
 const Pair kTwoOperands[] = {
     {"PrimesBetween",     &PrimesBetween,     &plain::PrimesBetween},
@@ -65,15 +69,21 @@ const Pair kTwoOperands[] = {
     {"PrimeCountBetween", &PrimeCountBetween, &plain::PrimeCountBetween},
     {"ModularInverse",    &ModularInverse,    &plain::ModularInverse},
 };
+const Pair kThreeOperands[] = {
+    {"ModularPower",        &ModularPower,        &plain::ModularPower},
+    {"LinearCongruence",    &LinearCongruence,    &plain::LinearCongruence},
+    {"QuadraticCongruence", &QuadraticCongruence, &plain::QuadraticCongruence},
+};
 // clang-format on
 
 // Texts around every limit and every check: empty, zero, negative, odd and even, not whole,
 // numeric prefixes, exponents, and the limits of the operations with their neighbours.
 const std::vector<std::string> kEdgeTexts{
-    "",        "abc",     "0",        "-4",     "-3",       "1",        "2",       "3",
-    "4",       "2.5",     " 7",       "12abc",  "1e3",      "9999",     "10000",   "10001",
-    "99991",   "99999",   "100000",   "100001", "100002",   "999983",   "1000000", "1000001",
-    "9999991", "9999998", "10000000", "1E7",    "10000001", "9999999.5"};
+    "",         "abc",       "0",        "-4",      "-3",       "1",        "2",
+    "3",        "4",         "2.5",      " 7",      "12abc",    "1e3",      "9999",
+    "10000",    "10001",     "99991",    "99999",   "100000",   "100001",   "100002",
+    "999983",   "1000000",   "1000001",  "9999991", "9999998",  "10000000", "1E7",
+    "10000001", "9999999.5", "99999989", "1E8",     "100000001"};
 
 TEST(SameAnswers, OneOperandAtTheEdgesOfItsChecks) {
   for (const Pair& pair : kOneOperand) {
@@ -98,16 +108,18 @@ TEST(SameAnswers, TwoOperandsAtTheEdgesOfTheirChecks) {
   }
 }
 
-TEST(SameAnswers, ModularPowerAtTheEdgesOfItsChecks) {
-  const std::vector<std::string> texts{"",      "0",      "-1",   "1",     "2",
-                                       "2.5",   "7",      "9999", "10000", "10001",
-                                       "99991", "100000", "1e5",  "100001"};
-  for (const std::string& a : texts) {
-    for (const std::string& b : texts) {
-      for (const std::string& c : texts) {
-        const OperandTexts operands{a, b, c};
-        ASSERT_TRUE(SameOutcome(ModularPower(operands), plain::ModularPower(operands)))
-            << Texts(operands);
+TEST(SameAnswers, ThreeOperandsAtTheEdgesOfTheirChecks) {
+  const std::vector<std::string> texts{"",    "0",     "-1",    "1",    "2",     "2.5",
+                                       "7",   "999",   "1000",  "1001", "9999",  "10000",
+                                       "1e4", "10001", "99991", "1e5",  "100001"};
+  for (const Pair& pair : kThreeOperands) {
+    for (const std::string& a : texts) {
+      for (const std::string& b : texts) {
+        for (const std::string& c : texts) {
+          const OperandTexts operands{a, b, c};
+          ASSERT_TRUE(SameOutcome(pair.fast(operands), pair.plain(operands)))
+              << pair.name << " " << Texts(operands);
+        }
       }
     }
   }
@@ -366,6 +378,96 @@ TEST(ModularInverse, SameAsTryingEveryCandidate) {
     const OperandTexts texts{std::to_string(a), std::to_string(b), "x"};
     ASSERT_TRUE(SameOutcome(ModularInverse(texts), plain::ModularInverse(texts))) << Texts(texts);
   }
+}
+
+// Every A at both ends of the range, and the composites that fool a weaker test, each with the
+// square of a prime near the square root of the limit.
+TEST(PrimalityTest, SameAsTrialDivision) {
+  std::vector<std::int64_t> as;
+  for (std::int64_t a = 1; a <= 100000; ++a) {
+    as.push_back(a);
+  }
+  for (std::int64_t a = 99900000; a <= 100000000; ++a) {
+    as.push_back(a);
+  }
+  for (const std::uint64_t n : ref::kStrongPseudoprimes) {
+    as.push_back(static_cast<std::int64_t>(n));
+  }
+  for (const std::int64_t p : {9931, 9941, 9949, 9967, 9973}) {
+    as.push_back(p * p);
+    as.push_back(p * 10007);
+  }
+  ExpectSameAsPlain(&PrimalityTest, &plain::PrimalityTest, as);
+}
+
+TEST(NextPrime, SameAsTrialDivision) {
+  // Every A at both ends of the range; their answers lie a little above it.
+  const TrialDivisionTable low(1, 100200);
+  const TrialDivisionTable high(99900000, 100000100);
+  const auto is_prime = [&](double x) { return x < 50000000 ? low(x) : high(x); };
+  std::vector<std::int64_t> as;
+  for (std::int64_t a = 1; a <= 100000; ++a) {
+    as.push_back(a);
+  }
+  for (std::int64_t a = 99900000; a <= 100000000; ++a) {
+    as.push_back(a);
+  }
+  for (const std::int64_t a : as) {
+    const OperandTexts texts{std::to_string(a), "", ""};
+    ASSERT_TRUE(SameOutcome(NextPrime(texts), plain::NextPrime(texts, is_prime))) << Texts(texts);
+  }
+  // The longest prime gap below the limit, and just below the composites that fool a weaker test.
+  std::vector<std::int64_t> hard{47326693};
+  for (const std::uint64_t n : ref::kStrongPseudoprimes) {
+    hard.push_back(static_cast<std::int64_t>(n) - 1);
+    hard.push_back(static_cast<std::int64_t>(n) - 2);
+  }
+  ExpectSameAsPlain(&NextPrime, &plain::NextPrime, hard);
+}
+
+TEST(Congruences, SameAsTryingEveryCandidate) {
+  std::vector<std::array<std::int64_t, 3>> operands;
+  for (std::int64_t a = 1; a <= 20; ++a) {
+    for (std::int64_t b = 1; b <= 20; ++b) {
+      for (std::int64_t c = 1; c <= 20; ++c) {
+        operands.push_back({a, b, c});
+      }
+    }
+  }
+  const std::vector<std::int64_t> as = Sample(30, 600, 1, 1000);
+  const std::vector<std::int64_t> bs = Sample(31, 600, 1, 1000);
+  const std::vector<std::int64_t> cs = Sample(32, 600, 1, 10000);
+  for (std::size_t i = 0; i < as.size(); ++i) {
+    operands.push_back({as[i], bs[i], cs[i]});
+    operands.push_back({as[i], bs[i], as[i]});                          // A = C
+    operands.push_back({as[i], as[i] * 7 % 1000 + 1, cs[i] % 64 + 1});  // small moduli
+  }
+  // The widest moduli, a prime one, and the operands that give the most solutions.
+  for (const std::int64_t c : {9973, 9999, 10000}) {
+    for (const std::int64_t a : {1, 2, 500, 999, 1000}) {
+      operands.push_back({a, 1000, c});
+      operands.push_back({a, 1, c});
+    }
+  }
+  for (const auto& [a, b, c] : operands) {
+    const OperandTexts texts{std::to_string(a), std::to_string(b), std::to_string(c)};
+    ASSERT_TRUE(SameOutcome(LinearCongruence(texts), plain::LinearCongruence(texts)))
+        << "linear " << Texts(texts);
+    ASSERT_TRUE(SameOutcome(QuadraticCongruence(texts), plain::QuadraticCongruence(texts)))
+        << "quadratic " << Texts(texts);
+  }
+}
+
+TEST(CollatzSequence, SameAsTheWalkInDoubles) {
+  std::vector<std::int64_t> as = Sample(33, 300, 1, 100000000);
+  for (std::int64_t a = 1; a <= 10000; ++a) {
+    as.push_back(a);
+  }
+  // The longest walk, and the highest, whose largest values are written in exponent form.
+  for (const std::int64_t a : {63728127, 80049391, 99999999, 100000000}) {
+    as.push_back(a);
+  }
+  ExpectSameAsPlain(&CollatzSequence, &plain::CollatzSequence, as);
 }
 
 }  // namespace

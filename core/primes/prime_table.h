@@ -1,0 +1,54 @@
+#pragma once
+
+// The odd primes below 10000, found by the compiler with a sieve of Eratosthenes: a constant of
+// the program, not something a click computes or keeps. A number below 10007^2 (10007 is the next
+// prime) that neither 2 nor any of them divides is prime, and every number that an operation
+// factors or tests lies below it, so these are all the trial divisors it can need.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace brindaq {
+
+struct OddPrime {
+  std::uint32_t value;
+  // The inverse of the prime modulo 2^32, and the largest quotient of a 32-bit number by it.
+  // Multiplying by the inverse maps the multiples 0, p, 2p, ... onto 0, 1, 2, ... and every other
+  // number above them, so n is a multiple of p exactly when n * inverse (mod 2^32) is at most
+  // that quotient: one multiplication instead of a division.
+  std::uint32_t inverse;
+  std::uint32_t max_quotient;
+
+  constexpr bool Divides(std::uint32_t n) const { return n * inverse <= max_quotient; }
+};
+
+inline constexpr std::size_t kOddPrimeCount = 1228;
+
+inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
+  constexpr std::uint32_t kEnd = 10000;
+  std::array<bool, kEnd> composite{};
+  std::array<OddPrime, kOddPrimeCount> primes{};
+  std::size_t count = 0;
+  for (std::uint32_t n = 3; n < kEnd; n += 2) {
+    if (composite[n]) {
+      continue;
+    }
+    for (std::uint32_t multiple = n * n; multiple < kEnd; multiple += 2 * n) {
+      composite[multiple] = true;
+    }
+    // Newton's iteration doubles the correct low bits of the inverse each time; n * n = 1
+    // (mod 8) gives the first three.
+    std::uint32_t inverse = n;
+    for (int i = 0; i < 4; ++i) {
+      inverse *= 2 - n * inverse;
+    }
+    primes[count++] = {n, inverse, UINT32_MAX / n};
+  }
+  return primes;
+}();
+
+static_assert(kOddPrimes.front().value == 3 && kOddPrimes.back().value == 9973);
+static_assert(kOddPrimes.back().value * kOddPrimes.back().inverse == 1);
+
+}  // namespace brindaq
