@@ -70,6 +70,11 @@ expect_listed(site "${listing}" ${web}/index.html ${web}/page.mjs ${web}/style.c
   ${web}/brindaq.mjs ${web}/brindaq.wasm ${web}/manifest.webmanifest ${web}/sw.js
   ${web}/icons/brindaq-32.png ${web}/icons/brindaq-192.png ${web}/icons/brindaq-512.png)
 
+# The npm package holds the module, its node entry and its types.
+run(listing tar -tzf brindaq-${npm_version}.tgz)
+expect_listed(npm "${listing}" package/package.json package/brindaq.mjs package/brindaq.wasm
+  package/node.mjs package/brindaq.d.ts package/README.md)
+
 # The source is the commit's files, every one and nothing else.
 run(listing tar -tzf brindaq-${VERSION}.tar.gz)
 execute_process(COMMAND git ls-files WORKING_DIRECTORY ${SOURCE} OUTPUT_VARIABLE tracked)
