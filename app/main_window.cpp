@@ -116,7 +116,7 @@ void MainWindow::ShowNoticeBox(QWidget* parent, const QString& text) {
 MainWindow::MainWindow(NoticeFunction show_notice,
                        std::span<const brindaq::OperationButton> operations, QWidget* parent)
     : QWidget(parent), show_notice_(std::move(show_notice)) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(ToString(window::kFormName));
   setWindowTitle(ToString(window::kCaption));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(ToString(window::kProgramName));
@@ -172,12 +172,25 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     widget->setGeometry(FromTwips(control.twips));
     widget->setFont(ScreenFont(window::FontOf(control)));
     widget->setAccessibleName(text);
-    if (control.kind == window::Kind::kOperationButton) {
-      if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
-          bound != nullptr && bound->run != nullptr) {
-        connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
-                [this, bound] { runOperation(*bound); });
-      }
+    auto* button = qobject_cast<QPushButton*>(widget);
+    switch (window::ActionOf(control)) {
+      case window::Action::kOperation:
+        if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
+            bound != nullptr && bound->run != nullptr) {
+          connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
+        }
+        break;
+      case window::Action::kExit:
+        connect(button, &QPushButton::clicked, this, &MainWindow::exitProgram);
+        break;
+      case window::Action::kClear:
+        connect(button, &QPushButton::clicked, this, &MainWindow::clearAll);
+        break;
+      case window::Action::kInfo:
+        connect(button, &QPushButton::clicked, this, &MainWindow::showInfo);
+        break;
+      case window::Action::kNone:
+        break;
     }
     if (previous != nullptr) {
       setTabOrder(previous, widget);
@@ -190,13 +203,6 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   }
 
   addCopyActions();
-
-  connect(findChild<QPushButton*>(ToString(window::kExitButton)), &QPushButton::clicked, this,
-          &MainWindow::exitProgram);
-  connect(findChild<QPushButton*>(ToString(window::kClearButton)), &QPushButton::clicked, this,
-          &MainWindow::clearAll);
-  connect(findChild<QPushButton*>(ToString(window::kInfoButton)), &QPushButton::clicked, this,
-          &MainWindow::showInfo);
 }
 
 void MainWindow::exitProgram() {
@@ -281,7 +287,7 @@ QString CopiedText(const QList<QListWidgetItem*>& items) {
 
 void MainWindow::copySelectedLines() {
   QList<QListWidgetItem*> items = list_->selectedItems();
-  if (items.isEmpty()) {
+  if (!window::CanCopy(static_cast<std::size_t>(items.size()))) {
     return;
   }
   std::sort(items.begin(), items.end(), [this](QListWidgetItem* left, QListWidgetItem* right) {
@@ -291,7 +297,7 @@ void MainWindow::copySelectedLines() {
 }
 
 void MainWindow::copyAllLines() {
-  if (list_->count() == 0) {
+  if (!window::CanCopy(static_cast<std::size_t>(list_->count()))) {
     return;
   }
   QList<QListWidgetItem*> items;
@@ -302,8 +308,9 @@ void MainWindow::copyAllLines() {
 }
 
 void MainWindow::updateCopyActions() {
-  copy_action_->setEnabled(!list_->selectedItems().isEmpty());
-  copy_all_action_->setEnabled(list_->count() > 0);
+  copy_action_->setEnabled(
+      window::CanCopy(static_cast<std::size_t>(list_->selectedItems().size())));
+  copy_all_action_->setEnabled(window::CanCopy(static_cast<std::size_t>(list_->count())));
 }
 
 MainWindow::~MainWindow() {

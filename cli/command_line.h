@@ -3,6 +3,8 @@
 // The command line of brindaq-cli: which operation it runs on which operand texts, and what it
 // prints. Nothing here touches a stream, so a whole call can be run and looked at in memory.
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,19 +16,64 @@ inline constexpr int kAnswered = 0;  // the result lines, also "NO SOLUTION !" a
 inline constexpr int kRefused = 1;   // a notice, or output that could not be written
 inline constexpr int kMisused = 2;   // the command line itself is wrong
 
+// How answers are written: the lines as the window's list shows them (`raw`) or without their
+// leading blanks; as text or as one JSON object each (`json`).
+struct Format {
+  bool raw = false;
+  bool json = false;
+};
+
 // What one call prints on standard output and standard error, and its exit status.
 struct Response {
   std::string output;
   std::string error;
   int status = kAnswered;
+  // Set when the operation is "-": the questions then come from standard input, for a Batch
+  // in this format.
+  std::optional<Format> batch;
 };
 
 // Runs the command line `arguments`, the program's name left out:
-// [OPTIONS] OPERATION [A [B [C]]].
+// [OPTIONS] OPERATION [A [B [C]]], or [OPTIONS] -.
 Response Run(std::span<const std::string_view> arguments);
 
+// The longest question line that a batch reads; a longer one is answered as a bad line.
+inline constexpr std::size_t kLongestQuestion = 4096;
+
+// The answers of a batch are written in blocks of about this size.
+inline constexpr std::size_t kOutputBlock = 1 << 16;
+
+// The answers to questions read one to a line, "OPERATION [A [B [C]]]", as their text arrives
+// in blocks of any size. Each answer is written as soon as its line is complete.
+class Batch {
+ public:
+  explicit Batch(Format format) : format_(format) {}
+
+  // Appends to `output` the answer to each line that `text` completes, and returns how much of
+  // `text` it used: all of it, unless `output` reached kOutputBlock bytes first, so that the
+  // caller can write them out before it reads on. The start of a line whose newline has not
+  // come yet waits for the next block.
+  std::size_t Read(std::string_view text, std::string& output);
+
+  // The end of the input: answers a last line that has no newline.
+  void End(std::string& output);
+
+  // The worst exit status so far: kMisused after a bad line, else kRefused after a notice.
+  int status() const { return status_; }
+
+ private:
+  void Answer(std::string_view line, std::string& output);
+
+  Format format_;
+  std::string partial_;          // the start of the line being read
+  std::size_t line_number_ = 1;  // of the line being read
+  bool too_long_ = false;        // the line being read is longer than kLongestQuestion
+  int status_ = kAnswered;
+};
+
 // The text of --help: the synopsis, every operation of the table with its caption and the
-// limits of the operands it reads, the options and the exit statuses.
+// limits of the operands it reads, the options, the form of a batch's answers and the exit
+// statuses.
 std::string HelpText();
 
 }  // namespace brindaq::cli

@@ -3,7 +3,9 @@
 // Every operation of the calculator, and the table that binds each one to its button.
 
 #include <array>
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/additive/additive.h"
@@ -68,6 +70,17 @@ inline constexpr std::array<OperationButton, 15> kOperationButtons{{
 
 // The operation that the command line and scripts call `command`; nothing for an unknown name.
 const OperationButton* FindCommand(std::string_view command);
+
+// A name that the program was given, as its messages show it, so that no name can move the
+// cursor, retitle a terminal or break a message in two: between single quotes ('factors'); or,
+// when it holds a quote, a control character or a byte that is not UTF-8, in the shell's $'...'
+// form with those escaped ($'\e]0;x\a', $'a\nb', $'\xFF', $'it\'s'). Only its first 64
+// characters are shown; "..." after the closing quote says that more followed.
+std::string QuotedName(std::string_view name);
+
+// The number of bytes of the UTF-8 character at the start of `text`, 1 to 4; 0 when `text` is
+// empty or does not start with a well-formed one (a stray byte, an overlong form, a surrogate).
+std::size_t Utf8CharacterSize(std::string_view text);
 
 // The operand box that a notice of `operation` is about, 'A', 'B' or 'C', so that the user can
 // be taken back to it; nothing for a notice that names no operand.

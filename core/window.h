@@ -1,10 +1,12 @@
 #pragma once
 
 // The one description of QUARVEL's window: every control with its name, kind, text, place, size
-// and font, in tab order; the colours; and the texts that the window shows of its own. It holds
-// no toolkit code: the desktop window and the browser page both draw themselves from it.
+// and font, in tab order; the colours; the texts that the window shows of its own; and what its
+// own buttons and its copying do. It holds no toolkit code: the Qt window, the Win32 window and
+// the browser page all draw themselves from it.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -19,6 +21,7 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidth = 8280;
 inline constexpr int kClientHeight = 8520;
 
+inline constexpr std::string_view kFormName = "Form1";       // the window's own name
 inline constexpr std::string_view kCaption = " QUARVEL";     // the window's title bar
 inline constexpr std::string_view kProgramName = "QUARVEL";  // what the window is called
 inline constexpr std::string_view kNoticeCaption = "brindaq";
@@ -120,6 +123,22 @@ inline constexpr std::string_view kInfoButton = "Command18";
 inline constexpr std::string_view kResultList = "List1";
 inline constexpr std::array<std::string_view, 3> kOperandBoxes{"Text1", "Text2", "Text3"};
 
+// What a click on a control does: run its row of the operation table, or one of the window's own
+// three. EXIT ends the program at once. CLEAR empties the list, then the boxes A, B and C. INFO
+// empties the list and shows kInfoLines, leaving the boxes as they are.
+enum class Action { kNone, kOperation, kExit, kClear, kInfo };
+
+// The window's own buttons, with the names by which scripts ask for their clicks, as they call an
+// operation by its command.
+struct OwnButton {
+  std::string_view name;
+  Action action;
+  std::string_view command;
+};
+inline constexpr std::array<OwnButton, 3> kOwnButtons{{{kExitButton, Action::kExit, "exit"},
+                                                       {kClearButton, Action::kClear, "clear"},
+                                                       {kInfoButton, Action::kInfo, "info"}}};
+
 // Each "A =", "B =", "C =" label names the box beside it.
 struct LabelFor {
   std::string_view label, box;
@@ -134,6 +153,12 @@ inline constexpr std::array<std::string_view, 5> kInfoLines{
 // The list's context menu: copy the selected lines, or all of them.
 inline constexpr std::string_view kCopyAction = "Copy";
 inline constexpr std::string_view kCopyAllAction = "Copy All";
+
+// Whether Copy (of the selected lines) or Copy All (of every line) is offered: only when it has a
+// line to copy. Copying no line leaves the clipboard as it was.
+constexpr bool CanCopy(std::size_t lines) {
+  return lines > 0;
+}
 
 // A place in pixels.
 constexpr Rect Pixels(Rect twips) {
@@ -163,6 +188,32 @@ constexpr std::string_view TextOf(const Control& control) {
 constexpr CaptionFont FontOf(const Control& control) {
   const OperationButton* operation = OperationOf(control);
   return operation != nullptr ? operation->font : control.font;
+}
+
+constexpr Action ActionOf(const Control& control) {
+  if (OperationOf(control) != nullptr) {
+    return Action::kOperation;
+  }
+  for (const OwnButton& button : kOwnButtons) {
+    if (button.name == control.name) {
+      return button.action;
+    }
+  }
+  return Action::kNone;
+}
+
+// The name by which scripts ask for a click on the control: its operation's command, or "exit",
+// "clear", "info"; empty for a control that is not a button.
+constexpr std::string_view CommandOf(const Control& control) {
+  if (const OperationButton* operation = OperationOf(control)) {
+    return operation->command;
+  }
+  for (const OwnButton& button : kOwnButtons) {
+    if (button.name == control.name) {
+      return button.command;
+    }
+  }
+  return {};
 }
 
 // The operand letter, 'A', 'B' or 'C', whose box is `box`; 0 for any other control.

@@ -12,6 +12,7 @@ packages=(
   binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev
   emscripten chromium
+  g++-mingw-w64-x86-64-posix wine wine64 icoutils nsis zip python3-pefile
 )
 # The browser edition's tests run under Node.js; a machine that has its own Node.js and npm
 # keeps them.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: first the normal build, then
 # the same suite built with the address and undefined-behaviour sanitizers, then the fuzz
-# target replaying its seed corpus and every input that once failed, and last the browser edition:
-# the core's suite compiled to WebAssembly under node, and the page in Chromium.
+# target replaying its seed corpus and every input that once failed, then the browser edition:
+# the core's suite compiled to WebAssembly under node, and the page in Chromium, and last the
+# Windows edition, cross-built with MinGW-w64 and tested under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +11,5 @@ bash scripts/install-deps.sh
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
-if [ -f web/package-lock.json ]; then
-  npm ci --prefix web --no-audit --no-fund
-fi
 cmake --workflow --preset web
+cmake --workflow --preset windows

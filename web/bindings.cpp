@@ -5,8 +5,9 @@
 //   const brindaq = await factory();          // under node: factory({ wasmBinary })
 //   brindaq.run('factors', '360', '', '');    // { lines: ['    2', ...], notice: null }
 //
-// run() itself is written in module-api.js over runText() below. An unknown command throws a
-// RangeError, which names the commands there are.
+// The functions that scripts call are written in module-api.js, over the ones below. They check
+// their arguments there and throw from there, so nothing is ever thrown through the code here:
+// an unknown command is an answer like any other, which module-api.js turns into a RangeError.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -50,19 +51,17 @@ val TextArray(const Container& texts) {
   return result;
 }
 
-const brindaq::OperationButton& CommandOrThrow(const std::string& command) {
-  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
-  if (operation == nullptr) {
-    std::string known;
-    for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {
-      known += known.empty() ? "" : ", ";
-      known += row.command;
-    }
-    val::global("RangeError")
-        .new_(val("unknown command \"" + command + "\"; the commands are " + known))
-        .throw_();
+// The first character of an answer that says that the command is unknown; the message follows.
+constexpr char kUnknownCommand = '\x01';
+
+std::string UnknownCommand(const std::string& command) {
+  std::string text(1, kUnknownCommand);
+  text += "unknown command " + brindaq::QuotedName(command) + "; the commands are ";
+  for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {
+    text += &row == &brindaq::kOperationButtons.front() ? "" : ", ";
+    text += row.command;
   }
-  return *operation;
+  return text;
 }
 
 std::string KindName(window::Kind kind) {
@@ -94,14 +93,8 @@ val Control(const window::Control& control) {
   result.set("fontPixels", window::FontPixels(font));
   result.set("bold", font.bold);
   // What a click on the button does: an operation's command, or "exit", "clear", "info".
-  if (const brindaq::OperationButton* operation = window::OperationOf(control)) {
-    result.set("command", Text(operation->command));
-  } else if (control.name == window::kExitButton) {
-    result.set("command", val("exit"));
-  } else if (control.name == window::kClearButton) {
-    result.set("command", val("clear"));
-  } else if (control.name == window::kInfoButton) {
-    result.set("command", val("info"));
+  if (const std::string_view command = window::CommandOf(control); !command.empty()) {
+    result.set("command", Text(command));
   }
   return result;
 }
@@ -149,7 +142,11 @@ val Description() {
 // one text crosses into JavaScript far quicker than thousands of short ones.
 std::string RunText(const std::string& command, const std::string& a, const std::string& b,
                     const std::string& c) {
-  const brindaq::Outcome outcome = CommandOrThrow(command).run({a, b, c});
+  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
+  if (operation == nullptr) {
+    return UnknownCommand(command);
+  }
+  const brindaq::Outcome outcome = operation->run({a, b, c});
   std::size_t size = outcome.notice ? outcome.notice->size() : 0;
   for (const std::string& line : outcome.lines) {
     size += line.size() + 1;
@@ -167,19 +164,22 @@ std::string RunText(const std::string& command, const std::string& a, const std:
 }
 
 // The name of the box ("Text1", "Text2", "Text3") that `notice` of `command` is about, so that
-// the keyboard can be taken back to it; null for a notice that names no operand.
-val NoticeOperand(const std::string& command, const std::string& a, const std::string& b,
-                  const std::string& c, const std::string& notice) {
-  const auto letter = brindaq::NoticeOperand(CommandOrThrow(command), {a, b, c}, notice);
-  if (!letter) {
-    return val::null();
+// the keyboard can be taken back to it; empty for a notice that names no operand.
+std::string NoticeOperandText(const std::string& command, const std::string& a,
+                              const std::string& b, const std::string& c,
+                              const std::string& notice) {
+  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
+  if (operation == nullptr) {
+    return UnknownCommand(command);
   }
-  return Text(window::kOperandBoxes[static_cast<std::size_t>(*letter - 'A')]);
+  const auto letter = brindaq::NoticeOperand(*operation, {a, b, c}, notice);
+  return letter ? std::string(window::kOperandBoxes[static_cast<std::size_t>(*letter - 'A')]) : "";
 }
 
-// The text that copying `lines` (an array of strings) puts on the clipboard, as the window's
-// Copy gives it: each line without its leading blanks, joined with "\n".
-std::string CopiedText(const val& lines) {
+// The text that copying `lines` (an array of strings, as module-api.js has checked) puts on the
+// clipboard, as the window's Copy gives it: each line without its leading blanks, joined with
+// "\n".
+std::string CopiedTextOf(const val& lines) {
   return brindaq::CopiedText(emscripten::vecFromJSArray<std::string>(lines));
 }
 
@@ -187,7 +187,8 @@ std::string CopiedText(const val& lines) {
 
 EMSCRIPTEN_BINDINGS(brindaq) {
   emscripten::function("runText", &RunText);
-  emscripten::function("description", &Description);
-  emscripten::function("noticeOperand", &NoticeOperand);
-  emscripten::function("copiedText", &CopiedText);
+  emscripten::function("descriptionOf", &Description);
+  emscripten::function("noticeOperandText", &NoticeOperandText);
+  emscripten::function("copiedTextOf", &CopiedTextOf);
+  emscripten::function("canCopyCount", &window::CanCopy);
 }

@@ -1,6 +1,6 @@
 // Finishes the site after the module is built: writes the web app manifest from the window's
-// description (name, colours), and the service worker with the list of the site's files and a
-// cache name made of the version and a digest of those files.
+// description (name, colours) and the page's, and the service worker with the list of the
+// site's files and a cache name made of the version and a digest of those files.
 //   node make-site.mjs SITE_DIR VERSION SERVICE_WORKER_TEMPLATE
 
 import { createHash } from 'node:crypto';
@@ -14,10 +14,16 @@ const { default: createBrindaq } = await import(pathToFileURL(join(site, 'brinda
 const brindaq = await createBrindaq({ wasmBinary: readFileSync(join(site, 'brindaq.wasm')) });
 const description = brindaq.description();
 
+// The page's own description, from its <meta name="description">.
+const page = readFileSync(join(site, 'index.html'), 'utf8');
+const [, summary] = page.match(/<meta name="description" content="([^"]*)">/);
+
+// Scope and start address are the site's folder, so that an answer's address (#factors/360)
+// opens in the installed app as in a tab.
 const manifest = {
   name: description.programName,
   short_name: description.programName,
-  description: 'A calculator for elementary number theory',
+  description: summary,
   start_url: './',
   scope: './',
   display: 'standalone',

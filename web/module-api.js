@@ -1,6 +1,100 @@
-// Part of the module (linked with --post-js): run(command, a, b, c) gives { lines, notice },
-// notice null when there is none. An operand left out is an empty box.
-Module['run'] = function (command, a = '', b = '', c = '') {
-  const [notice, ...lines] = Module['runText'](command, a, b, c).split('\n');
-  return { lines, notice: notice === '' ? null : notice };
-};
+// Part of the module (linked with --post-js): the functions that scripts call.
+//
+//   run(command, a, b, c)                    { lines, notice }, notice null when there is none
+//   noticeOperand(command, a, b, c, notice)  the box to correct, 'Text1', 'Text2', 'Text3', or null
+//   copiedText(lines)                        the lines as Copy gives them, joined with "\n"
+//   canCopy(count)                           whether Copy (of count selected lines) or Copy All
+//                                            (of count lines) is offered
+//   description()                            the window, from the core's one description of it
+//
+// An operand (and the notice) null or undefined is an empty box; otherwise each argument must be
+// a string, and the lines an array of strings: a TypeError names the one that is not. An unknown
+// command is a RangeError. Every check is made here, and every error thrown from here, before
+// the WebAssembly code is called: an exception thrown through it would leave its stack and the
+// strings already passed to it behind, and after some thousands of them the module would break.
+{
+  // Begins the answer of runText and noticeOperandText when the command is unknown; the message
+  // follows it.
+  const unknownCommand = String.fromCharCode(1);
+
+  // A wrong argument, for the message: "a number", "an array", "null".
+  const kind = (value) =>
+    value === null || value === undefined
+      ? String(value)
+      : Array.isArray(value)
+        ? 'an array'
+        : typeof value === 'object'
+          ? 'an object'
+          : `a ${typeof value}`;
+  const wrong = (name, expected, value) =>
+    new TypeError(`${name} must be ${expected}, not ${kind(value)}`);
+
+  // `text` with each lone surrogate replaced by U+FFFD, as String.prototype.toWellFormed does
+  // (Node 18 and 20 lack it), so that C++ receives well-formed UTF-8 and the character after a
+  // lone surrogate is not lost on the way.
+  const loneSurrogate = /[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g;
+  const wellFormed = (text) => text.replace(loneSurrogate, '\uFFFD');
+
+  const string = (value, name) => {
+    if (typeof value !== 'string') {
+      throw wrong(name, 'a string', value);
+    }
+    return wellFormed(value);
+  };
+  const box = (value, name) => {
+    if (value === undefined || value === null) {
+      return '';
+    }
+    if (typeof value !== 'string') {
+      throw wrong(name, 'a string, null or undefined', value);
+    }
+    return wellFormed(value);
+  };
+  const known = (answer) => {
+    if (answer[0] === unknownCommand) {
+      throw new RangeError(answer.slice(1));
+    }
+    return answer;
+  };
+
+  Module['run'] = (command, a, b, c) => {
+    const text = known(
+      Module['runText'](
+        string(command, 'run(): the command'),
+        box(a, 'run(): operand a'),
+        box(b, 'run(): operand b'),
+        box(c, 'run(): operand c'),
+      ),
+    );
+    const [notice, ...lines] = text.split('\n');
+    return { lines, notice: notice === '' ? null : notice };
+  };
+
+  Module['noticeOperand'] = (command, a, b, c, notice) =>
+    known(
+      Module['noticeOperandText'](
+        string(command, 'noticeOperand(): the command'),
+        box(a, 'noticeOperand(): operand a'),
+        box(b, 'noticeOperand(): operand b'),
+        box(c, 'noticeOperand(): operand c'),
+        box(notice, 'noticeOperand(): the notice'),
+      ),
+    ) || null;
+
+  Module['copiedText'] = (lines) => {
+    if (!Array.isArray(lines)) {
+      throw wrong('copiedText(): the lines', 'an array of strings', lines);
+    }
+    const checked = lines.map((line, i) => string(line, `copiedText(): lines[${i}]`));
+    return Module['copiedTextOf'](checked);
+  };
+
+  Module['canCopy'] = (count) => {
+    if (!Number.isSafeInteger(count) || count < 0) {
+      throw wrong('canCopy(): the count', 'a whole number, 0 or more', count);
+    }
+    return Module['canCopyCount'](count);
+  };
+
+  Module['description'] = () => Module['descriptionOf']();
+}

@@ -1,6 +1,7 @@
 // QUARVEL in the browser. The page draws the window from the calculator's own description of it
 // (places, sizes, fonts, colours, texts, tab order) and runs every click through the same core
-// as the desktop program, so that both give the same answers, byte for byte.
+// as the desktop program, so that both give the same answers, byte for byte. Where the window
+// does not fit at its own size, the same controls flow into an arrangement of the screen's size.
 
 import createBrindaq from './brindaq.mjs';
 
@@ -11,36 +12,44 @@ const description = brindaq.description();
 const kOkButton = 'OK';
 const kEndedLine = `${description.programName} has ended.`;
 const kStartAgainButton = 'Start again';
+const kNoLines = 'no result lines';
+const linesSaid = (count) => `${count} result ${count === 1 ? 'line' : 'lines'}`;
+const kLinesRead = 3; // how many lines an announcement reads out
+// As much text as a desktop text box holds.
+const kLongestBoxText = 32767;
 
+const root = document.documentElement;
 const frame = document.getElementById('window');
 const elements = new Map(); // control name -> element
 
-// The design's colours and fonts, for the style sheet to use.
+// The design's colours and fonts, and the window's size, for the style sheet to use.
 function applyDesign() {
-  const root = document.documentElement.style;
   const { colours } = description;
   for (const [part, pair] of Object.entries(colours)) {
-    root.setProperty(`--${part}-background`, pair.background);
-    root.setProperty(`--${part}-text`, pair.text);
+    root.style.setProperty(`--${part}-background`, pair.background);
+    root.style.setProperty(`--${part}-text`, pair.text);
   }
   const families = description.fontFamilies.map((family) => `"${family}"`);
-  root.setProperty('--font-family', [...families, 'sans-serif'].join(', '));
+  root.style.setProperty('--font-family', [...families, 'sans-serif'].join(', '));
+  root.style.setProperty('--window-width', `${description.width}px`);
+  root.style.setProperty('--window-height', `${description.height}px`);
   document.title = description.caption;
-  frame.style.width = `${description.width}px`;
-  frame.style.height = `${description.height}px`;
 }
 
+// A control's place, size and font in the window, for the style sheet to use where the window
+// keeps its own layout; elsewhere the font's size is only the least one.
 function place(element, control) {
-  element.style.left = `${control.left}px`;
-  element.style.top = `${control.top}px`;
-  element.style.width = `${control.width}px`;
-  element.style.height = `${control.height}px`;
-  element.style.fontSize = `${control.fontPixels}px`;
+  element.classList.add('control');
+  for (const key of ['left', 'top', 'width', 'height']) {
+    element.style.setProperty(`--${key}`, `${control[key]}px`);
+  }
+  element.style.setProperty('--font-size', `${control.fontPixels}px`);
   element.style.fontWeight = control.bold ? 'bold' : 'normal';
 }
 
-// The result list: lines that can be selected with click, Shift-click and Ctrl-click, and
-// copied with Ctrl+C or the context menu.
+// The result list: lines that can be selected with click, Shift-click and Ctrl-click (on a touch
+// screen with a tap; a long press selects a line and opens the menu), and copied with Ctrl+C or
+// the context menu.
 class ResultList {
   constructor(control) {
     this.element = document.createElement('div');
@@ -57,6 +66,19 @@ class ResultList {
     this.current = -1;
     this.element.addEventListener('mousedown', (event) => this.onMouseDown(event));
     this.element.addEventListener('keydown', (event) => this.onKeyDown(event));
+    this.element.addEventListener('pointerdown', (event) => this.onPointerDown(event));
+    this.onLongPress = () => {};
+    // The finger that opened the menu lifts without a tap: no click, no mouse events.
+    this.heldLong = false;
+    this.element.addEventListener(
+      'touchend',
+      (event) => {
+        if (this.heldLong) {
+          event.preventDefault();
+        }
+      },
+      { passive: false },
+    );
   }
 
   clear() {
@@ -150,6 +172,41 @@ class ResultList {
     });
   }
 
+  rowAt(target) {
+    const option = target instanceof Element ? target.closest('[role="option"]') : null;
+    return option === null ? -1 : Number(option.dataset.row);
+  }
+
+  // A finger or pen held still on a line for half a second. (Browsers that send a context menu
+  // event for a long press get there too, through the menu; this serves those that do not.)
+  onPointerDown(event) {
+    const row = this.rowAt(event.target);
+    this.heldLong = false;
+    if (event.pointerType === 'mouse' || row < 0) {
+      return;
+    }
+    const { pointerId, clientX: x, clientY: y } = event;
+    const stop = () => {
+      clearTimeout(timer);
+      this.element.removeEventListener('pointermove', moved);
+      this.element.removeEventListener('pointerup', stop);
+      this.element.removeEventListener('pointercancel', stop);
+    };
+    const moved = (move) => {
+      if (move.pointerId === pointerId && Math.hypot(move.clientX - x, move.clientY - y) > 10) {
+        stop();
+      }
+    };
+    const timer = setTimeout(() => {
+      stop();
+      this.heldLong = true;
+      this.onLongPress(row, x, y);
+    }, 500);
+    this.element.addEventListener('pointermove', moved);
+    this.element.addEventListener('pointerup', stop);
+    this.element.addEventListener('pointercancel', stop);
+  }
+
   onKeyDown(event) {
     const control = event.ctrlKey || event.metaKey;
     if (control && !event.altKey && event.key.toLowerCase() === 'c') {
@@ -187,7 +244,7 @@ class ResultList {
 
 // Copying: each line without its leading blanks, joined with "\n", as the core gives it.
 async function copyLines(lines) {
-  if (lines.length === 0) {
+  if (!brindaq.canCopy(lines.length)) {
     return; // nothing to copy: the clipboard keeps what it had
   }
   const text = brindaq.copiedText(lines);
@@ -222,6 +279,12 @@ class CopyMenu {
       }
     });
     list.element.addEventListener('contextmenu', (event) => this.open(event));
+    list.onLongPress = (row, x, y) => {
+      if (!list.selected.has(row)) {
+        list.select(row);
+      }
+      this.openAt(x, y);
+    };
     document.addEventListener('mousedown', (event) => {
       if (!this.element.hidden && !this.element.contains(event.target)) {
         this.close(false);
@@ -242,23 +305,31 @@ class CopyMenu {
     return button;
   }
 
+  // Where the pointer is, or at the list's corner from the keyboard. A menu asked for on a line
+  // that is not selected (a touch screen's long press) is about that line alone.
   open(event) {
     event.preventDefault();
-    this.copy.disabled = this.list.selected.size === 0;
-    this.copyAll.disabled = this.list.lines.length === 0;
-    // Where the pointer is (or at the list's corner from the keyboard), in the window's own
-    // pixels, whatever the window's scale on screen.
-    const frameBox = frame.getBoundingClientRect();
-    const listBox = this.list.element.getBoundingClientRect();
-    const fromKeyboard = event.button !== 2 || (event.clientX === 0 && event.clientY === 0);
-    const x = fromKeyboard ? listBox.left + 4 : event.clientX;
-    const y = fromKeyboard ? listBox.top + 4 : event.clientY;
+    const row = this.list.rowAt(event.target);
+    if (row >= 0 && !this.list.selected.has(row)) {
+      this.list.select(row);
+    }
+    const pointed = event.button === 2 || ['touch', 'pen'].includes(event.pointerType);
+    if (pointed && (event.clientX !== 0 || event.clientY !== 0)) {
+      this.openAt(event.clientX, event.clientY);
+    } else {
+      const listBox = this.list.element.getBoundingClientRect();
+      this.openAt(listBox.left + 4, listBox.top + 4);
+    }
+  }
+
+  openAt(x, y) {
+    this.copy.disabled = !brindaq.canCopy(this.list.selected.size);
+    this.copyAll.disabled = !brindaq.canCopy(this.list.lines.length);
     this.element.hidden = false;
     const { offsetWidth, offsetHeight } = this.element;
-    const left = Math.min((x - frameBox.left) / scale, description.width - offsetWidth);
-    const top = Math.min((y - frameBox.top) / scale, description.height - offsetHeight);
-    this.element.style.left = `${Math.max(0, left)}px`;
-    this.element.style.top = `${Math.max(0, top)}px`;
+    const { clientWidth, clientHeight } = document.documentElement;
+    this.element.style.left = `${Math.max(0, Math.min(x, clientWidth - offsetWidth))}px`;
+    this.element.style.top = `${Math.max(0, Math.min(y, clientHeight - offsetHeight))}px`;
     const first = [this.copy, this.copyAll].find((button) => !button.disabled);
     (first ?? this.element).focus();
     if (first === undefined) {
@@ -298,7 +369,7 @@ class NoticeBox {
     this.element = document.createElement('dialog');
     this.element.setAttribute('aria-labelledby', 'notice-title');
     this.element.setAttribute('aria-describedby', 'notice-text');
-    const title = document.createElement('h1');
+    const title = document.createElement('h2');
     title.className = 'title';
     title.id = 'notice-title';
     title.textContent = description.noticeCaption;
@@ -331,17 +402,30 @@ class NoticeBox {
   }
 }
 
-function createControl(control, labelFor) {
+// Labels and buttons hold their text in a box of its own, whose size tells whether the text
+// still fits its control.
+const captions = [];
+
+function withCaption(element, text) {
+  const caption = document.createElement('span');
+  caption.className = 'caption';
+  caption.textContent = text;
+  element.append(caption);
+  captions.push(caption);
+  return element;
+}
+
+// The first label of the window is its heading; a label that names a box is that box's label;
+// any other label is a paragraph.
+function createControl(control, { heading, box }) {
   switch (control.kind) {
     case 'label': {
-      const box = labelFor.get(control.name);
-      const element = document.createElement(box === undefined ? 'div' : 'label');
+      const element = document.createElement(heading ? 'h1' : box === undefined ? 'p' : 'label');
       if (box !== undefined) {
         element.htmlFor = box;
       }
       element.className = 'label';
-      element.textContent = control.text;
-      return element;
+      return withCaption(element, control.text);
     }
     case 'list':
       results = new ResultList(control);
@@ -349,6 +433,8 @@ function createControl(control, labelFor) {
     case 'textbox': {
       const element = document.createElement('input');
       element.type = 'text';
+      element.inputMode = 'numeric';
+      element.maxLength = kLongestBoxText;
       element.autocomplete = 'off';
       element.spellcheck = false;
       return element;
@@ -356,9 +442,8 @@ function createControl(control, labelFor) {
     default: {
       const element = document.createElement('button');
       element.type = 'button';
-      element.textContent = control.text;
       element.addEventListener('click', () => act(control.command));
-      return element;
+      return withCaption(element, control.text);
     }
   }
 }
@@ -366,9 +451,18 @@ function createControl(control, labelFor) {
 let results = null;
 let boxes = [];
 let notices = null;
-let scale = 1;
+let menu = null;
+let announcement = null;
+
+// The commands whose outcome has an address: every operation, and INFO.
+const answers = new Set(
+  description.controls
+    .map((control) => control.command)
+    .filter((command) => command !== undefined && command !== 'exit' && command !== 'clear'),
+);
 
 function act(command) {
+  const texts = boxes.map((box) => box.value);
   if (command === 'exit') {
     exitProgram();
   } else if (command === 'clear') {
@@ -376,24 +470,104 @@ function act(command) {
     for (const box of boxes) {
       box.value = '';
     }
+    announce([], null);
+    setAddress('');
   } else if (command === 'info') {
     results.clear();
     results.append(description.infoLines);
+    announce(description.infoLines, null);
+    remember(command, texts);
   } else {
-    runOperation(command);
+    runOperation(command, texts);
   }
 }
 
 // One click: the list is emptied, the operation runs on the three boxes' texts, its lines are
 // appended, and a notice is shown last.
-function runOperation(command) {
+function runOperation(command, [a, b, c]) {
   results.clear();
-  const [a, b, c] = boxes.map((box) => box.value);
   const outcome = brindaq.run(command, a, b, c);
   results.append(outcome.lines);
+  announce(outcome.lines, outcome.notice);
+  remember(command, [a, b, c]);
   if (outcome.notice !== null) {
     const box = brindaq.noticeOperand(command, a, b, c, outcome.notice);
     notices.show(outcome.notice, box === null ? null : elements.get(box));
+  }
+}
+
+// What a screen reader says after a click: the number of lines and the first of them, or that
+// there are none, and the notice. A new paragraph each time, so that the same outcome twice is
+// said twice.
+function announce(lines, notice) {
+  const said = [];
+  if (lines.length > 0) {
+    const first = lines.slice(0, kLinesRead).map((line) => line.trim());
+    said.push(`${linesSaid(lines.length)}: ${first.join(', ')}`);
+  } else if (notice === null) {
+    said.push(kNoLines);
+  }
+  if (notice !== null) {
+    said.push(notice);
+  }
+  const paragraph = document.createElement('p');
+  paragraph.textContent = said.join('. ');
+  announcement.replaceChildren(paragraph);
+}
+
+// The address of an answer: #COMMAND/A/B/C, each box's text percent-encoded as
+// encodeURIComponent writes it and the empty boxes at the end left out. So #factors/360 is
+// A = 360 and PRIME FACTORS OF A, and an empty box before one with text is an empty part:
+// #linear-congruence/3//7. It replaces the current entry of the history and adds none.
+function remember(command, texts) {
+  const parts = [command, ...texts];
+  while (parts.at(-1) === '') {
+    parts.pop();
+  }
+  setAddress(`#${parts.map(encodeURIComponent).join('/')}`);
+}
+
+function setAddress(hash) {
+  const url = new URL(window.location.href);
+  url.hash = hash;
+  if (url.href !== window.location.href) {
+    history.replaceState(history.state, '', url);
+  }
+}
+
+// The answer that an address asks for, as { command, texts }; null for an address that names
+// none, or that holds text no box would take (a line break, more than a box holds, a broken
+// percent-encoding). The texts only ever become the boxes' values.
+function answerAt(hash) {
+  const [command, ...parts] = hash.replace(/^#/, '').split('/');
+  if (!answers.has(command) || parts.length > boxes.length) {
+    return null;
+  }
+  let texts;
+  try {
+    texts = parts.map(decodeURIComponent);
+  } catch {
+    return null;
+  }
+  if (texts.some((text) => text.length > kLongestBoxText || /[\r\n]/.test(text))) {
+    return null;
+  }
+  return { command, texts: boxes.map((_, index) => texts[index] ?? '') };
+}
+
+// Opening an answer's address fills the boxes and clicks its button; any other address opens
+// the plain window.
+function openAddress({ atStart }) {
+  const answer = answerAt(window.location.hash);
+  if (answer !== null) {
+    boxes.forEach((box, index) => {
+      box.value = answer.texts[index];
+    });
+    act(answer.command);
+  } else if (atStart) {
+    setAddress('');
+  } else {
+    act('clear');
   }
 }
 
@@ -408,7 +582,7 @@ function exitProgram() {
       return;
     }
   }
-  const ended = document.createElement('div');
+  const ended = document.createElement('main');
   ended.className = 'ended';
   const line = document.createElement('p');
   line.textContent = kEndedLine;
@@ -421,33 +595,135 @@ function exitProgram() {
   again.focus();
 }
 
-// A viewport smaller than the window (a phone) shows all of it, scaled down, in proportion.
-function fitToViewport() {
-  scale = Math.min(
-    1,
-    window.innerWidth / description.width,
-    window.innerHeight / description.height,
-  );
-  frame.style.transform = scale < 1 ? `scale(${scale})` : '';
+// The window keeps its own layout, at its own size, where the viewport holds it and every
+// caption fits its control (a reader's own text spacing or least font size can make one
+// outgrow it). Elsewhere the same controls flow: in one column where the viewport is narrower
+// than the window, else in two parts side by side.
+function arrange() {
+  const before = root.dataset.layout;
+  let layout = window.innerWidth < description.width ? 'column' : 'parts';
+  if (window.innerWidth >= description.width && window.innerHeight >= description.height) {
+    root.dataset.layout = 'window';
+    if (captions.every(fitsItsControl)) {
+      layout = 'window';
+    }
+  }
+  root.dataset.layout = layout;
+  if (layout !== before) {
+    menu.close(false);
+  }
 }
 
+function fitsItsControl(caption) {
+  const inner = caption.getBoundingClientRect();
+  const outer = caption.parentElement.getBoundingClientRect();
+  return (
+    inner.left >= outer.left - 1 &&
+    inner.right <= outer.right + 1 &&
+    inner.top >= outer.top - 1 &&
+    inner.bottom <= outer.bottom + 1
+  );
+}
+
+// The page reads in the window's tab order, with three rules for what the tab order leaves out
+// or splits up: a label that names a box is read just before its box, and the two form a row;
+// any other label is read before the first control below it that takes the keyboard (the title
+// and the hint before the list), or last; neighbouring rows, and neighbouring buttons, form a
+// group. The list closes the first of two parts. Where the window keeps its own layout, the
+// groups and parts draw nothing and every control stands at its own place.
 function build() {
   applyDesign();
-  const labelFor = new Map(description.labels.map(({ label, box }) => [label, box]));
-  // In tab order: the order of the page is the order of the description.
-  for (const control of description.controls) {
-    const element = createControl(control, labelFor);
+  const { controls } = description;
+  const boxOf = new Map(description.labels.map(({ label, box }) => [label, box]));
+  const labelOf = new Map(description.labels.map(({ label, box }) => [box, label]));
+  const heading = controls.find((control) => control.kind === 'label');
+  const takesKeys = controls.filter((control) => control.kind !== 'label');
+  const readBefore = new Map(takesKeys.map((control) => [control.name, []]));
+  const readLast = [];
+  for (const label of controls.filter((control) => control.kind === 'label')) {
+    if (!boxOf.has(label.name)) {
+      const next = takesKeys.find((control) => control.top >= label.top + label.height);
+      (next === undefined ? readLast : readBefore.get(next.name)).push(label);
+    }
+  }
+
+  const make = (control) => {
+    const element = createControl(control, {
+      heading: control === heading,
+      box: boxOf.get(control.name),
+    });
     element.id = control.name;
     place(element, control);
-    frame.append(element);
     elements.set(control.name, element);
+    return element;
+  };
+  const group = (kind) => {
+    const element = document.createElement('div');
+    element.className = kind;
+    return element;
+  };
+  const parts = [group('part'), group('part')];
+  let part = parts[0];
+  let last = null; // the group that the previous control went into
+  const into = (kind) => {
+    if (last === null || last.className !== kind) {
+      last = group(kind);
+      part.append(last);
+    }
+    return last;
+  };
+  for (const control of takesKeys) {
+    for (const label of readBefore.get(control.name)) {
+      part.append(make(label));
+      last = null;
+    }
+    if (control.kind === 'button') {
+      into('buttons').append(make(control));
+    } else if (control.kind === 'textbox') {
+      const row = group('row');
+      if (labelOf.has(control.name)) {
+        row.append(make(controls.find((label) => label.name === labelOf.get(control.name))));
+      }
+      row.append(make(control));
+      into('rows').append(row);
+    } else {
+      part.append(make(control));
+      last = null;
+      if (control.kind === 'list') {
+        part = parts[1];
+      }
+    }
+  }
+  for (const label of readLast) {
+    part.append(make(label));
   }
   boxes = description.operandBoxes.map((name) => elements.get(name));
-  frame.append(new CopyMenu(results).element);
+
+  menu = new CopyMenu(results);
+  announcement = document.createElement('div');
+  announcement.className = 'announcement';
+  announcement.setAttribute('role', 'status');
+  frame.append(...parts, menu.element, announcement);
   notices = new NoticeBox();
-  fitToViewport();
-  window.addEventListener('resize', fitToViewport);
+
+  arrange();
+  window.addEventListener('resize', arrange);
+  let pending = false;
+  const observer = new ResizeObserver(() => {
+    if (!pending) {
+      pending = true;
+      requestAnimationFrame(() => {
+        pending = false;
+        arrange();
+      });
+    }
+  });
+  for (const caption of captions) {
+    observer.observe(caption);
+  }
   results.element.focus();
+  openAddress({ atStart: true });
+  window.addEventListener('hashchange', () => openAddress({ atStart: false }));
 }
 
 build();

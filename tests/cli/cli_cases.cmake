@@ -1,6 +1,13 @@
 # Runs brindaq-cli as a user does, on one table of cases, and compares whole outputs.
-# -DCLI=<the program> -DCOMPLETION=<its bash completion>
+# -DCLI=<the program> -DCOMPLETION=<its bash completion> [-DEMULATOR=<what runs it, "|" for ";">]
 include(${CMAKE_CURRENT_LIST_DIR}/../expect_command.cmake)
+
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+set(windows FALSE)
+if(CLI MATCHES "\\.exe$")
+  set(windows TRUE)
+endif()
+set(CLI ${EMULATOR} ${CLI})
 
 set(see_help "; see 'brindaq-cli --help'\n")
 
@@ -45,13 +52,23 @@ expect_command(STATUS 1 ERROR "brindaq-cli: C MUST BE INTEGER > 0\n" COMMAND ${C
 expect_command(STATUS 1 ERROR "${notice_a}" COMMAND ${CLI} factors -4)
 expect_command(STATUS 1 ERROR "${notice_a}" COMMAND ${CLI} -- factors -4)
 expect_command(STATUS 1 ERROR "${notice_a}" COMMAND ${CLI} --raw -- factors --raw)
-expect_command(STATUS 1 ERROR "${notice_a}" COMMAND ${CLI} factors --help)
+
+# An operand that looks like an option is followed by one hint, after a notice or a usage error.
+expect_command(STATUS 1
+  ERROR "${notice_a}brindaq-cli: '--help' was read as an operand; options go before the operation\n"
+  COMMAND ${CLI} factors --help)
+expect_command(STATUS 2 ERROR "brindaq-cli: too many operands: 'factors' reads A only${see_help}\
+brindaq-cli: '-h' was read as an operand; options go before the operation\n"
+  COMMAND ${CLI} factors 12 -h)
 
 # Usage errors: status 2, one line naming the problem.
 expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAND ${CLI})
 expect_command(STATUS 2 ERROR "brindaq-cli: missing operation${see_help}" COMMAND ${CLI} --raw --)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'foo'${see_help}"
                COMMAND ${CLI} foo 1)
+# A name is echoed byte for byte, also one that is not ASCII (on Windows, where the program's code
+# page is UTF-8).
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation 'π'${see_help}" COMMAND ${CLI} π)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation '--raw'${see_help}"
                COMMAND ${CLI} -- --raw factors 12)
 expect_command(STATUS 2 ERROR "brindaq-cli: unknown option '-4'${see_help}"
@@ -67,9 +84,77 @@ expect_command(STATUS 2
   ERROR "brindaq-cli: too many operands: 'power-mod' reads A, B and C only${see_help}"
   COMMAND ${CLI} power-mod 2 10 1000 1)
 
+# A name the program does not know is quoted, never echoed raw: a terminal's escape sequence and a
+# newline come out escaped, and a long name is cut.
+string(ASCII 27 escape)
+string(ASCII 7 bell)
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation $'\\ec\\e7red\\a'${see_help}"
+               COMMAND ${CLI} "${escape}c${escape}7red${bell}" 1)
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown option $'--a\\nb'${see_help}"
+               COMMAND ${CLI} "--a\nb" factors)
+# The longest argument that Linux passes (MAX_ARG_STRLEN, less the string's end); a whole Windows
+# command line holds at most 32767 characters.
+if(windows)
+  string(REPEAT x 32000 long_name)
+else()
+  string(REPEAT x 131071 long_name)
+endif()
+string(REPEAT x 64 shown)
+expect_command(STATUS 2 ERROR "brindaq-cli: unknown operation '${shown}'...${see_help}"
+               COMMAND ${CLI} ${long_name})
+
 # Output that cannot be written is an error, not a silent success.
 expect_command(STATUS 1 ERROR "brindaq-cli: write error: No space left on device\n"
                OUTPUT_FILE /dev/full COMMAND ${CLI} primes 1 10000)
+
+# JSON: one object on one line, the notice in it; any byte of an operand comes out as valid JSON
+# and UTF-8 (a byte that is not UTF-8 as U+FFFD, a control character as \u00XX).
+expect_command(STATUS 0
+  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"360\"],\"lines\":[\"2\",\"2\",\"2\",\"3\",\"3\",\"5\"],\"notice\":null}\n"
+  COMMAND ${CLI} --json factors 360)
+expect_command(STATUS 1
+  OUTPUT "{\"operation\":\"goldbach\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}\n"
+  COMMAND ${CLI} --json goldbach 7)
+expect_command(STATUS 0
+  OUTPUT "{\"operation\":\"inverse\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}\n"
+  COMMAND ${CLI} --raw --json inverse 3 7)
+# The operand's bytes, sent through a batch: 12, a quote, a backslash, ESC, NUL, DEL, U+0085 (a
+# control character of C1), é, a stray byte, x, and a surrogate written in UTF-8.
+expect_command(STATUS 0
+  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"12\\\"\\\\\\u001b\\u0000\\u007f\\u0085é�x���\"],\"lines\":[\"2\",\"2\",\"3\"],\"notice\":null}\n"
+  COMMAND sh -c "printf 'factors 12\"\\\\\\033\\000\\177\\302\\205\\303\\251\\377x\\355\\240\\200\\n' | \"$@\" --json -" sh ${CLI})
+
+# Questions on standard input, one to a line: answers in order, a bad line reported with its number
+# without stopping the rest, the exit status the worst of them. Blanks, tabs and a carriage return
+# separate the words; empty lines and comments are skipped, and the last line needs no newline.
+set(questions "${CMAKE_CURRENT_BINARY_DIR}/questions.txt")
+file(WRITE ${questions} "factors 360\n\n  # a comment\ngoldbach 7\nfactor 12\ninverse\t3  7\r\n"
+                        "is-prime 7 1\ngoldbach 4\nnext-prime 13")
+expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} -
+  OUTPUT "2\n2\n2\n3\n3\n5\n\nnotice: A MUST BE EVEN !\n\nerror: line 5: unknown operation 'factor'\n
+5\n\nerror: line 7: too many operands: 'is-prime' reads A only\n\n\n17\n\n")
+expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} --json --raw -
+  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"360\"],\"lines\":[\"    2\",\"    2\",\"    2\",\"    3\",\"    3\",\"    5\"],\"notice\":null}
+{\"operation\":\"goldbach\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}
+{\"line\":5,\"error\":\"unknown operation 'factor'\"}
+{\"operation\":\"inverse\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}
+{\"line\":7,\"error\":\"too many operands: 'is-prime' reads A only\"}
+{\"operation\":\"goldbach\",\"operands\":[\"4\"],\"lines\":[],\"notice\":null}
+{\"operation\":\"next-prime\",\"operands\":[\"13\"],\"lines\":[\"    17\"],\"notice\":null}\n")
+file(WRITE ${questions} "is-prime 4\ngoldbach 7\n")
+expect_command(STATUS 1 INPUT_FILE ${questions} COMMAND ${CLI} -
+  OUTPUT "A IS NOT A PRIME NUMBER\nFACTOR =  2\n\nnotice: A MUST BE EVEN !\n\n")
+string(REPEAT 1 4097 too_long)
+file(WRITE ${questions} "fibonacci 2\nfactors ${too_long}\nfibonacci 1\n")
+expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} -
+  OUTPUT "1\n1\n\nerror: line 2: longer than 4096 bytes\n\n1\n\n")
+expect_command(STATUS 2 ERROR "brindaq-cli: too many operands: '-' reads standard input only${see_help}"
+               COMMAND ${CLI} - 1)
+# Many answers are written in blocks; a full disk is still reported.
+string(REPEAT "primes 1 10000\n" 100 questions_text)
+file(WRITE ${questions} "${questions_text}")
+expect_command(STATUS 1 ERROR "brindaq-cli: write error: No space left on device\n"
+               INPUT_FILE ${questions} OUTPUT_FILE /dev/full COMMAND ${CLI} -)
 
 expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} --version)
 expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} --raw --version --bogus)
@@ -80,6 +165,7 @@ execute_process(COMMAND ${CLI} --help RESULT_VARIABLE status OUTPUT_VARIABLE hel
 if(NOT status EQUAL 0 OR NOT help MATCHES "^Usage: brindaq-cli \\[OPTIONS\\] OPERATION \\[A \\[B \\[C\\]\\]\\]\n")
   message(SEND_ERROR "--help: status ${status}, text:\n${help}")
 endif()
+expect_command(STATUS 0 OUTPUT "${help}" COMMAND ${CLI} -h)
 string(REGEX MATCHALL "\n  [a-z-]+ A[ BC]*  +[^\n]+\n +A <= [0-9]+" listed "${help}")
 string(REGEX MATCHALL "\n  [a-z-]+" listed "${listed}")
 string(REPLACE "\n  " "" listed "${listed}")

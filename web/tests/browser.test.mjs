@@ -10,6 +10,7 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
+import { axeViolations, kAxeStates } from './axe.mjs';
 import { serveSite } from './server.mjs';
 
 const site = process.env.BRINDAQ_SITE;
@@ -292,7 +293,10 @@ test('the page can be installed, and after the first visit it works with no netw
   const hindrances = installabilityErrors.map((error) => error.errorId);
   assert.deepEqual(hindrances.filter((id) => id !== 'in-incognito'), []);
   const { url, data } = await devtools.send('Page.getAppManifest');
-  assert.equal(JSON.parse(data).name, description.programName, url);
+  const manifest = JSON.parse(data);
+  assert.equal(manifest.name, description.programName, url);
+  // The app's scope holds the address of every answer.
+  assert.ok(`${own.url}#factors/360`.startsWith(new URL(manifest.scope, url).href));
   await own.stop();
   await context.setOffline(true);
   await page.reload();
@@ -391,13 +395,216 @@ test('a dark colour scheme changes no colour', async () => {
   }
 });
 
-test('a small screen shows the whole window, scaled down in proportion', async () => {
-  const half = { width: description.width / 2, height: description.height / 2 + 40 };
-  const { context, page } = await openPage({ viewport: half });
-  const frame = await page.locator('#window').boundingBox();
-  const { width, height } = description;
-  assert.deepEqual(frame, { x: 0, y: 0, width: width / 2, height: height / 2 });
+// A phone held upright: the controls flow at one CSS pixel to a pixel, top to bottom in tab
+// order, within the screen's width, with text of 14 px and targets of 44 px at least.
+const kPhone = { viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true };
+
+async function boxesOf(page, selector) {
+  return page.$$eval(selector, (nodes) =>
+    nodes.map((node) => {
+      const { x, y, width, height } = node.getBoundingClientRect();
+      const size = parseFloat(getComputedStyle(node).fontSize);
+      return { id: node.id || node.textContent, x, y, width, height, size };
+    }),
+  );
+}
+
+test('a phone: the controls flow in tab order, finger-sized, no sideways scrolling', async () => {
+  const { context, page } = await openPage(kPhone);
+  await setOperands(page, ['360', '', '']);
+  await clickCommand(page, 'factors');
+  const scroll = await page.evaluate(() => {
+    const root = document.documentElement;
+    return { wide: root.scrollWidth, width: root.clientWidth, tall: root.scrollHeight };
+  });
+  assert.equal(scroll.wide, scroll.width);
+  assert.ok(scroll.tall > kPhone.viewport.height, 'the page uses the whole height, and more');
+
+  const order = description.controls.filter((c) => c.kind !== 'label').map((c) => `#${c.name}`);
+  const placed = await boxesOf(page, order.join(', '));
+  assert.deepEqual(placed.map((box) => `#${box.id}`), order);
+  for (const [index, box] of placed.entries()) {
+    assert.ok(box.width >= 44 && box.height >= 44, `${box.id}: ${box.width} × ${box.height}`);
+    assert.ok(box.x >= 0 && box.x + box.width <= scroll.width, box.id);
+    const before = placed[index - 1];
+    if (before !== undefined) {
+      const below = box.y >= before.y + before.height - 1;
+      const beside = Math.abs(box.y - before.y) < 1 && box.x > before.x;
+      assert.ok(below || beside, `${box.id} after ${before.id}`);
+    }
+  }
+  const texts = await boxesOf(page, '#window .caption, #List1 [role="option"]');
+  for (const text of texts) {
+    assert.ok(text.size >= 14, `${text.id}: ${text.size} px`);
+  }
   await context.close();
+});
+
+test('a long press on a line selects it and opens the menu, sized for a finger', async () => {
+  const { context, page } = await openPage(kPhone);
+  await setOperands(page, ['360', '', '']);
+  await clickCommand(page, 'factors');
+  const line = list(page).getByRole('option').nth(3);
+  const { x, y, width, height } = await line.boundingBox();
+  const devtools = await context.newCDPSession(page);
+  const touchPoints = [{ x: x + width / 2, y: y + height / 2 }];
+  await devtools.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints });
+  await page.waitForTimeout(800);
+  await devtools.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  const menu = page.getByRole('menu');
+  await menu.waitFor();
+  assert.equal(await line.getAttribute('aria-selected'), 'true');
+  const copy = menu.getByRole('menuitem', { name: description.copyAction, exact: true });
+  assert.ok(await copy.isEnabled());
+  for (const item of await boxesOf(page, '[role="menuitem"]')) {
+    assert.ok(item.width >= 44 && item.height >= 44, `${item.id}: ${item.width} × ${item.height}`);
+  }
+  await context.close();
+});
+
+test('a wide screen centres the window; text spacing makes the controls flow', async () => {
+  const { context, page } = await openPage({
+    viewport: { width: 1280, height: 800 },
+    bypassCSP: true, // for the reader's style sheet below
+  });
+  const { width, height } = description;
+  const frame = await page.locator('#window').boundingBox();
+  assert.deepEqual(frame, { x: (1280 - width) / 2, y: (800 - height) / 2, width, height });
+  // WCAG 1.4.12: a reader's own line, letter, word and paragraph spacing.
+  await page.addStyleTag({
+    content: `* { line-height: 1.5 !important; letter-spacing: 0.12em !important;
+      word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }`,
+  });
+  await page.waitForFunction(() => document.documentElement.dataset.layout !== 'window');
+  const outside = await page.$$eval('#window .caption', (captions) =>
+    captions
+      .filter((caption) => {
+        const inner = caption.getBoundingClientRect();
+        const outer = caption.parentElement.getBoundingClientRect();
+        return inner.right > outer.right + 1 || inner.bottom > outer.bottom + 1;
+      })
+      .map((caption) => caption.parentElement.id),
+  );
+  assert.deepEqual(outside, []);
+  await context.close();
+});
+
+test('a screen reader hears each outcome; the boxes ask for digits', async () => {
+  const { context, page } = await openPage();
+  const said = () => page.getByRole('status').textContent();
+  assert.equal(await page.getByRole('main').locator('h1').textContent(), control('Label1').text);
+  for (const letter of ['A', 'B', 'C']) {
+    assert.equal(await box(page, letter).getAttribute('inputmode'), 'numeric');
+  }
+  await setOperands(page, ['360', '', '']);
+  await clickCommand(page, 'factors');
+  assert.equal(await said(), '6 result lines: 2, 2, 2');
+  await setOperands(page, ['7', '', '']);
+  await clickCommand(page, 'is-prime');
+  const verdict = brindaq.run('is-prime', '7').lines.map((line) => line.trim());
+  const count = verdict.length === 1 ? '1 result line' : `${verdict.length} result lines`;
+  assert.equal(await said(), `${count}: ${verdict.join(', ')}`);
+  await clickCommand(page, 'primes');
+  assert.equal(await said(), brindaq.run('primes', '7').notice);
+  await page.keyboard.press('Escape');
+  await setOperands(page, ['24', '28', '']);
+  await clickCommand(page, 'primes');
+  assert.equal(await said(), 'no result lines');
+  await context.close();
+});
+
+test('the address names each answer, and opening it gives the same answer', async () => {
+  const { context, page } = await openPage();
+  const entries = await page.evaluate(() => history.length);
+  // Text that needs percent-encoding, and an empty B before a C.
+  const operands = ['12 / #%?', '', '7'];
+  await setOperands(page, operands);
+  await clickCommand(page, 'linear-congruence');
+  const expected = brindaq.run('linear-congruence', ...operands);
+  const address = await page.evaluate(() => window.location.hash);
+  assert.equal(address, '#linear-congruence/12%20%2F%20%23%25%3F//7');
+  assert.equal(await page.evaluate(() => history.length), entries);
+  await page.keyboard.press('Escape');
+  await setOperands(page, ['97', '', '']);
+  await clickCommand(page, 'is-prime');
+  assert.equal(await page.evaluate(() => window.location.hash), '#is-prime/97');
+  await clickCommand(page, 'clear');
+  assert.equal(await page.evaluate(() => window.location.hash), '');
+
+  const opened = watch(await context.newPage());
+  await opened.goto(`${server.url}${address}`);
+  const notice = opened.getByRole('dialog', { name: description.noticeCaption });
+  await notice.waitFor();
+  assert.equal(await notice.locator('p').textContent(), expected.notice);
+  await opened.keyboard.press('Escape');
+  for (const [index, letter] of ['A', 'B', 'C'].entries()) {
+    assert.equal(await box(opened, letter).inputValue(), operands[index]);
+  }
+  // Changing the address in the page answers too.
+  await opened.evaluate(() => {
+    window.location.hash = '#factors/360';
+  });
+  await opened.waitForFunction(() => document.querySelectorAll('[role="option"]').length > 0);
+  assert.deepEqual(await lines(opened), brindaq.run('factors', '360').lines);
+
+  // Markup stays text in a box; no box takes huge text, a broken percent-encoding, too many
+  // parts, or a command that is not an answer; those open the plain window. (Each a new load:
+  // between two addresses of one page only the fragment would change.)
+  const load = async (hash) => {
+    await opened.goto('about:blank');
+    await opened.goto(`${server.url}${hash}`);
+  };
+  await load(`#factors/${encodeURIComponent('<img src=x onerror=alert(1)>')}`);
+  await opened.getByRole('dialog').waitFor();
+  await opened.keyboard.press('Escape');
+  assert.equal(await box(opened, 'A').inputValue(), '<img src=x onerror=alert(1)>');
+  assert.equal(await opened.locator('img').count(), 0);
+  for (const hostile of [
+    `#factors/${'9'.repeat(40000)}`,
+    '#factors/%E0%A4%A',
+    '#factors/1/2/3/4',
+    '#exit',
+    '#nothing/360',
+  ]) {
+    await load(hostile);
+    await opened.locator(`#${buttonOf('info').name}`).waitFor();
+    await opened.waitForFunction(() => window.location.hash === '');
+    assert.equal(await box(opened, 'A').inputValue(), '', hostile.slice(0, 20));
+    assert.deepEqual(await lines(opened), [], hostile.slice(0, 20));
+    assert.equal(await opened.getByRole('dialog').count(), 0);
+    assert.equal(await opened.locator('#window').count(), 1);
+  }
+  await context.close();
+});
+
+// Two lines of the same text, the second selected: in forced colours the browser paints both
+// in the system's colours, and the selected one must still look selected.
+test('in forced colours, selected lines keep standing out', async () => {
+  const { context, page } = await openPage({ forcedColors: 'active' });
+  await setOperands(page, ['360', '', '']);
+  await clickCommand(page, 'factors');
+  const [first, second] = [0, 1].map((row) => list(page).getByRole('option').nth(row));
+  assert.equal(await first.textContent(), await second.textContent());
+  await second.click();
+  await page.mouse.move(0, 0);
+  assert.ok((await differentPixels(await first.screenshot(), await second.screenshot())) > 0);
+  await context.close();
+});
+
+test('axe-core finds nothing, desktop and phone: loaded, answered, notice, menu', async () => {
+  for (const options of [{}, kPhone]) {
+    const { context, page } = await openPage(options);
+    const ids = {
+      a: description.operandBoxes[0],
+      factors: buttonOf('factors').name,
+      list: description.resultList,
+    };
+    for (const [state, reach] of kAxeStates) {
+      await reach(page, ids);
+      assert.deepEqual(await axeViolations(page), [], state);
+    }
+    await context.close();
+  }
 });
 
 test('the page loads only its own files and runs no inline script or style', async (t) => {

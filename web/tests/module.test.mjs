@@ -50,10 +50,83 @@ test('a notice, and the box it leads back to', () => {
   assert.equal(brindaq.noticeOperand('factors', '5', '', '', 'SOMETHING ELSE'), null);
 });
 
-test('an unknown command throws a RangeError and leaves the module working', () => {
-  assert.throws(() => brindaq.run('factor', '12', '', ''), RangeError);
+test('an unknown command is a RangeError that quotes it as brindaq-cli does', () => {
+  const cases = [
+    ['factor', "'factor'"],
+    ['\x1b]0;pwned\x07\nx', "$'\\e]0;pwned\\a\\nx'"],
+    ['y'.repeat(1 << 20), `'${'y'.repeat(64)}'...`],
+    ['\uD800', "'\uFFFD'"],
+  ];
+  for (const [command, quoted] of cases) {
+    assert.throws(() => brindaq.run(command, '12'), {
+      name: 'RangeError',
+      message: `unknown command ${quoted}; the commands are primes, twin-primes, prime-count, ` +
+        'next-prime, two-squares, goldbach, collatz, factors, is-prime, power-mod, fibonacci, ' +
+        'linear-congruence, quadratic-congruence, inverse, divisors',
+    });
+  }
   assert.throws(() => brindaq.noticeOperand('', '', '', '', 'NUMBER TOO LARGE !'), RangeError);
-  assert.deepEqual(brindaq.run('next-prime', '7', '', '').lines, ['    11']);
+});
+
+test('a TypeError names the argument of another type; null and undefined are empty boxes', () => {
+  const box = 'must be a string, null or undefined, not';
+  const lines = 'copiedText(): the lines must be an array of strings, not';
+  const cases = [
+    [() => brindaq.run(360), 'run(): the command must be a string, not a number'],
+    [() => brindaq.run('factors', 360), `run(): operand a ${box} a number`],
+    [() => brindaq.run('power-mod', '2', '3', {}), `run(): operand c ${box} an object`],
+    [
+      () => brindaq.noticeOperand('factors', '', '', '', 5),
+      `noticeOperand(): the notice ${box} a number`,
+    ],
+    [() => brindaq.copiedText('abc'), `${lines} a string`],
+    [() => brindaq.copiedText(), `${lines} undefined`],
+    [() => brindaq.copiedText(['2', null]), 'copiedText(): lines[1] must be a string, not null'],
+  ];
+  for (const [call, message] of cases) {
+    assert.throws(call, { name: 'TypeError', message });
+  }
+  const empty = { lines: [], notice: 'A MUST BE INTEGER > 0' };
+  assert.deepEqual(brindaq.run('factors', null), empty);
+  assert.deepEqual(brindaq.run('factors'), empty);
+  assert.deepEqual(brindaq.run('inverse', '3', '7', null).lines, ['    5']);
+  assert.equal(brindaq.noticeOperand('goldbach', '7', undefined, null, 'A MUST BE EVEN !'),
+    'Text1');
+  assert.equal(brindaq.noticeOperand('goldbach', '8', null, null, null), null);
+});
+
+test('a lone surrogate reaches the core as U+FFFD, and the character after it is kept', () => {
+  assert.equal(brindaq.copiedText(['  \uDC00abc', 'x\uD800', '\uD83D\uDE00 ok']),
+    '\uFFFDabc\nx\uFFFD\n\uD83D\uDE00 ok');
+});
+
+test('after 30,000 throwing calls of each kind the module answers, its memory no larger', () => {
+  // Long strings, so that any left behind would show: 30 MB for each kind.
+  const long = 'x'.repeat(1000);
+  const throwing = [
+    () => brindaq.run('bogus', long, long, long),
+    () => brindaq.run('factors', long, long, 3),
+    () => brindaq.copiedText([long, long, 5]),
+  ];
+  const callEach = (times) => {
+    for (const call of throwing) {
+      for (let i = 0; i < times; ++i) {
+        try {
+          call();
+          assert.fail('no exception');
+        } catch (error) {
+          assert.ok(error instanceof TypeError || error instanceof RangeError, String(error));
+        }
+      }
+    }
+  };
+  callEach(100);
+  const memory = brindaq.HEAP8.buffer.byteLength;
+  callEach(30000);
+  assert.deepEqual(brindaq.run('factors', '360').lines,
+    ['    2', '    2', '    2', '    3', '    3', '    5']);
+  const after = brindaq.HEAP8.buffer.byteLength;
+  assert.ok(after <= memory, `wasm memory grew from ${memory} to ${after} bytes`);
 });
 
 test('every button of the description runs a command the module knows', () => {
@@ -76,6 +149,12 @@ test('copied text drops the leading blanks and joins lines with a newline', () =
   const lines = ['    2', '  NO SOLUTION !', ' A  B ', ''];
   assert.equal(brindaq.copiedText(lines), '2\nNO SOLUTION !\nA  B \n');
   assert.equal(brindaq.copiedText([]), '');
+});
+
+test('Copy and Copy All are offered only with a line to copy', () => {
+  assert.equal(brindaq.canCopy(0), false);
+  assert.equal(brindaq.canCopy(1), true);
+  assert.throws(() => brindaq.canCopy(-1), TypeError);
 });
 
 // Differential checks of the WebAssembly build against plain JavaScript references, where the
