@@ -1,6 +1,7 @@
 # Checks a release as its user would: every file is there, SHA256SUMS covers them and
 # `sha256sum -c` passes, and each archive holds what it should.
 #   cmake -DDIST=<dist folder> -DVERSION=<version> -DSOURCE=<repository> -P check_dist.cmake
+cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../app/installed_files.cmake)
 
 # npm wants three numbers: 1.00 is 1.0.0.
@@ -69,6 +70,10 @@ run(listing tar -tzf ${web}.tar.gz)
 expect_listed(site "${listing}" ${web}/index.html ${web}/page.mjs ${web}/style.css
   ${web}/brindaq.mjs ${web}/brindaq.wasm ${web}/manifest.webmanifest ${web}/sw.js
   ${web}/icons/brindaq-32.png ${web}/icons/brindaq-192.png ${web}/icons/brindaq-512.png)
+
+# The portable zip holds both programs and a word on each.
+run(listing unzip -Z1 brindaq-${VERSION}-windows-x86_64.zip)
+expect_listed(zip "${listing}" brindaq.exe brindaq-cli.exe README.txt)
 
 # The npm package holds the module, its node entry and its types.
 run(listing tar -tzf brindaq-${npm_version}.tgz)
