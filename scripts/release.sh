@@ -19,6 +19,7 @@ version=$(sed -n 's/^project(brindaq VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+umask 022  # the archives keep the modes of the files they hold
 commit=$(git rev-parse --short=12 HEAD)
 echo "Release $version of $commit, dated $(date -u -d "@$SOURCE_DATE_EPOCH" +%F)"
 SECONDS=0

@@ -1,7 +1,10 @@
 # Checks a release as its user would: every file is there, SHA256SUMS covers them and
 # `sha256sum -c` passes, and each archive holds what it should.
-#   cmake -DDIST=<dist folder> -DVERSION=<version> -DSOURCE=<repository> -P check_dist.cmake
+#   cmake -DSOURCE=<repository> -P check_dist.cmake       (the release in <repository>/dist)
 cmake_minimum_required(VERSION 3.25)
+set(DIST ${SOURCE}/dist)
+file(STRINGS ${SOURCE}/CMakeLists.txt project REGEX "^project\\(brindaq VERSION ")
+string(REGEX REPLACE "^project\\(brindaq VERSION ([0-9.]+).*" "\\1" VERSION "${project}")
 include(${CMAKE_CURRENT_LIST_DIR}/../app/installed_files.cmake)
 
 # npm wants three numbers: 1.00 is 1.0.0.
