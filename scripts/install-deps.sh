@@ -8,11 +8,11 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation2 locales
-  desktop-file-utils appstream
+  desktop-file-utils appstream dpkg-dev
   binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev
   emscripten chromium
-  g++-mingw-w64-x86-64-posix wine wine64 icoutils nsis zip python3-pefile
+  g++-mingw-w64-x86-64-posix wine wine64 icoutils nsis zip unzip python3-pefile
 )
 # The browser edition's tests run under Node.js; a machine that has its own Node.js and npm
 # keeps them.

@@ -3,7 +3,8 @@
 # the same suite built with the address and undefined-behaviour sanitizers, then the fuzz
 # target replaying its seed corpus and every input that once failed, then the browser edition:
 # the core's suite compiled to WebAssembly under node, and the page in Chromium, and last the
-# Windows edition, cross-built with MinGW-w64 and tested under wine.
+# Windows edition, cross-built with MinGW-w64 and tested under wine. Last, a release of the commit
+# is built into dist/ and checked as its user would check it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,6 @@ cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
 cmake --workflow --preset web
 cmake --workflow --preset windows
+
+bash scripts/release.sh
+cmake -DSOURCE="$PWD" -P tests/release/check_dist.cmake
