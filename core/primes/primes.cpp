@@ -1,5 +1,6 @@
 #include "core/primes/primes.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,23 @@ std::optional<Candidates> ReadInterval(const OperandTexts& texts, double width_l
 }
 
 }  // namespace
+
+bool IsPrimeByTrialDivision(double x) {
+  // Only a whole x of 4 or more has a whole divisor from 2 up to its square root.
+  if (!(x >= 4) || std::floor(x) != x) {
+    return true;
+  }
+  if (x < 1073741824) {
+    return IsPrime(static_cast<std::uint32_t>(x));
+  }
+  const double root = std::sqrt(x);
+  for (double d = 2; d <= root; ++d) {
+    if (Divides(d, x)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 Outcome PrimesBetween(const OperandTexts& texts) {
   Outcome outcome;

@@ -7,6 +7,10 @@
 
 namespace brindaq {
 
+// True when no whole d with 2 <= d <= sqrt(x) divides x: the verdict of trial division, for any
+// x, given by the primality test where x is whole and below 2^30.
+bool IsPrimeByTrialDivision(double x);
+
 // A and B of the three interval scans.
 inline constexpr OperandLimits kIntervalScanLimits{10000000, 10000000};
 

@@ -400,6 +400,24 @@ TEST(PrimalityTest, SameAsTrialDivision) {
   ExpectSameAsPlain(&PrimalityTest, &plain::PrimalityTest, as);
 }
 
+// The verdict kept for callers of the core, over numbers that are not whole, not positive, at
+// both ends of the fast test's range, and the composites that fool a weaker test.
+TEST(IsPrimeByTrialDivision, SameAsDividingByEveryCandidate) {
+  std::vector<double> xs{-7, 0, 1, 2.5, 3, 4, 4.5, 9.75, 1e300};
+  for (double x = 1073741000; x <= 1073742000; ++x) {
+    xs.push_back(x);
+  }
+  for (double x = 1; x <= 20000; ++x) {
+    xs.push_back(x);
+  }
+  for (const std::uint64_t n : ref::kStrongPseudoprimes) {
+    xs.push_back(static_cast<double>(n));
+  }
+  for (const double x : xs) {
+    EXPECT_EQ(IsPrimeByTrialDivision(x), plain::IsPrimeByTrialDivision(x)) << x;
+  }
+}
+
 TEST(NextPrime, SameAsTrialDivision) {
   // Every A at both ends of the range; their answers lie a little above it.
   const TrialDivisionTable low(1, 100200);
