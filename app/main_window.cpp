@@ -238,8 +238,8 @@ void MainWindow::runOperation(const brindaq::OperationButton& operation) {
   updateCopyActions();
   if (outcome.notice) {
     show_notice_(this, QString::fromStdString(*outcome.notice));
-    if (const auto letter = brindaq::NoticeOperand(operation, texts, *outcome.notice)) {
-      returnToOperand(*letter);
+    if (outcome.operand) {
+      returnToOperand(*outcome.operand);
     }
   }
 }

@@ -55,14 +55,14 @@ inline constexpr std::array<std::string_view, 4> kFontFamilies{
 
 // A font size in pixels at 96 dots per inch, so that the layout does not move with the
 // resolution of the screen: 8 points are 11 pixels, 13.5 points 18.
-constexpr int FontPixels(CaptionFont font) {
+constexpr int FontPixels(TextFont font) {
   return static_cast<int>(font.points * 96 / 72 + 0.5);
 }
 
-inline constexpr CaptionFont kBold13_5{13.5, true};
-inline constexpr CaptionFont kRegular9_75{9.75, false};
-inline constexpr CaptionFont kRegular12{12.0, false};
-inline constexpr CaptionFont kBold18{18.0, true};
+inline constexpr TextFont kBold13_5{13.5, true};
+inline constexpr TextFont kRegular9_75{9.75, false};
+inline constexpr TextFont kRegular12{12.0, false};
+inline constexpr TextFont kBold18{18.0, true};
 
 enum class Kind { kLabel, kList, kTextBox, kButton, kOperationButton };
 
@@ -77,7 +77,7 @@ struct Control {
   // their caption and font from the operation table.
   std::string_view text;
   Rect twips;  // relative to the client area
-  CaptionFont font;
+  TextFont font;
 };
 
 // The controls in tab order.
@@ -185,7 +185,7 @@ constexpr std::string_view TextOf(const Control& control) {
   return operation != nullptr ? operation->caption : control.text;
 }
 
-constexpr CaptionFont FontOf(const Control& control) {
+constexpr TextFont FontOf(const Control& control) {
   const OperationButton* operation = OperationOf(control);
   return operation != nullptr ? operation->font : control.font;
 }

@@ -2,76 +2,73 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <utility>
+#include <vector>
 
-#include "core/primes/sieve.h"
+#include "core/arithmetic/sieve.h"
+#include "core/arithmetic/two_squares.h"
+#include "core/arithmetic/wide.h"
 
 namespace brindaq {
 
-Outcome SumOfTwoSquares(const OperandTexts& texts) {
+Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto a = ReadCheckedOperand(texts.a, 'A', kSumOfTwoSquaresLimits.a, outcome);
-  if (!a) {
+  const auto operands = ReadOperands(texts, kSumOfTwoSquaresRules, range, outcome);
+  if (!operands) {
     return outcome;
   }
-  // For each x from 1 on, the only y that can make x^2 + y^2 = A is the integer square root of
-  // A - x^2; x stops where y would fall below it. Zero is never taken as a square.
-  const auto whole = static_cast<std::int64_t>(*a);
-  for (std::int64_t x = 1; 2 * x * x <= whole; ++x) {
-    const std::int64_t y = IntegerSquareRoot(whole - x * x);
-    if (x * x + y * y == whole) {
-      outcome.lines.push_back((LineWriter()
-                               << " " << *a << "  =  " << static_cast<double>(x) << "^2"
-                               << "  +  " << static_cast<double>(y) << "^2")
-                                  .Line());
-    }
-  }
-  if (outcome.lines.empty()) {
+  // Zero is never taken as a square.
+  const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands->a);
+  if (pairs.empty()) {
     outcome.lines.push_back("   NO SOLUTION !");
+    return outcome;
+  }
+  outcome.lines.reserve(pairs.size());
+  LineWriter start(range);
+  start << " " << Whole{operands->a} << "  =  ";
+  for (const SquarePair& pair : pairs) {
+    LineWriter line = start;
+    line << Whole{pair.x} << "^2"
+         << "  +  " << Whole{pair.y} << "^2";
+    outcome.lines.push_back(line.Line());
   }
   return outcome;
 }
 
-Outcome GoldbachDecomposition(const OperandTexts& texts) {
+Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const double a = ReadOperand(texts.a);
-  // Parity comes before size, so an odd A is refused as odd however large it is.
-  if (!Divides(2, a)) {
-    outcome.notice = "A MUST BE EVEN !";
-    return outcome;
-  }
-  if (auto notice = CheckOperand(a, 'A', kGoldbachLimits.a)) {
-    outcome.notice = std::move(notice);
+  const auto operands = ReadOperands(texts, kGoldbachRules, range, outcome);
+  if (!operands) {
     return outcome;
   }
   // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
   // takes part. One sieve up to A answers for both.
-  const auto whole = static_cast<std::int64_t>(a);
-  const PrimeSegment primes(0, whole);
+  const std::uint64_t a = operands->a;
+  const PrimeSegment primes(0, a);
   // The pairs are counted first, so that the lines go straight into their place.
   std::size_t pairs = 0;
-  primes.ForEachOddPrimePair(whole, [&pairs](std::int64_t) { ++pairs; });
+  primes.ForEachOddPrimePair(a, [&pairs](std::uint64_t) { ++pairs; });
   outcome.lines.reserve(pairs);
-  LineWriter start;
-  start << " " << a << "  =  ";
-  primes.ForEachOddPrimePair(whole, [&](std::int64_t p) {
+  LineWriter start(range);
+  start << " " << Whole{a} << "  =  ";
+  primes.ForEachOddPrimePair(a, [&](std::uint64_t p) {
     LineWriter line = start;
-    line << static_cast<double>(p) << "  +  " << static_cast<double>(whole - p);
+    line << Whole{p} << "  +  " << Whole{a - p};
     outcome.lines.push_back(line.Line());
   });
   return outcome;
 }
 
-Outcome CollatzSequence(const OperandTexts& texts) {
+Outcome ranged::CollatzSequence(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto a = ReadCheckedOperand(texts.a, 'A', kCollatzLimits.a, outcome);
-  if (!a) {
+  const auto operands = ReadOperands(texts, kCollatzRules, range, outcome);
+  if (!operands) {
     return outcome;
   }
   // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
-  // below 2^53 for an accepted A (2185143829170100 at most), so it is exact as a double too.
-  const auto walk = [start = static_cast<std::uint64_t>(*a)](auto visit) {
-    auto value = start;
+  // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an A
+  // up to 10^18.
+  const auto walk = [start = Uint128{operands->a}](auto visit) {
+    Uint128 value = start;
     do {
       value = value % 2 == 0 ? value / 2 : 3 * value + 1;
       visit(value);
@@ -79,32 +76,46 @@ Outcome CollatzSequence(const OperandTexts& texts) {
   };
   // The steps are counted first, so that the lines go straight into their place.
   std::size_t steps = 0;
-  walk([&steps](std::uint64_t) { ++steps; });
+  walk([&steps](Uint128) { ++steps; });
   outcome.lines.reserve(steps);
-  walk([&outcome](std::uint64_t value) {
-    outcome.lines.push_back(ValueLine(static_cast<double>(value)));
-  });
+  walk([&](Uint128 value) { outcome.lines.push_back(ValueLine(Whole{value}, range)); });
   return outcome;
 }
 
-Outcome FibonacciNumbers(const OperandTexts& texts) {
+Outcome ranged::FibonacciNumbers(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto a = ReadCheckedOperand(texts.a, 'A', kFibonacciLimits.a, outcome);
-  if (!a) {
+  const auto operands = ReadOperands(texts, kFibonacciRules, range, outcome);
+  if (!operands) {
     return outcome;
   }
-  // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 73rd has 15 digits, so every
-  // term is exact and shown in plain digits.
-  outcome.lines.reserve(static_cast<std::size_t>(*a));
-  double previous = 0;
-  double current = 1;
-  for (double k = 1; k <= *a; ++k) {
-    outcome.lines.push_back(ValueLine(current));
-    const double next = previous + current;
+  // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
+  // the 73rd, the last of the window's range, has 15 digits.
+  outcome.lines.reserve(static_cast<std::size_t>(operands->a));
+  std::uint64_t previous = 0;
+  std::uint64_t current = 1;
+  for (std::uint64_t k = 1; k <= operands->a; ++k) {
+    outcome.lines.push_back(ValueLine(Whole{current}, range));
+    const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
     previous = current;
     current = next;
   }
   return outcome;
+}
+
+Outcome SumOfTwoSquares(const OperandTexts& texts) {
+  return ranged::SumOfTwoSquares(texts, Range::kWindow);
+}
+
+Outcome GoldbachDecomposition(const OperandTexts& texts) {
+  return ranged::GoldbachDecomposition(texts, Range::kWindow);
+}
+
+Outcome CollatzSequence(const OperandTexts& texts) {
+  return ranged::CollatzSequence(texts, Range::kWindow);
+}
+
+Outcome FibonacciNumbers(const OperandTexts& texts) {
+  return ranged::FibonacciNumbers(texts, Range::kWindow);
 }
 
 }  // namespace brindaq

@@ -4,19 +4,30 @@
 // sum of its divisors other than A itself.
 
 #include "core/frame/frame.h"
+#include "core/frame/operands.h"
 
 namespace brindaq {
 
 // The prime factors of A, with repetition, smallest first; or one line that calls A prime.
 inline constexpr OperandLimits kPrimeFactorsLimits{10000000};
+inline constexpr OperandRules kPrimeFactorsRules{kPrimeFactorsLimits, {kLargestWhole}};
 Outcome PrimeFactors(const OperandTexts& texts);
 
 // The verdict on A and, for a composite A, its smallest prime factor.
 inline constexpr OperandLimits kPrimalityTestLimits{100000000};
+inline constexpr OperandRules kPrimalityTestRules{kPrimalityTestLimits, {kLargestWhole}};
 Outcome PrimalityTest(const OperandTexts& texts);
 
 // The number and the sum of the divisors of A other than A itself, as two lines.
 inline constexpr OperandLimits kDivisorCountAndSumLimits{1000000};
+inline constexpr OperandRules kDivisorCountAndSumRules{kDivisorCountAndSumLimits, {kLargestWhole}};
 Outcome DivisorCountAndSum(const OperandTexts& texts);
+
+// The same operations in the range that the caller chooses.
+namespace ranged {
+Outcome PrimeFactors(const OperandTexts& texts, Range range);
+Outcome PrimalityTest(const OperandTexts& texts, Range range);
+Outcome DivisorCountAndSum(const OperandTexts& texts, Range range);
+}  // namespace ranged
 
 }  // namespace brindaq

@@ -9,6 +9,9 @@
 #include <system_error>
 #include <utility>
 
+#include "core/frame/number_text.h"
+#include "core/frame/operands.h"
+
 // Where the standard library converts doubles itself (libstdc++), it does so without the locale.
 // Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
 // decimal point is always "." there, whatever the locale.
@@ -25,11 +28,12 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-bool IsBlank(char c) {
+// The blanks that may stand before the number of an operand text.
+bool IsBlankBeforeNumber(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Counts the digits from `pos` on and returns the position after them.
+// The position after the digits that start at `pos`.
 std::size_t SkipDigits(std::string_view text, std::size_t pos) {
   while (pos < text.size() && IsDigit(text[pos])) {
     ++pos;
@@ -71,38 +75,27 @@ double OutOfRangeValue(std::string_view number) {
 
 }  // namespace
 
-double ReadOperand(std::string_view text) {
+NumberText ScanNumber(std::string_view text) {
+  NumberText number;
   std::size_t pos = 0;
-  while (pos < text.size() && IsBlank(text[pos])) {
+  while (pos < text.size() && IsBlankBeforeNumber(text[pos])) {
     ++pos;
   }
-  bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
+    number.negative = text[pos] == '-';
     ++pos;
   }
   const std::size_t start = pos;
   pos = SkipDigits(text, pos);
-  bool has_digits = pos > start;
-  // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
-  // the value is exact, and no conversion of a general number text is needed.
-  const bool goes_on =
-      pos < text.size() && (text[pos] == '.' || text[pos] == 'e' || text[pos] == 'E');
-  if (has_digits && !goes_on && pos - start <= 15) {
-    std::int64_t whole = 0;
-    for (std::size_t i = start; i < pos; ++i) {
-      whole = whole * 10 + (text[i] - '0');
-    }
-    const auto value = static_cast<double>(whole);
-    return negative ? -value : value;
-  }
+  number.whole = text.substr(start, pos - start);
   if (pos < text.size() && text[pos] == '.') {
     const std::size_t fraction_end = SkipDigits(text, pos + 1);
-    has_digits = has_digits || fraction_end > pos + 1;
+    number.point = true;
+    number.fraction = text.substr(pos + 1, fraction_end - pos - 1);
     pos = fraction_end;
   }
-  if (!has_digits) {
-    return 0.0;  // no leading number: ".", "-", "abc", "inf", "" and the like
+  if (!number.HasDigits()) {
+    return NumberText{};  // no leading number: ".", "-", "abc", "inf", "" and the like
   }
   if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
     std::size_t exponent = pos + 1;
@@ -110,11 +103,32 @@ double ReadOperand(std::string_view text) {
       ++exponent;
     }
     const std::size_t exponent_end = SkipDigits(text, exponent);
-    if (exponent_end > exponent) {
-      pos = exponent_end;  // an "E" without digits does not belong to the number
+    if (exponent_end > exponent) {  // an "E" without digits does not belong to the number
+      number.exponent = text.substr(pos + 1, exponent_end - pos - 1);
+      pos = exponent_end;
     }
   }
-  const std::string_view number = text.substr(start, pos - start);
+  number.number = text.substr(start, pos - start);
+  return number;
+}
+
+double ReadOperand(std::string_view text) {
+  const NumberText scanned = ScanNumber(text);
+  if (!scanned.HasDigits()) {
+    return 0.0;
+  }
+  const bool negative = scanned.negative;
+  // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
+  // the value is exact, and no conversion of a general number text is needed.
+  if (!scanned.point && scanned.exponent.empty() && scanned.whole.size() <= 15) {
+    std::int64_t whole = 0;
+    for (const char digit : scanned.whole) {
+      whole = whole * 10 + (digit - '0');
+    }
+    const auto value = static_cast<double>(whole);
+    return negative ? -value : value;
+  }
+  const std::string_view number = scanned.number;
   double value = 0.0;
 #if defined(__cpp_lib_to_chars)
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
@@ -150,8 +164,10 @@ std::optional<std::string> CheckOperand(double value, char letter, double limit)
 
 namespace {
 
-// The most characters that WriteValue writes: a sign, 15 digits, a point and an exponent.
-constexpr std::size_t kValueRoom = 40;
+// The room that writing one number needs: a sign, and the 39 digits of the widest whole number,
+// or 15 digits, a point and an exponent; and the two characters after its end that writing
+// may overwrite.
+constexpr std::size_t kValueRoom = 42;
 
 // The numbers below 1000 as three digits each, with leading zeros ("007"), one after the other;
 // and how many digits each has without those zeros.
@@ -227,6 +243,33 @@ char* WriteValue(char* first, double x) {
   return end;
 }
 
+// Writes the decimal digits of n from `first` on and returns their end: 19 digits at a time,
+// each part a 64-bit number.
+char* WriteWideDigits(char* first, Uint128 n) {
+  if (n <= UINT64_MAX) {
+    return WriteWholeDigits(first, static_cast<std::uint64_t>(n));
+  }
+  constexpr std::uint64_t kPart = 10000000000000000000U;  // 10^19
+  first = WriteWideDigits(first, n / kPart);
+  std::uint64_t low = static_cast<std::uint64_t>(n % kPart);
+  char* const end = first + 19;
+  for (char* digit = end; digit != first; low /= 10) {
+    *--digit = static_cast<char>('0' + low % 10);
+  }
+  return end;
+}
+
+// Writes a whole number as `range` writes it, from `first` on, and returns the end of what it
+// wrote: in the window's range as FormatValue writes it (every whole number of that range is
+// exact as a double), in the full range as the blank for the sign and the digits.
+char* WriteWhole(char* first, Uint128 n, Range range) {
+  if (range == Range::kWindow && n >= 1000000000000000U) {
+    return WriteValue(first, static_cast<double>(n));
+  }
+  *first++ = ' ';
+  return WriteWideDigits(first, n);
+}
+
 }  // namespace
 
 std::string FormatValue(double x) {
@@ -240,14 +283,47 @@ std::string ValueLine(double x) {
   return {buffer.data(), WriteValue(buffer.data() + 3, x)};
 }
 
+std::string ValueLine(Whole x, Range range) {
+  std::array<char, kValueRoom + 3> buffer{' ', ' ', ' '};
+  return {buffer.data(), WriteWhole(buffer.data() + 3, x.value, range)};
+}
+
+void LineWriter::Append(const char* text, std::size_t size) {
+  if (overflow_.empty() && size <= buffer_.size() - size_) {
+    std::memcpy(buffer_.data() + size_, text, size);
+    size_ += size;
+    return;
+  }
+  if (overflow_.empty()) {
+    overflow_.assign(buffer_.data(), size_);
+  }
+  overflow_.append(text, size);
+}
+
 LineWriter& LineWriter::operator<<(std::string_view text) {
-  size_ += text.copy(buffer_.data() + size_, buffer_.size() - size_);
+  Append(text.data(), text.size());
   return *this;
 }
 
 LineWriter& LineWriter::operator<<(double value) {
-  if (buffer_.size() - size_ >= kValueRoom) {
+  if (overflow_.empty() && buffer_.size() - size_ >= kValueRoom) {
     size_ = static_cast<std::size_t>(WriteValue(buffer_.data() + size_, value) - buffer_.data());
+  } else {
+    std::array<char, kValueRoom> number;
+    Append(number.data(),
+           static_cast<std::size_t>(WriteValue(number.data(), value) - number.data()));
+  }
+  return *this;
+}
+
+LineWriter& LineWriter::operator<<(Whole value) {
+  if (overflow_.empty() && buffer_.size() - size_ >= kValueRoom) {
+    size_ = static_cast<std::size_t>(WriteWhole(buffer_.data() + size_, value.value, range_) -
+                                     buffer_.data());
+  } else {
+    std::array<char, kValueRoom> number;
+    Append(number.data(), static_cast<std::size_t>(WriteWhole(number.data(), value.value, range_) -
+                                                   number.data()));
   }
   return *this;
 }
@@ -273,6 +349,7 @@ std::optional<double> ReadCheckedOperand(std::string_view text, char letter, dou
   const double value = ReadOperand(text);
   if (auto notice = CheckOperand(value, letter, limit)) {
     outcome.notice = std::move(notice);
+    outcome.operand = letter;
     return std::nullopt;
   }
   return value;
@@ -280,21 +357,17 @@ std::optional<double> ReadCheckedOperand(std::string_view text, char letter, dou
 
 std::optional<OperandValues> ReadCheckedOperands(const OperandTexts& texts,
                                                  const OperandLimits& limits, Outcome& outcome) {
-  // An operand without a limit is not read and passes.
-  const auto read = [&outcome](const std::string& text, char letter, double limit, double& value) {
-    if (limit == 0) {
-      return true;
+  const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
+  const double limit[] = {limits.a, limits.b, limits.c};
+  std::array<double, 3> values{};
+  for (std::size_t i = 0; i < OperandCount(limits); ++i) {
+    const auto value = ReadCheckedOperand(*boxes[i], static_cast<char>('A' + i), limit[i], outcome);
+    if (!value) {
+      return std::nullopt;
     }
-    const auto checked = ReadCheckedOperand(text, letter, limit, outcome);
-    value = checked.value_or(0);
-    return checked.has_value();
-  };
-  OperandValues values;
-  if (read(texts.a, 'A', limits.a, values.a) && read(texts.b, 'B', limits.b, values.b) &&
-      read(texts.c, 'C', limits.c, values.c)) {
-    return values;
+    values[i] = *value;
   }
-  return std::nullopt;
+  return OperandValues{values[0], values[1], values[2]};
 }
 
 }  // namespace brindaq

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/arithmetic/wide.h"
+
 namespace brindaq {
 
 // The texts of the three operand boxes A, B and C, as they stood when the button was clicked.
@@ -19,15 +21,24 @@ struct OperandTexts {
   std::string a, b, c;
 };
 
-// What one operation gives back: its result lines, in order, and at most one notice.
+// What one operation gives back: its result lines, in order, and at most one notice, with the
+// operand that the notice is about, 'A', 'B' or 'C', so that the user can be taken back to its box.
+// The operand is set by the check that failed; it is empty when there is no notice, or for a
+// notice that names no operand.
 struct Outcome {
   std::vector<std::string> lines;
   std::optional<std::string> notice;
+  std::optional<char> operand = std::nullopt;
 };
 
-// The inclusive limit of each operand that an operation reads; 0 for an operand it never reads.
-// Each operation states its own once, next to its declaration, and both the operation and the
-// table of buttons use that one statement.
+// The two ranges of the operations. The window's range takes the operands through a double,
+// within the limits that keep the window's double arithmetic exact, and writes a number of 1E15
+// or more in the exponent form. The full range reads every operand exactly, as a whole number up
+// to 2^64 - 1, within wider limits, and writes every number in full digits.
+enum class Range { kWindow, kFull };
+
+// The inclusive limit of each operand that an operation reads in the window's range; 0 for an
+// operand it never reads.
 struct OperandLimits {
   double a = 0;
   double b = 0;
@@ -61,21 +72,39 @@ std::string FormatValue(double x);
 // four blanks.
 std::string ValueLine(double x);
 
-// A result line put together from fixed texts and numbers (written as FormatValue writes them) in
-// one buffer, and made a string once: a line costs one allocation at most, and none when it is
-// short enough to live inside the string.
+// A whole number for a result line, written as its range writes numbers: in the window's range
+// as FormatValue writes it, in the full range in full digits, after the same blank for the sign.
+struct Whole {
+  Uint128 value;
+};
+
+// The most common result line in either range: three blanks and the number.
+std::string ValueLine(Whole x, Range range);
+
+// A result line put together from fixed texts and numbers in one buffer, and made a string once:
+// a line costs one allocation at most, and none when it is short enough to live inside the
+// string. A double is written as FormatValue writes it, a Whole as the writer's range writes it.
+// A line longer than the buffer goes on in a string of its own.
 class LineWriter {
  public:
+  explicit LineWriter(Range range = Range::kWindow) : range_(range) {}
+
   LineWriter& operator<<(std::string_view text);
   LineWriter& operator<<(double value);
+  LineWriter& operator<<(Whole value);
 
-  std::string Line() const { return {buffer_.data(), size_}; }
+  std::string Line() const {
+    return overflow_.empty() ? std::string(buffer_.data(), size_) : overflow_;
+  }
 
  private:
-  // Room for the longest line (a sum of two squares, 34 characters) and for the widest number
-  // that may be written at its end.
-  std::array<char, 96> buffer_;
+  void Append(const char* text, std::size_t size);
+
+  Range range_;
+  // Room for every line of the window's range, and most of the full range's.
+  std::array<char, 80> buffer_;
   std::size_t size_ = 0;
+  std::string overflow_;  // the whole line, once it has outgrown the buffer
 };
 
 // A result line as "Copy" puts it on the clipboard and the command line prints it: without its

@@ -1,107 +1,90 @@
 #include "core/modular/modular.h"
 
+#include <cassert>
 #include <cstdint>
 #include <numeric>
 #include <optional>
-#include <utility>
+
+#include "core/arithmetic/wide.h"
 
 namespace brindaq {
 namespace {
 
-// The inverse of `a` modulo `modulus` >= 1 as a residue from 0 to modulus - 1, by the extended
-// Euclidean algorithm on the modulus and `a`: each remainder r_i is kept together with the s_i
-// for which r_i = s_i * a (mod modulus). When the last remainder that is not 0 is 1, its s is the
-// inverse; otherwise the two share a factor and there is none. Only modulo 1 is the residue 0.
-std::optional<std::int64_t> InverseModulo(std::int64_t a, std::int64_t modulus) {
-  std::int64_t remainder = modulus;
-  std::int64_t next_remainder = a % modulus;
-  std::int64_t factor = 0;
-  std::int64_t next_factor = 1;
-  while (next_remainder != 0) {
-    const std::int64_t quotient = remainder / next_remainder;
-    remainder = std::exchange(next_remainder, remainder - quotient * next_remainder);
-    factor = std::exchange(next_factor, factor - quotient * next_factor);
-  }
-  if (remainder != 1) {
-    return std::nullopt;
-  }
-  // The factor lies strictly between -modulus and modulus.
-  return factor < 0 ? factor + modulus : factor;
-}
-
 // The candidates of the searches run from 1 through the modulus, the last one standing for the
 // residue 0: a residue as the candidate that shows it.
-double Candidate(std::int64_t residue, std::int64_t modulus) {
-  return static_cast<double>(residue == 0 ? modulus : residue);
+Whole Candidate(std::uint64_t residue, std::uint64_t modulus) {
+  return Whole{residue == 0 ? modulus : residue};
 }
 
 }  // namespace
 
-Outcome ModularPower(const OperandTexts& texts) {
+Outcome ranged::ModularPower(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto operands = ReadCheckedOperands(texts, kModularPowerLimits, outcome);
+  const auto operands = ReadOperands(texts, kModularPowerRules, range, outcome);
   if (!operands) {
     return outcome;
   }
   // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
-  // where the bit is set, multiplying it into the result. Every product of two residues is below
-  // C^2 <= 10^10, exact in 64 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
-  const auto modulus = static_cast<std::int64_t>(operands->c);
-  std::int64_t base = static_cast<std::int64_t>(operands->a) % modulus;
-  std::int64_t result = 1 % modulus;
-  for (auto exponent = static_cast<std::int64_t>(operands->b); exponent > 0; exponent /= 2) {
+  // where the bit is set, multiplying it into the result; every product of two residues is exact
+  // in 128 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
+  const std::uint64_t modulus = operands->c;
+  std::uint64_t base = operands->a % modulus;
+  std::uint64_t result = 1 % modulus;
+  for (std::uint64_t exponent = operands->b; exponent > 0; exponent /= 2) {
     if (exponent % 2 == 1) {
-      result = result * base % modulus;
+      result = MultiplyModulo(result, base, modulus);
     }
-    base = base * base % modulus;
+    base = MultiplyModulo(base, base, modulus);
   }
-  outcome.lines.push_back(ValueLine(static_cast<double>(result)));
+  outcome.lines.push_back(ValueLine(Whole{result}, range));
   return outcome;
 }
 
-Outcome LinearCongruence(const OperandTexts& texts) {
+Outcome ranged::LinearCongruence(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto operands = ReadCheckedOperands(texts, kLinearCongruenceLimits, outcome);
+  const auto operands = ReadOperands(texts, kLinearCongruenceRules, range, outcome);
   if (!operands) {
     return outcome;
   }
   // With g = gcd(A, C), A*X = B (mod C) has solutions exactly when g divides B, and they are
   // X = (B/g) * (A/g)^-1 modulo C/g. The smallest candidate is that residue, or C/g itself for
   // the residue 0; C/g is at most C, so it is always among the candidates 1 to C.
-  const auto a = static_cast<std::int64_t>(operands->a);
-  const auto b = static_cast<std::int64_t>(operands->b);
-  const auto c = static_cast<std::int64_t>(operands->c);
-  const std::int64_t common = std::gcd(a, c);
+  const std::uint64_t a = operands->a;
+  const std::uint64_t b = operands->b;
+  const std::uint64_t c = operands->c;
+  const std::uint64_t common = std::gcd(a, c);
   if (b % common != 0) {
     outcome.lines.push_back("  NO SOLUTION !");
     return outcome;
   }
-  const std::int64_t modulus = c / common;
+  const std::uint64_t modulus = c / common;
   // A/g and C/g share no factor, so the inverse exists.
-  const std::int64_t inverse = InverseModulo(a / common, modulus).value_or(0);
-  const std::int64_t solution = (b / common) % modulus * inverse % modulus;
-  outcome.lines.push_back(ValueLine(Candidate(solution, modulus)));
+  const std::optional<std::uint64_t> inverse = InverseModulo(a / common, modulus);
+  assert(inverse.has_value());
+  const std::uint64_t solution = MultiplyModulo((b / common) % modulus, *inverse, modulus);
+  outcome.lines.push_back(ValueLine(Candidate(solution, modulus), range));
   return outcome;
 }
 
-Outcome QuadraticCongruence(const OperandTexts& texts) {
+Outcome ranged::QuadraticCongruence(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto operands = ReadCheckedOperands(texts, kQuadraticCongruenceLimits, outcome);
+  const auto operands = ReadOperands(texts, kQuadraticCongruenceRules, range, outcome);
   if (!operands) {
     return outcome;
   }
   // Every candidate X from 1 through C, the last one standing for the residue 0; every solution
   // is listed. A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which
-  // itself grows by 2A each time, so no candidate needs a multiplication or a division.
-  const auto a = static_cast<std::int64_t>(operands->a);
-  const auto c = static_cast<std::int64_t>(operands->c);
-  const std::int64_t target = static_cast<std::int64_t>(operands->b) % c;
-  const std::int64_t growth = 2 * a % c;
-  std::int64_t residue = a % c;   // A * 1^2
-  std::int64_t step = 3 * a % c;  // A * (2*1 + 1)
-  for (std::int64_t x = 1; x <= c; ++x) {
+  // itself grows by 2A each time, so no candidate needs a multiplication or a division. C is at
+  // most 100000, so every sum of two residues is far inside 64 bits.
+  const std::uint64_t c = operands->c;
+  const std::uint64_t a = operands->a % c;
+  const std::uint64_t target = operands->b % c;
+  const std::uint64_t growth = 2 * a % c;
+  std::uint64_t residue = a;       // A * 1^2
+  std::uint64_t step = 3 * a % c;  // A * (2*1 + 1)
+  for (std::uint64_t x = 1; x <= c; ++x) {
     if (residue == target) {
-      outcome.lines.push_back(ValueLine(static_cast<double>(x)));
+      outcome.lines.push_back(ValueLine(Whole{x}, range));
     }
     residue += step;
     residue -= residue >= c ? c : 0;
@@ -114,21 +97,37 @@ Outcome QuadraticCongruence(const OperandTexts& texts) {
   return outcome;
 }
 
-Outcome ModularInverse(const OperandTexts& texts) {
+Outcome ranged::ModularInverse(const OperandTexts& texts, Range range) {
   Outcome outcome;
-  const auto operands = ReadCheckedOperands(texts, kModularInverseLimits, outcome);
+  const auto operands = ReadOperands(texts, kModularInverseRules, range, outcome);
   if (!operands) {
     return outcome;
   }
   // Modulo 1 every number is the inverse, and the smallest candidate, 1, stands for the residue 0.
-  const auto modulus = static_cast<std::int64_t>(operands->b);
-  const auto inverse = InverseModulo(static_cast<std::int64_t>(operands->a), modulus);
+  const std::uint64_t modulus = operands->b;
+  const std::optional<std::uint64_t> inverse = InverseModulo(operands->a, modulus);
   if (!inverse) {
     outcome.lines.push_back("  NO SOLUTION !");
     return outcome;
   }
-  outcome.lines.push_back(ValueLine(Candidate(*inverse, modulus)));
+  outcome.lines.push_back(ValueLine(Candidate(*inverse, modulus), range));
   return outcome;
+}
+
+Outcome ModularPower(const OperandTexts& texts) {
+  return ranged::ModularPower(texts, Range::kWindow);
+}
+
+Outcome LinearCongruence(const OperandTexts& texts) {
+  return ranged::LinearCongruence(texts, Range::kWindow);
+}
+
+Outcome QuadraticCongruence(const OperandTexts& texts) {
+  return ranged::QuadraticCongruence(texts, Range::kWindow);
+}
+
+Outcome ModularInverse(const OperandTexts& texts) {
+  return ranged::ModularInverse(texts, Range::kWindow);
 }
 
 }  // namespace brindaq

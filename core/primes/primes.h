@@ -4,27 +4,45 @@
 // B, by a sieve of the interval, and the next prime after A.
 
 #include "core/frame/frame.h"
+#include "core/frame/operands.h"
 
 namespace brindaq {
 
 // True when no whole d with 2 <= d <= sqrt(x) divides x: the verdict of trial division, for any
-// x, given by the primality test where x is whole and below 2^30.
+// x, given by the primality test where x is whole and below 2^64.
 bool IsPrimeByTrialDivision(double x);
 
-// A and B of the three interval scans.
+// A and B of the three interval scans, in the window's range and in the full one.
 inline constexpr OperandLimits kIntervalScanLimits{10000000, 10000000};
+inline constexpr WholeLimits kFullIntervalScanLimits{kLargestWhole, kLargestWhole};
 
 // Every prime strictly between A and B, ascending, one line each.
+inline constexpr OperandRules kPrimesBetweenRules{kIntervalScanLimits, kFullIntervalScanLimits,
+                                                  10000};
 Outcome PrimesBetween(const OperandTexts& texts);
 
 // Every twin-prime pair (p, p + 2) whose smaller member lies strictly between A and B.
+inline constexpr OperandRules kTwinPrimesBetweenRules{kIntervalScanLimits, kFullIntervalScanLimits,
+                                                      10000};
 Outcome TwinPrimesBetween(const OperandTexts& texts);
 
 // The number of primes strictly between A and B, as one line.
+inline constexpr OperandRules kPrimeCountBetweenRules{kIntervalScanLimits, kFullIntervalScanLimits,
+                                                      100000};
 Outcome PrimeCountBetween(const OperandTexts& texts);
 
-// The smallest prime greater than A, as one line.
+// The smallest prime greater than A, as one line. In the full range A stops where the next
+// prime, 18446744073709551557, is the largest below 2^64.
 inline constexpr OperandLimits kNextPrimeLimits{100000000};
+inline constexpr OperandRules kNextPrimeRules{kNextPrimeLimits, {18446744073709551556U}};
 Outcome NextPrime(const OperandTexts& texts);
+
+// The same operations in the range that the caller chooses.
+namespace ranged {
+Outcome PrimesBetween(const OperandTexts& texts, Range range);
+Outcome TwinPrimesBetween(const OperandTexts& texts, Range range);
+Outcome PrimeCountBetween(const OperandTexts& texts, Range range);
+Outcome NextPrime(const OperandTexts& texts, Range range);
+}  // namespace ranged
 
 }  // namespace brindaq

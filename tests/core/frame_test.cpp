@@ -207,8 +207,11 @@ TEST(LineWriter, JoinsTextsAndValuesIntoOneLine) {
             "  25  =   3^2  +   4^2");
   EXPECT_EQ((LineWriter() << "x" << -2.5 << "" << 1e15).Line(), "x-2.5 1E+15");
   EXPECT_EQ(LineWriter().Line(), "");
-  // A line longer than the room is cut short, never written beyond it.
-  EXPECT_LE((LineWriter() << std::string(200, 'x') << 1.0).Line().size(), 200u);
+  // A line longer than the buffer is kept whole.
+  EXPECT_EQ((LineWriter() << std::string(200, 'x') << 1.0 << "y").Line(),
+            std::string(200, 'x') + " 1y");
+  EXPECT_EQ((LineWriter(Range::kFull) << std::string(70, 'x') << Whole{kLargestWhole}).Line(),
+            std::string(70, 'x') + " 18446744073709551615");
 }
 
 TEST(ValueLine, PutsFourBlanksBeforeAPositiveValue) {

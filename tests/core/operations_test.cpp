@@ -28,14 +28,17 @@ struct NoticeCase {
   std::optional<char> operand;
 };
 
+// Each kind of notice names the operand it is about, set by the check that failed: the standard
+// check, the interval check and the parity check.
 class NoticeOperandTest : public testing::TestWithParam<NoticeCase> {};
 
 TEST_P(NoticeOperandTest, NamesTheBoxToCorrect) {
   const NoticeCase& c = GetParam();
   for (const OperationButton& operation : kOperationButtons) {
     if (operation.name == c.button) {
-      EXPECT_EQ(operation.run(c.texts).notice, c.notice);
-      EXPECT_EQ(NoticeOperand(operation, c.texts, c.notice), c.operand);
+      const Outcome outcome = operation.run(c.texts);
+      EXPECT_EQ(outcome.notice, c.notice);
+      EXPECT_EQ(outcome.operand, c.operand);
     }
   }
 }

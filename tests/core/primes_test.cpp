@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/primes/primality.h"
+#include "core/arithmetic/primality.h"
 #include "tests/core/outcome_cases.h"
 #include "tests/core/reference.h"
 

@@ -1,10 +1,10 @@
-#include "core/primes/sieve.h"
+#include "core/arithmetic/sieve.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
-#include "core/primes/prime_table.h"
+#include "core/arithmetic/primality.h"
+#include "core/arithmetic/prime_table.h"
 
 namespace brindaq {
 namespace {
@@ -26,20 +26,7 @@ static_assert(kOddPrimes[kPatternPrimes - 1].value == 11);
 
 }  // namespace
 
-std::int64_t IntegerSquareRoot(std::int64_t n) {
-  // The double root is within one of the true root for every n of the operations; the two loops
-  // settle it exactly.
-  auto root = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
-  while (root > 0 && root * root > n) {
-    --root;
-  }
-  while ((root + 1) * (root + 1) <= n) {
-    ++root;
-  }
-  return root;
-}
-
-PrimeSegment::PrimeSegment(std::int64_t first, std::int64_t last)
+PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
     : first_odd_(first | 1), has_two_(first <= 2 && 2 <= last) {
   if (last < first_odd_) {
     return;
@@ -47,7 +34,7 @@ PrimeSegment::PrimeSegment(std::int64_t first, std::int64_t last)
   odd_prime_.resize(static_cast<std::size_t>((last - first_odd_) / 2 + 1));
 
   // The pattern, from the place of first_odd_ in it on.
-  std::size_t from = static_cast<std::size_t>((first_odd_ - 1) / 2) % kPatternPeriod;
+  std::size_t from = static_cast<std::size_t>((first_odd_ - 1) / 2 % kPatternPeriod);
   for (std::size_t i = 0; i < odd_prime_.size();) {
     const std::size_t run = std::min(kPatternPeriod - from, odd_prime_.size() - i);
     std::copy_n(kPattern.begin() + static_cast<std::ptrdiff_t>(from), run,
@@ -57,7 +44,7 @@ PrimeSegment::PrimeSegment(std::int64_t first, std::int64_t last)
   }
   // The pattern calls 1 prime and the primes of the pattern not.
   for (std::size_t k = 0; k < kPatternPrimes; ++k) {
-    const std::int64_t p = kOddPrimes[k].value;
+    const std::uint64_t p = kOddPrimes[k].value;
     if (first_odd_ <= p && p <= last) {
       odd_prime_[static_cast<std::size_t>((p - first_odd_) / 2)] = 1;
     }
@@ -69,23 +56,39 @@ PrimeSegment::PrimeSegment(std::int64_t first, std::int64_t last)
   // Strike out the odd multiples of each further prime p from p * p on: a smaller multiple has a
   // smaller prime factor, and p itself stays. They lie 2p apart, p places apart in the segment.
   for (std::size_t k = kPatternPrimes; k < kOddPrimes.size(); ++k) {
-    const std::int64_t p = kOddPrimes[k].value;
+    const std::uint64_t p = kOddPrimes[k].value;
     if (p * p > last) {
       break;
     }
-    std::int64_t multiple = std::max(p * p, (first_odd_ + p - 1) / p * p);
-    if (multiple % 2 == 0) {
-      multiple += p;
+    // The place of the first odd multiple of p from max(first_odd_, p * p) on.
+    std::uint64_t place = 0;
+    if (first_odd_ <= p * p) {
+      place = (p * p - first_odd_) / 2;
+    } else {
+      const std::uint64_t ahead = (p - first_odd_ % p) % p;  // first_odd_ + ahead is a multiple
+      place = ahead % 2 == 0 ? ahead / 2 : (ahead + p) / 2;
     }
-    for (auto i = static_cast<std::size_t>((multiple - first_odd_) / 2); i < odd_prime_.size();
-         i += static_cast<std::size_t>(p)) {
+    for (auto i = static_cast<std::size_t>(std::min<std::uint64_t>(place, odd_prime_.size()));
+         i < odd_prime_.size(); i += static_cast<std::size_t>(p)) {
       odd_prime_[i] = 0;
+    }
+  }
+
+  // Above 10007^2 a number left may still have a larger factor.
+  constexpr std::uint64_t kSieved = std::uint64_t{10007} * 10007;
+  if (last >= kSieved) {
+    for (std::size_t i = 0; i < odd_prime_.size(); ++i) {
+      const std::uint64_t n = first_odd_ + 2 * static_cast<std::uint64_t>(i);
+      if (odd_prime_[i] != 0 && n >= kSieved && !brindaq::IsPrime(n)) {
+        odd_prime_[i] = 0;
+      }
     }
   }
 }
 
-std::int64_t PrimeSegment::Count() const {
-  return (has_two_ ? 1 : 0) + std::count(odd_prime_.begin(), odd_prime_.end(), std::uint8_t{1});
+std::size_t PrimeSegment::Count() const {
+  return (has_two_ ? 1 : 0) + static_cast<std::size_t>(std::count(
+                                  odd_prime_.begin(), odd_prime_.end(), std::uint8_t{1}));
 }
 
 }  // namespace brindaq

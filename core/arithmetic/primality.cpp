@@ -1,4 +1,4 @@
-#include "core/primes/primality.h"
+#include "core/arithmetic/primality.h"
 
 #include <algorithm>
 #include <array>
@@ -6,61 +6,18 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/primes/prime_table.h"
+#include "core/arithmetic/montgomery.h"
+#include "core/arithmetic/prime_table.h"
 
 namespace brindaq {
 namespace {
-
-// Arithmetic modulo an odd n < 2^30 in Montgomery form: x stands for x * 2^32 mod n, so that a
-// product is reduced by two multiplications and a shift instead of a division. Values are kept
-// below 2n and brought below n only to be compared.
-class Montgomery {
- public:
-  explicit Montgomery(std::uint32_t n) : n_(n) {
-    // -1/n modulo 2^32, by Newton's iteration as for the table of primes.
-    std::uint32_t inverse = n;
-    for (int i = 0; i < 4; ++i) {
-      inverse *= 2 - n * inverse;
-    }
-    minus_inverse_ = 0 - inverse;
-    one_ = static_cast<std::uint32_t>((std::uint64_t{1} << 32) % n);
-  }
-
-  std::uint32_t One() const { return one_; }
-  std::uint32_t MinusOne() const { return n_ - one_; }
-
-  // The form of a whole number c < 2^32.
-  std::uint32_t Of(std::uint32_t c) const {
-    return static_cast<std::uint32_t>(std::uint64_t{one_} * c % n_);
-  }
-
-  // x * y: below 4n^2 < n * 2^32 before the reduction, so below 2n after it.
-  std::uint32_t Multiply(std::uint32_t x, std::uint32_t y) const {
-    const std::uint64_t product = std::uint64_t{x} * y;
-    const std::uint32_t m = static_cast<std::uint32_t>(product) * minus_inverse_;
-    return static_cast<std::uint32_t>((product + std::uint64_t{m} * n_) >> 32);
-  }
-
-  std::uint32_t Double(std::uint32_t x) const {
-    const std::uint32_t twice = 2 * x;
-    return twice >= 2 * n_ ? twice - 2 * n_ : twice;
-  }
-
-  // The value below n that x stands for, in the same form.
-  std::uint32_t Reduced(std::uint32_t x) const { return x >= n_ ? x - n_ : x; }
-
- private:
-  std::uint32_t n_;
-  std::uint32_t minus_inverse_;
-  std::uint32_t one_;
-};
 
 // The strong probable-prime test of an odd n > 61 to the bases 2, 7 and 61 together: with
 // n - 1 = d * 2^s and d odd, n passes for a base b when b^d = 1 or b^(d * 2^r) = -1 for some
 // r < s. The three powers are raised side by side, so that their multiplications overlap; the
 // base 2 only doubles.
 bool IsStrongProbablePrimeToBases2And7And61(std::uint32_t n) {
-  const Montgomery m(n);
+  const Montgomery32 m(n);
   const int s = std::countr_zero(n - 1);
   const std::uint32_t d = (n - 1) >> s;
   const std::uint32_t seven = m.Of(7);
@@ -96,8 +53,8 @@ bool IsStrongProbablePrimeToBases2And7And61(std::uint32_t n) {
 // once: their powers are raised side by side, so that the multiplications of one overlap those
 // of the others. Every prime passes; a composite that passes is rare.
 std::array<bool, 4> PassFermatToBase2(const std::array<std::uint32_t, 4>& ns) {
-  const std::array<Montgomery, 4> forms{Montgomery(ns[0]), Montgomery(ns[1]), Montgomery(ns[2]),
-                                        Montgomery(ns[3])};
+  const std::array<Montgomery32, 4> forms{Montgomery32(ns[0]), Montgomery32(ns[1]),
+                                          Montgomery32(ns[2]), Montgomery32(ns[3])};
   std::array<std::uint32_t, 4> powers{};
   std::uint32_t widest = 0;
   for (std::size_t k = 0; k < 4; ++k) {
@@ -118,17 +75,69 @@ std::array<bool, 4> PassFermatToBase2(const std::array<std::uint32_t, 4>& ns) {
   return pass;
 }
 
+// The strong probable-prime test of an odd n > 2^30 to several bases at once, in 64-bit
+// Montgomery form: the powers are raised side by side, so that their multiplications overlap.
+template <std::size_t kBases>
+bool IsStrongProbablePrime(const Montgomery64& m, const std::array<std::uint64_t, kBases>& bases) {
+  const std::uint64_t n = m.Modulus();
+  const int s = std::countr_zero(n - 1);
+  const std::uint64_t d = (n - 1) >> s;
+  std::array<std::uint64_t, kBases> forms{};
+  std::array<std::uint64_t, kBases> powers{};
+  for (std::size_t k = 0; k < kBases; ++k) {
+    forms[k] = m.Of(bases[k]);
+    powers[k] = m.One();
+  }
+  for (int bit = std::bit_width(d) - 1; bit >= 0; --bit) {
+    for (std::uint64_t& power : powers) {
+      power = m.Square(power);
+    }
+    if ((d >> bit) & 1) {
+      for (std::size_t k = 0; k < kBases; ++k) {
+        powers[k] = m.Multiply(powers[k], forms[k]);
+      }
+    }
+  }
+  for (std::size_t k = 0; k < kBases; ++k) {
+    std::uint64_t power = powers[k];
+    // A base that n divides tells nothing.
+    if (forms[k] == 0 || power == m.One()) {
+      continue;
+    }
+    int r = 0;
+    for (; r < s && power != m.MinusOne(); ++r) {
+      power = m.Square(power);
+    }
+    if (r == s) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The primes 3 to 53 as 64-bit inverses, to find a small factor of a large n by multiplications:
+// n is a multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
+struct WideOddPrime {
+  std::uint64_t inverse;
+  std::uint64_t max_quotient;
+  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
+};
+constexpr std::array<WideOddPrime, 15> kFirstWideOddPrimes = [] {
+  std::array<WideOddPrime, 15> primes{};
+  for (std::size_t k = 0; k < primes.size(); ++k) {
+    const std::uint64_t p = kOddPrimes[k].value;
+    primes[k] = {InverseModuloTwoToThe64(p), UINT64_MAX / p};
+  }
+  return primes;
+}();
+
 // Trial division settles most numbers at once: those with a factor among the first primes, and
 // those below the square of the next one.
 constexpr std::size_t kQuickTrialPrimes = 15;  // 3 to 53
 constexpr std::uint32_t kQuickTrialBound = 59 * 59;
 
-}  // namespace
-
-bool IsPrime(std::uint32_t n) {
-  if (n % 2 == 0) {
-    return n == 2;
-  }
+// Below 2^30 the arithmetic is 32-bit.
+bool IsPrimeBelow2To30(std::uint32_t n) {
   if (n == 1) {
     return false;
   }
@@ -140,22 +149,34 @@ bool IsPrime(std::uint32_t n) {
   return n < kQuickTrialBound || IsStrongProbablePrimeToBases2And7And61(n);
 }
 
-std::uint32_t SmallestPrimeFactor(std::uint32_t n) {
+}  // namespace
+
+bool IsPrime(std::uint64_t n) {
   if (n % 2 == 0) {
-    return 2;
+    return n == 2;
   }
-  for (const OddPrime& p : kOddPrimes) {
-    if (p.value * p.value > n) {
-      break;
-    }
+  if (n < (std::uint64_t{1} << 30)) {
+    return IsPrimeBelow2To30(static_cast<std::uint32_t>(n));
+  }
+  for (const WideOddPrime& p : kFirstWideOddPrimes) {
     if (p.Divides(n)) {
-      return p.value;
+      return false;
     }
   }
-  return n;
+  const Montgomery64 m(n);
+  // The bases 2, 7 and 61 tell every prime from every composite below 4759123141 (Jaeschke,
+  // 1993), and these seven below 2^64 (Sinclair, 2011). Most composites fail the base 2 alone.
+  if (n < 4759123141U) {
+    return IsStrongProbablePrime<3>(m, {2, 7, 61});
+  }
+  return IsStrongProbablePrime<1>(m, {2}) &&
+         IsStrongProbablePrime<6>(m, {325, 9375, 28178, 450775, 9780504, 1795265022});
 }
 
-std::uint32_t FirstPrimeAbove(std::uint32_t n) {
+namespace {
+
+// The first prime above n < 10^9, where every candidate is below 2^30.
+std::uint32_t FirstPrimeAboveBelow2To30(std::uint32_t n) {
   if (n < 2) {
     return 2;
   }
@@ -214,6 +235,38 @@ std::uint32_t FirstPrimeAbove(std::uint32_t n) {
       }
     }
   }
+}
+
+// The first prime above 10^9 <= n < 18446744073709551557: the odd numbers above n, a window at a
+// time, with the multiples of the primes up to 251 struck out, and what is left tested in order.
+// Near 2^64 a prime comes every 44 numbers on average, so the first window mostly holds it.
+std::uint64_t FirstWidePrimeAbove(std::uint64_t n) {
+  constexpr std::size_t kWindow = 64;
+  constexpr std::size_t kSievingPrimes = 53;  // 3 to 251
+  static_assert(kOddPrimes[kSievingPrimes - 1].value == 251);
+  for (std::uint64_t first = (n + 1) | 1;; first += 2 * kWindow) {
+    std::array<bool, kWindow> struck{};  // index i stands for first + 2i
+    for (std::size_t k = 0; k < kSievingPrimes; ++k) {
+      const std::uint32_t p = kOddPrimes[k].value;
+      // The first odd multiple of p from `first` on; `first` is far above p.
+      const auto below = static_cast<std::uint32_t>((p - first % p) % p);
+      for (std::uint32_t i = below % 2 == 0 ? below / 2 : (below + p) / 2; i < kWindow; i += p) {
+        struck[i] = true;
+      }
+    }
+    for (std::uint32_t i = 0; i < kWindow; ++i) {
+      if (!struck[i] && IsPrime(first + 2 * i)) {
+        return first + 2 * i;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::uint64_t FirstPrimeAbove(std::uint64_t n) {
+  return n < 1000000000 ? FirstPrimeAboveBelow2To30(static_cast<std::uint32_t>(n))
+                        : FirstWidePrimeAbove(n);
 }
 
 }  // namespace brindaq

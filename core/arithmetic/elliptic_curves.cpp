@@ -1,0 +1,224 @@
+// Lenstra's elliptic-curve method for numbers below 2^64, on Montgomery curves
+// B y^2 = x^3 + A x^2 + x with points in X:Z form, modulo n in 64-bit Montgomery arithmetic.
+//
+// On each curve a point P is multiplied by every prime power up to B1 (stage 1), and the result Q
+// then by each prime q in (B1, B2] in turn (stage 2). Modulo a prime p that divides n, the points
+// of the curve form a group whose order is some number near p; when that order is a product of
+// prime powers up to B1 and at most one prime up to B2, the multiple reaches the group's zero,
+// whose Z is 0 modulo p, and the greatest common divisor of Z and n reveals p. Each curve has
+// another order, so the curves are tried until one succeeds. The curves are Suyama's, whose orders
+// are all divisible by 12, which makes them likelier to be smooth.
+//
+// Stage 2 pairs the primes q = kD +- j (D = 2 * 3 * 5 * 7, j < D/2 prime to D): [kD]Q = +-[j]Q
+// modulo p exactly when X(kD) Z(j) - X(j) Z(kD) is 0 modulo p, so one product serves both, and
+// all of them are multiplied together before one greatest common divisor.
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/arithmetic/factorisation.h"
+#include "core/arithmetic/montgomery.h"
+#include "core/arithmetic/wide.h"
+
+namespace brindaq {
+namespace {
+
+struct Point {
+  std::uint64_t x;
+  std::uint64_t z;
+};
+
+class Curve {
+ public:
+  // a24 = (A + 2) / 4, in Montgomery form.
+  Curve(const Montgomery64& m, std::uint64_t a24) : m_(m), a24_(a24) {}
+
+  Point Double(Point p) const {
+    const std::uint64_t sum = m_.Square(m_.Add(p.x, p.z));
+    const std::uint64_t difference = m_.Square(m_.Subtract(p.x, p.z));
+    const std::uint64_t four_xz = m_.Subtract(sum, difference);
+    return {m_.Multiply(sum, difference),
+            m_.Multiply(four_xz, m_.Add(difference, m_.Multiply(a24_, four_xz)))};
+  }
+
+  // p + q, given p - q.
+  Point Add(Point p, Point q, Point difference) const {
+    const std::uint64_t u = m_.Multiply(m_.Subtract(p.x, p.z), m_.Add(q.x, q.z));
+    const std::uint64_t v = m_.Multiply(m_.Add(p.x, p.z), m_.Subtract(q.x, q.z));
+    return {m_.Multiply(difference.z, m_.Square(m_.Add(u, v))),
+            m_.Multiply(difference.x, m_.Square(m_.Subtract(u, v)))};
+  }
+
+  // [k]p for k >= 1, by Montgomery's ladder: r0 = [s]p and r1 = [s + 1]p for the bits s of k read
+  // so far, so that their difference is always p.
+  Point Multiply(Point p, std::uint64_t k) const {
+    Point r0 = p;
+    Point r1 = Double(p);
+    for (int bit = std::bit_width(k) - 2; bit >= 0; --bit) {
+      if ((k >> bit) & 1) {
+        r0 = Add(r1, r0, p);
+        r1 = Double(r1);
+      } else {
+        r1 = Add(r1, r0, p);
+        r0 = Double(r0);
+      }
+    }
+    return r0;
+  }
+
+ private:
+  const Montgomery64& m_;
+  std::uint64_t a24_;
+};
+
+constexpr std::uint64_t kD = 210;
+constexpr std::size_t kBabySteps = 24;  // the j < 105 prime to 210
+
+// The limits of the two stages.
+struct Bounds {
+  std::uint32_t b1;
+  std::uint32_t b2;
+};
+
+// Larger factors need larger bounds; the smallest factor of n is at most its square root.
+Bounds BoundsFor(std::uint64_t n) {
+  const int bits = std::bit_width(n);
+  if (bits <= 44) {
+    return {27, 27 * 50};
+  }
+  if (bits <= 52) {
+    return {47, 47 * 50};
+  }
+  if (bits <= 58) {
+    return {70, 70 * 50};
+  }
+  return {125, 125 * 50};
+}
+
+// Which numbers are prime, up to the largest second-stage bound and a step beyond it.
+constexpr std::size_t kSieveEnd = 125 * 50 + 2 * kD;
+constexpr std::array<bool, kSieveEnd> kPrime = [] {
+  std::array<bool, kSieveEnd> prime{};
+  prime.fill(true);
+  prime[0] = prime[1] = false;
+  for (std::size_t p = 2; p * p < kSieveEnd; ++p) {
+    if (prime[p]) {
+      for (std::size_t multiple = p * p; multiple < kSieveEnd; multiple += p) {
+        prime[multiple] = false;
+      }
+    }
+  }
+  return prime;
+}();
+
+// What a step of the search has found: a factor of n, or 0.
+std::uint64_t FactorOf(std::uint64_t value, std::uint64_t n) {
+  const std::uint64_t divisor = GreatestCommonDivisor(value, n);
+  return divisor != 1 && divisor != n ? divisor : 0;
+}
+
+// One curve, from Suyama's parameter sigma: a factor of n, or 0.
+std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds& bounds) {
+  const std::uint64_t n = m.Modulus();
+  // u = sigma^2 - 5, v = 4 sigma; the point is (u^3 : v^3), and
+  // (A + 2) / 4 = (v - u)^3 (3u + v) / (16 u^3 v).
+  const std::uint64_t s = m.Of(sigma);
+  const std::uint64_t u = m.Subtract(m.Square(s), m.Of(5));
+  const std::uint64_t v = m.Multiply(m.Of(4), s);
+  const std::uint64_t u3 = m.Multiply(m.Square(u), u);
+  const std::uint64_t v3 = m.Multiply(m.Square(v), v);
+  const std::uint64_t v_minus_u = m.Subtract(v, u);
+  const std::uint64_t numerator =
+      m.Multiply(m.Multiply(m.Square(v_minus_u), v_minus_u), m.Add(m.Add(m.Add(u, u), u), v));
+  const std::uint64_t denominator = m.Multiply(m.Multiply(m.Of(16), u3), v);
+  const std::uint64_t plain_denominator = m.ValueOf(denominator);
+  const auto inverse = InverseModulo(plain_denominator, n);
+  if (!inverse) {
+    return FactorOf(plain_denominator, n);
+  }
+  const Curve curve(m, m.Multiply(numerator, m.Of(*inverse)));
+
+  // Stage 1: every prime power up to B1.
+  Point q{u3, v3};
+  for (std::uint32_t p = 2; p <= bounds.b1; ++p) {
+    if (!kPrime[p]) {
+      continue;
+    }
+    std::uint64_t power = p;
+    while (power * p <= bounds.b1) {
+      power *= p;
+    }
+    q = curve.Multiply(q, power);
+  }
+  if (const std::uint64_t factor = FactorOf(q.z, n); factor != 0 || q.z == 0) {
+    return factor;
+  }
+
+  // Stage 2. The baby steps [j]Q for the odd j < D/2 prime to D, from [1]Q and [2]Q.
+  std::array<Point, kBabySteps> baby{};
+  std::array<std::uint32_t, kBabySteps> js{};
+  std::size_t count = 0;
+  const Point twice = curve.Double(q);
+  Point before = q;   // [j - 2]Q
+  Point current = q;  // [j]Q
+  for (std::uint32_t j = 1; j < kD / 2; j += 2) {
+    if (j > 1) {
+      const Point next = j == 3 ? curve.Add(twice, q, q) : curve.Add(current, twice, before);
+      before = current;
+      current = next;
+    }
+    if (j % 3 != 0 && j % 5 != 0 && j % 7 != 0) {
+      baby[count] = current;
+      js[count++] = j;
+    }
+  }
+  // The giant steps [kD]Q from k = B1 / D on (at least 1), each from the one before, [D]Q and
+  // the one before that; [2D]Q is [D]Q doubled.
+  const Point step = curve.Multiply(q, kD);
+  std::uint64_t k = bounds.b1 / kD > 0 ? bounds.b1 / kD : 1;
+  Point giant = k == 1 ? step : curve.Multiply(q, k * kD);
+  Point previous = k == 1 ? step : curve.Multiply(q, (k - 1) * kD);
+  std::uint64_t product = m.One();
+  for (bool first = true; k * kD <= bounds.b2 + kD; ++k, first = false) {
+    if (!first) {
+      const Point next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
+      previous = giant;
+      giant = next;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint64_t low = k * kD - js[i];
+      const std::uint64_t high = k * kD + js[i];
+      const bool wanted = (low > bounds.b1 && low <= bounds.b2 && kPrime[low]) ||
+                          (high > bounds.b1 && high <= bounds.b2 && kPrime[high]);
+      if (wanted) {
+        const std::uint64_t cross =
+            m.Subtract(m.Multiply(giant.x, baby[i].z), m.Multiply(baby[i].x, giant.z));
+        const std::uint64_t next = m.Multiply(product, cross);
+        if (next == 0) {
+          return FactorOf(product, n) != 0 ? FactorOf(product, n) : FactorOf(cross, n);
+        }
+        product = next;
+      }
+    }
+  }
+  return FactorOf(product, n);
+}
+
+}  // namespace
+
+std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
+  const Montgomery64 m(n);
+  const Bounds bounds = BoundsFor(n);
+  for (int curve = 0; curve < curves; ++curve) {
+    if (const std::uint64_t factor = TryCurve(m, 6 + static_cast<std::uint64_t>(curve), bounds);
+        factor != 0) {
+      return factor;
+    }
+  }
+  return 0;
+}
+
+}  // namespace brindaq

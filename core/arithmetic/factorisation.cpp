@@ -1,0 +1,199 @@
+#include "core/arithmetic/factorisation.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/arithmetic/montgomery.h"
+#include "core/arithmetic/primality.h"
+#include "core/arithmetic/prime_table.h"
+#include "core/arithmetic/wide.h"
+
+namespace brindaq {
+namespace {
+
+// The odd primes of the table with their inverses modulo 2^64, for numbers of 32 bits and more:
+// n is a multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
+struct WideOddPrime {
+  std::uint64_t value;
+  std::uint64_t inverse;
+  std::uint64_t max_quotient;
+
+  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
+};
+constexpr std::array<WideOddPrime, kOddPrimeCount> kWideOddPrimes = [] {
+  std::array<WideOddPrime, kOddPrimeCount> primes{};
+  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
+    const std::uint64_t p = kOddPrimes[k].value;
+    primes[k] = {p, InverseModuloTwoToThe64(p), UINT64_MAX / p};
+  }
+  return primes;
+}();
+
+// Past every prime of the table, a number with no factor among them is prime below this.
+constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
+
+// Once the primes up to 53 are out, a rest that is prime is told at once by the primality test,
+// rather than by trying every prime up to its square root.
+constexpr std::uint64_t kLastQuickPrime = 53;
+
+// What is left of a number once the primes of the table are out: 1, a prime, or a number with no
+// factor below 10^4, which may be prime or not.
+struct Rest {
+  std::uint64_t value;
+  bool prime;
+};
+
+// Divides the primes of the table out of n, smallest first, as often as they go, into `powers`.
+// Stops at the first prime whose square exceeds the rest, which is then 1 or prime.
+template <typename Prime>
+Rest DivideOutSmallPrimes(std::uint64_t n, const std::array<Prime, kOddPrimeCount>& table,
+                          std::vector<PrimePower>& powers) {
+  if (n % 2 == 0) {
+    const int twos = std::countr_zero(n);
+    powers.push_back({2, twos});
+    n >>= twos;
+  }
+  for (const Prime& p : table) {
+    if (std::uint64_t{p.value} * p.value > n) {
+      return {n, n > 1};
+    }
+    if (p.Divides(static_cast<decltype(p.value)>(n))) {
+      powers.push_back({p.value, 0});
+      for (; p.Divides(static_cast<decltype(p.value)>(n)); n /= p.value) {
+        ++powers.back().exponent;
+      }
+    }
+    if (p.value == kLastQuickPrime && IsPrime(n)) {
+      return {n, true};
+    }
+  }
+  return {n, n < kPrimeBelow};
+}
+
+// The whole r with r^3 = n, if there is one.
+std::uint64_t CubeRoot(std::uint64_t n) {
+  const auto guess = static_cast<std::uint64_t>(std::llround(std::cbrt(static_cast<double>(n))));
+  for (std::uint64_t r = guess == 0 ? 0 : guess - 1; r <= guess + 1; ++r) {
+    if (r > 0 && r <= 2642245 && r * r * r == n) {  // 2642245^3 is the last cube below 2^64
+      return r;
+    }
+  }
+  return 0;
+}
+
+// Adds the prime factors of n > 1, which has no factor below 10^4, to `primes`, with repetition.
+void AddPrimeFactors(std::uint64_t n, std::vector<std::uint64_t>& primes) {
+  if (n < kPrimeBelow || IsPrime(n)) {
+    primes.push_back(n);
+    return;
+  }
+  std::uint64_t factor = SquareRootFloor(n);
+  if (factor * factor != n) {
+    factor = CubeRoot(n);
+  }
+  if (factor == 0) {
+    factor = SplitComposite(n);
+  }
+  AddPrimeFactors(factor, primes);
+  AddPrimeFactors(n / factor, primes);
+}
+
+}  // namespace
+
+std::vector<PrimePower> Factorisation(std::uint64_t n) {
+  std::vector<PrimePower> powers;
+  if (n <= 1) {
+    return powers;
+  }
+  // Below 2^32 the table of 32-bit inverses serves.
+  const Rest rest = n < (std::uint64_t{1} << 32) ? DivideOutSmallPrimes(n, kOddPrimes, powers)
+                                                 : DivideOutSmallPrimes(n, kWideOddPrimes, powers);
+  if (rest.value == 1 || rest.prime) {
+    if (rest.value > 1) {
+      powers.push_back({rest.value, 1});
+    }
+    return powers;
+  }
+  std::vector<std::uint64_t> primes;
+  AddPrimeFactors(rest.value, primes);
+  std::sort(primes.begin(), primes.end());
+  for (const std::uint64_t p : primes) {
+    if (!powers.empty() && powers.back().prime == p) {
+      ++powers.back().exponent;
+    } else {
+      powers.push_back({p, 1});
+    }
+  }
+  return powers;
+}
+
+std::uint64_t SmallestPrimeFactor(std::uint64_t n) {
+  if (n % 2 == 0) {
+    return 2;
+  }
+  for (const WideOddPrime& p : kWideOddPrimes) {
+    if (p.value * p.value > n) {
+      return n;
+    }
+    if (p.Divides(n)) {
+      return p.value;
+    }
+  }
+  // No factor below 10^4: the smallest of those that the factorisation finds.
+  return Factorisation(n).front().prime;
+}
+
+std::uint64_t SplitComposite(std::uint64_t n) {
+  // Enough curves to find a factor of any n below 2^64 almost always; rho always ends with one.
+  constexpr int kCurves = 400;
+  if (const std::uint64_t factor = EllipticCurveFactor(n, kCurves); factor != 0) {
+    return factor;
+  }
+  for (std::uint64_t c = 1;; ++c) {
+    if (const std::uint64_t factor = RhoFactor(n, c); factor != n) {
+      return factor;
+    }
+  }
+}
+
+std::uint64_t RhoFactor(std::uint64_t n, std::uint64_t c) {
+  // Brent's cycle finding on x -> x^2 + c: y runs ahead in stretches that double, and the
+  // differences x - y are multiplied together, 128 at a time, before one greatest common divisor.
+  // When a stretch overshoots (the product is 0 modulo n), its steps are taken again one by one.
+  const Montgomery64 m(n);
+  const std::uint64_t add = m.Of(c);
+  const auto step = [&m, add](std::uint64_t x) { return m.Add(m.Square(x), add); };
+  constexpr std::uint64_t kBatch = 128;
+  std::uint64_t y = m.Of(2);
+  std::uint64_t x = y;
+  std::uint64_t saved = y;
+  std::uint64_t product = m.One();
+  std::uint64_t divisor = 1;
+  for (std::uint64_t stretch = 1; divisor == 1; stretch *= 2) {
+    x = y;
+    for (std::uint64_t i = 0; i < stretch; ++i) {
+      y = step(y);
+    }
+    for (std::uint64_t done = 0; done < stretch && divisor == 1; done += kBatch) {
+      saved = y;
+      for (std::uint64_t i = 0; i < std::min(kBatch, stretch - done); ++i) {
+        y = step(y);
+        product = m.Multiply(product, m.Subtract(x, y));
+      }
+      divisor = GreatestCommonDivisor(product, n);
+    }
+  }
+  if (divisor == n) {
+    do {
+      saved = step(saved);
+      divisor = GreatestCommonDivisor(m.Subtract(x, saved), n);
+    } while (divisor == 1);
+  }
+  return divisor;
+}
+
+}  // namespace brindaq

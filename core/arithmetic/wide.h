@@ -1,0 +1,83 @@
+#pragma once
+
+// Whole numbers wider than 64 bits, and the arithmetic on 64-bit numbers that needs them: a
+// product of two 64-bit numbers, or a sum that passes 2^64, is exact in 128 bits.
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace brindaq {
+
+// GCC and clang give every target of the project 128-bit integers, outside ISO C++.
+__extension__ typedef unsigned __int128 Uint128;
+__extension__ typedef __int128 Int128;
+
+// The largest whole number of the full range, 2^64 - 1 = 18446744073709551615.
+inline constexpr std::uint64_t kLargestWhole = UINT64_MAX;
+
+// a * b modulo m, for m >= 1.
+constexpr std::uint64_t MultiplyModulo(std::uint64_t a, std::uint64_t b, std::uint64_t m) {
+  return static_cast<std::uint64_t>(Uint128{a} * b % m);
+}
+
+// The largest r with r * r <= n. The root of the nearest double is within a few units of it.
+inline std::uint64_t SquareRootFloor(std::uint64_t n) {
+  constexpr std::uint64_t kLargestRoot = 0xFFFFFFFF;
+  std::uint64_t root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(n)));
+  root = root > kLargestRoot ? kLargestRoot : root;
+  while (root * root > n) {
+    --root;
+  }
+  while (root < kLargestRoot && (root + 1) * (root + 1) <= n) {
+    ++root;
+  }
+  return root;
+}
+
+// The greatest common divisor of a and b (gcd(0, b) = b), by the binary method: no division.
+constexpr std::uint64_t GreatestCommonDivisor(std::uint64_t a, std::uint64_t b) {
+  if (a == 0 || b == 0) {
+    return a | b;
+  }
+  const int shift = std::countr_zero(a | b);
+  a >>= std::countr_zero(a);
+  while (b != 0) {
+    b >>= std::countr_zero(b);
+    if (a > b) {
+      const std::uint64_t t = a;
+      a = b;
+      b = t;
+    }
+    b -= a;
+  }
+  return a << shift;
+}
+
+// The inverse of a modulo m >= 1, as a residue below m, by the extended Euclidean algorithm on m
+// and a: each remainder r_i is kept with the s_i for which r_i = s_i * a (mod m). When the last
+// remainder that is not 0 is 1, its s is the inverse; otherwise a and m share a factor and there
+// is none. Modulo 1 the inverse is the residue 0.
+constexpr std::optional<std::uint64_t> InverseModulo(std::uint64_t a, std::uint64_t m) {
+  std::uint64_t remainder = m;
+  std::uint64_t next_remainder = a % m;
+  Int128 factor = 0;
+  Int128 next_factor = 1;
+  while (next_remainder != 0) {
+    const std::uint64_t quotient = remainder / next_remainder;
+    const std::uint64_t rest = remainder - quotient * next_remainder;
+    remainder = next_remainder;
+    next_remainder = rest;
+    const Int128 next = factor - Int128{quotient} * next_factor;
+    factor = next_factor;
+    next_factor = next;
+  }
+  if (remainder != 1) {
+    return std::nullopt;
+  }
+  // The factor lies strictly between -m and m.
+  return static_cast<std::uint64_t>(factor < 0 ? factor + m : factor);
+}
+
+}  // namespace brindaq

@@ -1,0 +1,26 @@
+#pragma once
+
+// The number at the start of an operand text, found by the prefix rule that both ranges read
+// by: leading blanks are skipped, then an optional sign, digits, an optional "." with further
+// digits and an optional exponent are taken, and the number ends at the first character that
+// cannot continue it.
+
+#include <string_view>
+
+namespace brindaq {
+
+struct NumberText {
+  bool negative = false;
+  std::string_view whole;     // the digits before the point
+  std::string_view fraction;  // the digits after it
+  bool point = false;         // whether a "." follows the whole digits
+  std::string_view exponent;  // after the "E": its sign, if any, and digits; empty without one
+  std::string_view number;    // the number without its sign, from its first digit or point on
+
+  // Whether the text starts with a number at all: it has a digit before or after the point.
+  bool HasDigits() const { return !whole.empty() || !fraction.empty(); }
+};
+
+NumberText ScanNumber(std::string_view text);
+
+}  // namespace brindaq
