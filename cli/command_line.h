@@ -1,13 +1,16 @@
 #pragma once
 
 // The command line of brindaq-cli: which operation it runs on which operand texts, and what it
-// prints. Nothing here touches a stream, so a whole call can be run and looked at in memory.
+// prints. Nothing here touches a stream, so a whole call can be run and looked at in memory, as
+// the tests of tests/cli do.
 
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "core/frame/frame.h"
 
 namespace brindaq::cli {
 
@@ -16,11 +19,13 @@ inline constexpr int kAnswered = 0;  // the result lines, also "NO SOLUTION !" a
 inline constexpr int kRefused = 1;   // a notice, or output that could not be written
 inline constexpr int kMisused = 2;   // the command line itself is wrong
 
-// How answers are written: the lines as the window's list shows them (`raw`) or without their
-// leading blanks; as text or as one JSON object each (`json`).
+// How questions are answered: in the window's range or the full one (`range`); and how answers
+// are written: the lines as the window's list shows them (`raw`) or without their leading blanks,
+// as text or as one JSON object each (`json`).
 struct Format {
   bool raw = false;
   bool json = false;
+  Range range = Range::kWindow;
 };
 
 // What one call prints on standard output and standard error, and its exit status.
@@ -44,7 +49,8 @@ inline constexpr std::size_t kLongestQuestion = 4096;
 inline constexpr std::size_t kOutputBlock = 1 << 16;
 
 // The answers to questions read one to a line, "OPERATION [A [B [C]]]", as their text arrives
-// in blocks of any size. Each answer is written as soon as its line is complete.
+// in blocks of any size. Each answer is written as soon as its line is complete. A byte-order
+// mark at the start of the input is skipped, and a carriage return before a newline is a blank.
 class Batch {
  public:
   explicit Batch(Format format) : format_(format) {}
@@ -71,9 +77,9 @@ class Batch {
   int status_ = kAnswered;
 };
 
-// The text of --help: the synopsis, every operation of the table with its caption and the
-// limits of the operands it reads, the options, the form of a batch's answers and the exit
-// statuses.
+// The text of --help: the synopsis, every operation of the table with its caption and what it
+// asks of its operands in each range, the options, the form of a batch's answers and the exit
+// statuses; no line wider than 79 columns.
 std::string HelpText();
 
 }  // namespace brindaq::cli

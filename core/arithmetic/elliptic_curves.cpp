@@ -10,8 +10,9 @@
 // are all divisible by 12, which makes them likelier to be smooth.
 //
 // Stage 2 pairs the primes q = kD +- j (D = 2 * 3 * 5 * 7, j < D/2 prime to D): [kD]Q = +-[j]Q
-// modulo p exactly when X(kD) Z(j) - X(j) Z(kD) is 0 modulo p, so one product serves both, and
-// all of them are multiplied together before one greatest common divisor.
+// modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j), so one
+// product serves both, and all of them are multiplied together before one greatest common
+// divisor.
 
 #include <array>
 #include <bit>
@@ -95,11 +96,11 @@ Bounds BoundsFor(std::uint64_t n) {
   if (bits <= 58) {
     return {70, 70 * 50};
   }
-  return {125, 125 * 50};
+  return {200, 200 * 50};
 }
 
 // Which numbers are prime, up to the largest second-stage bound and a step beyond it.
-constexpr std::size_t kSieveEnd = 125 * 50 + 2 * kD;
+constexpr std::size_t kSieveEnd = 200 * 50 + 2 * kD;
 constexpr std::array<bool, kSieveEnd> kPrime = [] {
   std::array<bool, kSieveEnd> prime{};
   prime.fill(true);
@@ -174,6 +175,24 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
       baby[count] = current;
       js[count++] = j;
     }
+  }
+  // Each baby step as X / Z alone, by one inversion for all of them (Montgomery's trick): then a
+  // pair costs one multiplication less. prefix[i] is the product of the Z before the i-th.
+  std::array<std::uint64_t, kBabySteps> prefix{};
+  std::uint64_t all = m.One();
+  for (std::size_t i = 0; i < count; ++i) {
+    prefix[i] = all;
+    all = m.Multiply(all, baby[i].z);
+  }
+  const std::uint64_t plain_all = m.ValueOf(all);
+  const auto inverse_all = InverseModulo(plain_all, n);
+  if (!inverse_all) {
+    return FactorOf(plain_all, n);
+  }
+  std::array<std::uint64_t, kBabySteps> baby_x{};
+  for (std::uint64_t inverse = m.Of(*inverse_all), i = count; i-- > 0;) {
+    baby_x[i] = m.Multiply(baby[i].x, m.Multiply(inverse, prefix[i]));
+    inverse = m.Multiply(inverse, baby[i].z);
   }
   // The giant steps [kD]Q from k = B1 / D on (at least 1), each from the one before, [D]Q and
   // the one before that; [2D]Q is [D]Q doubled.

@@ -75,6 +75,37 @@ std::array<bool, 4> PassFermatToBase2(const std::array<std::uint32_t, 4>& ns) {
   return pass;
 }
 
+// Whether `power`, b^d for n - 1 = d * 2^s with d odd, shows n a strong probable prime to the
+// base b: b^d = 1, or b^(d * 2^r) = -1 for some r < s.
+bool PassesFromOddPower(const Montgomery64& m, std::uint64_t power, int s) {
+  if (power == m.One()) {
+    return true;
+  }
+  for (int r = 0; r < s; ++r) {
+    if (power == m.MinusOne()) {
+      return true;
+    }
+    power = m.Square(power);
+  }
+  return false;
+}
+
+// The strong probable-prime test of an odd n > 2^30 to the base 2: a multiplication by 2 is a
+// doubling.
+bool IsStrongProbablePrimeToBase2(const Montgomery64& m) {
+  const std::uint64_t n = m.Modulus();
+  const int s = std::countr_zero(n - 1);
+  const std::uint64_t d = (n - 1) >> s;
+  std::uint64_t power = m.One();
+  for (int bit = std::bit_width(d) - 1; bit >= 0; --bit) {
+    power = m.Square(power);
+    if ((d >> bit) & 1) {
+      power = m.Add(power, power);
+    }
+  }
+  return PassesFromOddPower(m, power, s);
+}
+
 // The strong probable-prime test of an odd n > 2^30 to several bases at once, in 64-bit
 // Montgomery form: the powers are raised side by side, so that their multiplications overlap.
 template <std::size_t kBases>
@@ -99,16 +130,8 @@ bool IsStrongProbablePrime(const Montgomery64& m, const std::array<std::uint64_t
     }
   }
   for (std::size_t k = 0; k < kBases; ++k) {
-    std::uint64_t power = powers[k];
     // A base that n divides tells nothing.
-    if (forms[k] == 0 || power == m.One()) {
-      continue;
-    }
-    int r = 0;
-    for (; r < s && power != m.MinusOne(); ++r) {
-      power = m.Square(power);
-    }
-    if (r == s) {
+    if (forms[k] != 0 && !PassesFromOddPower(m, powers[k], s)) {
       return false;
     }
   }
@@ -169,7 +192,7 @@ bool IsPrime(std::uint64_t n) {
   if (n < 4759123141U) {
     return IsStrongProbablePrime<3>(m, {2, 7, 61});
   }
-  return IsStrongProbablePrime<1>(m, {2}) &&
+  return IsStrongProbablePrimeToBase2(m) &&
          IsStrongProbablePrime<6>(m, {325, 9375, 28178, 450775, 9780504, 1795265022});
 }
 

@@ -110,18 +110,18 @@ expect_command(STATUS 1 ERROR "brindaq-cli: write error: No space left on device
 # JSON: one object on one line, the notice in it; any byte of an operand comes out as valid JSON
 # and UTF-8 (a byte that is not UTF-8 as U+FFFD, a control character as \u00XX).
 expect_command(STATUS 0
-  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"360\"],\"lines\":[\"2\",\"2\",\"2\",\"3\",\"3\",\"5\"],\"notice\":null}\n"
+  OUTPUT "{\"operation\":\"factors\",\"range\":\"window\",\"operands\":[\"360\"],\"lines\":[\"2\",\"2\",\"2\",\"3\",\"3\",\"5\"],\"notice\":null}\n"
   COMMAND ${CLI} --json factors 360)
 expect_command(STATUS 1
-  OUTPUT "{\"operation\":\"goldbach\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}\n"
+  OUTPUT "{\"operation\":\"goldbach\",\"range\":\"window\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}\n"
   COMMAND ${CLI} --json goldbach 7)
 expect_command(STATUS 0
-  OUTPUT "{\"operation\":\"inverse\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}\n"
+  OUTPUT "{\"operation\":\"inverse\",\"range\":\"window\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}\n"
   COMMAND ${CLI} --raw --json inverse 3 7)
 # The operand's bytes, sent through a batch: 12, a quote, a backslash, ESC, NUL, DEL, U+0085 (a
 # control character of C1), é, a stray byte, x, and a surrogate written in UTF-8.
 expect_command(STATUS 0
-  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"12\\\"\\\\\\u001b\\u0000\\u007f\\u0085é�x���\"],\"lines\":[\"2\",\"2\",\"3\"],\"notice\":null}\n"
+  OUTPUT "{\"line\":1,\"operation\":\"factors\",\"range\":\"window\",\"operands\":[\"12\\\"\\\\\\u001b\\u0000\\u007f\\u0085é�x���\"],\"lines\":[\"2\",\"2\",\"3\"],\"notice\":null}\n"
   COMMAND sh -c "printf 'factors 12\"\\\\\\033\\000\\177\\302\\205\\303\\251\\377x\\355\\240\\200\\n' | \"$@\" --json -" sh ${CLI})
 
 # Questions on standard input, one to a line: answers in order, a bad line reported with its number
@@ -134,13 +134,13 @@ expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} -
   OUTPUT "2\n2\n2\n3\n3\n5\n\nnotice: A MUST BE EVEN !\n\nerror: line 5: unknown operation 'factor'\n
 5\n\nerror: line 7: too many operands: 'is-prime' reads A only\n\n\n17\n\n")
 expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} --json --raw -
-  OUTPUT "{\"operation\":\"factors\",\"operands\":[\"360\"],\"lines\":[\"    2\",\"    2\",\"    2\",\"    3\",\"    3\",\"    5\"],\"notice\":null}
-{\"operation\":\"goldbach\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}
+  OUTPUT "{\"line\":1,\"operation\":\"factors\",\"range\":\"window\",\"operands\":[\"360\"],\"lines\":[\"    2\",\"    2\",\"    2\",\"    3\",\"    3\",\"    5\"],\"notice\":null}
+{\"line\":4,\"operation\":\"goldbach\",\"range\":\"window\",\"operands\":[\"7\"],\"lines\":[],\"notice\":\"A MUST BE EVEN !\"}
 {\"line\":5,\"error\":\"unknown operation 'factor'\"}
-{\"operation\":\"inverse\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}
+{\"line\":6,\"operation\":\"inverse\",\"range\":\"window\",\"operands\":[\"3\",\"7\"],\"lines\":[\"    5\"],\"notice\":null}
 {\"line\":7,\"error\":\"too many operands: 'is-prime' reads A only\"}
-{\"operation\":\"goldbach\",\"operands\":[\"4\"],\"lines\":[],\"notice\":null}
-{\"operation\":\"next-prime\",\"operands\":[\"13\"],\"lines\":[\"    17\"],\"notice\":null}\n")
+{\"line\":8,\"operation\":\"goldbach\",\"range\":\"window\",\"operands\":[\"4\"],\"lines\":[],\"notice\":null}
+{\"line\":9,\"operation\":\"next-prime\",\"range\":\"window\",\"operands\":[\"13\"],\"lines\":[\"    17\"],\"notice\":null}\n")
 file(WRITE ${questions} "is-prime 4\ngoldbach 7\n")
 expect_command(STATUS 1 INPUT_FILE ${questions} COMMAND ${CLI} -
   OUTPUT "A IS NOT A PRIME NUMBER\nFACTOR =  2\n\nnotice: A MUST BE EVEN !\n\n")
@@ -157,6 +157,22 @@ expect_command(STATUS 1 ERROR "brindaq-cli: write error: No space left on device
                INPUT_FILE ${questions} OUTPUT_FILE /dev/full COMMAND ${CLI} -)
 
 expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} --version)
+expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} -v)
+
+# A byte-order mark at the start of a batch is skipped, as a carriage return before a newline is.
+expect_command(STATUS 0 OUTPUT "2\n2\n3\n\nA IS A PRIME NUMBER!\n\n"
+  COMMAND sh -c "printf '\\357\\273\\277factors 12\\r\\nis-prime 7\\r\\n' | \"$@\" -" sh ${CLI})
+
+# The full range: read exactly, written in full digits, for one question and for a batch, the
+# range named in the JSON answer; the window's range stays the default.
+expect_command(STATUS 0 OUTPUT "71\n839\n1471\n6857\n" COMMAND ${CLI} --full-range factors 600851475143)
+expect_command(STATUS 1 ERROR "brindaq-cli: NUMBER TOO LARGE !\n" COMMAND ${CLI} factors 600851475143)
+expect_command(STATUS 1 ERROR "brindaq-cli: NUMBER TOO LARGE !\n"
+               COMMAND ${CLI} --full-range is-prime 18446744073709551616)
+file(WRITE ${questions} "is-prime 18446744073709551557\nnext-prime 1E18\n")
+expect_command(STATUS 0 INPUT_FILE ${questions} COMMAND ${CLI} --full-range --json -
+  OUTPUT "{\"line\":1,\"operation\":\"is-prime\",\"range\":\"full\",\"operands\":[\"18446744073709551557\"],\"lines\":[\"A IS A PRIME NUMBER!\"],\"notice\":null}
+{\"line\":2,\"operation\":\"next-prime\",\"range\":\"full\",\"operands\":[\"1E18\"],\"lines\":[\"1000000000000000003\"],\"notice\":null}\n")
 expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} --raw --version --bogus)
 
 # --help lists exactly the operations that the bash completion offers, and each of them is one
@@ -166,7 +182,15 @@ if(NOT status EQUAL 0 OR NOT help MATCHES "^Usage: brindaq-cli \\[OPTIONS\\] OPE
   message(SEND_ERROR "--help: status ${status}, text:\n${help}")
 endif()
 expect_command(STATUS 0 OUTPUT "${help}" COMMAND ${CLI} -h)
-string(REGEX MATCHALL "\n  [a-z-]+ A[ BC]*  +[^\n]+\n +A <= [0-9]+" listed "${help}")
+# The help fits a terminal of 80 columns.
+string(REPLACE "\n" ";" help_lines "${help}")
+foreach(line IN LISTS help_lines)
+  string(LENGTH "${line}" width)
+  if(width GREATER 79)
+    message(SEND_ERROR "--help: a line of ${width} columns: ${line}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "\n  [a-z-]+ A[ BC]*  +[^\n]+\n      (A even, )?A[ ,BC]* <= [0-9]+" listed "${help}")
 string(REGEX MATCHALL "\n  [a-z-]+" listed "${listed}")
 string(REPLACE "\n  " "" listed "${listed}")
 file(READ ${COMPLETION} completion)

@@ -1,0 +1,119 @@
+// One command line: its options, then one question, or "-" for a batch.
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "cli/answers.h"
+#include "cli/command_line.h"
+#include "cli/options.h"
+
+namespace brindaq::cli {
+namespace {
+
+constexpr std::string_view kSeeHelp = "; see 'brindaq-cli --help'\n";
+
+Response Misused(std::string problem) {
+  Response response;
+  response.error = std::string(kProgram) + ": " + std::move(problem) + std::string(kSeeHelp);
+  response.status = kMisused;
+  return response;
+}
+
+Response Answered(std::string text) {
+  Response response;
+  response.output = std::move(text);
+  return response;
+}
+
+// After a notice or a wrong command line: one hint when an operand is one of the options, which
+// would have had to come before the operation.
+void AppendHint(std::span<const std::string_view> operands, std::string& error) {
+  const auto option = std::find_if(operands.begin(), operands.end(), [](std::string_view operand) {
+    return OptionNamed(operand).has_value();
+  });
+  if (option != operands.end()) {
+    error += std::string(kProgram) + ": " + QuotedName(*option) +
+             " was read as an operand; options go before the operation\n";
+  }
+}
+
+}  // namespace
+
+Response Run(std::span<const std::string_view> arguments) {
+  Format format;
+  bool options_ended = false;  // by "--", after which the user means every word as it stands
+  std::size_t next = 0;
+  for (; next < arguments.size(); ++next) {
+    const std::string_view argument = arguments[next];
+    if (argument.size() < 2 || argument.front() != '-') {
+      break;  // the operation's name, or "-": options end here
+    }
+    const std::optional<Option> option = OptionNamed(argument);
+    if (!option) {
+      return Misused("unknown option " + QuotedName(argument));
+    }
+    switch (*option) {
+      case Option::kEnd:
+        options_ended = true;
+        break;
+      case Option::kHelp:
+        return Answered(HelpText());
+      case Option::kVersion:
+        return Answered(std::string(kProgram) + " " + BRINDAQ_VERSION + "\n");
+      case Option::kRaw:
+        format.raw = true;
+        break;
+      case Option::kJson:
+        format.json = true;
+        break;
+      case Option::kFullRange:
+        format.range = Range::kFull;
+        break;
+    }
+    if (options_ended) {
+      ++next;
+      break;
+    }
+  }
+  if (next == arguments.size()) {
+    return Misused("missing operation");
+  }
+  const std::string_view command = arguments[next++];
+  const std::span<const std::string_view> operands = arguments.subspan(next);
+  if (command == "-") {
+    if (!operands.empty()) {
+      return Misused("too many operands: '-' reads standard input only");
+    }
+    Response response;
+    response.batch = format;
+    return response;
+  }
+  const OperationButton* operation = FindCommand(command);
+  if (const std::string problem = Problem(operation, command, operands.size()); !problem.empty()) {
+    Response response = Misused(problem);
+    if (!options_ended) {
+      AppendHint(operands, response.error);
+    }
+    return response;
+  }
+
+  const Outcome outcome = Ask(*operation, operands, format);
+  Response response;
+  if (outcome.notice) {
+    response.status = kRefused;
+  }
+  if (format.json) {
+    AppendJson(std::nullopt, command, operands, outcome, format, response.output);
+  } else if (outcome.notice) {
+    response.error = std::string(kProgram) + ": " + *outcome.notice + "\n";
+  } else {
+    AppendLines(outcome, format, response.output);
+  }
+  if (!options_ended) {
+    AppendHint(operands, response.error);
+  }
+  return response;
+}
+
+}  // namespace brindaq::cli
