@@ -1,0 +1,291 @@
+// The full range: its limits, its exact reading of the texts, the same answers as the window's
+// range wherever both answer, and the hard cases of the 64-bit methods held to independent
+// references.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/arithmetic/factorisation.h"
+#include "core/arithmetic/primality.h"
+#include "core/operations.h"
+#include "tests/core/outcome_cases.h"
+#include "tests/core/reference.h"
+
+namespace brindaq {
+namespace {
+
+namespace ref = testing_reference;
+using testing_cases::kANotWhole;
+using testing_cases::kNotEven;
+using testing_cases::kTooLarge;
+
+std::string Text(Uint128 n) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(n % 10)));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
+Outcome Full(const OperationButton& operation, const OperandTexts& texts) {
+  return operation.run_in(texts, Range::kFull);
+}
+
+// Each operand at its limit passes, and the next whole number above it (the next even one where A
+// must be even) is too large, with the notice about that operand.
+TEST(FullRange, EveryLimitPassesAndTheNumberAboveItIsTooLarge) {
+  for (const OperationButton& operation : kOperationButtons) {
+    for (std::size_t i = 0; i < OperandCount(operation.rules); ++i) {
+      const std::uint64_t limit = LimitOf(operation.rules, i, Range::kFull);
+      const Uint128 above = Uint128{limit} + (operation.rules.even_a && limit % 2 == 0 ? 2 : 1);
+      OperandTexts texts{"1", "1", "1"};
+      if (operation.rules.even_a) {
+        texts.a = "2";
+      }
+      std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
+      *boxes[i] = Text(limit);
+      if (i == 1 && operation.rules.widest_interval > 0) {
+        texts.a = texts.b;  // an interval of no width
+      }
+      EXPECT_EQ(Full(operation, texts).notice, std::nullopt) << operation.command << " " << i;
+      *boxes[i] = Text(above);
+      const Outcome outcome = Full(operation, texts);
+      EXPECT_EQ(outcome.notice, kTooLarge) << operation.command << " " << i;
+      EXPECT_EQ(outcome.operand, static_cast<char>('A' + i)) << operation.command;
+    }
+  }
+}
+
+// Texts are read by the window's prefix rule, but exactly, as whole numbers.
+TEST(FullRange, ReadsTheTextsExactly) {
+  struct Case {
+    const char* text;
+    std::optional<std::string> notice;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"1.5E1", std::nullopt, {"    3", "    5"}},
+      {"  0.000013E6x", std::nullopt, {"  13   IS A PRIME NUMBER !"}},
+      {"1E19", std::nullopt, {}},
+      {"000000018446744073709551615", std::nullopt, {}},
+      {"18446744073709551615.000", std::nullopt, {}},
+      {"18446744073709551616", kTooLarge, {}},
+      {"1E20", kTooLarge, {}},
+      {"18446744073709551615.5", kTooLarge, {}},
+      {"2.5", kANotWhole, {}},
+      {"-3", kANotWhole, {}},
+      {"-1E30", kANotWhole, {}},
+      {"0.9", kANotWhole, {}},
+      {"", kANotWhole, {}},
+  };
+  const OperationButton& factors = *FindCommand("factors");
+  for (const Case& c : cases) {
+    const Outcome outcome = Full(factors, {c.text, "", ""});
+    EXPECT_EQ(outcome.notice, c.notice) << c.text;
+    if (!c.lines.empty()) {
+      EXPECT_EQ(outcome.lines, c.lines) << c.text;
+    }
+  }
+  // Parity before size, read exactly: an odd A beyond 2^64 is odd, a huge even one too large.
+  const OperationButton& goldbach = *FindCommand("goldbach");
+  EXPECT_EQ(Full(goldbach, {"18446744073709551617", "", ""}).notice, kNotEven);
+  EXPECT_EQ(Full(goldbach, {"1E30", "", ""}).notice, kTooLarge);
+  EXPECT_EQ(Full(goldbach, {"1.5E1", "", ""}).notice, kNotEven);
+  EXPECT_EQ(Full(goldbach, {"-4", "", ""}).notice, kANotWhole);
+}
+
+// Wherever the window's range answers, the full range gives the same lines and notices, but for
+// numbers of 1E15 or more, which only the window writes in the exponent form.
+TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
+  std::mt19937_64 random(24);
+  const char* const odd_texts[] = {"", "0", "-3", "2.5", "abc", "1E400", "7x", " 12"};
+  for (const OperationButton& operation : kOperationButtons) {
+    for (int round = 0; round < 300; ++round) {
+      OperandTexts texts;
+      std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
+      for (std::size_t i = 0; i < 3; ++i) {
+        const auto limit = static_cast<std::uint64_t>(LimitOf(operation.rules, i, Range::kWindow));
+        if (round % 10 == 9) {
+          *boxes[i] = odd_texts[random() % std::size(odd_texts)];
+        } else if (limit > 0) {
+          // Mostly small values, where the answers are rich, and some anywhere up to the limit.
+          const std::uint64_t top = round % 3 == 0 ? limit : std::min<std::uint64_t>(limit, 3000);
+          *boxes[i] = std::to_string(1 + random() % top);
+        }
+      }
+      if (operation.rules.widest_interval > 0 && round % 2 == 0) {
+        texts.b = std::to_string(std::stoull(texts.a) + random() % 300);
+      }
+      const Outcome window = operation.run(texts);
+      const Outcome full = Full(operation, texts);
+      EXPECT_EQ(full.notice, window.notice) << operation.command << " " << texts.a;
+      EXPECT_EQ(full.operand, window.operand) << operation.command;
+      ASSERT_EQ(full.lines.size(), window.lines.size()) << operation.command << " " << texts.a;
+      for (std::size_t k = 0; k < window.lines.size(); ++k) {
+        if (window.lines[k].find("E+") == std::string::npos) {
+          EXPECT_EQ(full.lines[k], window.lines[k]) << operation.command << " " << texts.a;
+        }
+      }
+    }
+  }
+}
+
+std::vector<std::uint64_t> Factors(std::uint64_t n) {
+  std::vector<std::uint64_t> factors;
+  for (const PrimePower& power : Factorisation(n)) {
+    factors.insert(factors.end(), static_cast<std::size_t>(power.exponent), power.prime);
+  }
+  return factors;
+}
+
+// The hard cases of factoring below 2^64: many small factors, squares and cubes of primes, a
+// product of two primes near 2^32, Carmichael numbers and strong pseudoprimes to many bases.
+TEST(FullRange, FactorsTheHardCases) {
+  const std::uint64_t p32 = 4294967291;  // the largest prime below 2^32
+  const std::uint64_t p21 = 2097143;     // the largest prime below 2^21
+  struct Case {
+    std::uint64_t n;
+    std::vector<std::uint64_t> factors;
+  };
+  std::vector<Case> cases = {
+      {18446744073709551615U, {3, 5, 17, 257, 641, 65537, 6700417}},
+      {p32 * p32, {p32, p32}},
+      {p21 * p21 * p21, {p21, p21, p21}},
+      {p21 * p21 * 4000037, {p21, p21, 4000037}},
+      {4294967279U * p32, {4294967279U, p32}},
+      // Four primes just above the trial divisors: the most that a rest below 2^64 can hold.
+      {std::uint64_t{10009} * 10037 * 10039 * 10061, {10009, 10037, 10039, 10061}},
+      // The smallest strong pseudoprime to the first nine prime bases (A014233).
+      {3825123056546413051U, {149491, 747451, 34233211}},
+      {341550071728321U, {10670053, 32010157}},
+      {18446744073709551557U, {18446744073709551557U}},
+  };
+  // Chernick's Carmichael numbers (6k + 1)(12k + 1)(18k + 1), the three of them prime, from the
+  // largest k below 2^64 down.
+  for (std::uint64_t k = 237000, found = 0; found < 3; --k) {
+    const std::uint64_t p = 6 * k + 1, q = 12 * k + 1, r = 18 * k + 1;
+    if (ref::IsPrimeBelow2To64(p) && ref::IsPrimeBelow2To64(q) && ref::IsPrimeBelow2To64(r)) {
+      cases.push_back({p * q * r, {p, q, r}});
+      ++found;
+    }
+  }
+  for (const Case& c : cases) {
+    const std::vector<std::uint64_t> factors = Factors(c.n);
+    EXPECT_EQ(factors, c.factors) << c.n;
+    Uint128 product = 1;
+    for (const std::uint64_t f : factors) {
+      EXPECT_TRUE(ref::IsPrimeBelow2To64(f)) << f << " of " << c.n;
+      product *= f;
+    }
+    EXPECT_EQ(product, Uint128{c.n});
+    EXPECT_EQ(IsPrime(c.n), factors.size() == 1) << c.n;
+  }
+}
+
+// Random numbers of every size: their factors are prime, ascending, multiply to n, and below
+// 10^12 are those of trial division; the primality test agrees with the reference.
+TEST(FullRange, FactorsAndTestsRandomNumbersOfEverySize) {
+  std::mt19937_64 random(64);
+  for (int i = 0; i < 3000; ++i) {
+    const std::uint64_t n = std::max<std::uint64_t>(2, random() >> (random() % 64));
+    const std::vector<std::uint64_t> factors = Factors(n);
+    Uint128 product = 1;
+    for (std::size_t k = 0; k < factors.size(); ++k) {
+      ASSERT_TRUE(ref::IsPrimeBelow2To64(factors[k])) << n;
+      ASSERT_TRUE(k == 0 || factors[k - 1] <= factors[k]) << n;
+      product *= factors[k];
+    }
+    ASSERT_EQ(product, Uint128{n});
+    if (n < 1000000000000U) {
+      ASSERT_EQ(factors, ref::Factorise(n));
+    }
+    ASSERT_EQ(IsPrime(n), ref::IsPrimeBelow2To64(n)) << n;
+    ASSERT_EQ(IsPrime(n | 1), ref::IsPrimeBelow2To64(n | 1)) << (n | 1);
+  }
+  for (std::uint64_t n = 18446744073709551615U; n > 18446744073709551615U - 20000; --n) {
+    ASSERT_EQ(IsPrime(n), ref::IsPrimeBelow2To64(n)) << n;
+  }
+}
+
+// Lines at the top of the range, counted and checked against the reference test.
+TEST(FullRange, ScansAndWritesInFullDigitsAtTheTop) {
+  const auto lines = [](const char* command, OperandTexts texts) {
+    return Full(*FindCommand(command), texts).lines;
+  };
+  std::vector<std::string> primes;
+  for (std::uint64_t n = 18446744073709541616U; n < 18446744073709551615U; ++n) {
+    if (ref::IsPrimeBelow2To64(n)) {
+      primes.push_back("    " + Text(n));
+    }
+  }
+  EXPECT_EQ(primes.size(), 218U);
+  EXPECT_EQ(lines("primes", {"18446744073709541615", "18446744073709551615", ""}), primes);
+  EXPECT_EQ(lines("prime-count", {"18446744073709541615", "18446744073709551615", ""}),
+            std::vector<std::string>{"    218"});
+  EXPECT_EQ(lines("next-prime", {"18446744073709551556", "", ""}),
+            std::vector<std::string>{"    18446744073709551557"});
+  EXPECT_EQ(lines("collatz", {"80049391", "", ""})[161], "    1456762552780066");
+  EXPECT_EQ(lines("fibonacci", {"93", "", ""}).back(), "    12200160415121876738");
+  EXPECT_EQ(lines("goldbach", {"9699690", "", ""}).size(), 124180U);
+  EXPECT_EQ(lines("divisors", {"18446744073709551615", "", ""}),
+            (std::vector<std::string>{" NUMBER OF DIVISORS =  127",
+                                      " SUM OF DIVISORS =  12975236915480337153"}));
+  // The product of the first twelve primes 1 (mod 4): 2^12 choices of conjugates, in pairs.
+  const std::vector<std::string> squares = lines("two-squares", {"10003628061488344205", "", ""});
+  ASSERT_EQ(squares.size(), 2048U);
+  Uint128 previous = 0;
+  for (const std::string& line : squares) {
+    std::uint64_t x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "  10003628061488344205  =   %lu^2  +   %lu^2", &x, &y), 2);
+    EXPECT_EQ(Uint128{x} * x + Uint128{y} * y, Uint128{10003628061488344205U}) << line;
+    EXPECT_TRUE(x <= y && x > previous) << line;
+    previous = x;
+  }
+}
+
+// The congruences and the inverse on operands up to 2^64 - 1: the answer solves the question, and
+// no smaller candidate does (checked by trying every one where C is small).
+TEST(FullRange, SolvesTheCongruencesExactly) {
+  std::mt19937_64 random(5);
+  const OperationButton& linear = *FindCommand("linear-congruence");
+  const OperationButton& inverse = *FindCommand("inverse");
+  for (int i = 0; i < 2000; ++i) {
+    const std::uint64_t a = std::max<std::uint64_t>(1, random() >> (random() % 64));
+    const std::uint64_t b = std::max<std::uint64_t>(1, random() >> (random() % 64));
+    const std::uint64_t c =
+        std::max<std::uint64_t>(1, random() >> (i % 2 == 0 ? 50 : random() % 64));
+    const auto solves = [&](std::uint64_t x, std::uint64_t target) {
+      return (Uint128{a} * x) % c == Uint128{target} % c;
+    };
+    std::optional<std::uint64_t> expected;
+    if (c < 20000) {
+      for (std::uint64_t x = 1; x <= c && !expected; ++x) {
+        if (solves(x, b)) {
+          expected = x;
+        }
+      }
+    }
+    const std::vector<std::string> lines = Full(linear, {Text(a), Text(b), Text(c)}).lines;
+    ASSERT_EQ(lines.size(), 1U);
+    if (lines[0] == "  NO SOLUTION !") {
+      EXPECT_TRUE(c >= 20000 || !expected) << a << " " << b << " " << c;
+    } else {
+      const std::uint64_t x = std::stoull(lines[0]);
+      EXPECT_TRUE(x >= 1 && x <= c && solves(x, b)) << a << " " << b << " " << c;
+      EXPECT_TRUE(c >= 20000 || expected == x) << a << " " << b << " " << c;
+    }
+    const std::vector<std::string> inverted = Full(inverse, {Text(a), Text(c), ""}).lines;
+    if (inverted[0] != "  NO SOLUTION !") {
+      const std::uint64_t x = std::stoull(inverted[0]);
+      EXPECT_TRUE(x >= 1 && x <= c && (Uint128{a} * x) % c == 1 % c) << a << " " << c;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brindaq
