@@ -3,7 +3,8 @@
 // plain printable text, no more lines than the operation can ever produce, and a notice only
 // where the operands call for it. The operations that compute by a faster method than plain
 // enumeration must also give exactly the lines and notice of plain enumeration. The operand
-// reader and the number format are fuzzed on the way.
+// reader and the number format are fuzzed on the way. The same click in the full range is held to
+// the rules of full_range_checks.cpp.
 //
 // Input layout:
 //   byte 0   the operation: its value mod 16 is the row of kOperationButtons, 15 runs none
@@ -25,6 +26,7 @@
 #include <string_view>
 
 #include "core/operations.h"
+#include "fuzz/full_range_checks.h"
 #include "tests/core/plain_enumeration.h"
 
 namespace brindaq {
@@ -294,14 +296,23 @@ void CheckOutcome(const Click& click, const Outcome& outcome) {
     Violation(click, "notice \"" + notice + "\" that the operands do not call for");
   }
 
-  // The window takes the user back to the operand that an operand notice names.
-  const std::optional<char> box = NoticeOperand(operation, texts, notice);
-  if (notice.size() > 1 && notice[1] == ' ' && notice != kTooLarge && notice != kIntervalTooLarge &&
-      box != notice[0]) {
-    Violation(click, "NoticeOperand does not name the operand of \"" + notice + "\"");
+  // The window takes the user back to the operand that the notice is about: the one it names,
+  // B for a wide interval, and the first one above its limit for a number too large.
+  std::optional<char> about;
+  if (notice == kIntervalTooLarge) {
+    about = 'B';
+  } else if (notice == kTooLarge) {
+    const std::array<double, 3> limits{operation.limits.a, operation.limits.b, operation.limits.c};
+    for (std::size_t i = 0; i < 3 && !about; ++i) {
+      if (limits[i] > 0 && values[i] > limits[i]) {
+        about = static_cast<char>('A' + i);
+      }
+    }
+  } else {
+    about = notice[0];
   }
-  if (box && *box != 'A' && *box != 'B' && *box != 'C') {
-    Violation(click, "NoticeOperand names the box '" + Escaped(std::string(1, *box)) + "'");
+  if (outcome.operand != about) {
+    Violation(click, "the notice \"" + notice + "\" is not about the operand it names");
   }
 }
 
@@ -372,5 +383,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Outcome outcome = operation.run(texts);
   CheckOutcome(Click{&operation, &texts}, outcome);
   CheckSameAsPlain(Click{&operation, &texts}, outcome);
+  fuzz::CheckFullRange(operation, texts, outcome);
   return 0;
 }
