@@ -90,20 +90,34 @@ bool PassesFromOddPower(const Montgomery64& m, std::uint64_t power, int s) {
   return false;
 }
 
-// The strong probable-prime test of an odd n > 2^30 to the base 2: a multiplication by 2 is a
-// doubling.
-bool IsStrongProbablePrimeToBase2(const Montgomery64& m) {
-  const std::uint64_t n = m.Modulus();
-  const int s = std::countr_zero(n - 1);
-  const std::uint64_t d = (n - 1) >> s;
-  std::uint64_t power = m.One();
-  for (int bit = std::bit_width(d) - 1; bit >= 0; --bit) {
-    power = m.Square(power);
-    if ((d >> bit) & 1) {
-      power = m.Add(power, power);
+// The strong probable-prime test to the base 2 of four odd numbers above 2^30 at once: their
+// powers are raised side by side, so that the multiplications of one overlap those of the
+// others, and a multiplication by 2 is a doubling. A power whose exponent has fewer bits stays 1
+// through the leading bits of the others.
+std::array<bool, 4> PassStrongBase2(const std::array<std::uint64_t, 4>& ns) {
+  const std::array<Montgomery64, 4> forms{Montgomery64(ns[0]), Montgomery64(ns[1]),
+                                          Montgomery64(ns[2]), Montgomery64(ns[3])};
+  std::array<std::uint64_t, 4> odd_parts{};
+  std::array<int, 4> twos{};
+  std::array<std::uint64_t, 4> powers{};
+  std::uint64_t widest = 0;
+  for (std::size_t k = 0; k < 4; ++k) {
+    twos[k] = std::countr_zero(ns[k] - 1);
+    odd_parts[k] = (ns[k] - 1) >> twos[k];
+    powers[k] = forms[k].One();
+    widest |= odd_parts[k];
+  }
+  for (int bit = std::bit_width(widest) - 1; bit >= 0; --bit) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      const std::uint64_t square = forms[k].Square(powers[k]);
+      powers[k] = (odd_parts[k] >> bit) & 1 ? forms[k].Add(square, square) : square;
     }
   }
-  return PassesFromOddPower(m, power, s);
+  std::array<bool, 4> pass{};
+  for (std::size_t k = 0; k < 4; ++k) {
+    pass[k] = PassesFromOddPower(forms[k], powers[k], twos[k]);
+  }
+  return pass;
 }
 
 // The strong probable-prime test of an odd n > 2^30 to several bases at once, in 64-bit
@@ -138,21 +152,46 @@ bool IsStrongProbablePrime(const Montgomery64& m, const std::array<std::uint64_t
   return true;
 }
 
-// The primes 3 to 53 as 64-bit inverses, to find a small factor of a large n by multiplications:
-// n is a multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
+// The odd primes 3 to 251 as 64-bit inverses, to find a small factor of a large n by
+// multiplications: n is a multiple of p exactly when n * inverse (mod 2^64) is at most
+// (2^64 - 1) / p.
 struct WideOddPrime {
   std::uint64_t inverse;
   std::uint64_t max_quotient;
   constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
 };
-constexpr std::array<WideOddPrime, 15> kFirstWideOddPrimes = [] {
-  std::array<WideOddPrime, 15> primes{};
+constexpr std::size_t kWideTrialPrimes = 53;  // 3 to 251
+static_assert(kOddPrimes[kWideTrialPrimes - 1].value == 251);
+constexpr std::array<WideOddPrime, kWideTrialPrimes> kWideTrialDivisors = [] {
+  std::array<WideOddPrime, kWideTrialPrimes> primes{};
   for (std::size_t k = 0; k < primes.size(); ++k) {
     const std::uint64_t p = kOddPrimes[k].value;
     primes[k] = {InverseModuloTwoToThe64(p), UINT64_MAX / p};
   }
   return primes;
 }();
+
+// Whether one of the first `count` trial divisors divides n.
+bool HasSmallFactor(std::uint64_t n, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) {
+    if (kWideTrialDivisors[k].Divides(n)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The bases that follow 2: with it, 7 and 61 tell every prime from every composite below
+// 4759123141 (Jaeschke, 1993), and these six every one below 2^64 (Sinclair, 2011).
+constexpr std::array<std::uint64_t, 2> kBasesBelow4759123141{7, 61};
+constexpr std::array<std::uint64_t, 6> kBasesBelow2To64{325,    9375,    28178,
+                                                        450775, 9780504, 1795265022};
+
+// The strong test to the bases after 2, for an odd n > 2^30 that passed it to the base 2.
+bool PassesBasesAfter2(const Montgomery64& m) {
+  return m.Modulus() < 4759123141U ? IsStrongProbablePrime(m, kBasesBelow4759123141)
+                                   : IsStrongProbablePrime(m, kBasesBelow2To64);
+}
 
 // Trial division settles most numbers at once: those with a factor among the first primes, and
 // those below the square of the next one.
@@ -181,19 +220,30 @@ bool IsPrime(std::uint64_t n) {
   if (n < (std::uint64_t{1} << 30)) {
     return IsPrimeBelow2To30(static_cast<std::uint32_t>(n));
   }
-  for (const WideOddPrime& p : kFirstWideOddPrimes) {
-    if (p.Divides(n)) {
-      return false;
-    }
+  if (HasSmallFactor(n, kQuickTrialPrimes)) {
+    return false;
   }
+  // All the bases side by side: one number alone is tested quickest so.
   const Montgomery64 m(n);
-  // The bases 2, 7 and 61 tell every prime from every composite below 4759123141 (Jaeschke,
-  // 1993), and these seven below 2^64 (Sinclair, 2011). Most composites fail the base 2 alone.
-  if (n < 4759123141U) {
-    return IsStrongProbablePrime<3>(m, {2, 7, 61});
+  return n < 4759123141U
+             ? IsStrongProbablePrime<3>(m, {2, 7, 61})
+             : IsStrongProbablePrime<7>(m, {2, 325, 9375, 28178, 450775, 9780504, 1795265022});
+}
+
+std::array<bool, 4> ArePrime(const std::array<std::uint64_t, 4>& ns) {
+  std::array<bool, 4> prime{};
+  if (ns[0] < (std::uint64_t{1} << 30) || ns[1] < (std::uint64_t{1} << 30) ||
+      ns[2] < (std::uint64_t{1} << 30) || ns[3] < (std::uint64_t{1} << 30)) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      prime[k] = IsPrime(ns[k]);
+    }
+    return prime;
   }
-  return IsStrongProbablePrimeToBase2(m) &&
-         IsStrongProbablePrime<6>(m, {325, 9375, 28178, 450775, 9780504, 1795265022});
+  const std::array<bool, 4> pass = PassStrongBase2(ns);
+  for (std::size_t k = 0; k < 4; ++k) {
+    prime[k] = pass[k] && PassesBasesAfter2(Montgomery64(ns[k]));
+  }
+  return prime;
 }
 
 namespace {
@@ -260,28 +310,29 @@ std::uint32_t FirstPrimeAboveBelow2To30(std::uint32_t n) {
   }
 }
 
-// The first prime above 10^9 <= n < 18446744073709551557: the odd numbers above n, a window at a
-// time, with the multiples of the primes up to 251 struck out, and what is left tested in order.
-// Near 2^64 a prime comes every 44 numbers on average, so the first window mostly holds it.
+// The first prime above 10^9 <= n < 18446744073709551557: the odd numbers above n in turn,
+// those with a factor up to 251 passed over, and the others tested four at a time. Near 2^64 a
+// prime comes every 44 numbers on average, and one odd number in ten has no factor up to 251.
+// The last batch before 2^64 may take numbers that wrap past it, but 18446744073709551557, the
+// largest prime below 2^64, stands before them.
 std::uint64_t FirstWidePrimeAbove(std::uint64_t n) {
-  constexpr std::size_t kWindow = 64;
-  constexpr std::size_t kSievingPrimes = 53;  // 3 to 251
-  static_assert(kOddPrimes[kSievingPrimes - 1].value == 251);
-  for (std::uint64_t first = (n + 1) | 1;; first += 2 * kWindow) {
-    std::array<bool, kWindow> struck{};  // index i stands for first + 2i
-    for (std::size_t k = 0; k < kSievingPrimes; ++k) {
-      const std::uint32_t p = kOddPrimes[k].value;
-      // The first odd multiple of p from `first` on; `first` is far above p.
-      const auto below = static_cast<std::uint32_t>((p - first % p) % p);
-      for (std::uint32_t i = below % 2 == 0 ? below / 2 : (below + p) / 2; i < kWindow; i += p) {
-        struck[i] = true;
+  std::array<std::uint64_t, 4> batch{};
+  std::size_t count = 0;
+  for (std::uint64_t candidate = (n + 1) | 1;; candidate += 2) {
+    if (HasSmallFactor(candidate, kWideTrialPrimes)) {
+      continue;
+    }
+    batch[count++] = candidate;
+    if (count < batch.size()) {
+      continue;
+    }
+    const std::array<bool, 4> prime = ArePrime(batch);
+    for (std::size_t k = 0; k < batch.size(); ++k) {
+      if (prime[k]) {
+        return batch[k];
       }
     }
-    for (std::uint32_t i = 0; i < kWindow; ++i) {
-      if (!struck[i] && IsPrime(first + 2 * i)) {
-        return first + 2 * i;
-      }
-    }
+    count = 0;
   }
 }
 

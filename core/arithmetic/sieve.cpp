@@ -74,14 +74,33 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
     }
   }
 
-  // Above 10007^2 a number left may still have a larger factor.
+  // Above 10007^2 a number left may still have a larger factor: those are tested, four at a
+  // time. A short last batch repeats its last number.
   constexpr std::uint64_t kSieved = std::uint64_t{10007} * 10007;
   if (last >= kSieved) {
-    for (std::size_t i = 0; i < odd_prime_.size(); ++i) {
-      const std::uint64_t n = first_odd_ + 2 * static_cast<std::uint64_t>(i);
-      if (odd_prime_[i] != 0 && n >= kSieved && !brindaq::IsPrime(n)) {
-        odd_prime_[i] = 0;
+    std::array<std::size_t, 4> places{};
+    std::size_t count = 0;
+    const auto test = [&] {
+      std::array<std::uint64_t, 4> batch{};
+      for (std::size_t k = 0; k < 4; ++k) {
+        batch[k] = first_odd_ + 2 * static_cast<std::uint64_t>(places[std::min(k, count - 1)]);
       }
+      const std::array<bool, 4> prime = ArePrime(batch);
+      for (std::size_t k = 0; k < count; ++k) {
+        odd_prime_[places[k]] = prime[k] ? 1 : 0;
+      }
+      count = 0;
+    };
+    for (std::size_t i = 0; i < odd_prime_.size(); ++i) {
+      if (odd_prime_[i] != 0 && first_odd_ + 2 * static_cast<std::uint64_t>(i) >= kSieved) {
+        places[count++] = i;
+        if (count == places.size()) {
+          test();
+        }
+      }
+    }
+    if (count > 0) {
+      test();
     }
   }
 }

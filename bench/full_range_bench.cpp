@@ -1,0 +1,109 @@
+// The full range at its heaviest questions: one click each (reading the operands, computing,
+// writing the lines), and the factors of 1000 products of two primes near 2^32, each timed alone.
+//   brindaq_bench --benchmark_filter=Full --benchmark_repetitions=5
+//                 --benchmark_report_aggregates_only=true
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/arithmetic/primality.h"
+#include "core/operations.h"
+
+namespace brindaq {
+namespace {
+
+struct FullClick {
+  const char* name;
+  const char* command;
+  OperandTexts texts;
+};
+
+// clang-format off
+const FullClick kFullClicks[] = {
+    {"IsPrime/largest-prime",          "is-prime",    {"18446744073709551557", "", ""}},
+    // The smallest strong pseudoprime to the first nine prime bases: it passes most of them.
+    {"IsPrime/pseudoprime-to-9-bases", "is-prime",    {"3825123056546413051", "", ""}},
+    {"Factors/two-primes-near-2^32",   "factors",     {"18446743979220271189", "", ""}},
+    {"Factors/2^64-1",                 "factors",     {"18446744073709551615", "", ""}},
+    {"Factors/largest-prime",          "factors",     {"18446744073709551557", "", ""}},
+    {"NextPrime/near-2^64",            "next-prime",  {"18446744073709551000", "", ""}},
+    {"NextPrime/10^18",                "next-prime",  {"1000000000000000000", "", ""}},
+    {"Primes/width-10^4-near-2^64",    "primes",      {"18446744073709541615", "18446744073709551615", ""}},
+    {"PrimeCount/width-10^5-near-2^64", "prime-count", {"18446744073709451615", "18446744073709551615", ""}},
+    {"TwoSquares/2048-lines",          "two-squares", {"10003628061488344205", "", ""}},
+    {"Goldbach/9699690",               "goldbach",    {"9699690", "", ""}},
+    {"Collatz/10^18",                  "collatz",     {"1000000000000000000", "", ""}},
+    {"Divisors/2^64-1",                "divisors",    {"18446744073709551615", "", ""}},
+    {"PowerMod/top",                   "power-mod",   {"18446744073709551614", "18446744073709551615", "18446744073709551557"}},
+    {"QuadraticCongruence/C=100000",   "quadratic-congruence", {"18446744073709551615", "1", "100000"}},
+};
+// clang-format on
+
+void RunFullClick(benchmark::State& state, const FullClick& click) {
+  const OperationButton& operation = *FindCommand(click.command);
+  for (auto _ : state) {
+    Outcome outcome = operation.run_in(click.texts, Range::kFull);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+
+// 1000 products of two primes between 2^31 and 2^32: for k = 0 to 999, the largest primes not
+// above 2^31 + (k * 2654435761 mod 2^31) and 2^31 + ((40503k + 12345) * 2246822519 mod 2^31).
+// bench/pari-side-by-side.sh gives PARI/GP the same numbers.
+std::vector<std::string> SemiprimesNear2To32() {
+  const auto prime_at_most = [](std::uint64_t n) {
+    while (!IsPrime(n)) {
+      --n;
+    }
+    return n;
+  };
+  constexpr std::uint64_t kHalf = std::uint64_t{1} << 31;
+  std::vector<std::string> texts;
+  for (std::uint64_t k = 0; k < 1000; ++k) {
+    const std::uint64_t p = prime_at_most(kHalf + k * 2654435761 % kHalf);
+    const std::uint64_t q = prime_at_most(kHalf + (40503 * k + 12345) * 2246822519 % kHalf);
+    texts.push_back(std::to_string(p * q));
+  }
+  return texts;
+}
+
+// Each product factored alone, so that the median and the slowest can be told (in microseconds).
+void FactorSemiprimes(benchmark::State& state) {
+  const OperationButton& operation = *FindCommand("factors");
+  const std::vector<std::string> texts = SemiprimesNear2To32();
+  std::vector<double> times;
+  for (auto _ : state) {
+    times.clear();
+    for (const std::string& text : texts) {
+      const auto start = std::chrono::steady_clock::now();
+      Outcome outcome = operation.run_in({text, "", ""}, Range::kFull);
+      benchmark::DoNotOptimize(outcome);
+      times.push_back(
+          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+              .count());
+    }
+  }
+  std::sort(times.begin(), times.end());
+  state.counters["median_us"] = times[times.size() / 2];
+  state.counters["slowest_us"] = times.back();
+}
+
+const bool kRegistered = [] {
+  for (const FullClick& click : kFullClicks) {
+    benchmark::RegisterBenchmark((std::string("Full/") + click.name).c_str(), RunFullClick, click)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  benchmark::RegisterBenchmark("Full/Factors/1000-products-of-two-primes-near-2^32",
+                               FactorSemiprimes)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(3);
+  return true;
+}();
+
+}  // namespace
+}  // namespace brindaq
