@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# QUARVEL beside PARI/GP on the heaviest inputs of the four operations that PARI/GP also has, in
-# one run, so that both meet the same load on the machine. PARI/GP is a yardstick only: install
-# it by hand (Debian package pari-gp) to run this; nothing of the project needs it.
+# QUARVEL beside PARI/GP, in one run, so that both meet the same load on the machine: the heaviest
+# inputs of the window's range for the four operations that PARI/GP also has, and the heaviest
+# questions of the full range. PARI/GP is a yardstick only: install it by hand (Debian package
+# pari-gp) to run this; nothing of the project needs it.
 #
 #   bash bench/pari-side-by-side.sh        after cmake --workflow --preset default
 #
 # Both sides give the median of five rounds. QUARVEL: brindaq_bench, one click (reading the
-# operand, computing, writing the lines). PARI/GP: the same work in gp, the time of an empty call
-# taken away: nextprime(A + 1), isprime(A), factor(A), and for Goldbach the lines built as strings
-# by a forprime loop.
+# operands, computing, writing the lines). PARI/GP: the same work in gp, the time of an empty call
+# taken away, the lines built as strings where QUARVEL lists them: nextprime, isprime, factor,
+# forprime for the intervals and Goldbach, qfbsolve for the two squares. The 1000 products of two
+# primes are those of bench/full_range_bench.cpp; each is factored alone, 20 times over in gp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,35 +24,75 @@ if [ ! -x "$bench" ]; then
   exit 2
 fi
 
-# Milliseconds per call, one line per operation: "name time".
-pari="$(gp -q -f <<'GP'
+# Microseconds per call, one line per question: "name time".
+pari="$(gp -q -f -s 1G <<'GP'
 median(v) = vecsort(v)[(#v + 1) \ 2];
-timed(f, n) = my(t = vector(5)); for (r = 1, 5, my(s = getabstime()); for (i = 1, n, f()); t[r] = (getabstime() - s) / n); median(t);
+timed(f, n) = my(t = vector(5)); for (r = 1, 5, my(s = getabstime()); for (i = 1, n, f()); t[r] = 1000 * (getabstime() - s) / n); median(t);
+lines(v) = my(l = List()); for (i = 1, #v, listput(l, Str("    ", v[i]))); Vec(l);
 goldbach(a) = my(v = List()); forprime(p = 3, a / 2, if (isprime(a - p), listput(v, Str("  ", a, "  =   ", p, "  +   ", a - p)))); Vec(v);
+primes(a, b) = my(v = List()); forprime(p = a + 1, b - 1, listput(v, Str("    ", p))); Vec(v);
+count(a, b) = my(c = 0); forprime(p = a + 1, b - 1, c++); c;
+squares(n) = my(v = List()); foreach(qfbsolve(Qfb(1, 0, 1), n, 3), s, my(x = abs(s[1]), y = abs(s[2])); if (x > 0 && x <= y, listput(v, [x, y]))); v = vecsort(Vec(v), 1, 8); vector(#v, i, Str("  ", n, "  =   ", v[i][1], "^2  +   ", v[i][2], "^2"));
 empty = timed(() -> 0, 200000);
-printf("NextPrime %.6f\n", timed(() -> nextprime(47326693 + 1), 20000) - empty);
-printf("PrimalityTest %.6f\n", timed(() -> isprime(99999989), 200000) - empty);
-printf("PrimeFactors %.6f\n", timed(() -> factor(9999991), 100000) - empty);
-printf("GoldbachDecomposition %.6f\n", timed(() -> goldbach(99330), 100) - empty);
+printf("NextPrime/heaviest %.6f\n", timed(() -> nextprime(47326693 + 1), 20000) - empty);
+printf("PrimalityTest/heaviest %.6f\n", timed(() -> isprime(99999989), 200000) - empty);
+printf("PrimeFactors/heaviest %.6f\n", timed(() -> factor(9999991), 100000) - empty);
+printf("GoldbachDecomposition/heaviest %.6f\n", timed(() -> goldbach(99330), 100) - empty);
+M = 2^64 - 1;
+printf("Full/IsPrime/largest-prime %.6f\n", timed(() -> isprime(18446744073709551557), 100000) - empty);
+printf("Full/IsPrime/pseudoprime-to-9-bases %.6f\n", timed(() -> isprime(3825123056546413051), 100000) - empty);
+printf("Full/Factors/two-primes-near-2^32 %.6f\n", timed(() -> factor(18446743979220271189), 200) - empty);
+printf("Full/Factors/2^64-1 %.6f\n", timed(() -> factor(M), 2000) - empty);
+printf("Full/NextPrime/near-2^64 %.6f\n", timed(() -> nextprime(18446744073709551000 + 1), 20000) - empty);
+printf("Full/NextPrime/10^18 %.6f\n", timed(() -> nextprime(10^18 + 1), 20000) - empty);
+printf("Full/Primes/width-10^4-near-2^64 %.6f\n", timed(() -> primes(M - 10^4, M), 20) - empty);
+printf("Full/PrimeCount/width-10^5-near-2^64 %.6f\n", timed(() -> count(M - 10^5, M), 3) - empty);
+printf("Full/TwoSquares/2048-lines %.6f\n", timed(() -> squares(10003628061488344205), 20) - empty);
+printf("Full/Goldbach/9699690 %.6f\n", timed(() -> goldbach(9699690), 1) - empty);
+h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
+each = vecsort(each);
+printf("Full/Factors/1000-products:median %.6f\n", each[501]);
+printf("Full/Factors/1000-products:slowest %.6f\n", each[1000]);
 GP
 )"
 
-# The median wall time of each click, in milliseconds: "name time".
-quarvel="$("$bench" --benchmark_filter='^(NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest$' \
-  --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
-  awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"/, "", name); sub(/\/heaviest_median$/, "", name); print name, $3 }')"
+# The median time of each click, in microseconds: "name time"; and the counters of the products.
+csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/.*)$' \
+  --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)"
+quarvel="$(awk -F, '$1 ~ /_median"?$/ {
+    name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
+    unit = $6; gsub(/"/, "", unit)
+    time = $3 * (unit == "ms" ? 1000 : unit == "ns" ? 0.001 : 1)
+    print name, time
+  }' <<<"$csv")"
+products="$(grep -m1 '1000-products' <<<"$csv" | tr ',' '\n' | tail -2 | tr '\n' ' ')"
+read -r median slowest <<<"$products"
+quarvel+=$'\n'"Full/Factors/1000-products:median $median"$'\n'"Full/Factors/1000-products:slowest $slowest"
 
 pari_version="$(echo 'print(Strprintf("%d.%d.%d", version()[1], version()[2], version()[3]))' | gp -q -f)"
-echo "| Operation, heaviest input | QUARVEL | PARI/GP $pari_version | PARI/GP time / QUARVEL time |"
+echo "| Question | QUARVEL | PARI/GP $pari_version | PARI/GP time / QUARVEL time |"
 echo "|---|---|---|---|"
-while read -r name label; do
+while IFS='|' read -r name label; do
   q="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$quarvel")"
   p="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$pari")"
-  awk -v label="$label" -v q="$q" -v p="$p" \
-    'BEGIN { printf "| %s | %.2f µs | %.2f µs | %.1f |\n", label, 1000 * q, 1000 * p, p / q }'
+  awk -v label="$label" -v q="$q" -v p="$p" 'BEGIN {
+    unit = q >= 1000 ? "ms" : "µs"; scale = q >= 1000 ? 0.001 : 1
+    printf "| %s | %.3g %s | %.3g %s | %.1f |\n", label, q * scale, unit, p * scale, unit, p / q }'
 done <<'ROWS'
-NextPrime NEXTPRIME(A), 47326693
-PrimalityTest TEST IF A IS A PRIME NUMBER, 99999989
-PrimeFactors PRIME FACTORS OF A, 9999991
-GoldbachDecomposition GOLDBACH (A), 99330
+NextPrime/heaviest|Window: NEXTPRIME(A), 47326693
+PrimalityTest/heaviest|Window: TEST IF A IS A PRIME NUMBER, 99999989
+PrimeFactors/heaviest|Window: PRIME FACTORS OF A, 9999991
+GoldbachDecomposition/heaviest|Window: GOLDBACH (A), 99330
+Full/IsPrime/largest-prime|is-prime 18446744073709551557 (2^64 - 59)
+Full/IsPrime/pseudoprime-to-9-bases|is-prime 3825123056546413051 (a strong pseudoprime to 9 bases)
+Full/Factors/1000-products:median|factors, 1000 products of two primes near 2^32: median
+Full/Factors/1000-products:slowest|factors, the same: slowest
+Full/Factors/two-primes-near-2^32|factors 18446743979220271189 = 4294967279 x 4294967291
+Full/Factors/2^64-1|factors 18446744073709551615 (2^64 - 1)
+Full/NextPrime/near-2^64|next-prime 18446744073709551000
+Full/NextPrime/10^18|next-prime 1000000000000000000
+Full/Primes/width-10^4-near-2^64|primes 2^64 - 10^4 - 1 to 2^64 - 1 (218 lines)
+Full/PrimeCount/width-10^5-near-2^64|prime-count 2^64 - 10^5 - 1 to 2^64 - 1 (2139)
+Full/TwoSquares/2048-lines|two-squares 10003628061488344205 (2048 lines)
+Full/Goldbach/9699690|goldbach 9699690 (124180 lines)
 ROWS

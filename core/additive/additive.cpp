@@ -11,95 +11,80 @@
 namespace brindaq {
 
 Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kSumOfTwoSquaresRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // Zero is never taken as a square.
-  const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands->a);
-  if (pairs.empty()) {
-    outcome.lines.push_back("   NO SOLUTION !");
-    return outcome;
-  }
-  outcome.lines.reserve(pairs.size());
-  LineWriter start(range);
-  start << " " << Whole{operands->a} << "  =  ";
-  for (const SquarePair& pair : pairs) {
-    LineWriter line = start;
-    line << Whole{pair.x} << "^2"
-         << "  +  " << Whole{pair.y} << "^2";
-    outcome.lines.push_back(line.Line());
-  }
-  return outcome;
+  return Answer(texts, kSumOfTwoSquaresRules, range,
+                [range](const Operands& operands, auto& lines) {
+                  // Zero is never taken as a square.
+                  const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
+                  if (pairs.empty()) {
+                    lines.push_back("   NO SOLUTION !");
+                    return;
+                  }
+                  lines.reserve(pairs.size());
+                  LineWriter start(range);
+                  start << " " << Whole{operands.a} << "  =  ";
+                  for (const SquarePair& pair : pairs) {
+                    LineWriter line = start;
+                    line << Whole{pair.x} << "^2"
+                         << "  +  " << Whole{pair.y} << "^2";
+                    lines.push_back(line.Line());
+                  }
+                });
 }
 
 Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kGoldbachRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
-  // takes part. One sieve up to A answers for both.
-  const std::uint64_t a = operands->a;
-  const PrimeSegment primes(0, a);
-  // The pairs are counted first, so that the lines go straight into their place.
-  std::size_t pairs = 0;
-  primes.ForEachOddPrimePair(a, [&pairs](std::uint64_t) { ++pairs; });
-  outcome.lines.reserve(pairs);
-  LineWriter start(range);
-  start << " " << Whole{a} << "  =  ";
-  primes.ForEachOddPrimePair(a, [&](std::uint64_t p) {
-    LineWriter line = start;
-    line << Whole{p} << "  +  " << Whole{a - p};
-    outcome.lines.push_back(line.Line());
+  return Answer(texts, kGoldbachRules, range, [range](const Operands& operands, auto& lines) {
+    // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
+    // takes part. One sieve up to A answers for both.
+    const std::uint64_t a = operands.a;
+    const PrimeSegment primes(0, a);
+    // The pairs are counted first, so that the lines go straight into their place.
+    std::size_t pairs = 0;
+    primes.ForEachOddPrimePair(a, [&pairs](std::uint64_t) { ++pairs; });
+    lines.reserve(pairs);
+    LineWriter start(range);
+    start << " " << Whole{a} << "  =  ";
+    primes.ForEachOddPrimePair(a, [&](std::uint64_t p) {
+      LineWriter line = start;
+      line << Whole{p} << "  +  " << Whole{a - p};
+      lines.push_back(line.Line());
+    });
   });
-  return outcome;
 }
 
 Outcome ranged::CollatzSequence(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kCollatzRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
-  // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an A
-  // up to 10^18.
-  const auto walk = [start = Uint128{operands->a}](auto visit) {
-    Uint128 value = start;
-    do {
-      value = value % 2 == 0 ? value / 2 : 3 * value + 1;
-      visit(value);
-    } while (value != 1);
-  };
-  // The steps are counted first, so that the lines go straight into their place.
-  std::size_t steps = 0;
-  walk([&steps](Uint128) { ++steps; });
-  outcome.lines.reserve(steps);
-  walk([&](Uint128 value) { outcome.lines.push_back(ValueLine(Whole{value}, range)); });
-  return outcome;
+  return Answer(texts, kCollatzRules, range, [range](const Operands& operands, auto& lines) {
+    // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
+    // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
+    // A up to 10^18.
+    const auto walk = [start = Uint128{operands.a}](auto visit) {
+      Uint128 value = start;
+      do {
+        value = value % 2 == 0 ? value / 2 : 3 * value + 1;
+        visit(value);
+      } while (value != 1);
+    };
+    // The steps are counted first, so that the lines go straight into their place.
+    std::size_t steps = 0;
+    walk([&steps](Uint128) { ++steps; });
+    lines.reserve(steps);
+    walk([&](Uint128 value) { lines.push_back(ValueLine(Whole{value}, range)); });
+  });
 }
 
 Outcome ranged::FibonacciNumbers(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kFibonacciRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
-  // the 73rd, the last of the window's range, has 15 digits.
-  outcome.lines.reserve(static_cast<std::size_t>(operands->a));
-  std::uint64_t previous = 0;
-  std::uint64_t current = 1;
-  for (std::uint64_t k = 1; k <= operands->a; ++k) {
-    outcome.lines.push_back(ValueLine(Whole{current}, range));
-    const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
-    previous = current;
-    current = next;
-  }
-  return outcome;
+  return Answer(texts, kFibonacciRules, range, [range](const Operands& operands, auto& lines) {
+    // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
+    // the 73rd, the last of the window's range, has 15 digits.
+    lines.reserve(static_cast<std::size_t>(operands.a));
+    std::uint64_t previous = 0;
+    std::uint64_t current = 1;
+    for (std::uint64_t k = 1; k <= operands.a; ++k) {
+      lines.push_back(ValueLine(Whole{current}, range));
+      const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
+      previous = current;
+      current = next;
+    }
+  });
 }
 
 Outcome SumOfTwoSquares(const OperandTexts& texts) {

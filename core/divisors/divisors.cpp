@@ -22,77 +22,64 @@ constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 }  // namespace
 
 Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kPrimeFactorsRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  const std::uint64_t a = operands->a;
-  // 1 has no prime factor and is not a prime number either.
-  if (a == 1) {
-    outcome.lines.push_back(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
-    return outcome;
-  }
-  // A prime A is its own one factor, and keeps its one verdict line instead.
-  const std::vector<PrimePower> powers = Factorisation(a);
-  if (powers.size() == 1 && powers.front().exponent == 1) {
-    outcome.lines.push_back(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
-    return outcome;
-  }
-  for (const PrimePower& power : powers) {
-    for (int k = 0; k < power.exponent; ++k) {
-      outcome.lines.push_back(ValueLine(Whole{power.prime}, range));
+  return Answer(texts, kPrimeFactorsRules, range, [range](const Operands& operands, auto& lines) {
+    const std::uint64_t a = operands.a;
+    // 1 has no prime factor and is not a prime number either.
+    if (a == 1) {
+      lines.push_back(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
+      return;
     }
-  }
-  return outcome;
+    // A prime A is its own one factor, and keeps its one verdict line instead.
+    const std::vector<PrimePower> powers = Factorisation(a);
+    if (powers.size() == 1 && powers.front().exponent == 1) {
+      lines.push_back(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
+      return;
+    }
+    for (const PrimePower& power : powers) {
+      for (int k = 0; k < power.exponent; ++k) {
+        lines.push_back(ValueLine(Whole{power.prime}, range));
+      }
+    }
+  });
 }
 
 Outcome ranged::PrimalityTest(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kPrimalityTestRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // 1 is not a prime number, and it has no prime factor to show.
-  const std::uint64_t a = operands->a;
-  if (a == 1) {
-    outcome.lines.push_back(kNotPrimeLine);
-  } else if (!IsPrime(a)) {
-    outcome.lines.push_back(kNotPrimeLine);
-    outcome.lines.push_back(
-        (LineWriter(range) << " FACTOR = " << Whole{SmallestPrimeFactor(a)}).Line());
-  } else {
-    outcome.lines.push_back(" A IS A PRIME NUMBER!");
-  }
-  return outcome;
+  return Answer(texts, kPrimalityTestRules, range, [range](const Operands& operands, auto& lines) {
+    // 1 is not a prime number, and it has no prime factor to show.
+    const std::uint64_t a = operands.a;
+    if (a == 1) {
+      lines.push_back(kNotPrimeLine);
+    } else if (!IsPrime(a)) {
+      lines.push_back(kNotPrimeLine);
+      lines.push_back((LineWriter(range) << " FACTOR = " << Whole{SmallestPrimeFactor(a)}).Line());
+    } else {
+      lines.push_back(" A IS A PRIME NUMBER!");
+    }
+  });
 }
 
 Outcome ranged::DivisorCountAndSum(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kDivisorCountAndSumRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
-  // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors of
-  // an A below 2^64 is less than 2^67.
-  const std::uint64_t a = operands->a;
-  std::uint64_t count = 1;
-  Uint128 sum = 1;
-  for (const PrimePower& power : Factorisation(a)) {
-    Uint128 term = 1;
-    Uint128 power_sum = 1;
-    for (int k = 0; k < power.exponent; ++k) {
-      term *= power.prime;
-      power_sum += term;
-    }
-    count *= static_cast<std::uint64_t>(power.exponent) + 1;
-    sum *= power_sum;
-  }
-  outcome.lines.push_back(
-      (LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1}).Line());
-  outcome.lines.push_back((LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a}).Line());
-  return outcome;
+  return Answer(
+      texts, kDivisorCountAndSumRules, range, [range](const Operands& operands, auto& lines) {
+        // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
+        // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
+        // of an A below 2^64 is less than 2^67.
+        const std::uint64_t a = operands.a;
+        std::uint64_t count = 1;
+        Uint128 sum = 1;
+        for (const PrimePower& power : Factorisation(a)) {
+          Uint128 term = 1;
+          Uint128 power_sum = 1;
+          for (int k = 0; k < power.exponent; ++k) {
+            term *= power.prime;
+            power_sum += term;
+          }
+          count *= static_cast<std::uint64_t>(power.exponent) + 1;
+          sum *= power_sum;
+        }
+        lines.push_back((LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1}).Line());
+        lines.push_back((LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a}).Line());
+      });
 }
 
 Outcome PrimeFactors(const OperandTexts& texts) {

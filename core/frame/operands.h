@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/arithmetic/wide.h"
 #include "core/frame/frame.h"
@@ -65,6 +67,17 @@ struct Operands {
 // with the operand it is about, and returns nothing.
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome);
+
+// The frame of one operation: reads and checks the operands by `rules`, and when all pass, lets
+// `compute` write the result lines from their values, as compute(operands, lines).
+template <typename Compute>
+Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, Compute compute) {
+  Outcome outcome;
+  if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
+    compute(*operands, outcome.lines);
+  }
+  return outcome;
+}
 
 // A number text read exactly, by the same prefix rule as ReadOperand (leading blanks, a sign,
 // digits, a "." with further digits, an exponent): what the checks need to know of its value.

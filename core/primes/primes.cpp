@@ -18,19 +18,13 @@ struct Candidates {
   std::uint64_t last;
 };
 
-// Reads A, then B, then checks the width B - A of the interval. On the first failure leaves its
-// notice in `outcome` and returns nothing.
-std::optional<Candidates> ReadInterval(const OperandTexts& texts, const OperandRules& rules,
-                                       Range range, Outcome& outcome) {
-  const auto operands = ReadOperands(texts, rules, range, outcome);
-  if (!operands) {
-    return std::nullopt;
+// The candidates between A and B. A at the top of the full range leaves none above it; B is at
+// least 1, so B - 1 does not wrap.
+Candidates CandidatesBetween(const Operands& operands) {
+  if (operands.a == kLargestWhole) {
+    return {1, 0};
   }
-  // A at the top of the full range leaves no candidate above it; B at least 1 leaves B - 1.
-  if (operands->a == kLargestWhole) {
-    return Candidates{1, 0};
-  }
-  return Candidates{operands->a + 1, operands->b - 1};
+  return {operands.a + 1, operands.b - 1};
 }
 
 }  // namespace
@@ -53,62 +47,50 @@ bool IsPrimeByTrialDivision(double x) {
 }
 
 Outcome ranged::PrimesBetween(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto candidates = ReadInterval(texts, kPrimesBetweenRules, range, outcome);
-  if (!candidates) {
-    return outcome;
-  }
-  const PrimeSegment primes(candidates->first, candidates->last);
-  outcome.lines.reserve(primes.Count());
-  primes.ForEachPrime(
-      [&](std::uint64_t p) { outcome.lines.push_back(ValueLine(Whole{p}, range)); });
-  return outcome;
+  return Answer(texts, kPrimesBetweenRules, range, [range](const Operands& operands, auto& lines) {
+    const Candidates candidates = CandidatesBetween(operands);
+    const PrimeSegment primes(candidates.first, candidates.last);
+    lines.reserve(primes.Count());
+    primes.ForEachPrime([&](std::uint64_t p) { lines.push_back(ValueLine(Whole{p}, range)); });
+  });
 }
 
 Outcome ranged::TwinPrimesBetween(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto candidates = ReadInterval(texts, kTwinPrimesBetweenRules, range, outcome);
-  if (!candidates) {
-    return outcome;
-  }
-  // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to B + 1
-  // (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
-  const std::uint64_t partners_end =
-      candidates->last > kLargestWhole - 2 ? kLargestWhole : candidates->last + 2;
-  const PrimeSegment primes(candidates->first, partners_end);
-  primes.ForEachPrime([&](std::uint64_t p) {
-    if (p <= candidates->last && p + 2 <= partners_end && primes.IsPrime(p + 2)) {
-      outcome.lines.push_back(
-          (LineWriter(range) << "   " << Whole{p} << "      " << Whole{p + 2}).Line());
-    }
-  });
-  if (outcome.lines.empty()) {
-    outcome.lines.push_back("   NO TWIN PRIMES");
-    outcome.lines.push_back("   IN THIS INTERVAL !");
-  }
-  return outcome;
+  return Answer(
+      texts, kTwinPrimesBetweenRules, range, [range](const Operands& operands, auto& lines) {
+        // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
+        // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
+        const Candidates candidates = CandidatesBetween(operands);
+        const std::uint64_t partners_end =
+            candidates.last > kLargestWhole - 2 ? kLargestWhole : candidates.last + 2;
+        const PrimeSegment primes(candidates.first, partners_end);
+        primes.ForEachPrime([&](std::uint64_t p) {
+          if (p <= candidates.last && p + 2 <= partners_end && primes.IsPrime(p + 2)) {
+            lines.push_back(
+                (LineWriter(range) << "   " << Whole{p} << "      " << Whole{p + 2}).Line());
+          }
+        });
+        if (lines.empty()) {
+          lines.push_back("   NO TWIN PRIMES");
+          lines.push_back("   IN THIS INTERVAL !");
+        }
+      });
 }
 
 Outcome ranged::PrimeCountBetween(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto candidates = ReadInterval(texts, kPrimeCountBetweenRules, range, outcome);
-  if (!candidates) {
-    return outcome;
-  }
-  const PrimeSegment primes(candidates->first, candidates->last);
-  outcome.lines.push_back(ValueLine(Whole{primes.Count()}, range));
-  return outcome;
+  return Answer(
+      texts, kPrimeCountBetweenRules, range, [range](const Operands& operands, auto& lines) {
+        const Candidates candidates = CandidatesBetween(operands);
+        lines.push_back(
+            ValueLine(Whole{PrimeSegment(candidates.first, candidates.last).Count()}, range));
+      });
 }
 
 Outcome ranged::NextPrime(const OperandTexts& texts, Range range) {
-  Outcome outcome;
-  const auto operands = ReadOperands(texts, kNextPrimeRules, range, outcome);
-  if (!operands) {
-    return outcome;
-  }
-  // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
-  outcome.lines.push_back(ValueLine(Whole{FirstPrimeAbove(operands->a)}, range));
-  return outcome;
+  return Answer(texts, kNextPrimeRules, range, [range](const Operands& operands, auto& lines) {
+    // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
+    lines.push_back(ValueLine(Whole{FirstPrimeAbove(operands.a)}, range));
+  });
 }
 
 Outcome PrimesBetween(const OperandTexts& texts) {
