@@ -28,11 +28,10 @@ fi
 pari="$(gp -q -f -s 1G <<'GP'
 median(v) = vecsort(v)[(#v + 1) \ 2];
 timed(f, n) = my(t = vector(5)); for (r = 1, 5, my(s = getabstime()); for (i = 1, n, f()); t[r] = 1000 * (getabstime() - s) / n); median(t);
-lines(v) = my(l = List()); for (i = 1, #v, listput(l, Str("    ", v[i]))); Vec(l);
 goldbach(a) = my(v = List()); forprime(p = 3, a / 2, if (isprime(a - p), listput(v, Str("  ", a, "  =   ", p, "  +   ", a - p)))); Vec(v);
-primes(a, b) = my(v = List()); forprime(p = a + 1, b - 1, listput(v, Str("    ", p))); Vec(v);
-count(a, b) = my(c = 0); forprime(p = a + 1, b - 1, c++); c;
-squares(n) = my(v = List()); foreach(qfbsolve(Qfb(1, 0, 1), n, 3), s, my(x = abs(s[1]), y = abs(s[2])); if (x > 0 && x <= y, listput(v, [x, y]))); v = vecsort(Vec(v), 1, 8); vector(#v, i, Str("  ", n, "  =   ", v[i][1], "^2  +   ", v[i][2], "^2"));
+listprimes(a, b) = my(v = List()); forprime(p = a + 1, b - 1, listput(v, Str("    ", p))); Vec(v);
+countprimes(a, b) = my(c = 0); forprime(p = a + 1, b - 1, c++); c;
+twosquares(n) = my(v = List()); foreach(qfbsolve(Qfb(1, 0, 1), n, 3), s, my(x = abs(s[1]), y = abs(s[2])); if (x > 0 && x <= y, listput(v, [x, y]))); v = vecsort(Vec(v), 1, 8); vector(#v, i, Str("  ", n, "  =   ", v[i][1], "^2  +   ", v[i][2], "^2"));
 empty = timed(() -> 0, 200000);
 printf("NextPrime/heaviest %.6f\n", timed(() -> nextprime(47326693 + 1), 20000) - empty);
 printf("PrimalityTest/heaviest %.6f\n", timed(() -> isprime(99999989), 200000) - empty);
@@ -45,9 +44,9 @@ printf("Full/Factors/two-primes-near-2^32 %.6f\n", timed(() -> factor(1844674397
 printf("Full/Factors/2^64-1 %.6f\n", timed(() -> factor(M), 2000) - empty);
 printf("Full/NextPrime/near-2^64 %.6f\n", timed(() -> nextprime(18446744073709551000 + 1), 20000) - empty);
 printf("Full/NextPrime/10^18 %.6f\n", timed(() -> nextprime(10^18 + 1), 20000) - empty);
-printf("Full/Primes/width-10^4-near-2^64 %.6f\n", timed(() -> primes(M - 10^4, M), 20) - empty);
-printf("Full/PrimeCount/width-10^5-near-2^64 %.6f\n", timed(() -> count(M - 10^5, M), 3) - empty);
-printf("Full/TwoSquares/2048-lines %.6f\n", timed(() -> squares(10003628061488344205), 20) - empty);
+printf("Full/Primes/width-10^4-near-2^64 %.6f\n", timed(() -> listprimes(M - 10^4, M), 20) - empty);
+printf("Full/PrimeCount/width-10^5-near-2^64 %.6f\n", timed(() -> countprimes(M - 10^5, M), 3) - empty);
+printf("Full/TwoSquares/2048-lines %.6f\n", timed(() -> twosquares(10003628061488344205), 20) - empty);
 printf("Full/Goldbach/9699690 %.6f\n", timed(() -> goldbach(9699690), 1) - empty);
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
 each = vecsort(each);

@@ -11,28 +11,29 @@
 namespace brindaq {
 
 Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {
-  return Answer(texts, kSumOfTwoSquaresRules, range,
-                [range](const Operands& operands, auto& lines) {
-                  // Zero is never taken as a square.
-                  const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
-                  if (pairs.empty()) {
-                    lines.push_back("   NO SOLUTION !");
-                    return;
-                  }
-                  lines.reserve(pairs.size());
-                  LineWriter start(range);
-                  start << " " << Whole{operands.a} << "  =  ";
-                  for (const SquarePair& pair : pairs) {
-                    LineWriter line = start;
-                    line << Whole{pair.x} << "^2"
-                         << "  +  " << Whole{pair.y} << "^2";
-                    lines.push_back(line.Line());
-                  }
-                });
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
+    // Zero is never taken as a square.
+    const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
+    if (pairs.empty()) {
+      lines.push_back("   NO SOLUTION !");
+      return;
+    }
+    lines.reserve(pairs.size());
+    LineWriter line(range);
+    line << " " << Whole{operands.a} << "  =  ";
+    const std::size_t start = line.Size();
+    for (const SquarePair& pair : pairs) {
+      line.Truncate(start);
+      line << Whole{pair.x} << "^2"
+           << "  +  " << Whole{pair.y} << "^2";
+      lines.push_back(line.Line());
+    }
+  };
+  return Answer(texts, kSumOfTwoSquaresRules, range, write_lines);
 }
 
 Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
-  return Answer(texts, kGoldbachRules, range, [range](const Operands& operands, auto& lines) {
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
     // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
     // takes part. One sieve up to A answers for both.
     const std::uint64_t a = operands.a;
@@ -41,18 +42,20 @@ Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
     std::size_t pairs = 0;
     primes.ForEachOddPrimePair(a, [&pairs](std::uint64_t) { ++pairs; });
     lines.reserve(pairs);
-    LineWriter start(range);
-    start << " " << Whole{a} << "  =  ";
+    LineWriter line(range);
+    line << " " << Whole{a} << "  =  ";
+    const std::size_t start = line.Size();
     primes.ForEachOddPrimePair(a, [&](std::uint64_t p) {
-      LineWriter line = start;
+      line.Truncate(start);
       line << Whole{p} << "  +  " << Whole{a - p};
       lines.push_back(line.Line());
     });
-  });
+  };
+  return Answer(texts, kGoldbachRules, range, write_lines);
 }
 
 Outcome ranged::CollatzSequence(const OperandTexts& texts, Range range) {
-  return Answer(texts, kCollatzRules, range, [range](const Operands& operands, auto& lines) {
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
     // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
     // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
     // A up to 10^18.
@@ -68,11 +71,12 @@ Outcome ranged::CollatzSequence(const OperandTexts& texts, Range range) {
     walk([&steps](Uint128) { ++steps; });
     lines.reserve(steps);
     walk([&](Uint128 value) { lines.push_back(ValueLine(Whole{value}, range)); });
-  });
+  };
+  return Answer(texts, kCollatzRules, range, write_lines);
 }
 
 Outcome ranged::FibonacciNumbers(const OperandTexts& texts, Range range) {
-  return Answer(texts, kFibonacciRules, range, [range](const Operands& operands, auto& lines) {
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
     // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
     // the 73rd, the last of the window's range, has 15 digits.
     lines.reserve(static_cast<std::size_t>(operands.a));
@@ -84,7 +88,8 @@ Outcome ranged::FibonacciNumbers(const OperandTexts& texts, Range range) {
       previous = current;
       current = next;
     }
-  });
+  };
+  return Answer(texts, kFibonacciRules, range, write_lines);
 }
 
 Outcome SumOfTwoSquares(const OperandTexts& texts) {

@@ -22,7 +22,7 @@ constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 }  // namespace
 
 Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {
-  return Answer(texts, kPrimeFactorsRules, range, [range](const Operands& operands, auto& lines) {
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
     const std::uint64_t a = operands.a;
     // 1 has no prime factor and is not a prime number either.
     if (a == 1) {
@@ -40,11 +40,12 @@ Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {
         lines.push_back(ValueLine(Whole{power.prime}, range));
       }
     }
-  });
+  };
+  return Answer(texts, kPrimeFactorsRules, range, write_lines);
 }
 
 Outcome ranged::PrimalityTest(const OperandTexts& texts, Range range) {
-  return Answer(texts, kPrimalityTestRules, range, [range](const Operands& operands, auto& lines) {
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
     // 1 is not a prime number, and it has no prime factor to show.
     const std::uint64_t a = operands.a;
     if (a == 1) {
@@ -55,31 +56,32 @@ Outcome ranged::PrimalityTest(const OperandTexts& texts, Range range) {
     } else {
       lines.push_back(" A IS A PRIME NUMBER!");
     }
-  });
+  };
+  return Answer(texts, kPrimalityTestRules, range, write_lines);
 }
 
 Outcome ranged::DivisorCountAndSum(const OperandTexts& texts, Range range) {
-  return Answer(
-      texts, kDivisorCountAndSumRules, range, [range](const Operands& operands, auto& lines) {
-        // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
-        // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
-        // of an A below 2^64 is less than 2^67.
-        const std::uint64_t a = operands.a;
-        std::uint64_t count = 1;
-        Uint128 sum = 1;
-        for (const PrimePower& power : Factorisation(a)) {
-          Uint128 term = 1;
-          Uint128 power_sum = 1;
-          for (int k = 0; k < power.exponent; ++k) {
-            term *= power.prime;
-            power_sum += term;
-          }
-          count *= static_cast<std::uint64_t>(power.exponent) + 1;
-          sum *= power_sum;
-        }
-        lines.push_back((LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1}).Line());
-        lines.push_back((LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a}).Line());
-      });
+  const auto write_lines = [range](const Operands& operands, auto& lines) {
+    // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
+    // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
+    // of an A below 2^64 is less than 2^67.
+    const std::uint64_t a = operands.a;
+    std::uint64_t count = 1;
+    Uint128 sum = 1;
+    for (const PrimePower& power : Factorisation(a)) {
+      Uint128 term = 1;
+      Uint128 power_sum = 1;
+      for (int k = 0; k < power.exponent; ++k) {
+        term *= power.prime;
+        power_sum += term;
+      }
+      count *= static_cast<std::uint64_t>(power.exponent) + 1;
+      sum *= power_sum;
+    }
+    lines.push_back((LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1}).Line());
+    lines.push_back((LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a}).Line());
+  };
+  return Answer(texts, kDivisorCountAndSumRules, range, write_lines);
 }
 
 Outcome PrimeFactors(const OperandTexts& texts) {

@@ -300,6 +300,18 @@ void LineWriter::Append(const char* text, std::size_t size) {
   overflow_.append(text, size);
 }
 
+void LineWriter::Truncate(std::size_t size) {
+  if (overflow_.empty()) {
+    size_ = std::min(size_, size);
+  } else if (size <= buffer_.size()) {
+    size_ = std::min(overflow_.size(), size);
+    overflow_.copy(buffer_.data(), size_);
+    overflow_.clear();
+  } else {
+    overflow_.resize(std::min(overflow_.size(), size));
+  }
+}
+
 LineWriter& LineWriter::operator<<(std::string_view text) {
   Append(text.data(), text.size());
   return *this;

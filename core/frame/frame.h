@@ -97,6 +97,11 @@ class LineWriter {
     return overflow_.empty() ? std::string(buffer_.data(), size_) : overflow_;
   }
 
+  // How long the line is so far, and the line cut back to its first `size` characters, so that
+  // lines with the same start can be written one after the other from it.
+  std::size_t Size() const { return overflow_.empty() ? size_ : overflow_.size(); }
+  void Truncate(std::size_t size);
+
  private:
   void Append(const char* text, std::size_t size);
 

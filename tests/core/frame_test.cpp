@@ -212,6 +212,16 @@ TEST(LineWriter, JoinsTextsAndValuesIntoOneLine) {
             std::string(200, 'x') + " 1y");
   EXPECT_EQ((LineWriter(Range::kFull) << std::string(70, 'x') << Whole{kLargestWhole}).Line(),
             std::string(70, 'x') + " 18446744073709551615");
+  // Cut back to a common start, from the buffer and from a line that outgrew it.
+  LineWriter line(Range::kFull);
+  line << "ab";
+  for (const std::size_t length : {3u, 150u, 2u}) {
+    line.Truncate(2);
+    line << std::string(length, 'y');
+    EXPECT_EQ(line.Line(), "ab" + std::string(length, 'y'));
+  }
+  line.Truncate(100);
+  EXPECT_EQ(line.Size(), 4u);
 }
 
 TEST(ValueLine, PutsFourBlanksBeforeAPositiveValue) {
