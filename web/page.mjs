@@ -491,8 +491,8 @@ function runOperation(command, [a, b, c]) {
   announce(outcome.lines, outcome.notice);
   remember(command, [a, b, c]);
   if (outcome.notice !== null) {
-    const box = brindaq.noticeOperand(command, a, b, c, outcome.notice);
-    notices.show(outcome.notice, box === null ? null : elements.get(box));
+    const box = outcome.operand === null ? undefined : boxes['ABC'.indexOf(outcome.operand)];
+    notices.show(outcome.notice, box ?? null);
   }
 }
 
