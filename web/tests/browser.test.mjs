@@ -8,9 +8,8 @@ import { dirname, join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
-import { chromium } from 'playwright-core';
-
 import { axeViolations, kAxeStates } from './axe.mjs';
+import { chromium } from './packages.mjs';
 import { serveSite } from './server.mjs';
 
 const site = process.env.BRINDAQ_SITE;
