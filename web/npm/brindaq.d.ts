@@ -90,6 +90,7 @@ export interface Description {
   /** Every operation, in the window's tab order. */
   operations: Operation[];
   labels: { label: string; box: string }[];
+  /** The boxes of the operands A, B and C, in that order. */
   operandBoxes: string[];
   resultList: string;
   infoLines: string[];
