@@ -109,17 +109,17 @@ test('a module that cannot load leaves a message, not a blank screen', async () 
   }
 });
 
-test('the page fetches every module of its own at once, and keeps each for offline use', () => {
+test('the page fetches every module and style sheet of its own at once, and keeps each', () => {
   const html = readFileSync(join(site, 'index.html'), 'utf8');
-  const preloaded = [...html.matchAll(/<link rel="modulepreload" href="([^"]+)">/g)].map(
-    (match) => match[1],
-  );
+  const linked = (kind) =>
+    [...html.matchAll(new RegExp(`<link rel="${kind}" href="([^"]+)">`, 'g'))].map((m) => m[1]);
   const [, entry] = html.match(/<script type="module" src="([^"]+)"><\/script>/);
-  const modules = readdirSync(site).filter((file) => file.endsWith('.mjs'));
-  assert.deepEqual([entry, ...preloaded].sort(), modules.sort());
+  const files = (ending) => readdirSync(site).filter((file) => file.endsWith(ending)).sort();
+  assert.deepEqual([entry, ...linked('modulepreload')].sort(), files('.mjs'));
+  assert.deepEqual(linked('stylesheet').sort(), files('.css'));
   const worker = readFileSync(join(site, 'sw.js'), 'utf8');
   const kept = JSON.parse(worker.match(/const FILES = (.*);/)[1]);
-  for (const module of modules) {
-    assert.ok(kept.includes(module), module);
+  for (const file of [...files('.mjs'), ...files('.css')]) {
+    assert.ok(kept.includes(file), file);
   }
 });
