@@ -1,9 +1,9 @@
-// The calculator's core for JavaScript: the operations by their command names, the window's one
-// description, the box that a notice leads back to, and the text that copying lines gives.
+// The calculator's core for JavaScript: the operations by their command names, in the window's
+// range or the full one, the window's one description, and the text that copying lines gives.
 //
 //   import factory from './brindaq.mjs';
 //   const brindaq = await factory();          // under node: factory({ wasmBinary })
-//   brindaq.run('factors', '360', '', '');    // { lines: ['    2', ...], notice: null }
+//   brindaq.run('factors', '360', '', '');    // { lines: ['    2', ...], notice: null, ... }
 //
 // The functions that scripts call are written in module-api.js, over the ones below. They check
 // their arguments there and throw from there, so nothing is ever thrown through the code here:
@@ -13,6 +13,7 @@
 #include <emscripten/val.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,22 @@ std::string UnknownCommand(const std::string& command) {
   return text;
 }
 
+std::string_view ActionName(window::Action action) {
+  switch (action) {
+    case window::Action::kOperation:
+      return "operation";
+    case window::Action::kExit:
+      return "exit";
+    case window::Action::kClear:
+      return "clear";
+    case window::Action::kInfo:
+      return "info";
+    case window::Action::kNone:
+      break;
+  }
+  return {};
+}
+
 std::string KindName(window::Kind kind) {
   switch (kind) {
     case window::Kind::kLabel:
@@ -81,7 +98,7 @@ std::string KindName(window::Kind kind) {
 
 val Control(const window::Control& control) {
   const window::Rect pixels = window::Pixels(control.twips);
-  const brindaq::CaptionFont font = window::FontOf(control);
+  const brindaq::TextFont font = window::FontOf(control);
   val result = val::object();
   result.set("name", Text(control.name));
   result.set("kind", KindName(control.kind));
@@ -92,10 +109,41 @@ val Control(const window::Control& control) {
   result.set("height", pixels.height);
   result.set("fontPixels", window::FontPixels(font));
   result.set("bold", font.bold);
-  // What a click on the button does: an operation's command, or "exit", "clear", "info".
+  // What a click on the button does ("operation", "exit", "clear", "info"), and the name by which
+  // scripts ask for it: the operation's command, or "exit", "clear", "info".
+  if (const std::string_view action = ActionName(window::ActionOf(control)); !action.empty()) {
+    result.set("action", Text(action));
+  }
   if (const std::string_view command = window::CommandOf(control); !command.empty()) {
     result.set("command", Text(command));
   }
+  return result;
+}
+
+// The inclusive limit of each operand that an operation reads in `range`, by its letter, as a
+// decimal text: the full range's limits go up to 2^64 - 1, beyond a JavaScript number's exact
+// integers.
+val Limits(const brindaq::OperandRules& rules, brindaq::Range range) {
+  val result = val::object();
+  for (std::size_t index = 0; index < brindaq::OperandCount(rules); ++index) {
+    const std::uint64_t limit = brindaq::LimitOf(rules, index, range);
+    result.set(std::string(1, static_cast<char>('A' + index)), std::to_string(limit));
+  }
+  return result;
+}
+
+// What an operation asks of its operands in each range.
+val Operation(const brindaq::OperationButton& operation) {
+  val limits = val::object();
+  limits.set("window", Limits(operation.rules, brindaq::Range::kWindow));
+  limits.set("full", Limits(operation.rules, brindaq::Range::kFull));
+  val result = val::object();
+  result.set("command", Text(operation.command));
+  result.set("button", Text(operation.name));
+  result.set("limits", limits);
+  const std::uint64_t widest = operation.rules.widest_interval;
+  result.set("widestInterval", widest > 0 ? val(std::to_string(widest)) : val::null());
+  result.set("evenA", operation.rules.even_a);
   return result;
 }
 
@@ -110,6 +158,10 @@ val Description() {
   val controls = val::array();
   for (const window::Control& control : window::kControls) {
     controls.call<void>("push", Control(control));
+  }
+  val operations = val::array();
+  for (const brindaq::OperationButton& operation : brindaq::kOperationButtons) {
+    operations.call<void>("push", Operation(operation));
   }
   val labels = val::array();
   for (const window::LabelFor& pair : window::kOperandLabels) {
@@ -128,6 +180,7 @@ val Description() {
   result.set("colours", colours);
   result.set("fontFamilies", TextArray(window::kFontFamilies));
   result.set("controls", controls);
+  result.set("operations", operations);
   result.set("labels", labels);
   result.set("operandBoxes", TextArray(window::kOperandBoxes));
   result.set("resultList", Text(window::kResultList));
@@ -137,22 +190,27 @@ val Description() {
   return result;
 }
 
-// One click of an operation as one text: the notice (empty when there is none), then each line
-// after a "\n". The lines hold no newline, so module-api.js splits it back into { lines, notice }:
-// one text crosses into JavaScript far quicker than thousands of short ones.
+// One click of an operation as one text: the letter of the operand that the notice is about
+// ('A', 'B', 'C', or '-' for none), the notice (empty when there is none), then each line after a
+// "\n". The lines hold no newline, so module-api.js splits it back into { lines, notice, operand }:
+// one text crosses into JavaScript far quicker than thousands of short ones. `full` runs the
+// operation in the full range, else in the window's.
 std::string RunText(const std::string& command, const std::string& a, const std::string& b,
-                    const std::string& c) {
+                    const std::string& c, bool full) {
   const brindaq::OperationButton* operation = brindaq::FindCommand(command);
   if (operation == nullptr) {
     return UnknownCommand(command);
   }
-  const brindaq::Outcome outcome = operation->run({a, b, c});
-  std::size_t size = outcome.notice ? outcome.notice->size() : 0;
+  const brindaq::OperandTexts texts{a, b, c};
+  const brindaq::Outcome outcome =
+      full ? operation->run_in(texts, brindaq::Range::kFull) : operation->run(texts);
+  std::size_t size = 1 + (outcome.notice ? outcome.notice->size() : 0);
   for (const std::string& line : outcome.lines) {
     size += line.size() + 1;
   }
   std::string text;
   text.reserve(size);
+  text += outcome.operand.value_or('-');
   if (outcome.notice) {
     text += *outcome.notice;
   }
@@ -161,19 +219,6 @@ std::string RunText(const std::string& command, const std::string& a, const std:
     text += line;
   }
   return text;
-}
-
-// The name of the box ("Text1", "Text2", "Text3") that `notice` of `command` is about, so that
-// the keyboard can be taken back to it; empty for a notice that names no operand.
-std::string NoticeOperandText(const std::string& command, const std::string& a,
-                              const std::string& b, const std::string& c,
-                              const std::string& notice) {
-  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
-  if (operation == nullptr) {
-    return UnknownCommand(command);
-  }
-  const auto letter = brindaq::NoticeOperand(*operation, {a, b, c}, notice);
-  return letter ? std::string(window::kOperandBoxes[static_cast<std::size_t>(*letter - 'A')]) : "";
 }
 
 // The text that copying `lines` (an array of strings, as module-api.js has checked) puts on the
@@ -188,7 +233,6 @@ std::string CopiedTextOf(const val& lines) {
 EMSCRIPTEN_BINDINGS(brindaq) {
   emscripten::function("runText", &RunText);
   emscripten::function("descriptionOf", &Description);
-  emscripten::function("noticeOperandText", &NoticeOperandText);
   emscripten::function("copiedTextOf", &CopiedTextOf);
   emscripten::function("canCopyCount", &window::CanCopy);
 }

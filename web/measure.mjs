@@ -1,7 +1,7 @@
 // Measures the browser edition: the size of the module, the time of the heaviest click of each
 // operation under node, and the time from navigation to the first answer of a click in Chromium.
 // Prints the figures; asserts nothing.
-//   node web/measure.mjs build/web/site      (after `npm ci --prefix web`)
+//   node web/measure.mjs build/web/site      (after the web workflow)
 
 import { readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
@@ -9,8 +9,7 @@ import { performance } from 'node:perf_hooks';
 import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 
-import { chromium } from 'playwright-core';
-
+import { chromium } from './tests/packages.mjs';
 import { serveSite } from './tests/server.mjs';
 
 const site = resolve(process.argv[2] ?? 'build/web/site');

@@ -1,21 +1,26 @@
 // Part of the module (linked with --post-js): the functions that scripts call.
 //
-//   run(command, a, b, c)                    { lines, notice }, notice null when there is none
-//   noticeOperand(command, a, b, c, notice)  the box to correct, 'Text1', 'Text2', 'Text3', or null
-//   copiedText(lines)                        the lines as Copy gives them, joined with "\n"
-//   canCopy(count)                           whether Copy (of count selected lines) or Copy All
-//                                            (of count lines) is offered
-//   description()                            the window, from the core's one description of it
+//   run(command, a, b, c, options)  { lines, notice, operand }: notice null when there is none,
+//                                   operand the letter of the box it is about ('A', 'B', 'C') or
+//                                   null; options.range 'window' (the default) or 'full'
+//   copiedText(lines)               the lines as Copy gives them, joined with "\n"
+//   canCopy(count)                  whether Copy (of count selected lines) or Copy All (of count
+//                                   lines) is offered
+//   description()                   the window, from the core's one description of it, and each
+//                                   operation's limits in both ranges
 //
-// An operand (and the notice) null or undefined is an empty box; otherwise each argument must be
-// a string, and the lines an array of strings: a TypeError names the one that is not. An unknown
-// command is a RangeError. Every check is made here, and every error thrown from here, before
-// the WebAssembly code is called: an exception thrown through it would leave its stack and the
-// strings already passed to it behind, and after some thousands of them the module would break.
+// An operand null or undefined is an empty box; otherwise each argument must be a string, the
+// lines an array of strings, and the options an object (or null or undefined): a TypeError names
+// the one that is not. An unknown command, an unknown option or range is a RangeError. Every
+// check is made here, and every error thrown from here, before the WebAssembly code is called:
+// an exception thrown through it would leave its stack and the strings already passed to it
+// behind, and after some thousands of them the module would break.
 {
-  // Begins the answer of runText and noticeOperandText when the command is unknown; the message
-  // follows it.
+  // Begins the answer of runText when the command is unknown; the message follows it.
   const unknownCommand = String.fromCharCode(1);
+  // Begins the answer of runText when the notice is about no operand, or there is none.
+  const noOperand = '-';
+  const ranges = ['window', 'full'];
 
   // A wrong argument, for the message: "a number", "an array", "null".
   const kind = (value) =>
@@ -57,29 +62,49 @@
     return answer;
   };
 
-  Module['run'] = (command, a, b, c) => {
+  // Whether the options ask for the full range.
+  const fullRange = (options) => {
+    if (options === undefined || options === null) {
+      return false;
+    }
+    if (typeof options !== 'object' || Array.isArray(options)) {
+      throw wrong('run(): the options', 'an object, null or undefined', options);
+    }
+    for (const name of Object.keys(options)) {
+      if (name !== 'range') {
+        throw new RangeError(`run(): unknown option ${JSON.stringify(name)}; the option is range`);
+      }
+    }
+    const { range = 'window' } = options;
+    if (typeof range !== 'string') {
+      throw wrong('run(): options.range', "'window' or 'full'", range);
+    }
+    if (!ranges.includes(range)) {
+      throw new RangeError(
+        `run(): unknown range ${JSON.stringify(range)}; the ranges are 'window' and 'full'`,
+      );
+    }
+    return range === 'full';
+  };
+
+  Module['run'] = (command, a, b, c, options) => {
     const text = known(
       Module['runText'](
         string(command, 'run(): the command'),
         box(a, 'run(): operand a'),
         box(b, 'run(): operand b'),
         box(c, 'run(): operand c'),
+        fullRange(options),
       ),
     );
-    const [notice, ...lines] = text.split('\n');
-    return { lines, notice: notice === '' ? null : notice };
+    const [head, ...lines] = text.split('\n');
+    const notice = head.slice(1);
+    return {
+      lines,
+      notice: notice === '' ? null : notice,
+      operand: head[0] === noOperand ? null : head[0],
+    };
   };
-
-  Module['noticeOperand'] = (command, a, b, c, notice) =>
-    known(
-      Module['noticeOperandText'](
-        string(command, 'noticeOperand(): the command'),
-        box(a, 'noticeOperand(): operand a'),
-        box(b, 'noticeOperand(): operand b'),
-        box(c, 'noticeOperand(): operand c'),
-        box(notice, 'noticeOperand(): the notice'),
-      ),
-    ) || null;
 
   Module['copiedText'] = (lines) => {
     if (!Array.isArray(lines)) {

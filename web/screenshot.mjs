@@ -1,12 +1,11 @@
 // Takes the page's pictures for the documentation: A = 360 and PRIME FACTORS OF A, in Chromium
 // at one device pixel per CSS pixel: the window alone at its own size (web.png), and a phone's
 // screen of 390 × 844 CSS pixels with the controls flowing (web-phone.png).
-//   node web/screenshot.mjs build/web/site docs      (after `npm ci --prefix web`)
+//   node web/screenshot.mjs build/web/site docs      (after the web workflow)
 
 import { join, resolve } from 'node:path';
 
-import { chromium } from 'playwright-core';
-
+import { chromium } from './tests/packages.mjs';
 import { serveSite } from './tests/server.mjs';
 
 const [site = 'build/web/site', folder = 'docs'] = process.argv.slice(2);

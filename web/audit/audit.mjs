@@ -5,16 +5,15 @@
 //               open;
 //   lighthouse  Lighthouse's scores on its mobile and desktop presets.
 //
-//   npm ci --prefix web && npm ci --prefix web/audit       (Lighthouse is installed only here)
+//   npm ci --prefix web/audit       (Lighthouse, installed only here, after the web workflow)
 //   CHROME_PATH=/usr/bin/chromium node web/audit/audit.mjs build/web/site [sizes|axe|lighthouse]...
 
 import { readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
-import { chromium } from 'playwright-core';
-
 import { axeViolations, kAxeStates } from '../tests/axe.mjs';
+import { chromium } from '../tests/packages.mjs';
 import { serveSite } from '../tests/server.mjs';
 
 const [folder = 'build/web/site', ...asked] = process.argv.slice(2);

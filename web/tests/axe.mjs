@@ -2,10 +2,9 @@
 // best practices. Its source is evaluated through the browser's debugging protocol, which the
 // page's Content-Security-Policy does not govern, so the page itself stays as strict as it is.
 
-import { readFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
+import { axeSource } from './packages.mjs';
 
-const source = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const source = axeSource();
 export const kAxeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
 
 // The rules the page breaks, as "rule (impact): selector, selector" lines; empty when none.

@@ -1,105 +1,53 @@
-// The page in Debian's Chromium, driven through playwright-core, against a server of its own on
-// 127.0.0.1. BRINDAQ_SITE names the built site folder. The expected lines come from the module
-// itself and from the desktop window's test, never written out again here.
+// The page in Debian's Chromium: its window, answers, notices, copying, arrangements, colours,
+// address and offline use. The expected lines come from the module itself and from the rows
+// that every edition's tests share, never written out again here.
 
 import assert from 'node:assert/strict';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
-import { after, before, test } from 'node:test';
-import { fileURLToPath, pathToFileURL } from 'node:url';
-
-import { chromium } from 'playwright-core';
+import { test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 
 import { axeViolations, kAxeStates } from './axe.mjs';
+import {
+  box,
+  brindaq,
+  browser,
+  buttonOf,
+  clickCommand,
+  control,
+  boxesOf,
+  description,
+  kPhone,
+  launch,
+  lines,
+  list,
+  openPage,
+  server,
+  setOperands,
+  site,
+  testNoComplaints,
+  useBrowser,
+  watch,
+} from './harness.mjs';
 import { serveSite } from './server.mjs';
 
-const site = process.env.BRINDAQ_SITE;
-assert.ok(site, 'BRINDAQ_SITE must name the built site folder');
 const here = dirname(fileURLToPath(import.meta.url));
 
-const { default: createBrindaq } = await import(pathToFileURL(join(site, 'brindaq.mjs')).href);
-const brindaq = await createBrindaq({ wasmBinary: readFileSync(join(site, 'brindaq.wasm')) });
-const description = brindaq.description();
-const control = (name) => description.controls.find((entry) => entry.name === name);
-const buttonOf = (command) => description.controls.find((entry) => entry.command === command);
-
-// The desktop test's rows of every operation button: the button, its three operands, its lines.
-function desktopRows() {
-  const source = readFileSync(join(here, '../../tests/app/main_window_test.cpp'), 'utf8');
-  const start = source.indexOf('void everyOperationButton_data()');
-  const body = source.slice(start, source.indexOf('void everyOperationButton()', start));
-  const strings = (list) => [...list.matchAll(/"((?:[^"\\]|\\.)*)"/g)].map((match) => match[1]);
-  return [...body.matchAll(/row\("(\w+)",\s*\{([^}]*)\},\s*\{([^}]*)\}\);/g)].map((match) => ({
-    button: match[1],
-    operands: strings(match[2]),
-    lines: strings(match[3]),
-  }));
+// The shared rows of every operation button once, which every edition's tests read: the command,
+// its three operands, its lines, tab-separated, after comment lines that start with "#".
+function everyButtonRows() {
+  const table = readFileSync(join(here, '../../tests/data/every_button.tsv'), 'utf8');
+  return table
+    .split('\n')
+    .filter((line) => line !== '' && !line.startsWith('#'))
+    .map((line) => {
+      const [command, a, b, c, ...lines] = line.split('\t');
+      return { command, operands: [a, b, c], lines };
+    });
 }
 
-const kLaunchFlags = [
-  '--no-sandbox',
-  '--disable-gpu',
-  '--disable-quic',
-  '--no-first-run',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-];
-
-let server;
-let browser;
-const complaints = []; // console errors and warnings, uncaught errors, failed requests
-
-before(async () => {
-  server = await serveSite(site);
-  // Each launch runs on a fresh user-data folder of its own, which it removes on closing.
-  browser = await chromium.launch({
-    executablePath: process.env.BRINDAQ_CHROMIUM ?? '/usr/bin/chromium',
-    args: kLaunchFlags,
-  });
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
-
-function watch(page) {
-  page.on('console', (message) => {
-    if (message.type() === 'error' || message.type() === 'warning') {
-      complaints.push(`${message.type()}: ${message.text()}`);
-    }
-  });
-  page.on('pageerror', (error) => complaints.push(`uncaught: ${error.message}`));
-  page.on('response', (response) => {
-    if (response.status() >= 400) complaints.push(`${response.status()}: ${response.url()}`);
-  });
-  return page;
-}
-
-async function openPage(options = {}, url = server.url) {
-  const context = await browser.newContext({
-    viewport: { width: description.width, height: description.height },
-    deviceScaleFactor: 1,
-    ...options,
-  });
-  const page = watch(await context.newPage());
-  await page.goto(url);
-  await page.locator(`#${buttonOf('info').name}`).waitFor();
-  return { context, page };
-}
-
-const box = (page, letter) => page.getByRole('textbox', { name: `${letter} =`, exact: true });
-const list = (page) => page.getByRole('listbox', { name: control('List1').text });
-const lines = (page) => list(page).getByRole('option').allTextContents();
-
-async function setOperands(page, operands) {
-  for (const [index, letter] of ['A', 'B', 'C'].entries()) {
-    await box(page, letter).fill(operands[index] ?? '');
-  }
-}
-
-const clickCommand = (page, command) => page.click(`#${buttonOf(command).name}`);
+useBrowser();
 
 test('the window: size, title, and controls where the description puts them', async () => {
   const { context, page } = await openPage();
@@ -164,19 +112,21 @@ test('a click shows the lines of the module, leading blanks included; CLEAR and 
   await context.close();
 });
 
-test('every operation button once, with the desktop test operands', async () => {
-  const rows = desktopRows();
-  assert.equal(rows.length, 15);
+test('every operation button once, with the shared operands and lines', async () => {
+  const rows = everyButtonRows();
+  const operations = description.controls.filter((entry) => entry.action === 'operation');
+  assert.deepEqual(rows.map((row) => row.command), operations.map((entry) => entry.command));
   const { context, page } = await openPage();
-  for (const row of rows) {
-    const { command } = control(row.button);
+  for (const { command, operands, lines: expected } of rows) {
     await clickCommand(page, 'info');
-    await setOperands(page, row.operands);
-    await page.click(`#${row.button}`);
-    const expected = brindaq.run(command, ...row.operands);
-    assert.equal(expected.notice, null, row.button);
-    assert.deepEqual(await lines(page), expected.lines, row.button);
-    assert.deepEqual(expected.lines, row.lines, row.button);
+    await setOperands(page, operands);
+    await clickCommand(page, command);
+    assert.deepEqual(await lines(page), expected, command);
+    assert.deepEqual(
+      brindaq.run(command, ...operands),
+      { lines: expected, notice: null, operand: null },
+      command,
+    );
   }
   await context.close();
 });
@@ -209,51 +159,6 @@ test('a notice is a modal box; closing it puts the keyboard back in its box', as
     const index = 'ABC'.indexOf(letter);
     assert.deepEqual(focus, { id: description.operandBoxes[index], selected: operands[index] });
   }
-  await context.close();
-});
-
-test('copying lines: click, Ctrl-click, Shift-click, Ctrl+C and the context menu', async () => {
-  const { context, page } = await openPage();
-  await context.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: server.url });
-  const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
-  const clipboardHolds = (text) =>
-    page.waitForFunction((want) => navigator.clipboard.readText().then((t) => t === want), text);
-  await page.evaluate(() => navigator.clipboard.writeText('before'));
-  await setOperands(page, ['360', '', '']);
-  await clickCommand(page, 'factors');
-  const all = brindaq.run('factors', '360', '', '').lines;
-  const row = (index) => list(page).getByRole('option').nth(index);
-  const copied = (indices) => brindaq.copiedText(indices.map((index) => all[index]));
-
-  await row(5).click();
-  await row(1).click({ modifiers: ['Control'] });
-  await row(3).click({ modifiers: ['Shift'] });
-  await page.keyboard.press('Control+C');
-  await clipboardHolds(copied([1, 2, 3, 5]));
-  const selected = await list(page).locator('[aria-selected="true"]').count();
-  assert.equal(selected, 4);
-  assert.equal(await list(page).getAttribute('aria-multiselectable'), 'true');
-
-  await row(5).click();
-  await row(0).click({ modifiers: ['Control'] });
-  await page.keyboard.press('Control+C');
-  await clipboardHolds(copied([0, 5]));
-  assert.equal(await clipboard(), '2\n5');
-
-  await row(2).click({ button: 'right' });
-  const menu = page.getByRole('menu');
-  const items = await menu.getByRole('menuitem').allTextContents();
-  assert.deepEqual(items, [description.copyAction, description.copyAllAction]);
-  await menu.getByRole('menuitem', { name: description.copyAllAction }).click();
-  await clipboardHolds(copied([0, 1, 2, 3, 4, 5]));
-  assert.ok(await menu.isHidden());
-
-  // Nothing to copy: the clipboard keeps what it had.
-  await clickCommand(page, 'clear');
-  await list(page).click({ button: 'right' });
-  assert.ok(await menu.getByRole('menuitem', { name: description.copyAllAction }).isDisabled());
-  await page.keyboard.press('Escape');
-  assert.equal(await clipboard(), copied([0, 1, 2, 3, 4, 5]));
   await context.close();
 });
 
@@ -341,10 +246,7 @@ async function differentPixels(first, second) {
 // A dark colour scheme, asked for by the page's media queries or forced onto its colours by the
 // browser, changes no colour: the computed colours and the picture stay those of a light one.
 test('a dark colour scheme changes no colour', async () => {
-  const forcing = await chromium.launch({
-    executablePath: process.env.BRINDAQ_CHROMIUM ?? '/usr/bin/chromium',
-    args: [...kLaunchFlags, '--force-dark-mode', '--enable-features=WebContentsForceDark'],
-  });
+  const forcing = await launch(['--force-dark-mode', '--enable-features=WebContentsForceDark']);
   const colours = async (colorScheme, on) => {
     const context = await on.newContext({
       viewport: { width: description.width, height: description.height },
@@ -397,18 +299,6 @@ test('a dark colour scheme changes no colour', async () => {
 
 // A phone held upright: the controls flow at one CSS pixel to a pixel, top to bottom in tab
 // order, within the screen's width, with text of 14 px and targets of 44 px at least.
-const kPhone = { viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true };
-
-async function boxesOf(page, selector) {
-  return page.$$eval(selector, (nodes) =>
-    nodes.map((node) => {
-      const { x, y, width, height } = node.getBoundingClientRect();
-      const size = parseFloat(getComputedStyle(node).fontSize);
-      return { id: node.id || node.textContent, x, y, width, height, size };
-    }),
-  );
-}
-
 test('a phone: the controls flow in tab order, finger-sized, no sideways scrolling', async () => {
   const { context, page } = await openPage(kPhone);
   await setOperands(page, ['360', '', '']);
@@ -440,26 +330,34 @@ test('a phone: the controls flow in tab order, finger-sized, no sideways scrolli
   await context.close();
 });
 
-test('a long press on a line selects it and opens the menu, sized for a finger', async () => {
-  const { context, page } = await openPage(kPhone);
-  await setOperands(page, ['360', '', '']);
-  await clickCommand(page, 'factors');
-  const line = list(page).getByRole('option').nth(3);
-  const { x, y, width, height } = await line.boundingBox();
-  const devtools = await context.newCDPSession(page);
-  const touchPoints = [{ x: x + width / 2, y: y + height / 2 }];
-  await devtools.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints });
-  await page.waitForTimeout(800);
-  await devtools.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  const menu = page.getByRole('menu');
-  await menu.waitFor();
-  assert.equal(await line.getAttribute('aria-selected'), 'true');
-  const copy = menu.getByRole('menuitem', { name: description.copyAction, exact: true });
-  assert.ok(await copy.isEnabled());
-  for (const item of await boxesOf(page, '[role="menuitem"]')) {
-    assert.ok(item.width >= 44 && item.height >= 44, `${item.id}: ${item.width} × ${item.height}`);
+// At 200% zoom on a 1280 × 720 screen, and on a phone, each result line stays one line, as
+// wide as the widest; where the list is narrower, it scrolls sideways and the page does not.
+test('a result line never wraps: the list scrolls sideways instead', async () => {
+  const cases = [
+    ['200%', { viewport: { width: 640, height: 360 }, deviceScaleFactor: 2 }, true],
+    ['phone', kPhone, false],
+  ];
+  for (const [name, options, sideways] of cases) {
+    const { context, page } = await openPage(options, `${server.url}#divisors/360`);
+    await list(page).getByRole('option').first().waitFor();
+    const shape = await list(page).evaluate((node) => {
+      const options = [...node.querySelectorAll('[role="option"]')];
+      const root = document.documentElement;
+      return {
+        rows: options.map((option) => {
+          const range = document.createRange();
+          range.selectNodeContents(option);
+          return range.getClientRects().length;
+        }),
+        widths: [...new Set(options.map((option) => option.offsetWidth))].length,
+        sideways: node.scrollWidth > node.clientWidth,
+        pageSideways: root.scrollWidth > root.clientWidth,
+      };
+    });
+    const expected = { rows: [1, 1], widths: 1, sideways, pageSideways: false };
+    assert.deepEqual(shape, expected, name);
+    await context.close();
   }
-  await context.close();
 });
 
 test('a wide screen centres the window; text spacing makes the controls flow', async () => {
@@ -624,6 +522,4 @@ test('the page loads only its own files and runs no inline script or style', asy
   await context.close();
 });
 
-test('no console errors or warnings, and no failed request', () => {
-  assert.deepEqual(complaints, []);
-});
+testNoComplaints();

@@ -11,6 +11,10 @@ const site = process.env.BRINDAQ_SITE;
 assert.ok(site, 'BRINDAQ_SITE must name the built site folder');
 const { default: createBrindaq } = await import(pathToFileURL(join(site, 'brindaq.mjs')).href);
 const brindaq = await createBrindaq({ wasmBinary: readFileSync(join(site, 'brindaq.wasm')) });
+// The commands, in the window's tab order.
+const commands = ['primes', 'twin-primes', 'prime-count', 'next-prime', 'two-squares', 'goldbach',
+  'collatz', 'factors', 'is-prime', 'power-mod', 'fibonacci', 'linear-congruence',
+  'quadratic-congruence', 'inverse', 'divisors'];
 
 const primesUpTo = (limit) => {
   const composite = new Uint8Array(limit + 1);
@@ -28,26 +32,104 @@ test('run gives the desktop window answers', () => {
   assert.deepEqual(brindaq.run('factors', '360', '', ''), {
     lines: ['    2', '    2', '    2', '    3', '    3', '    5'],
     notice: null,
+    operand: null,
   });
   assert.deepEqual(brindaq.run('is-prime', '91', '', ''), {
     lines: [' A IS NOT A PRIME NUMBER', ' FACTOR =  7'],
     notice: null,
+    operand: null,
   });
 });
 
-test('a notice, and the box it leads back to', () => {
+test('a notice, and the operand it is about', () => {
   const cases = [
-    ['factors', ['10000001', '', ''], 'NUMBER TOO LARGE !', 'Text1'],
-    ['factors', ['1E400', '', ''], 'NUMBER TOO LARGE !', 'Text1'],
-    ['primes', ['1', '20000', ''], 'INTERVAL TOO LARGE !', 'Text2'],
-    ['power-mod', ['2', '3', '100001'], 'NUMBER TOO LARGE !', 'Text3'],
-    ['quadratic-congruence', ['5', '5', ''], 'C MUST BE INTEGER > 0', 'Text3'],
+    ['factors', ['10000001', '', ''], 'NUMBER TOO LARGE !', 'A'],
+    ['factors', ['1E400', '', ''], 'NUMBER TOO LARGE !', 'A'],
+    ['primes', ['1', '20000', ''], 'INTERVAL TOO LARGE !', 'B'],
+    ['power-mod', ['2', '3', '100001'], 'NUMBER TOO LARGE !', 'C'],
+    ['quadratic-congruence', ['5', '5', ''], 'C MUST BE INTEGER > 0', 'C'],
+    ['goldbach', ['7', undefined, null], 'A MUST BE EVEN !', 'A'],
   ];
-  for (const [command, operands, notice, box] of cases) {
-    assert.deepEqual(brindaq.run(command, ...operands), { lines: [], notice }, command);
-    assert.equal(brindaq.noticeOperand(command, ...operands, notice), box, command);
+  for (const [command, operands, notice, operand] of cases) {
+    assert.deepEqual(brindaq.run(command, ...operands), { lines: [], notice, operand }, command);
   }
-  assert.equal(brindaq.noticeOperand('factors', '5', '', '', 'SOMETHING ELSE'), null);
+});
+
+test('the full range, asked for in the options', () => {
+  const full = { range: 'full' };
+  const factors = ['    71', '    839', '    1471', '    6857'];
+  const cases = [
+    [['is-prime', '18446744073709551557', '', '', full], [' A IS A PRIME NUMBER!'], null],
+    [['factors', '600851475143', '', '', full], factors, null],
+    [['factors', '600851475143', '', '', { range: 'window' }], [], 'NUMBER TOO LARGE !'],
+    [['factors', '600851475143', null, null, null], [], 'NUMBER TOO LARGE !'],
+    [['factors', '600851475143', null, null, {}], [], 'NUMBER TOO LARGE !'],
+  ];
+  for (const [call, lines, notice] of cases) {
+    assert.deepEqual(brindaq.run(...call), { lines, notice, operand: notice && 'A' }, call[4]);
+  }
+});
+
+// The limits that the description gives are those the operations keep, in each range: an
+// operand at its limit passes the check of its size, one beyond it (by 2, so that an even A stays
+// even) is too large. The other operands are 1.
+test('the description gives the limits of each operation in both ranges', () => {
+  const { operations } = brindaq.description();
+  assert.deepEqual(operations.map((operation) => operation.command), commands);
+  const isPrime = operations.find((operation) => operation.command === 'is-prime');
+  assert.deepEqual(isPrime.limits, {
+    window: { A: '100000000' },
+    full: { A: '18446744073709551615' },
+  });
+  for (const { command, limits } of operations) {
+    for (const range of ['window', 'full']) {
+      for (const [letter, limit] of Object.entries(limits[range])) {
+        const operands = (value) => ['A', 'B', 'C'].map((name) => (name === letter ? value : '1'));
+        const at = brindaq.run(command, ...operands(limit), { range });
+        assert.notEqual(at.notice, 'NUMBER TOO LARGE !', `${command} ${range} ${letter}`);
+        const beyond = String(BigInt(limit) + 2n);
+        assert.deepEqual(brindaq.run(command, ...operands(beyond), { range }), {
+          lines: [],
+          notice: 'NUMBER TOO LARGE !',
+          operand: letter,
+        }, `${command} ${range} ${letter}`);
+      }
+    }
+  }
+});
+
+// The table of limits in the npm package's README, read back: each row's commands, and for each
+// range the limits of the letters before each "≤" ("B − A" is the widest interval).
+test("the npm README's table of limits is the description's", () => {
+  const readme = readFileSync(new URL('../npm/README.md', import.meta.url), 'utf8');
+  const rows = readme.split('\n').filter((line) => /^\| `/.test(line));
+  const read = (cell) => {
+    const limits = {};
+    for (const part of cell.split(';')) {
+      const [names, value] = part.split('≤').map((text) => text.trim());
+      const limit = value === '2^64 − 1' ? String(2n ** 64n - 1n) : value;
+      for (const name of names === 'B − A' ? ['interval'] : names.split(', ')) {
+        limits[name] = limit;
+      }
+    }
+    return limits;
+  };
+  const table = new Map();
+  for (const row of rows) {
+    const [commands, full, window] = row.split('|').slice(1, 4);
+    for (const [, command] of commands.matchAll(/`([a-z-]+)`/g)) {
+      table.set(command, { full: read(full), window: read(window) });
+    }
+  }
+  const expected = new Map();
+  for (const { command, limits, widestInterval } of brindaq.description().operations) {
+    const interval = widestInterval === null ? {} : { interval: widestInterval };
+    expected.set(command, {
+      full: { ...limits.full, ...interval },
+      window: { ...limits.window, ...interval },
+    });
+  }
+  assert.deepEqual(table, expected);
 });
 
 test('an unknown command is a RangeError that quotes it as brindaq-cli does', () => {
@@ -60,12 +142,24 @@ test('an unknown command is a RangeError that quotes it as brindaq-cli does', ()
   for (const [command, quoted] of cases) {
     assert.throws(() => brindaq.run(command, '12'), {
       name: 'RangeError',
-      message: `unknown command ${quoted}; the commands are primes, twin-primes, prime-count, ` +
-        'next-prime, two-squares, goldbach, collatz, factors, is-prime, power-mod, fibonacci, ' +
-        'linear-congruence, quadratic-congruence, inverse, divisors',
+      message: `unknown command ${quoted}; the commands are ${commands.join(', ')}`,
     });
   }
-  assert.throws(() => brindaq.noticeOperand('', '', '', '', 'NUMBER TOO LARGE !'), RangeError);
+});
+
+test('an unknown option or range is a RangeError, options of another type a TypeError', () => {
+  const ranges = "the ranges are 'window' and 'full'";
+  const cases = [
+    [{ range: 'Full' }, 'RangeError', `run(): unknown range "Full"; ${ranges}`],
+    [{ rang: 'full' }, 'RangeError', 'run(): unknown option "rang"; the option is range'],
+    [{ range: 1 }, 'TypeError', "run(): options.range must be 'window' or 'full', not a number"],
+    ['full', 'TypeError', 'run(): the options must be an object, null or undefined, not a string'],
+    [['full'], 'TypeError',
+      'run(): the options must be an object, null or undefined, not an array'],
+  ];
+  for (const [options, name, message] of cases) {
+    assert.throws(() => brindaq.run('factors', '360', '', '', options), { name, message });
+  }
 });
 
 test('a TypeError names the argument of another type; null and undefined are empty boxes', () => {
@@ -75,10 +169,6 @@ test('a TypeError names the argument of another type; null and undefined are emp
     [() => brindaq.run(360), 'run(): the command must be a string, not a number'],
     [() => brindaq.run('factors', 360), `run(): operand a ${box} a number`],
     [() => brindaq.run('power-mod', '2', '3', {}), `run(): operand c ${box} an object`],
-    [
-      () => brindaq.noticeOperand('factors', '', '', '', 5),
-      `noticeOperand(): the notice ${box} a number`,
-    ],
     [() => brindaq.copiedText('abc'), `${lines} a string`],
     [() => brindaq.copiedText(), `${lines} undefined`],
     [() => brindaq.copiedText(['2', null]), 'copiedText(): lines[1] must be a string, not null'],
@@ -86,13 +176,10 @@ test('a TypeError names the argument of another type; null and undefined are emp
   for (const [call, message] of cases) {
     assert.throws(call, { name: 'TypeError', message });
   }
-  const empty = { lines: [], notice: 'A MUST BE INTEGER > 0' };
+  const empty = { lines: [], notice: 'A MUST BE INTEGER > 0', operand: 'A' };
   assert.deepEqual(brindaq.run('factors', null), empty);
   assert.deepEqual(brindaq.run('factors'), empty);
   assert.deepEqual(brindaq.run('inverse', '3', '7', null).lines, ['    5']);
-  assert.equal(brindaq.noticeOperand('goldbach', '7', undefined, null, 'A MUST BE EVEN !'),
-    'Text1');
-  assert.equal(brindaq.noticeOperand('goldbach', '8', null, null, null), null);
 });
 
 test('a lone surrogate reaches the core as U+FFFD, and the character after it is kept', () => {
@@ -129,20 +216,22 @@ test('after 30,000 throwing calls of each kind the module answers, its memory no
   assert.ok(after <= memory, `wasm memory grew from ${memory} to ${after} bytes`);
 });
 
-test('every button of the description runs a command the module knows', () => {
+test('every button of the description says what it does; operations the module knows', () => {
   const { controls } = brindaq.description();
-  const commands = controls.filter((control) => control.kind === 'button').map((c) => c.command);
+  const buttons = controls.filter((control) => control.kind === 'button');
   assert.equal(controls.length, 28);
-  assert.deepEqual(commands.filter((command) => ['exit', 'clear', 'info'].includes(command)), [
-    'exit',
-    'clear',
-    'info',
+  const own = buttons.filter((button) => button.action !== 'operation');
+  assert.deepEqual(own.map(({ name, action, command }) => [name, action, command]), [
+    ['Command1', 'exit', 'exit'],
+    ['Command2', 'clear', 'clear'],
+    ['Command18', 'info', 'info'],
   ]);
-  const operations = commands.filter((command) => !['exit', 'clear', 'info'].includes(command));
-  assert.equal(new Set(operations).size, 15);
-  for (const command of operations) {
+  const operations = buttons.filter((button) => button.action === 'operation');
+  assert.deepEqual(operations.map((button) => button.command), commands);
+  for (const { command } of operations) {
     assert.doesNotThrow(() => brindaq.run(command, '', '', ''), command);
   }
+  assert.ok(controls.every((control) => (control.kind === 'button') === ('action' in control)));
 });
 
 test('copied text drops the leading blanks and joins lines with a newline', () => {

@@ -21,12 +21,14 @@ test('the package installs offline from its tarball and answers under node', (t)
 
   const script = `import createBrindaq from 'brindaq';
     const brindaq = await createBrindaq();
-    console.log(JSON.stringify([brindaq.run('factors', '360'), brindaq.run('goldbach', '7')]));`;
+    console.log(JSON.stringify([brindaq.run('factors', '360'), brindaq.run('goldbach', '7'),
+      brindaq.run('is-prime', '18446744073709551557', null, null, { range: 'full' })]));`;
   const answers = execFileSync(process.execPath, ['--input-type=module', '-e', script],
     { cwd: folder, encoding: 'utf8' });
   assert.deepEqual(JSON.parse(answers), [
-    { lines: ['    2', '    2', '    2', '    3', '    3', '    5'], notice: null },
-    { lines: [], notice: 'A MUST BE EVEN !' },
+    { lines: ['    2', '    2', '    2', '    3', '    3', '    5'], notice: null, operand: null },
+    { lines: [], notice: 'A MUST BE EVEN !', operand: 'A' },
+    { lines: [' A IS A PRIME NUMBER!'], notice: null, operand: null },
   ]);
 
   const installed = join(folder, 'node_modules', 'brindaq');
