@@ -68,9 +68,15 @@ run(listing sh -c "dpkg-deb --fsys-tarfile brindaq_${VERSION}_amd64.deb | tar -t
 list(TRANSFORM brindaq_installed_files PREPEND ./usr/ OUTPUT_VARIABLE deb_files)
 expect_listed(deb "${listing}" ${deb_files})
 
-# The site unpacks into one folder that any static host can serve.
+# The site unpacks into one folder that any static host can serve, with every module of the page
+# (named once, in web/CMakeLists.txt).
+file(READ ${SOURCE}/web/CMakeLists.txt web_lists)
+string(REGEX MATCH "set\\(BRINDAQ_PAGE_MODULES([^)]*)\\)" ignored "${web_lists}")
+string(REGEX MATCHALL "[a-z-]+\\.mjs" page_modules "${CMAKE_MATCH_1}")
+list(TRANSFORM page_modules PREPEND ${web}/)
 run(listing tar -tzf ${web}.tar.gz)
-expect_listed(site "${listing}" ${web}/index.html ${web}/page.mjs ${web}/style.css
+expect_listed(site "${listing}" ${web}/index.html ${web}/page.mjs ${page_modules} ${web}/style.css
+  ${web}/overlays.css
   ${web}/brindaq.mjs ${web}/brindaq.wasm ${web}/manifest.webmanifest ${web}/sw.js
   ${web}/icons/brindaq-32.png ${web}/icons/brindaq-192.png ${web}/icons/brindaq-512.png)
 
