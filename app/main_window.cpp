@@ -3,18 +3,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
+#include <QScrollBar>
+#include <QSpacerItem>
 
 #include <algorithm>
 #include <string_view>
 
+#include "controls.h"
 #include "core/window.h"
 
 namespace {
@@ -34,11 +36,11 @@ QRect FromTwips(window::Rect twips) {
   return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
-// The application's palette with the colours of one part of the window's design set over it:
-// the background and its text, and for the boxes and the list also the selection.
+// The theme's palette with the colours of one part of the window's design set over it: the
+// background and its text, and for the boxes and the list also the selection.
 QPalette DesignPalette(window::Colours colours, QPalette::ColorRole background,
                        QPalette::ColorRole text) {
-  QPalette palette = QApplication::palette();
+  QPalette palette = ThemePalette();
   palette.setColor(background, ToColor(colours.background));
   palette.setColor(text, ToColor(colours.text));
   if (background == QPalette::Base) {
@@ -79,26 +81,6 @@ const brindaq::OperationButton* FindOperation(std::span<const brindaq::Operation
   return row == table.end() ? nullptr : &*row;
 }
 
-// A push button whose caption wraps at word boundaries inside the button, so that long captions
-// keep every word visible while text() stays the caption itself.
-class WrappingButton : public QPushButton {
- public:
-  using QPushButton::QPushButton;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(contents, Qt::AlignCenter | Qt::TextWordWrap, text());
-  }
-};
-
 }  // namespace
 
 void SetApplicationRecord() {
@@ -110,6 +92,12 @@ void SetApplicationRecord() {
 void MainWindow::ShowNoticeBox(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, ToString(window::kNoticeCaption), text, QMessageBox::Ok,
                   parent);
+  // The box sizes itself to its text; an empty item across its grid keeps it wide enough for
+  // its title too, which a window manager would otherwise shorten.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(NoticeTitleWidth(box.windowTitle()), 0, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   box.exec();
 }
 
@@ -145,8 +133,11 @@ MainWindow::MainWindow(NoticeFunction show_notice,
         break;
       }
       case window::Kind::kList:
-        list_ = new QListWidget(this);
+        list_ = new ResultList(this);
         list_->setPalette(box_palette);
+        // The scroll bars are drawn as the theme draws them, like the buttons.
+        list_->verticalScrollBar()->setPalette(ThemePalette());
+        list_->horizontalScrollBar()->setPalette(ThemePalette());
         list_->setUniformItemSizes(true);
         list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         widget = list_;
@@ -161,7 +152,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
       case window::Kind::kButton:
       case window::Kind::kOperationButton: {
         auto* button = new WrappingButton(this);
-        button->setPalette(QApplication::palette());
+        button->setPalette(ThemePalette());
         button->setAutoDefault(false);
         button->setText(text);
         widget = button;
@@ -252,20 +243,22 @@ void MainWindow::returnToOperand(char letter) {
   box->selectAll();
 }
 
-// Lines can be copied out of the list: the selected ones with Ctrl+C or the context menu, or
-// all of them, as plain text without their leading blanks.
+// Lines can be copied out of the list: the selected ones with any Copy key of the platform
+// (Ctrl+C, Ctrl+Insert) or the context menu, or all of them, as plain text without their
+// leading blanks.
 void MainWindow::addCopyActions() {
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setContextMenuPolicy(Qt::ActionsContextMenu);
   copy_action_ = new QAction(ToString(window::kCopyAction), list_);
   copy_action_->setObjectName(QStringLiteral("copyAction"));
-  copy_action_->setShortcut(QKeySequence::Copy);
+  copy_action_->setShortcuts(QKeySequence::Copy);
   copy_action_->setShortcutContext(Qt::WidgetShortcut);
   copy_all_action_ = new QAction(ToString(window::kCopyAllAction), list_);
   copy_all_action_->setObjectName(QStringLiteral("copyAllAction"));
   list_->addAction(copy_action_);
   list_->addAction(copy_all_action_);
   connect(copy_action_, &QAction::triggered, this, &MainWindow::copySelectedLines);
+  connect(list_, &ResultList::copyRequested, this, &MainWindow::copySelectedLines);
   connect(copy_all_action_, &QAction::triggered, this, &MainWindow::copyAllLines);
   connect(list_, &QListWidget::itemSelectionChanged, this, &MainWindow::updateCopyActions);
   updateCopyActions();

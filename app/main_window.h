@@ -10,7 +10,7 @@
 
 class QAction;
 class QLineEdit;
-class QListWidget;
+class ResultList;
 
 // Names the application as the version record does: "brindaq" 1.00 by TORVASK.
 void SetApplicationRecord();
@@ -51,7 +51,7 @@ class MainWindow : public QWidget {
   void addCopyActions();
 
   NoticeFunction show_notice_;
-  QListWidget* list_ = nullptr;
+  ResultList* list_ = nullptr;
   std::array<QLineEdit*, 3> operand_boxes_{};  // A, B and C
   QAction* copy_action_ = nullptr;
   QAction* copy_all_action_ = nullptr;

@@ -24,6 +24,9 @@ int main(int argc, char* argv[]) {
   MainWindow window(
       [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); });
   window.show();
+  // Without a window manager nothing activates the window: it asks for the keyboard itself, so
+  // that the picture shows where the keyboard is.
+  window.activateWindow();
   if (argc >= 6) {
     window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::fromLocal8Bit(argv[2]));
     window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLocal8Bit(argv[3]));

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds QUARVEL and opens its window. Where no display exists, the
-# window is opened under Xvfb instead, and a picture of it is saved and named.
+# Installs what building and opening the window need (the running set of install-deps.sh),
+# builds QUARVEL's window and opens it. Where no display exists, the window is opened under Xvfb
+# instead, and a picture of it is saved and named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake --preset default
+bash scripts/install-deps.sh run
+
+# The tests and benchmarks need GoogleTest and Google Benchmark, which only the full set brings:
+# without them the build is configured without its tests, until the default workflow (which
+# asks for them) configures it again.
+configure=()
+for package in libgtest-dev libbenchmark-dev; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    configure=(-DBRINDAQ_BUILD_TESTS=OFF -DBRINDAQ_BUILD_BENCH=OFF)
+  fi
+done
+cmake --preset default "${configure[@]}"
 cmake --build --preset default --target brindaq brindaq_screenshot
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

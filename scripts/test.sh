@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh all
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
