@@ -14,6 +14,7 @@ cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
 cmake --workflow --preset web
 cmake --workflow --preset windows
+bash tests/configure-writes-nothing.sh
 
 bash scripts/release.sh
 cmake -DSOURCE="$PWD" -P tests/release/check_dist.cmake
