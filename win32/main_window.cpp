@@ -353,8 +353,8 @@ void RunOperation(State& state, const OperationButton& operation) {
     ShowNotice(state, *outcome.notice);
     // The keyboard goes back into the box the notice is about, its text selected, so that the
     // correction can be typed at once.
-    if (const std::optional<char> letter = NoticeOperand(operation, texts, *outcome.notice)) {
-      const HWND box = state.boxes[static_cast<std::size_t>(*letter - 'A')];
+    if (outcome.operand) {
+      const HWND box = state.boxes[static_cast<std::size_t>(*outcome.operand - 'A')];
       SetFocus(box);
       SendMessageW(box, EM_SETSEL, 0, -1);
     }
