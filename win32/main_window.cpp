@@ -29,7 +29,7 @@ namespace {
 // themselves (IDOK, IDCANCEL and the rest).
 constexpr int kFirstControlId = 100;
 
-// Sent to the window by a control that has just got the keyboard; its LPARAM is the control.
+// Posted to the window by a control that has just got the keyboard.
 constexpr UINT kFocusMessage = WM_APP;
 
 // Everything the window keeps between messages.
@@ -87,18 +87,17 @@ ControlClass ClassOf(window::Kind kind) {
   return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0};
 }
 
-// Tells the window when the control gets the keyboard: the dialog manager of IsDialogMessage
-// moves the default button's frame on Tab alone, not on a click.
+// Tells the window when the control gets the keyboard. Posted: on Tab, the dialog manager of
+// IsDialogMessage sets the default button after the control has the keyboard, and on a click it
+// does not.
 LRESULT CALLBACK TellFocus(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                            DWORD_PTR) {
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(control, TellFocus, id);
+  } else if (message == WM_SETFOCUS) {
+    PostMessageW(GetParent(control), kFocusMessage, 0, 0);
   }
-  const LRESULT result = DefSubclassProc(control, message, wparam, lparam);
-  if (message == WM_SETFOCUS) {
-    SendMessageW(GetParent(control), kFocusMessage, 0, reinterpret_cast<LPARAM>(control));
-  }
-  return result;
+  return DefSubclassProc(control, message, wparam, lparam);
 }
 
 void CreateControl(State& state, std::size_t index) {
@@ -216,7 +215,8 @@ void OnCommand(State& state, int id, int code) {
 
 // Only the button with the keyboard looks like the default one (and Enter presses it); none does
 // while the keyboard is in a box or the list.
-void OnFocus(const State& state, HWND focused) {
+void OnFocus(const State& state) {
+  const HWND focused = GetFocus();
   for (std::size_t index = 0; index < kControlCount; ++index) {
     if (!IsButton(window::kControls[index])) {
       continue;
@@ -294,7 +294,7 @@ LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM 
       OnCommand(*state, LOWORD(wparam), HIWORD(wparam));
       return 0;
     case kFocusMessage:
-      OnFocus(*state, reinterpret_cast<HWND>(lparam));
+      OnFocus(*state);
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
