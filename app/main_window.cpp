@@ -65,10 +65,10 @@ QFont ScreenFont(brindaq::CaptionFont font) {
   return result;
 }
 
-// The sieve icon, in every size that it was rendered in.
+// The sieve icon, in every size that it was rendered in (data/icons/sizes.txt).
 QIcon ApplicationIcon() {
   QIcon icon;
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+  for (const int size : {BRINDAQ_ICON_SIZES}) {
     icon.addFile(QStringLiteral(":/icons/brindaq-%1.png").arg(size), QSize(size, size));
   }
   return icon;

@@ -1,7 +1,5 @@
 #include "win32/text.h"
 
-#include <windows.h>
-
 namespace brindaq::win32 {
 
 std::wstring Wide(std::string_view text) {
@@ -27,6 +25,13 @@ std::string Narrow(std::wstring_view text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), static_cast<int>(narrow.size()),
                       nullptr, nullptr);
   return narrow;
+}
+
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 std::wstring ClipboardText(std::string_view text) {

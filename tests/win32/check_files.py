@@ -2,7 +2,8 @@
 
 check_files.py VERSION BRINDAQ_EXE BRINDAQ_CLI_EXE PORTABLE_ZIP
 
-- brindaq.exe's version record: every field, its language and code page, and its fixed version;
+- the version record of both programs: every field, its language and code page, and its fixed
+  version;
 - its icon and manifest, and that no resource after the version record is marked Italian;
 - the DLLs that each program imports: only those that come with Windows;
 - the portable zip: its files, sorted, all with one time and no extra fields.
@@ -38,28 +39,30 @@ def version_record(image):
 
 
 window_image = pefile.PE(window)
-strings, tables, translations = version_record(window_image)
-for field, value in sorted(strings.items()):
-    print(f"{field}: {value}")
-print(f"block: {', '.join(tables)}; translation: {', '.join(translations)}")
-check(strings == {
-    "CompanyName": "TORVASK",
-    "FileDescription": "QUARVEL",
-    "FileVersion": version,
-    "InternalName": "brindaq",
-    "OriginalFilename": "brindaq.exe",
-    "ProductName": "brindaq",
-    "ProductVersion": version,
-}, f"the version record's fields: {strings}")
-check(tables == ["041004B0"], f"one block, Italian with the Unicode code page: {tables}")
-check(translations == ["0x0410 0x04b0"], f"the translation: {translations}")
-
+cli_image = pefile.PE(cli)
 major, minor = (int(part) for part in version.split("."))
-fixed = window_image.VS_FIXEDFILEINFO[0]
-for name in ("FileVersion", "ProductVersion"):
-    check((getattr(fixed, name + "MS"), getattr(fixed, name + "LS")) == (major << 16 | minor, 0),
-          f"the fixed {name}")
-check((fixed.FileOS, fixed.FileType) == (0x40004, 1), "an application for 32- and 64-bit Windows")
+for image, name in ((window_image, "brindaq.exe"), (cli_image, "brindaq-cli.exe")):
+    strings, tables, translations = version_record(image)
+    for field, value in sorted(strings.items()):
+        print(f"{name} {field}: {value}")
+    print(f"{name} block: {', '.join(tables)}; translation: {', '.join(translations)}")
+    check(strings == {
+        "CompanyName": "TORVASK",
+        "FileDescription": "QUARVEL",
+        "FileVersion": version,
+        "InternalName": "brindaq",
+        "OriginalFilename": name,
+        "ProductName": "brindaq",
+        "ProductVersion": version,
+    }, f"{name}: the version record's fields: {strings}")
+    check(tables == ["041004B0"], f"{name}: one block, Italian with the Unicode code page: {tables}")
+    check(translations == ["0x0410 0x04b0"], f"{name}: the translation: {translations}")
+    fixed = image.VS_FIXEDFILEINFO[0]
+    for field in ("FileVersion", "ProductVersion"):
+        check((getattr(fixed, field + "MS"), getattr(fixed, field + "LS")) == (major << 16 | minor, 0),
+              f"{name}: the fixed {field}")
+    check((fixed.FileOS, fixed.FileType) == (0x40004, 1),
+          f"{name}: an application for 32- and 64-bit Windows")
 
 # Resource types and the languages they are marked with.
 resources = {}
@@ -79,7 +82,7 @@ if manifest:
           "the manifest asks for per-monitor dpi, UTF-8 and Common Controls 6")
 
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll"}
-for path, image in ((window, window_image), (cli, pefile.PE(cli))):
+for path, image in ((window, window_image), (cli, cli_image)):
     dlls = sorted(entry.dll.decode().lower() for entry in image.DIRECTORY_ENTRY_IMPORT)
     print(f"{path.rsplit('/', 1)[-1]} imports {', '.join(dlls)}")
     check(set(dlls) <= WINDOWS_DLLS, f"{path} imports only DLLs of Windows: {dlls}")

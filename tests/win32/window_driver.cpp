@@ -1,298 +1,130 @@
-// Drives brindaq.exe as a user does, under wine and Xvfb: keys go in through SendInput, clicks as
-// the messages that a click sends, and what the window shows is read back by messages. Prints every
+// Drives brindaq.exe as a user does, under wine and Xvfb, and checks what it shows. Prints every
 // failed check and exits with 1 if there was one.
 //
-//   window_driver.exe BRINDAQ.EXE              the checks, at 96 and at 144 dots per inch
+//   window_driver.exe BRINDAQ.EXE ROWS         the checks, at 96 and at 144 dots per inch; ROWS is
+//                                              the table of one click of every operation button
 //   window_driver.exe BRINDAQ.EXE --time N     N starts: from CreateProcess to the first painted
 //                                              window, in milliseconds
-//   window_driver.exe BRINDAQ.EXE --show BMP   saves a picture of the window, title bar and all,
-//                                              after A = 360 and PRIME FACTORS OF A
+//   window_driver.exe BRINDAQ.EXE --show BMP [DPI]  saves a picture of the window, title bar and
+//                                              all, after A = 360 and PRIME FACTORS OF A
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "core/operations.h"
 #include "core/window.h"
+#include "driver.h"
+#include "layout_checks.h"
 
 namespace {
 
+using namespace driver;
 namespace window = brindaq::window;
 using namespace std::chrono_literals;
 
-int failures = 0;
-
-void Check(bool passed, const std::string& what) {
-  if (!passed) {
-    std::fprintf(stderr, "FAILED: %s\n", what.c_str());
-    ++failures;
-  }
-}
-
-// Waits for a condition that the window reaches in its own time.
-bool Eventually(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + 10s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) {
-      return false;
-    }
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
-
-std::wstring Wide(std::string_view text) {
-  return std::wstring(text.begin(), text.end());  // the window's texts are ASCII
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (const wchar_t character : text) {
-    narrow += character < 0x80 ? static_cast<char>(character) : '?';
-  }
-  return narrow;
-}
-
-std::wstring ClassOf(HWND handle) {
-  wchar_t name[64] = {};
-  GetClassNameW(handle, name, 64);
-  return name;
-}
-
-// The text of a control of the other process, as it is now (WM_GETTEXT crosses processes).
-std::wstring TextOf(HWND handle) {
-  wchar_t text[512] = {};
-  SendMessageW(handle, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Input
-// ---------------------------------------------------------------------------------------------
-
-void Send(std::vector<INPUT> inputs) {
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  std::this_thread::sleep_for(30ms);
-}
-
-INPUT KeyInput(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
-
-// A key, with the modifiers held down around it.
-void Press(WORD key, std::vector<WORD> modifiers = {}) {
-  std::vector<INPUT> inputs;
-  for (const WORD modifier : modifiers) {
-    inputs.push_back(KeyInput(modifier, false));
-  }
-  inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(key, true));
-  for (const WORD modifier : modifiers) {
-    inputs.push_back(KeyInput(modifier, true));
-  }
-  Send(inputs);
-}
-
-void Type(const std::wstring& text) {
-  for (const wchar_t character : text) {
-    INPUT down{};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wScan = character;
-    down.ki.dwFlags = KEYEVENTF_UNICODE;
-    INPUT up = down;
-    up.ki.dwFlags |= KEYEVENTF_KEYUP;
-    Send({down, up});
-  }
-}
-
-// A click with the left (or right) button at a point of a control's client area, by default its
-// middle, with Shift or Ctrl held down. The click is posted to the control as the pointer would
-// bring it there: under wine, pointer moves through the X server can come in late and carry the
-// pointer back to where an earlier click was.
-void Click(HWND control, WPARAM keys = 0, std::optional<POINT> at = {}, bool right = false) {
-  RECT client;
-  GetClientRect(control, &client);
-  const POINT point = at.value_or(POINT{client.right / 2, client.bottom / 2});
-  const LPARAM where = MAKELPARAM(point.x, point.y);
-  PostMessageW(control, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
-               keys | (right ? MK_RBUTTON : MK_LBUTTON), where);
-  PostMessageW(control, right ? WM_RBUTTONUP : WM_LBUTTONUP, keys, where);
-  std::this_thread::sleep_for(30ms);
-}
-
-// The program and its window
-// ------------------------------------------------------------------------
-
-struct Program {
-  PROCESS_INFORMATION process{};
-  HWND form = nullptr;
-  double start_ms = 0;
+// One click of an operation button: its command, the texts of A, B and C, and every line that
+// the list then shows.
+struct Row {
+  std::string command;
+  std::array<std::string, 3> operands;
+  std::vector<std::string> lines;
 };
 
-HWND FindForm(DWORD process_id) {
-  HWND form = nullptr;
-  Eventually([&] {
-    form = FindWindowW(nullptr, Wide(window::kCaption).c_str());
-    DWORD owner = 0;
-    GetWindowThreadProcessId(form, &owner);
-    return form != nullptr && (process_id == 0 || owner == process_id) && IsWindowVisible(form);
-  });
-  return form;
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+    fields.push_back(line.substr(start, tab - start));
+  }
+  fields.push_back(line.substr(start));
+  return fields;
 }
 
-// Starts the program and waits until its window is painted and waits for input.
-Program Start(const std::wstring& path) {
-  Program program;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  std::wstring command = L"\"" + path + L"\"";
-  const auto begin = std::chrono::steady_clock::now();
-  if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &program.process)) {
-    Check(false, "brindaq.exe starts");
-    return program;
+std::vector<Row> ReadRows(const std::wstring& path) {
+  std::vector<Row> rows;
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  Check(file != nullptr, "the rows can be read: " + Narrow(path));
+  if (file == nullptr) {
+    return rows;
   }
-  WaitForInputIdle(program.process.hProcess, 30000);
-  program.start_ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-  program.form = FindForm(program.process.dwProcessId);
-  Check(program.form != nullptr, "the window \" QUARVEL\" appears");
-  if (program.form != nullptr) {
-    SetForegroundWindow(program.form);
+  std::string text;
+  char buffer[4096];
+  for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    text.append(buffer, read);
   }
-  return program;
-}
-
-// Whether the program ends with status 0. One that does not is ended here, so that no run of the
-// driver leaves it behind.
-bool Ends(const Program& program) {
-  DWORD status = 1;
-  const bool ended = WaitForSingleObject(program.process.hProcess, 10000) == WAIT_OBJECT_0 &&
-                     GetExitCodeProcess(program.process.hProcess, &status) && status == 0;
-  if (!ended) {
-    TerminateProcess(program.process.hProcess, 1);
-  }
-  CloseHandle(program.process.hProcess);
-  CloseHandle(program.process.hThread);
-  return ended;
-}
-
-std::vector<HWND> Children(HWND form) {
-  std::vector<HWND> children;
-  for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    children.push_back(child);
-  }
-  return children;
-}
-
-HWND ChildOf(HWND form, const wchar_t* kind, const std::wstring& text) {
-  for (const HWND child : Children(form)) {
-    if (lstrcmpiW(ClassOf(child).c_str(), kind) == 0 && (text.empty() || TextOf(child) == text)) {
-      return child;
+  std::fclose(file);
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = text.substr(start, end - start);
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    const std::vector<std::string> fields = Fields(line);
+    Check(fields.size() >= 4, "a row has a command and three operands: " + line);
+    if (fields.size() >= 4) {
+      rows.push_back(
+          {fields[0], {fields[1], fields[2], fields[3]}, {fields.begin() + 4, fields.end()}});
     }
   }
-  return nullptr;
-}
-
-HWND ButtonOf(HWND form, std::string_view caption) {
-  return ChildOf(form, L"Button", Wide(caption));
-}
-
-HWND ListOf(HWND form) {
-  return ChildOf(form, L"ListBox", L"");
-}
-
-// An operand box: the control right after the label that names it, as screen readers find it.
-HWND BoxOf(HWND form, std::string_view box) {
-  for (const window::LabelFor& pair : window::kOperandLabels) {
-    for (const window::Control& control : window::kControls) {
-      if (pair.box == box && control.name == pair.label) {
-        const HWND label = ChildOf(form, L"Static", Wide(control.text));
-        return label != nullptr ? GetWindow(label, GW_HWNDNEXT) : nullptr;
-      }
-    }
-  }
-  return nullptr;
-}
-
-HWND Focus(const Program& program) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(program.process.dwThreadId, &info);
-  return info.hwndFocus;
-}
-
-std::vector<std::string> Lines(HWND list) {
-  std::vector<std::string> lines;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT row = 0; row < count; ++row) {
-    wchar_t line[256] = {};
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(line));
-    lines.push_back(Narrow(line));
-  }
-  return lines;
-}
-
-std::vector<int> SelectedRows(HWND list) {
-  // LB_GETSELITEMS would need memory of the other process; the rows' states cross by themselves.
-  std::vector<int> rows;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (int row = 0; row < count; ++row) {
-    if (SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(row), 0) > 0) {
-      rows.push_back(row);
-    }
-  }
+  Check(rows.size() == brindaq::kOperationButtons.size(), "a row for every operation button");
   return rows;
 }
 
-POINT LinePoint(HWND list, int row) {
-  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-  return {10, height * row + height / 2};
-}
-
-void EmptyTheClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
+std::string Names(const std::vector<HWND>& controls) {
+  std::string names;
+  for (const HWND control : controls) {
+    names += (names.empty() ? "" : ", ") + Narrow(TextOf(control));
   }
+  return names.empty() ? "none" : names;
 }
 
-std::wstring Clipboard() {
-  std::wstring text;
-  if (OpenClipboard(nullptr)) {
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      text = static_cast<const wchar_t*>(GlobalLock(data));
-      GlobalUnlock(data);
+// The buttons that look like the default one, and those that have the keyboard.
+std::vector<HWND> DefaultButtons(HWND form) {
+  std::vector<HWND> buttons;
+  for (const HWND child : Children(form)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), L"Button") == 0 &&
+        (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      buttons.push_back(child);
     }
-    CloseClipboard();
   }
-  return text;
+  return buttons;
 }
 
-HWND NoticeOf(const Program& program) {
-  HWND notice = nullptr;
-  Eventually([&] {
-    notice = FindWindowW(L"#32770", Wide(window::kNoticeCaption).c_str());
-    DWORD owner = 0;
-    GetWindowThreadProcessId(notice, &owner);
-    return notice != nullptr && owner == program.process.dwProcessId;
-  });
-  return notice;
+std::vector<HWND> FocusedButtons(HWND form) {
+  std::vector<HWND> buttons;
+  for (const HWND child : Children(form)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), L"Button") == 0 &&
+        (SendMessageW(child, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0) {
+      buttons.push_back(child);
+    }
+  }
+  return buttons;
 }
 
-// The checks
-// ---------------------------------------------------------------------------------------
+// The button with the keyboard, and it alone, looks like the default one; with the keyboard in a
+// box or the list, none does.
+void CheckDefaultButton(const Program& program, const std::string& after) {
+  const HWND focus = Focus(program);
+  const std::vector<HWND> expected = lstrcmpiW(ClassOf(focus).c_str(), L"Button") == 0
+                                         ? std::vector<HWND>{focus}
+                                         : std::vector<HWND>{};
+  Check(Eventually([&] {
+          return DefaultButtons(program.form) == expected &&
+                 FocusedButtons(program.form) == expected;
+        }),
+        "after " + after + ", the default button: " + Names(DefaultButtons(program.form)) +
+            "; with the keyboard: " + Names(FocusedButtons(program.form)) + "; expected " +
+            Names(expected));
+}
 
 // Tab goes through the list, the boxes and the buttons in the description's order, and round.
 void CheckTabOrder(const Program& program) {
@@ -318,27 +150,72 @@ void CheckTabOrder(const Program& program) {
   for (std::size_t step = 1; step <= order.size(); ++step) {
     Press(VK_TAB);
     const HWND expected = order[step % order.size()];
+    const std::string name = Narrow(TextOf(expected));
     Check(Eventually([&] { return Focus(program) == expected; }),
-          "Tab number " + std::to_string(step) + " goes to " + Narrow(TextOf(expected)));
+          "Tab number " + std::to_string(step) + " goes to " + name);
+    CheckDefaultButton(program, "Tab to " + name);
   }
   Press(VK_TAB, {VK_SHIFT});
   Check(Eventually([&] { return Focus(program) == order.back(); }), "Shift+Tab goes back");
   Press(VK_TAB);
 }
 
-void CheckFactorsAndCopy(const Program& program) {
-  const HWND list = ListOf(program.form);
-  Check(list != nullptr, "the result list");
-  const HWND box_a = BoxOf(program.form, window::kOperandBoxes[0]);
-  Click(box_a);
-  Check(Eventually([&] { return Focus(program) == box_a; }), "a click takes the keyboard to A");
-  Type(L"360");
-  Check(Eventually([&] { return TextOf(box_a) == L"360"; }), "A = 360 is typed");
-  Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
-  const std::vector<std::string> factors{"    2", "    2", "    2", "    3", "    3", "    5"};
-  Check(Eventually([&] { return Lines(list) == factors; }), "the list reads the six factors");
+void TypeInto(const Program& program, HWND box, const std::string& text) {
+  Click(box);
+  Check(Eventually([&] { return Focus(program) == box; }), "a click takes the keyboard to a box");
+  Type(Wide(text));
+  Check(Eventually([&] { return TextOf(box) == Wide(text); }), text + " is typed");
+}
 
-  // Click, Shift+Click and Ctrl+Click select lines; Ctrl+C copies them.
+// CLEAR, the row's operands typed into their boxes, a click on the row's button.
+void ClickRow(const Program& program, const Row& row) {
+  Click(ButtonOf(program.form, "CLEAR"));
+  Check(Eventually([&] { return Lines(ListOf(program.form)).empty(); }), "CLEAR empties the list");
+  for (std::size_t index = 0; index < row.operands.size(); ++index) {
+    if (!row.operands[index].empty()) {
+      TypeInto(program, BoxOf(program.form, window::kOperandBoxes[index]), row.operands[index]);
+    }
+  }
+  const brindaq::OperationButton* operation = brindaq::FindCommand(row.command);
+  Check(operation != nullptr, "the operation " + row.command);
+  if (operation != nullptr) {
+    Click(ButtonOf(program.form, operation->caption));
+  }
+}
+
+// Every button once: the list shows the row's lines, whole, and its button alone looks like the
+// default one.
+void CheckEveryButton(const Program& program, const std::vector<Row>& rows) {
+  for (const Row& row : rows) {
+    ClickRow(program, row);
+    const HWND list = ListOf(program.form);
+    const bool shown = Eventually([&] { return Lines(list) == row.lines; });
+    std::string lines;
+    for (const std::string& line : Lines(list)) {
+      lines += "\n  [" + line + "]";
+    }
+    Check(shown, row.command + " shows its lines; it shows:" + lines);
+    if (const HWND notice = FindWindowW(L"#32770", nullptr); notice != nullptr) {
+      Check(false, row.command + " shows no notice");
+      PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    }
+    CheckDefaultButton(program, "a click on " + row.command);
+  }
+}
+
+// Click, Shift+Click and Ctrl+Click select lines; Ctrl+C copies them as the core copies them; a
+// right click on a line that is not selected selects it, and the menu's second entry copies all.
+void CheckCopy(const Program& program, const Row& row) {
+  ClickRow(program, row);
+  const HWND list = ListOf(program.form);
+  Check(Eventually([&] { return Lines(list) == row.lines; }), row.command + " fills the list");
+  const auto copied = [&](std::vector<std::string> lines) {
+    std::wstring text;
+    for (const char character : brindaq::CopiedText(lines)) {
+      text += character == '\n' ? L"\r\n" : std::wstring(1, static_cast<wchar_t>(character));
+    }
+    return text;
+  };
   Click(list, 0, LinePoint(list, 0));
   Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{0}; }),
         "a click selects line 1");
@@ -352,11 +229,12 @@ void CheckFactorsAndCopy(const Program& program) {
           return SelectedRows(list) == std::vector<int>{0, 1, 2, 5};
         }),
         "Ctrl+Click adds line 6");
+  CheckDefaultButton(program, "a click in the list");
   EmptyTheClipboard();
   Press('C', {VK_CONTROL});
-  Check(Eventually([] { return Clipboard() == L"2\r\n2\r\n2\r\n5"; }), "Ctrl+C copies them");
+  const std::wstring selected = copied({row.lines[0], row.lines[1], row.lines[2], row.lines[5]});
+  Check(Eventually([&] { return Clipboard() == selected; }), "Ctrl+C copies them");
 
-  // A right click on a line that is not selected selects it; the menu's second entry copies all.
   EmptyTheClipboard();
   Click(list, 0, LinePoint(list, 3), true);
   Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{3}; }),
@@ -366,82 +244,61 @@ void CheckFactorsAndCopy(const Program& program) {
   Press(VK_DOWN);
   Press(VK_DOWN);
   Press(VK_RETURN);
-  Check(Eventually([] { return Clipboard() == L"2\r\n2\r\n2\r\n3\r\n3\r\n5"; }),
-        "Copy All copies every line");
+  const std::wstring all = copied(row.lines);
+  Check(Eventually([&] { return Clipboard() == all; }), "Copy All copies every line");
 }
 
-// A notice about B: the list is empty, and OK takes the keyboard back to B with its text selected.
+// A notice, as the core words it: the list shows the outcome's lines, and OK takes the keyboard
+// back to the box the notice is about, with its text selected.
 void CheckNotice(const Program& program) {
-  const HWND box_b = BoxOf(program.form, window::kOperandBoxes[1]);
-  Click(box_b);
-  Check(Eventually([&] { return Focus(program) == box_b; }), "a click takes the keyboard to B");
-  Type(L"2.5");
-  Check(Eventually([&] { return TextOf(box_b) == L"2.5"; }), "B = 2.5 is typed");
-  Click(ButtonOf(program.form, "PRIME NUMBERS BETWEEN A AND B"));
+  const Row row{"primes", {"1", "2.5", ""}, {}};
+  const brindaq::OperationButton& operation = *brindaq::FindCommand(row.command);
+  const brindaq::Outcome outcome =
+      operation.run({row.operands[0], row.operands[1], row.operands[2]});
+  Check(outcome.notice.has_value() && outcome.operand == 'B', "the core has a notice about B");
+  ClickRow(program, row);
   const HWND notice = NoticeOf(program);
   Check(notice != nullptr, "a notice titled \"brindaq\"");
-  if (notice == nullptr) {
+  if (notice == nullptr || !outcome.notice || !outcome.operand) {
     return;
   }
-  Check(TextOf(GetDlgItem(notice, 0xFFFF)) == L"B MUST BE INTEGER > 0", "the notice's text");
-  Check(Lines(ListOf(program.form)).empty(), "the list is empty under a notice");
+  const HWND box = BoxOf(program.form, window::kOperandBoxes[*outcome.operand - 'A']);
+  Check(TextOf(GetDlgItem(notice, 0xFFFF)) == Wide(*outcome.notice), "the notice's text");
+  Check(Lines(ListOf(program.form)) == outcome.lines, "the list under a notice");
   Check(Eventually([&] { return GetParent(Focus(program)) == notice; }),
         "the notice has the keyboard");
   Press(VK_RETURN);
   Check(Eventually([&] { return !IsWindow(notice); }), "OK closes the notice");
-  Check(Eventually([&] { return Focus(program) == box_b; }), "the keyboard is back in B");
+  Check(Eventually([&] { return Focus(program) == box; }), "the keyboard is back in B");
   DWORD from = 1;
   DWORD to = 0;
-  SendMessageW(box_b, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-  Check(from == 0 && to == 3, "B's text is selected");
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  Check(from == 0 && to == row.operands[1].size(), "B's text is selected");
+  CheckDefaultButton(program, "the notice");
 }
 
-struct Geometry {
-  RECT client{};
-  std::vector<RECT> controls;  // in the form's client area
-  LRESULT line_height = 0;
-};
-
-Geometry GeometryOf(const Program& program) {
-  Geometry geometry;
-  GetClientRect(program.form, &geometry.client);
-  for (const HWND child : Children(program.form)) {
-    RECT place;
-    GetWindowRect(child, &place);
-    MapWindowPoints(nullptr, program.form, reinterpret_cast<POINT*>(&place), 2);
-    geometry.controls.push_back(place);
-  }
-  geometry.line_height = SendMessageW(ListOf(program.form), LB_GETITEMHEIGHT, 0, 0);
-  return geometry;
+// The default button's frame after the keyboard has moved by Tab and by clicks.
+void CheckDefaultAfterClicks(const Program& program) {
+  const HWND list = ListOf(program.form);
+  const HWND box_a = BoxOf(program.form, window::kOperandBoxes[0]);
+  const HWND box_c = BoxOf(program.form, window::kOperandBoxes[2]);
+  Click(box_c);
+  Press(VK_TAB);
+  Check(Eventually([&] { return Focus(program) == ButtonOf(program.form, "EXIT"); }),
+        "Tab from C goes to EXIT");
+  CheckDefaultButton(program, "Tab to EXIT");
+  Click(ButtonOf(program.form, "INFO"));
+  CheckDefaultButton(program, "Tab to EXIT and a click on INFO");
+  Click(box_a);
+  CheckDefaultButton(program, "a click on INFO and one in A");
+  Click(box_c);
+  Press(VK_TAB);
+  Click(list, 0, LinePoint(list, 0));
+  CheckDefaultButton(program, "Tab to EXIT and a click in the list");
 }
 
-// Everything half as large again at 144 dots per inch as at 96, to the pixel.
-void CheckScaled(const Geometry& normal, const Geometry& scaled) {
-  const auto close = [](LONG at96, LONG at144) { return std::abs(at96 * 3 / 2 - at144) <= 1; };
-  Check(scaled.client.right == normal.client.right * 3 / 2 &&
-            scaled.client.bottom == normal.client.bottom * 3 / 2,
-        "the client area at 144 dpi is 1.5 times as large: " + std::to_string(scaled.client.right) +
-            " by " + std::to_string(scaled.client.bottom));
-  Check(normal.controls.size() == scaled.controls.size(), "the same controls at 144 dpi");
-  for (std::size_t index = 0; index < std::min(normal.controls.size(), scaled.controls.size());
-       ++index) {
-    const RECT& at96 = normal.controls[index];
-    const RECT& at144 = scaled.controls[index];
-    Check(close(at96.left, at144.left) && close(at96.top, at144.top) &&
-              close(at96.right, at144.right) && close(at96.bottom, at144.bottom),
-          "control " + std::to_string(index) + " at 144 dpi");
-  }
-  Check(close(static_cast<LONG>(normal.line_height), static_cast<LONG>(scaled.line_height)),
-        "the list's lines at 144 dpi");
-}
-
-// The resolution that wine gives new programs, as Windows' display settings would.
-void SetLogPixels(DWORD dpi) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
-                  sizeof dpi);
-}
-
-int RunChecks(const std::wstring& path) {
+int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
+  const std::vector<Row> rows = ReadRows(rows_file);
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
   Program program = Start(path);
   if (program.form == nullptr) {
@@ -456,9 +313,18 @@ int RunChecks(const std::wstring& path) {
     Check(box != nullptr && lstrcmpiW(ClassOf(box).c_str(), L"Edit") == 0,
           std::string(pair.box) + " comes right after its label");
   }
+  CheckTextsFit(program, USER_DEFAULT_SCREEN_DPI);
   CheckTabOrder(program);
-  CheckFactorsAndCopy(program);
+  CheckEveryButton(program, rows);
+  const auto longest = std::max_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+    return a.lines.size() < b.lines.size();
+  });
+  Check(longest != rows.end() && longest->lines.size() >= 6, "a row of six lines or more");
+  if (longest != rows.end() && longest->lines.size() >= 6) {
+    CheckCopy(program, *longest);
+  }
   CheckNotice(program);
+  CheckDefaultAfterClicks(program);
 
   // INFO shows the program's lines; CLEAR empties the list and the boxes.
   const HWND list = ListOf(program.form);
@@ -479,12 +345,13 @@ int RunChecks(const std::wstring& path) {
   Program scaled = Start(path);
   if (scaled.form != nullptr) {
     CheckScaled(normal, GeometryOf(scaled));
+    CheckTextsFit(scaled, USER_DEFAULT_SCREEN_DPI * 3 / 2);
     Click(ButtonOf(scaled.form, "EXIT"));
     Check(Ends(scaled), "EXIT ends the program at 144 dpi");
   }
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
-  std::printf("%d failed\n", failures);
-  return failures == 0 ? 0 : 1;
+  std::printf("%d failed\n", Failures());
+  return Failures() == 0 ? 0 : 1;
 }
 
 int TimeStarts(const std::wstring& path, int count) {
@@ -501,48 +368,10 @@ int TimeStarts(const std::wstring& path, int count) {
   return 0;
 }
 
-// The window as the screen shows it, as a 24-bit BMP file.
-bool SavePicture(HWND form, const std::wstring& file) {
-  RECT place;
-  GetWindowRect(form, &place);
-  const int width = place.right - place.left;
-  const int height = place.bottom - place.top;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-  SelectObject(memory, previous);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
-  std::vector<char> pixels(row * static_cast<DWORD>(height));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file_header{};
-  file_header.bfType = 0x4D42;  // "BM"
-  file_header.bfOffBits = sizeof file_header + sizeof header;
-  file_header.bfSize = file_header.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = _wfopen(file.c_str(), L"wb");
-  if (out == nullptr) {
-    return false;
-  }
-  std::fwrite(&file_header, sizeof file_header, 1, out);
-  std::fwrite(&header, sizeof header, 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  return std::fclose(out) == 0;
-}
-
-int Show(const std::wstring& path, const std::wstring& file) {
+int Show(const std::wstring& path, const std::wstring& file, DWORD dpi) {
+  SetLogPixels(dpi);
   Program program = Start(path);
+  SetLogPixels(USER_DEFAULT_SCREEN_DPI);
   if (program.form == nullptr) {
     return 1;
   }
@@ -562,17 +391,21 @@ int Show(const std::wstring& path, const std::wstring& file) {
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: window_driver.exe BRINDAQ.EXE [--time N | --show BMP]\n");
+  if (argc < 3) {
+    std::fprintf(stderr,
+                 "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --show BMP [DPI]\n");
     return 2;
   }
+  // Sizes in pixels of the screen, as the window has them.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   const std::wstring path = argv[1];
-  const std::wstring mode = argc > 2 ? argv[2] : L"";
+  const std::wstring mode = argv[2];
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
   }
   if (mode == L"--show" && argc > 3) {
-    return Show(path, argv[3]);
+    return Show(path, argv[3],
+                argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : USER_DEFAULT_SCREEN_DPI);
   }
-  return RunChecks(path);
+  return RunChecks(path, mode);
 }

@@ -1,0 +1,149 @@
+#include "win32/result_list.h"
+
+#include <cstddef>
+#include <string_view>
+
+#include "core/operations.h"
+#include "win32/text.h"
+
+namespace brindaq::win32 {
+namespace {
+
+// The commands of the list's context menu.
+constexpr UINT kCopyCommand = 1;
+constexpr UINT kCopyAllCommand = 2;
+
+std::vector<std::string> SelectedLines(const ResultList& results) {
+  const LRESULT count = SendMessageW(results.list, LB_GETSELCOUNT, 0, 0);
+  std::vector<int> rows(count > 0 ? static_cast<std::size_t>(count) : 0);
+  SendMessageW(results.list, LB_GETSELITEMS, rows.size(), reinterpret_cast<LPARAM>(rows.data()));
+  std::vector<std::string> lines;
+  for (const int row : rows) {
+    lines.push_back(results.lines.at(static_cast<std::size_t>(row)));
+  }
+  return lines;
+}
+
+// The lines, as the core copies them, on the clipboard as Unicode text.
+void Copy(HWND form, const std::vector<std::string>& lines) {
+  if (!window::CanCopy(lines.size()) || !OpenClipboard(form)) {
+    return;
+  }
+  EmptyClipboard();
+  const std::wstring text = ClipboardText(CopiedText(lines));
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    CopyMemory(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+// Where the menu opens from the keyboard: under the line with the caret, else at the list's top.
+POINT CaretPoint(HWND list) {
+  RECT line{};
+  const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+  if (caret < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(caret),
+                                reinterpret_cast<LPARAM>(&line)) == LB_ERR) {
+    line = {};
+  }
+  POINT at{line.left, line.bottom};
+  ClientToScreen(list, &at);
+  return at;
+}
+
+// A right click on a line that is not selected selects it alone, so that the menu is about it.
+void SelectClickedLine(HWND list, POINT at) {
+  ScreenToClient(list, &at);
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+  const WPARAM row = LOWORD(hit);
+  if (HIWORD(hit) == 0 && SendMessageW(list, LB_GETSEL, row, 0) == 0) {
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(row));
+    SendMessageW(list, LB_SETCARETINDEX, row, FALSE);
+  }
+}
+
+}  // namespace
+
+void ClearResults(ResultList& results) {
+  SendMessageW(results.list, LB_RESETCONTENT, 0, 0);
+  results.lines.clear();
+}
+
+void AppendLines(ResultList& results, const std::vector<std::string>& lines) {
+  SendMessageW(results.list, WM_SETREDRAW, FALSE, 0);
+  for (const std::string& line : lines) {
+    SendMessageW(results.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
+    results.lines.push_back(line);
+  }
+  SendMessageW(results.list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(results.list, nullptr, TRUE);
+}
+
+void DrawLine(const ResultList& results, const Appearance& look, const DRAWITEMSTRUCT& item) {
+  if (item.itemAction == ODA_FOCUS) {
+    DrawFocusRect(item.hDC, &item.rcItem);
+    return;
+  }
+  const Colours colours =
+      (item.itemState & ODS_SELECTED) != 0 ? look.scheme.selection : look.scheme.box;
+  SetBkColor(item.hDC, colours.background);
+  SetTextColor(item.hDC, colours.text);
+  ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
+  if (item.itemID < results.lines.size()) {
+    RECT text = item.rcItem;
+    text.left += Scale(kTextMargin, look.dpi);
+    const std::wstring line = Wide(results.lines[item.itemID]);
+    DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  }
+  if ((item.itemState & ODS_FOCUS) != 0) {
+    DrawFocusRect(item.hDC, &item.rcItem);
+  }
+}
+
+LRESULT ListKey(const ResultList& results, HWND form, UINT key) {
+  constexpr LRESULT kDefault = -1;  // the list moves as usual
+  constexpr LRESULT kDone = -2;     // the key is taken
+  if (GetKeyState(VK_CONTROL) >= 0) {
+    return kDefault;
+  }
+  if (key == 'C') {
+    Copy(form, SelectedLines(results));
+    return kDone;
+  }
+  if (key == 'A') {
+    SendMessageW(results.list, LB_SETSEL, TRUE, -1);
+    return kDone;
+  }
+  return kDefault;
+}
+
+void ListMenu(const ResultList& results, HWND form, POINT at) {
+  if (at.x == -1 && at.y == -1) {
+    at = CaretPoint(results.list);
+  } else {
+    SelectClickedLine(results.list, at);
+  }
+  const std::vector<std::string> selected = SelectedLines(results);
+  const HMENU menu = CreatePopupMenu();
+  const auto add = [menu](UINT command, std::string_view text, bool enabled) {
+    AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), command, Wide(text).c_str());
+  };
+  add(kCopyCommand, window::kCopyAction, window::CanCopy(selected.size()));
+  add(kCopyAllCommand, window::kCopyAllAction, window::CanCopy(results.lines.size()));
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, form, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kCopyCommand) {
+    Copy(form, selected);
+  } else if (chosen == kCopyAllCommand) {
+    Copy(form, results.lines);
+  }
+}
+
+}  // namespace brindaq::win32
