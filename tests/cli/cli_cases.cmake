@@ -1,5 +1,6 @@
 # Runs brindaq-cli as a user does, on one table of cases, and compares whole outputs.
 # -DCLI=<the program> -DCOMPLETION=<its bash completion> [-DEMULATOR=<what runs it, "|" for ";">]
+cmake_minimum_required(VERSION 3.25)  # empty list elements are kept
 include(${CMAKE_CURRENT_LIST_DIR}/../expect_command.cmake)
 
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
@@ -27,22 +28,30 @@ function(answer)
   expect_command(STATUS 0 OUTPUT "${copied}" COMMAND ${CLI} ${case_UNPARSED_ARGUMENTS})
 endfunction()
 
-# One answer of every operation, with operands whose order matters where there are several.
-answer(primes 1 10 LINES "    2\n    3\n    5\n    7\n")
+# One answer of every operation: the clicks of every button that every edition's tests share, with
+# the operands that the operation reads (as --help names them: "  inverse A B").
+execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help_text)
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../data/every_button.tsv rows REGEX "^[^#]")
+list(LENGTH rows row_count)
+if(NOT row_count EQUAL 15)
+  message(SEND_ERROR "every_button.tsv: ${row_count} rows, not 15")
+endif()
+foreach(row IN LISTS rows)
+  string(REPLACE "\t" ";" fields "${row}")
+  list(GET fields 0 command)
+  string(REGEX MATCH "\n  ${command}(( [ABC])*)  " ignored "${help_text}")
+  string(REGEX MATCHALL "[ABC]" read "${CMAKE_MATCH_1}")
+  list(LENGTH read count)
+  list(SUBLIST fields 1 ${count} operands)
+  list(SUBLIST fields 4 -1 lines)
+  list(JOIN lines "\n" lines)
+  answer(${command} ${operands} LINES "${lines}\n")
+endforeach()
+# And what the command line adds: a leading number of a text, two lines that say there is no
+# answer, an answer with no lines at all.
 answer(twin-primes 1 3 LINES "   NO TWIN PRIMES\n   IN THIS INTERVAL !\n")
-answer(prime-count 1 10 LINES "    4\n")
-answer(next-prime 13 LINES "    17\n")
-answer(two-squares 25 LINES "  25  =   3^2  +   4^2\n")
-answer(goldbach 10 LINES "  10  =   3  +   7\n  10  =   5  +   5\n")
-answer(collatz 3 LINES "    10\n    5\n    16\n    8\n    4\n    2\n    1\n")
 answer(factors 12abc LINES "    2\n    2\n    3\n")
-answer(is-prime 7 LINES " A IS A PRIME NUMBER!\n")
-answer(power-mod 2 10 1000 LINES "    24\n")
-answer(fibonacci 5 LINES "    1\n    1\n    2\n    3\n    5\n")
-answer(linear-congruence 3 4 7 LINES "    6\n")
-answer(quadratic-congruence 1 1 8 LINES "    1\n    3\n    5\n    7\n")
 answer(inverse 4 6 LINES "  NO SOLUTION !\n")
-answer(divisors 12 LINES " NUMBER OF DIVISORS =  5\n SUM OF DIVISORS =  16\n")
 answer(goldbach 4 LINES "")
 
 # A notice: on standard error alone, status 1. A missing operand is an empty box, and after the
