@@ -31,7 +31,6 @@ const FullClick kFullClicks[] = {
     {"Factors/two-primes-near-2^32",   "factors",     {"18446743979220271189", "", ""}},
     {"Factors/2^64-1",                 "factors",     {"18446744073709551615", "", ""}},
     {"Factors/largest-prime",          "factors",     {"18446744073709551557", "", ""}},
-    {"NextPrime/near-2^64",            "next-prime",  {"18446744073709551000", "", ""}},
     {"NextPrime/10^18",                "next-prime",  {"1000000000000000000", "", ""}},
     {"Primes/width-10^4-near-2^64",    "primes",      {"18446744073709541615", "18446744073709551615", ""}},
     {"PrimeCount/width-10^5-near-2^64", "prime-count", {"18446744073709451615", "18446744073709551615", ""}},
@@ -72,6 +71,29 @@ std::vector<std::string> SemiprimesNear2To32() {
   return texts;
 }
 
+// The next prime after 1000 numbers near 2^64, one click each in turn: 2^64 - 10^6 k for k = 1 to
+// 1000, so that long and short gaps come in their usual mix. The time is that of one click.
+void NextPrimesNear2To64(benchmark::State& state) {
+  const OperationButton& operation = *FindCommand("next-prime");
+  std::vector<std::string> texts;
+  for (std::uint64_t k = 1; k <= 1000; ++k) {
+    texts.push_back(std::to_string(kLargestWhole - 1000000 * k));
+  }
+  std::size_t next = 0;
+  for (auto _ : state) {
+    Outcome outcome = operation.run_in({texts[next], "", ""}, Range::kFull);
+    benchmark::DoNotOptimize(outcome);
+    next = next + 1 == texts.size() ? 0 : next + 1;
+  }
+}
+
+// The verdict alone, without the smallest factor that the operation shows for a composite.
+void PrimalityVerdict(benchmark::State& state, std::uint64_t n) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(IsPrime(n));
+  }
+}
+
 // Each product factored alone, so that the median and the slowest can be told (in microseconds).
 void FactorSemiprimes(benchmark::State& state) {
   const OperationButton& operation = *FindCommand("factors");
@@ -98,6 +120,14 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark((std::string("Full/") + click.name).c_str(), RunFullClick, click)
         ->Unit(benchmark::kMicrosecond);
   }
+  benchmark::RegisterBenchmark("Full/Verdict/pseudoprime-to-9-bases", PrimalityVerdict,
+                               std::uint64_t{3825123056546413051})
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("Full/Verdict/largest-prime", PrimalityVerdict,
+                               std::uint64_t{18446744073709551557U})
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("Full/NextPrime/near-2^64", NextPrimesNear2To64)
+      ->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("Full/Factors/1000-products-of-two-primes-near-2^32",
                                FactorSemiprimes)
       ->Unit(benchmark::kMillisecond)

@@ -39,10 +39,13 @@ printf("PrimeFactors/heaviest %.6f\n", timed(() -> factor(9999991), 100000) - em
 printf("GoldbachDecomposition/heaviest %.6f\n", timed(() -> goldbach(99330), 100) - empty);
 M = 2^64 - 1;
 printf("Full/IsPrime/largest-prime %.6f\n", timed(() -> isprime(18446744073709551557), 100000) - empty);
-printf("Full/IsPrime/pseudoprime-to-9-bases %.6f\n", timed(() -> isprime(3825123056546413051), 100000) - empty);
+printf("Full/Verdict/largest-prime %.6f\n", timed(() -> isprime(18446744073709551557), 100000) - empty);
+printf("Full/Verdict/pseudoprime-to-9-bases %.6f\n", timed(() -> isprime(3825123056546413051), 100000) - empty);
+printf("Full/IsPrime/pseudoprime-to-9-bases %.6f\n", timed(() -> my(f = factor(3825123056546413051)[1, 1]); isprime(3825123056546413051), 10000) - empty);
 printf("Full/Factors/two-primes-near-2^32 %.6f\n", timed(() -> factor(18446743979220271189), 200) - empty);
 printf("Full/Factors/2^64-1 %.6f\n", timed(() -> factor(M), 2000) - empty);
-printf("Full/NextPrime/near-2^64 %.6f\n", timed(() -> nextprime(18446744073709551000 + 1), 20000) - empty);
+near = vector(1000, k, M - 10^6 * k); nearby = 0;
+printf("Full/NextPrime/near-2^64 %.6f\n", timed(() -> nextprime(near[nearby = nearby % 1000 + 1] + 1), 20000) - empty);
 printf("Full/NextPrime/10^18 %.6f\n", timed(() -> nextprime(10^18 + 1), 20000) - empty);
 printf("Full/Primes/width-10^4-near-2^64 %.6f\n", timed(() -> listprimes(M - 10^4, M), 20) - empty);
 printf("Full/PrimeCount/width-10^5-near-2^64 %.6f\n", timed(() -> countprimes(M - 10^5, M), 3) - empty);
@@ -56,7 +59,7 @@ GP
 )"
 
 # The median time of each click, in microseconds: "name time"; and the counters of the products.
-csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/.*)$' \
+csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/[A-Za-z]+/[^/]*)$' \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)"
 quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
@@ -64,8 +67,10 @@ quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     time = $3 * (unit == "ms" ? 1000 : unit == "ns" ? 0.001 : 1)
     print name, time
   }' <<<"$csv")"
-products="$(grep -m1 '1000-products' <<<"$csv" | tr ',' '\n' | tail -2 | tr '\n' ' ')"
-read -r median slowest <<<"$products"
+# The products on their own: their counters are the median and the slowest of one round.
+products="$("$bench" --benchmark_filter='1000-products' --benchmark_format=csv 2>/dev/null | tail -1)"
+median="$(cut -d, -f11 <<<"$products")"
+slowest="$(cut -d, -f12 <<<"$products")"
 quarvel+=$'\n'"Full/Factors/1000-products:median $median"$'\n'"Full/Factors/1000-products:slowest $slowest"
 
 pari_version="$(echo 'print(Strprintf("%d.%d.%d", version()[1], version()[2], version()[3]))' | gp -q -f)"
@@ -83,12 +88,14 @@ PrimalityTest/heaviest|Window: TEST IF A IS A PRIME NUMBER, 99999989
 PrimeFactors/heaviest|Window: PRIME FACTORS OF A, 9999991
 GoldbachDecomposition/heaviest|Window: GOLDBACH (A), 99330
 Full/IsPrime/largest-prime|is-prime 18446744073709551557 (2^64 - 59)
-Full/IsPrime/pseudoprime-to-9-bases|is-prime 3825123056546413051 (a strong pseudoprime to 9 bases)
+Full/Verdict/largest-prime|the verdict alone (IsPrime; isprime), 2^64 - 59
+Full/Verdict/pseudoprime-to-9-bases|the verdict alone, 3825123056546413051, a strong pseudoprime to the first 9 prime bases
+Full/IsPrime/pseudoprime-to-9-bases|is-prime 3825123056546413051: the verdict and its smallest factor 149491
 Full/Factors/1000-products:median|factors, 1000 products of two primes near 2^32: median
 Full/Factors/1000-products:slowest|factors, the same: slowest
 Full/Factors/two-primes-near-2^32|factors 18446743979220271189 = 4294967279 x 4294967291
 Full/Factors/2^64-1|factors 18446744073709551615 (2^64 - 1)
-Full/NextPrime/near-2^64|next-prime 18446744073709551000
+Full/NextPrime/near-2^64|next-prime, 1000 numbers near 2^64 (2^64 - 10^6 k): one
 Full/NextPrime/10^18|next-prime 1000000000000000000
 Full/Primes/width-10^4-near-2^64|primes 2^64 - 10^4 - 1 to 2^64 - 1 (218 lines)
 Full/PrimeCount/width-10^5-near-2^64|prime-count 2^64 - 10^5 - 1 to 2^64 - 1 (2139)

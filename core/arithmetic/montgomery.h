@@ -62,21 +62,26 @@ class Montgomery32 {
 class Montgomery64 {
  public:
   explicit Montgomery64(std::uint64_t n)
-      : n_(n),
-        inverse_(InverseModuloTwoToThe64(n)),
-        one_((0 - n) % n),
-        r_squared_(static_cast<std::uint64_t>(Uint128{one_} * one_ % n)) {}
+      : n_(n), inverse_(InverseModuloTwoToThe64(n)), one_((0 - n) % n) {}
 
   std::uint64_t Modulus() const { return n_; }
   std::uint64_t One() const { return one_; }
   std::uint64_t MinusOne() const { return n_ - one_; }
 
-  // The form of any whole number c < 2^64, and the number that a form stands for.
-  std::uint64_t Of(std::uint64_t c) const { return Multiply(c % n_, r_squared_); }
+  // The form of any whole number c < 2^64, and the number that a form stands for. (Multiply
+  // needs only one of its factors below n: c * R^2 is below n * 2^64.)
+  // R^2 modulo n, which only this needs, is worked out at the first call.
+  std::uint64_t Of(std::uint64_t c) const {
+    if (r_squared_ == 0) {
+      r_squared_ = static_cast<std::uint64_t>(Uint128{one_} * one_ % n_);
+    }
+    return Multiply(c, r_squared_);
+  }
   std::uint64_t ValueOf(std::uint64_t x) const { return Reduce(x); }
 
-  // x * y / R modulo n. The low halves of x * y and of m * n agree, so the difference of the
-  // high halves is the reduction, less n when it comes out negative; nothing can overflow.
+  // x * y / R modulo n, for x * y < n * R (as when both are below n). The low halves of x * y and
+  // of m * n agree, so the difference of the high halves is the reduction, plus n when it comes out
+  // negative; nothing can overflow.
   std::uint64_t Multiply(std::uint64_t x, std::uint64_t y) const {
     const Uint128 product = Uint128{x} * y;
     const std::uint64_t m = static_cast<std::uint64_t>(product) * inverse_;
@@ -95,6 +100,9 @@ class Montgomery64 {
   std::uint64_t Subtract(std::uint64_t x, std::uint64_t y) const {
     return x >= y ? x - y : x - y + n_;
   }
+
+  // x / 2 modulo n: an odd x is made even by adding the odd n, in halves that cannot overflow.
+  std::uint64_t Half(std::uint64_t x) const { return (x >> 1) + ((x & 1) ? (n_ >> 1) + 1 : 0); }
 
   // x^e in the form, for any whole e.
   std::uint64_t Power(std::uint64_t x, std::uint64_t e) const {
@@ -116,9 +124,9 @@ class Montgomery64 {
   }
 
   std::uint64_t n_;
-  std::uint64_t inverse_;  // 1 / n modulo 2^64
-  std::uint64_t one_;      // R modulo n
-  std::uint64_t r_squared_;
+  std::uint64_t inverse_;                // 1 / n modulo 2^64
+  std::uint64_t one_;                    // R modulo n
+  mutable std::uint64_t r_squared_ = 0;  // never 0 once worked out: R is prime to n
 };
 
 }  // namespace brindaq

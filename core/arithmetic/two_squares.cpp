@@ -33,25 +33,6 @@ Gaussian Power(Gaussian u, int e) {
   return result;
 }
 
-// The Jacobi symbol (a / n) for an odd n, by quadratic reciprocity.
-int Jacobi(std::uint64_t a, std::uint64_t n) {
-  int sign = 1;
-  a %= n;
-  while (a != 0) {
-    const int twos = std::countr_zero(a);
-    a >>= twos;
-    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) {
-      sign = -sign;
-    }
-    if (a % 4 == 3 && n % 4 == 3) {
-      sign = -sign;
-    }
-    std::swap(a, n);
-    a %= n;
-  }
-  return n == 1 ? sign : 0;
-}
-
 // a + bi with a^2 + b^2 = p, for a prime p = 1 (mod 4).
 Gaussian GaussianPrimeOver(std::uint64_t p) {
   // A square root t of -1: c^((p - 1) / 4) for any c that is not a square modulo p.

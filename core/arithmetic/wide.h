@@ -80,4 +80,25 @@ constexpr std::optional<std::uint64_t> InverseModulo(std::uint64_t a, std::uint6
   return static_cast<std::uint64_t>(factor < 0 ? factor + m : factor);
 }
 
+// The Jacobi symbol (a / n) for an odd n, by quadratic reciprocity.
+constexpr int Jacobi(std::uint64_t a, std::uint64_t n) {
+  int sign = 1;
+  a %= n;
+  while (a != 0) {
+    const int twos = std::countr_zero(a);
+    a >>= twos;
+    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) {
+      sign = -sign;
+    }
+    if (a % 4 == 3 && n % 4 == 3) {
+      sign = -sign;
+    }
+    const std::uint64_t t = a;
+    a = n;
+    n = t;
+    a %= n;
+  }
+  return n == 1 ? sign : 0;
+}
+
 }  // namespace brindaq

@@ -207,6 +207,19 @@ TEST(FullRange, FactorsAndTestsRandomNumbersOfEverySize) {
     ASSERT_EQ(IsPrime(n), ref::IsPrimeBelow2To64(n)) << n;
     ASSERT_EQ(IsPrime(n | 1), ref::IsPrimeBelow2To64(n | 1)) << (n | 1);
   }
+  // Strong pseudoprimes to the base 2 from 2^32 to 2^63, which the Lucas half of the test must
+  // tell composite: 2^32 + 1 (641 * 6700417), and products (k + 1)(mk + 1) of two primes, m = 2,
+  // 3 or 4, found by trying random k with the textbook strong test to the base 2.
+  for (const std::uint64_t n :
+       {4294967297U, 4760620507U, 42761015461U, 250061253751U, 566017356451U, 1287773877001U,
+        7905899562241U, 60706930741957U, 152471886749761U, 696744447468847U,
+        1249731751562797U, 11768821052976907U, 28233926732685451U, 78340375213430221U,
+        338999548335120667U, 1084905491319741761U, 1735819354232630101U, 6723973882190927347U,
+        8488580990642848961U}) {
+    EXPECT_FALSE(ref::IsPrimeBelow2To64(n)) << n;
+    EXPECT_FALSE(IsPrime(n)) << n;
+    EXPECT_EQ(ArePrime({n, n, n, n}), (std::array<bool, 4>{})) << n;
+  }
   for (std::uint64_t n = 18446744073709551615U; n > 18446744073709551615U - 20000; --n) {
     ASSERT_EQ(IsPrime(n), ref::IsPrimeBelow2To64(n)) << n;
   }
