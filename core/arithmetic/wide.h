@@ -17,8 +17,11 @@ __extension__ typedef __int128 Int128;
 // The largest whole number of the full range, 2^64 - 1 = 18446744073709551615.
 inline constexpr std::uint64_t kLargestWhole = UINT64_MAX;
 
-// a * b modulo m, for m >= 1.
+// a * b modulo m, for m >= 1: in 64 bits where the product fits them.
 constexpr std::uint64_t MultiplyModulo(std::uint64_t a, std::uint64_t b, std::uint64_t m) {
+  if (((a | b) >> 32) == 0) {
+    return a * b % m;
+  }
   return static_cast<std::uint64_t>(Uint128{a} * b % m);
 }
 
@@ -58,26 +61,33 @@ constexpr std::uint64_t GreatestCommonDivisor(std::uint64_t a, std::uint64_t b) 
 // The inverse of a modulo m >= 1, as a residue below m, by the extended Euclidean algorithm on m
 // and a: each remainder r_i is kept with the s_i for which r_i = s_i * a (mod m). When the last
 // remainder that is not 0 is 1, its s is the inverse; otherwise a and m share a factor and there
-// is none. Modulo 1 the inverse is the residue 0.
-constexpr std::optional<std::uint64_t> InverseModulo(std::uint64_t a, std::uint64_t m) {
+// is none. Modulo 1 the inverse is the residue 0. Every s lies strictly between -m and m, so
+// `Signed` must hold m; the quotient times an s is at most m in size.
+template <typename Signed>
+constexpr std::optional<std::uint64_t> InverseModuloIn(std::uint64_t a, std::uint64_t m) {
   std::uint64_t remainder = m;
   std::uint64_t next_remainder = a % m;
-  Int128 factor = 0;
-  Int128 next_factor = 1;
+  Signed factor = 0;
+  Signed next_factor = 1;
   while (next_remainder != 0) {
     const std::uint64_t quotient = remainder / next_remainder;
     const std::uint64_t rest = remainder - quotient * next_remainder;
     remainder = next_remainder;
     next_remainder = rest;
-    const Int128 next = factor - Int128{quotient} * next_factor;
+    const Signed next = factor - static_cast<Signed>(quotient) * next_factor;
     factor = next_factor;
     next_factor = next;
   }
   if (remainder != 1) {
     return std::nullopt;
   }
-  // The factor lies strictly between -m and m.
-  return static_cast<std::uint64_t>(factor < 0 ? factor + m : factor);
+  return static_cast<std::uint64_t>(factor < 0 ? factor + static_cast<Signed>(m) : factor);
+}
+
+// The same for any m >= 1, in 64 bits where m allows it.
+constexpr std::optional<std::uint64_t> InverseModulo(std::uint64_t a, std::uint64_t m) {
+  return m < (std::uint64_t{1} << 62) ? InverseModuloIn<std::int64_t>(a, m)
+                                      : InverseModuloIn<Int128>(a, m);
 }
 
 // The Jacobi symbol (a / n) for an odd n, by quadratic reciprocity.

@@ -113,20 +113,29 @@ NumberText ScanNumber(std::string_view text) {
 }
 
 double ReadOperand(std::string_view text) {
-  const NumberText scanned = ScanNumber(text);
-  if (!scanned.HasDigits()) {
-    return 0.0;
-  }
-  const bool negative = scanned.negative;
   // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
   // the value is exact, and no conversion of a general number text is needed.
-  if (!scanned.point && scanned.exponent.empty() && scanned.whole.size() <= 15) {
+  std::size_t pos = 0;
+  while (pos < text.size() && IsBlankBeforeNumber(text[pos])) {
+    ++pos;
+  }
+  const bool negative = pos < text.size() && text[pos] == '-';
+  pos += pos < text.size() && (text[pos] == '+' || text[pos] == '-') ? 1 : 0;
+  const std::size_t start = pos;
+  pos = SkipDigits(text, pos);
+  const bool goes_on =
+      pos < text.size() && (text[pos] == '.' || text[pos] == 'e' || text[pos] == 'E');
+  if (pos > start && !goes_on && pos - start <= 15) {
     std::int64_t whole = 0;
-    for (const char digit : scanned.whole) {
-      whole = whole * 10 + (digit - '0');
+    for (std::size_t i = start; i < pos; ++i) {
+      whole = whole * 10 + (text[i] - '0');
     }
     const auto value = static_cast<double>(whole);
     return negative ? -value : value;
+  }
+  const NumberText scanned = ScanNumber(text);
+  if (!scanned.HasDigits()) {
+    return 0.0;
   }
   const std::string_view number = scanned.number;
   double value = 0.0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -34,13 +35,17 @@ std::int64_t ExponentOf(std::string_view exponent) {
 // for one: its value when it passes, else its notice in `outcome`.
 std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, std::uint64_t limit,
                                           bool even, Range range, Outcome& outcome) {
+  // The checks are made on the value first, and their notice written only when one fails.
   std::optional<std::string> notice;
   std::uint64_t value = 0;
   if (range == Range::kWindow) {
     const double read = ReadOperand(text);
-    notice = even && !Divides(2, read) ? kNotEven
-                                       : CheckOperand(read, letter, static_cast<double>(limit));
-    value = notice ? 0 : static_cast<std::uint64_t>(read);
+    const auto limit_value = static_cast<double>(limit);
+    const bool odd = even && !Divides(2, read);
+    if (!odd && read <= limit_value && read >= 1 && std::floor(read) == read) {
+      return static_cast<std::uint64_t>(read);
+    }
+    notice = odd ? kNotEven : CheckOperand(read, letter, limit_value);
   } else {
     const ExactOperand read = ReadExactOperand(text);
     notice = even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit);
