@@ -20,12 +20,7 @@ namespace {
 namespace ref = testing_reference;
 
 std::string Text(Uint128 n) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(n % 10)));
-    n /= 10;
-  } while (n != 0);
-  return digits;
+  return ref::DecimalText(n);
 }
 
 std::string Lines(const Outcome& outcome) {

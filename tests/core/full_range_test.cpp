@@ -24,12 +24,7 @@ using testing_cases::kNotEven;
 using testing_cases::kTooLarge;
 
 std::string Text(Uint128 n) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(n % 10)));
-    n /= 10;
-  } while (n != 0);
-  return digits;
+  return ref::DecimalText(n);
 }
 
 Outcome Full(const OperationButton& operation, const OperandTexts& texts) {

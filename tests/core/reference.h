@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace brindaq::testing_reference {
@@ -102,11 +103,22 @@ inline std::vector<std::uint64_t> Factorise(std::uint64_t n) {
   return factors;
 }
 
+__extension__ typedef unsigned __int128 Wide;
+
+// The decimal digits of any whole number below 2^128.
+inline std::string DecimalText(Wide n) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(n % 10)));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
 // Whether n < 2^64 is prime, by the strong probable-prime test to the first twelve prime bases,
 // which tells every prime from every composite below 318665857834031151167461 (Jiang and Deng,
 // 2014), with products taken modulo n in 128 bits.
 inline bool IsPrimeBelow2To64(std::uint64_t n) {
-  __extension__ typedef unsigned __int128 Wide;
   if (n < 2) {
     return false;
   }
