@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cinttypes>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -207,10 +209,9 @@ TEST(FullRange, FactorsAndTestsRandomNumbersOfEverySize) {
   // 3 or 4, found by trying random k with the textbook strong test to the base 2.
   for (const std::uint64_t n :
        {4294967297U, 4760620507U, 42761015461U, 250061253751U, 566017356451U, 1287773877001U,
-        7905899562241U, 60706930741957U, 152471886749761U, 696744447468847U,
-        1249731751562797U, 11768821052976907U, 28233926732685451U, 78340375213430221U,
-        338999548335120667U, 1084905491319741761U, 1735819354232630101U, 6723973882190927347U,
-        8488580990642848961U}) {
+        7905899562241U, 60706930741957U, 152471886749761U, 696744447468847U, 1249731751562797U,
+        11768821052976907U, 28233926732685451U, 78340375213430221U, 338999548335120667U,
+        1084905491319741761U, 1735819354232630101U, 6723973882190927347U, 8488580990642848961U}) {
     EXPECT_FALSE(ref::IsPrimeBelow2To64(n)) << n;
     EXPECT_FALSE(IsPrime(n)) << n;
     EXPECT_EQ(ArePrime({n, n, n, n}), (std::array<bool, 4>{})) << n;
@@ -249,7 +250,9 @@ TEST(FullRange, ScansAndWritesInFullDigitsAtTheTop) {
   Uint128 previous = 0;
   for (const std::string& line : squares) {
     std::uint64_t x = 0, y = 0;
-    ASSERT_EQ(std::sscanf(line.c_str(), "  10003628061488344205  =   %lu^2  +   %lu^2", &x, &y), 2);
+    ASSERT_EQ(std::sscanf(line.c_str(),
+                          "  10003628061488344205  =   %" SCNu64 "^2  +   %" SCNu64 "^2", &x, &y),
+              2);
     EXPECT_EQ(Uint128{x} * x + Uint128{y} * y, Uint128{10003628061488344205U}) << line;
     EXPECT_TRUE(x <= y && x > previous) << line;
     previous = x;
