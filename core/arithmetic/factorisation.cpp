@@ -135,8 +135,8 @@ std::uint64_t SmallestPrimeFactor(std::uint64_t n) {
   if (n % 2 == 0) {
     return 2;
   }
-  // Below 2^32 the table of 32-bit inverses serves, and finds a factor or shows n prime.
-  if (n < (std::uint64_t{1} << 32)) {
+  // Below 10007^2 the table of 32-bit inverses serves, and finds a factor or shows n prime.
+  if (n < kPrimeBelow) {
     for (const OddPrime& p : kOddPrimes) {
       if (std::uint64_t{p.value} * p.value > n) {
         break;

@@ -161,6 +161,9 @@ TEST(FullRange, FactorsTheHardCases) {
       {3825123056546413051U, {149491, 747451, 34233211}},
       {341550071728321U, {10670053, 32010157}},
       {18446744073709551557U, {18446744073709551557U}},
+      // Below 2^32, but above the square of the last prime of the table of trial divisors.
+      {std::uint64_t{40087} * 46511, {40087, 46511}},
+      {std::uint64_t{10007} * 10007, {10007, 10007}},
   };
   // Chernick's Carmichael numbers (6k + 1)(12k + 1)(18k + 1), the three of them prime, from the
   // largest k below 2^64 down.
@@ -181,6 +184,7 @@ TEST(FullRange, FactorsTheHardCases) {
     }
     EXPECT_EQ(product, Uint128{c.n});
     EXPECT_EQ(IsPrime(c.n), factors.size() == 1) << c.n;
+    EXPECT_EQ(SmallestPrimeFactor(c.n), factors.front()) << c.n;
   }
 }
 
