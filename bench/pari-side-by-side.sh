@@ -63,7 +63,7 @@ csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|Gold
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)"
 quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
-    unit = $6; gsub(/"/, "", unit)
+    unit = $5; gsub(/"/, "", unit)
     time = $3 * (unit == "ms" ? 1000 : unit == "ns" ? 0.001 : 1)
     print name, time
   }' <<<"$csv")"

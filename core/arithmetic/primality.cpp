@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/prime_table.h"
@@ -156,15 +157,24 @@ std::uint32_t FirstPrimeAboveBelow2To30(std::uint32_t n) {
 }
 
 // The first prime above 10^9 <= n < 18446744073709551557: the odd numbers above n in turn,
-// those with a factor up to 251 passed over, and the others tested four at a time. Near 2^64 a
-// prime comes every 44 numbers on average, and one odd number in five has no factor up to 251.
-// The last batch before 2^64 may take numbers that wrap past it, but 18446744073709551557, the
-// largest prime below 2^64, stands before them.
+// those with a factor up to 251 passed over. The first one left is tested alone, since a prime
+// often comes soon (10^18 + 3); those after it four at a time. Near 2^64 a prime comes every 44
+// numbers on average, and one odd number in five has no factor up to 251. The last batch before
+// 2^64 may take numbers that wrap past it, but 18446744073709551557, the largest prime below
+// 2^64, stands before them.
 std::uint64_t FirstWidePrimeAbove(std::uint64_t n) {
   std::array<std::uint64_t, 4> batch{};
   std::size_t count = 0;
+  bool first = true;
   for (std::uint64_t candidate = (n + 1) | 1;; candidate += 2) {
     if (HasSmallFactor(candidate, kWideTrialPrimes)) {
+      continue;
+    }
+    if (std::exchange(first, false)) {
+      const Montgomery64 m(candidate);
+      if (IsStrongProbablePrimeToBase2(m) && PassesAfterStrongBase2(m)) {
+        return candidate;
+      }
       continue;
     }
     batch[count++] = candidate;

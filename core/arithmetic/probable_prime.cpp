@@ -321,6 +321,17 @@ bool PassesBailliePsw(const Montgomery64& m) {
   return PassesFromOddPower(m, power.Value(), s_below) && lucas.Passes(s_above);
 }
 
+bool IsStrongProbablePrimeToBase2(const Montgomery64& m) {
+  const std::uint64_t n = m.Modulus();
+  const int s = std::countr_zero(n - 1);
+  const std::uint64_t d = (n - 1) >> s;
+  PowerOf2 power(m, d);
+  for (int place = std::bit_width(d) - 1; place >= 0; --place) {
+    power.Step(place);
+  }
+  return PassesFromOddPower(m, power.Value(), s);
+}
+
 bool IsStrongProbablePrimeTo2And7And61(const Montgomery64& m) {
   return IsStrongProbablePrime<3>(m, {2, 7, 61});
 }

@@ -18,7 +18,8 @@ bool IsStrongProbablePrimeTo2And7And61(const Montgomery64& m);
 // Whether 2^(n - 1) = 1 modulo n (Fermat's test to the base 2), for four n < 2^30 at once.
 std::array<bool, 4> AreFermatProbablePrimesToBase2(const std::array<std::uint32_t, 4>& ns);
 
-// The strong test to the base 2, for four n > 2^30 at once.
+// The strong test to the base 2, for one n > 2^30, and for four at once.
+bool IsStrongProbablePrimeToBase2(const Montgomery64& m);
 std::array<bool, 4> AreStrongProbablePrimesToBase2(const std::array<std::uint64_t, 4>& ns);
 
 // The Baillie-PSW test, for 4759123141 <= n < 2^64: no composite below 2^64 passes it (Gilchrist,
