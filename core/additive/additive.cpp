@@ -38,18 +38,20 @@ Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
     // takes part. One sieve up to A answers for both.
     const std::uint64_t a = operands.a;
     const PrimeSegment primes(0, a);
-    // The pairs are counted first, so that the lines go straight into their place.
-    std::size_t pairs = 0;
-    primes.ForEachOddPrimePair(a, [&pairs](std::uint64_t) { ++pairs; });
-    lines.reserve(pairs);
+    // The smaller primes of the pairs are gathered first, so that the lines go straight into
+    // their place; A is at most 10^7, so each fits 32 bits.
+    std::vector<std::uint32_t> smaller;
+    primes.ForEachOddPrimePair(
+        a, [&smaller](std::uint64_t p) { smaller.push_back(static_cast<std::uint32_t>(p)); });
+    lines.reserve(smaller.size());
     LineWriter line(range);
     line << " " << Whole{a} << "  =  ";
     const std::size_t start = line.Size();
-    primes.ForEachOddPrimePair(a, [&](std::uint64_t p) {
+    for (const std::uint32_t p : smaller) {
       line.Truncate(start);
       line << Whole{p} << "  +  " << Whole{a - p};
       lines.push_back(line.Line());
-    });
+    }
   };
   return Answer(texts, kGoldbachRules, range, write_lines);
 }

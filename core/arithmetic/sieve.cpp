@@ -55,8 +55,12 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
 
   // Strike out the odd multiples of each further prime p from p * p on: a smaller multiple has a
   // smaller prime factor, and p itself stays. They lie 2p apart, p places apart in the segment.
-  for (std::size_t k = kPatternPrimes; k < kOddPrimes.size(); ++k) {
-    const std::uint64_t p = kOddPrimes[k].value;
+  // The segment is struck a block at a time, each block by every prime while it stays in the
+  // cache; next[k] is the place of the next multiple of the k-th prime.
+  std::array<std::size_t, kOddPrimeCount> next;  // set below for the primes that strike
+  std::size_t striking = kPatternPrimes;
+  for (; striking < kOddPrimes.size(); ++striking) {
+    const std::uint64_t p = kOddPrimes[striking].value;
     if (p * p > last) {
       break;
     }
@@ -68,9 +72,18 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
       const std::uint64_t ahead = (p - first_odd_ % p) % p;  // first_odd_ + ahead is a multiple
       place = ahead % 2 == 0 ? ahead / 2 : (ahead + p) / 2;
     }
-    for (auto i = static_cast<std::size_t>(std::min<std::uint64_t>(place, odd_prime_.size()));
-         i < odd_prime_.size(); i += static_cast<std::size_t>(p)) {
-      odd_prime_[i] = 0;
+    next[striking] = static_cast<std::size_t>(std::min<std::uint64_t>(place, odd_prime_.size()));
+  }
+  constexpr std::size_t kBlock = 1 << 15;
+  for (std::size_t begin = 0; begin < odd_prime_.size(); begin += kBlock) {
+    const std::size_t end = std::min(begin + kBlock, odd_prime_.size());
+    for (std::size_t k = kPatternPrimes; k < striking; ++k) {
+      const std::size_t step = kOddPrimes[k].value;
+      std::size_t i = next[k];
+      for (; i < end; i += step) {
+        odd_prime_[i] = 0;
+      }
+      next[k] = i;
     }
   }
 
