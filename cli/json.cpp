@@ -3,6 +3,7 @@
 
 #include "cli/answers.h"
 #include "core/text/text.h"
+#include "core/window.h"
 
 namespace brindaq::cli {
 
@@ -55,7 +56,9 @@ void AppendJson(std::optional<std::size_t> line, std::string_view command,
   }
   output += "\"operation\":";
   AppendJsonString(command, output);
-  output += format.range == Range::kFull ? ",\"range\":\"full\"" : ",\"range\":\"window\"";
+  output += ",\"range\":\"";
+  output += window::ChoiceOf(format.range).word;
+  output += '"';
   output += ",\"operands\":[";
   for (std::size_t i = 0; i < operands.size(); ++i) {
     output += i > 0 ? "," : "";

@@ -8,6 +8,7 @@
 
 #include "cli/command_line.h"
 #include "core/operations.h"
+#include "core/window.h"
 
 namespace brindaq::cli {
 namespace {
@@ -60,7 +61,7 @@ std::string Padded(std::string text, std::size_t width) {
 
 std::optional<Option> OptionNamed(std::string_view argument) {
   constexpr std::pair<std::string_view, Option> kOptions[] = {
-      {"--raw", Option::kRaw},   {"--json", Option::kJson}, {"--full-range", Option::kFullRange},
+      {"--raw", Option::kRaw},   {"--json", Option::kJson}, {window::kFullRangeOption, Option::kFullRange},
       {"--help", Option::kHelp}, {"-h", Option::kHelp},     {"--version", Option::kVersion},
       {"-v", Option::kVersion},  {"--", Option::kEnd},
   };

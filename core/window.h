@@ -26,6 +26,33 @@ inline constexpr std::string_view kCaption = " QUARVEL";     // the window's tit
 inline constexpr std::string_view kProgramName = "QUARVEL";  // what the window is called
 inline constexpr std::string_view kNoticeCaption = "brindaq";
 
+// The ranges that a window runs on. It opens on its own range, whose title bar is kCaption; the
+// option kFullRangeOption (or the page's range control) opens the same window on the full range,
+// and its title bar says so, so that "NUMBER TOO LARGE !" is read against the right limits.
+// `word` names the range in an address and in JSON; `label` is the page's range control.
+struct RangeChoice {
+  Range range;
+  std::string_view word;
+  std::string_view caption;
+  std::string_view label;
+};
+inline constexpr std::string_view kFullRangeOption = "--full-range";
+inline constexpr std::array<RangeChoice, 2> kRanges{{
+    {Range::kWindow, "window", kCaption, "The window's range"},
+    {Range::kFull, "full", " QUARVEL  (full range)",
+     "Full range: whole numbers up to 18446744073709551615"},
+}};
+
+constexpr const RangeChoice& ChoiceOf(Range range) {
+  return range == Range::kFull ? kRanges[1] : kRanges[0];
+}
+
+// In the full range a line may be wider than the list: the list then scrolls sideways, and
+// copying still gives whole lines. The window's range has no line that wide.
+constexpr bool ScrollsSideways(Range range) {
+  return range == Range::kFull;
+}
+
 struct Rgb {
   std::uint8_t red, green, blue;
 };

@@ -135,8 +135,9 @@ val Limits(const brindaq::OperandRules& rules, brindaq::Range range) {
 // What an operation asks of its operands in each range.
 val Operation(const brindaq::OperationButton& operation) {
   val limits = val::object();
-  limits.set("window", Limits(operation.rules, brindaq::Range::kWindow));
-  limits.set("full", Limits(operation.rules, brindaq::Range::kFull));
+  for (const brindaq::window::RangeChoice& choice : brindaq::window::kRanges) {
+    limits.set(Text(choice.word), Limits(operation.rules, choice.range));
+  }
   val result = val::object();
   result.set("command", Text(operation.command));
   result.set("button", Text(operation.name));
