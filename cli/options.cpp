@@ -61,9 +61,14 @@ std::string Padded(std::string text, std::size_t width) {
 
 std::optional<Option> OptionNamed(std::string_view argument) {
   constexpr std::pair<std::string_view, Option> kOptions[] = {
-      {"--raw", Option::kRaw},   {"--json", Option::kJson}, {window::kFullRangeOption, Option::kFullRange},
-      {"--help", Option::kHelp}, {"-h", Option::kHelp},     {"--version", Option::kVersion},
-      {"-v", Option::kVersion},  {"--", Option::kEnd},
+      {"--raw", Option::kRaw},
+      {"--json", Option::kJson},
+      {window::kFullRangeOption, Option::kFullRange},
+      {"--help", Option::kHelp},
+      {"-h", Option::kHelp},
+      {"--version", Option::kVersion},
+      {"-v", Option::kVersion},
+      {"--", Option::kEnd},
   };
   for (const auto& [name, option] : kOptions) {
     if (name == argument) {
