@@ -3,9 +3,15 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QListWidgetItem>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include <algorithm>
+#include <array>
 
 QPalette ThemePalette() {
   QPalette palette = QApplication::palette();
@@ -41,7 +47,52 @@ void ResultList::keyPressEvent(QKeyEvent* event) {
     emit copyRequested();
     return;
   }
+  // Left and Right scroll a line that is wider than the list, Ctrl+Left and Ctrl+Right to its
+  // ends; the lines of the list stand one below the other, so these keys have no other use.
+  const bool left = event->key() == Qt::Key_Left;
+  if ((left || event->key() == Qt::Key_Right) &&
+      (event->modifiers() & ~(Qt::KeypadModifier | Qt::ControlModifier)) == Qt::NoModifier) {
+    const bool to_the_end = (event->modifiers() & Qt::ControlModifier) != 0;
+    using Step = QAbstractSlider::SliderAction;
+    horizontalScrollBar()->triggerAction(
+        to_the_end ? (left ? Step::SliderToMinimum : Step::SliderToMaximum)
+                   : (left ? Step::SliderSingleStepSub : Step::SliderSingleStepAdd));
+    return;
+  }
   QListWidget::keyPressEvent(event);
+}
+
+void ResultList::fitWidestLine() {
+  if (count() == 0) {
+    return;
+  }
+  // Summing the advances of the characters is quicker than laying out a hundred thousand lines;
+  // the widest line is then measured whole, in case its pairs of characters are kerned.
+  const QFontMetrics metrics(font());
+  std::array<int, 128> advances{};
+  for (char32_t c = 0x20; c < advances.size(); ++c) {
+    advances[c] = metrics.horizontalAdvance(QChar(c));
+  }
+  int widest = 0;
+  QString widest_text;
+  for (int row = 0; row < count(); ++row) {
+    const QString text = item(row)->text();
+    int width = 0;
+    for (const QChar c : text) {
+      width += c.unicode() < advances.size() ? advances[c.unicode()] : metrics.horizontalAdvance(c);
+    }
+    if (width > widest) {
+      widest = width;
+      widest_text = text;
+    }
+  }
+  widest = std::max(widest, metrics.horizontalAdvance(widest_text));
+  const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  const int height = sizeHintForRow(0);
+  // The view takes the size of every row from one of them, the last one in this version of Qt.
+  for (QListWidgetItem* sample : {item(0), item(count() - 1)}) {
+    sample->setSizeHint(QSize(widest + margins, height));
+  }
 }
 
 void ResultList::paintEvent(QPaintEvent* event) {

@@ -36,6 +36,11 @@ class ResultList : public QListWidget {
   // The width of the focus frame, in pixels, inside the list's border.
   static constexpr int kFocusFrameWidth = 2;
 
+  // Every row takes the size of one sample row (the rows are of one height, and a list of a
+  // hundred thousand lines is then laid out at once): the sample is given the width of the
+  // widest line, so that the list scrolls sideways to the end of every line.
+  void fitWidestLine();
+
  signals:
   void copyRequested();
 

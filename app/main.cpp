@@ -6,8 +6,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
+#include "core/window.h"
 #include "main_window.h"
 
 namespace {
@@ -31,6 +33,11 @@ class CommandLine {
   bool mayHoldQtOptions() const { return !parsed_ && !parser_.unknownOptionNames().isEmpty(); }
 
   bool asksForQtOptions() const { return parsed_ && parser_.isSet(QStringLiteral("help-all")); }
+
+  // The range that the window is to run on.
+  brindaq::Range range() const {
+    return parsed_ && parser_.isSet(full_range_) ? brindaq::Range::kFull : brindaq::Range::kWindow;
+  }
 
   // Answers --help, --version and a wrong command line, and returns the exit status; -1 when
   // the window is to open.
@@ -63,6 +70,18 @@ class CommandLine {
   QCommandLineParser parser_;
   const QCommandLineOption help_ = parser_.addHelpOption();
   const QCommandLineOption version_ = parser_.addVersionOption();
+  const QCommandLineOption full_range_ = FullRangeOption(parser_);
+
+  static QCommandLineOption FullRangeOption(QCommandLineParser& parser) {
+    const std::string_view dashed = brindaq::window::kFullRangeOption;
+    const std::string_view name = dashed.substr(dashed.find_first_not_of('-'));
+    QCommandLineOption option(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+        QStringLiteral("Open the window on the full range: every operand read exactly, as a "
+                       "whole number up to 18446744073709551615, within wider limits."));
+    parser.addOption(option);
+    return option;
+  }
   bool parsed_ = false;
 };
 
@@ -138,6 +157,7 @@ int main(int argc, char* argv[]) {
   // is read again once QApplication has taken its own options out.
   bool read_again = false;
   bool qt_options = false;
+  brindaq::Range range = brindaq::Range::kWindow;
   {
     int probe_argc = argc;
     std::vector<char*> probe_argv = arguments;
@@ -145,6 +165,7 @@ int main(int argc, char* argv[]) {
     CommandLine command_line;
     read_again = command_line.mayHoldQtOptions();
     qt_options = command_line.asksForQtOptions();
+    range = command_line.range();
     if (!read_again && !qt_options) {
       if (const int status = command_line.answer(); status >= 0) {
         return status;
@@ -166,12 +187,14 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, arguments.data());
   guard.release();
   if (read_again || qt_options) {
-    if (const int status = CommandLine().answer(); status >= 0) {
+    CommandLine command_line;
+    if (const int status = command_line.answer(); status >= 0) {
       return status;
     }
+    range = command_line.range();
   }
 
-  MainWindow window;
+  MainWindow window(&MainWindow::ShowNoticeBox, brindaq::kOperationButtons, range);
   window.show();
   return QApplication::exec();
 }

@@ -102,10 +102,11 @@ void MainWindow::ShowNoticeBox(QWidget* parent, const QString& text) {
 }
 
 MainWindow::MainWindow(NoticeFunction show_notice,
-                       std::span<const brindaq::OperationButton> operations, QWidget* parent)
-    : QWidget(parent), show_notice_(std::move(show_notice)) {
+                       std::span<const brindaq::OperationButton> operations, brindaq::Range range,
+                       QWidget* parent)
+    : QWidget(parent), show_notice_(std::move(show_notice)), range_(range) {
   setObjectName(ToString(window::kFormName));
-  setWindowTitle(ToString(window::kCaption));
+  setWindowTitle(ToString(window::ChoiceOf(range).caption));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(ToString(window::kProgramName));
   setFixedSize(window::kClientWidth / window::kTwipsPerPixel,
@@ -140,6 +141,11 @@ MainWindow::MainWindow(NoticeFunction show_notice,
         list_->horizontalScrollBar()->setPalette(ThemePalette());
         list_->setUniformItemSizes(true);
         list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        if (window::ScrollsSideways(range)) {
+          list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+          list_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+          list_->setTextElideMode(Qt::ElideNone);
+        }
         widget = list_;
         break;
       case window::Kind::kTextBox: {
@@ -167,7 +173,8 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     switch (window::ActionOf(control)) {
       case window::Action::kOperation:
         if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
-            bound != nullptr && bound->run != nullptr) {
+            bound != nullptr &&
+            (range == brindaq::Range::kWindow ? bound->run != nullptr : bound->run_in != nullptr)) {
           connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
         }
         break;
@@ -219,13 +226,17 @@ void MainWindow::runOperation(const brindaq::OperationButton& operation) {
   const brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
                                     operand_boxes_[1]->text().toStdString(),
                                     operand_boxes_[2]->text().toStdString()};
-  const brindaq::Outcome outcome = operation.run(texts);
+  const brindaq::Outcome outcome =
+      range_ == brindaq::Range::kWindow ? operation.run(texts) : operation.run_in(texts, range_);
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(outcome.lines.size()));
   for (const std::string& line : outcome.lines) {
     lines.append(QString::fromStdString(line));
   }
   list_->addItems(lines);
+  if (window::ScrollsSideways(range_)) {
+    list_->fitWidestLine();
+  }
   updateCopyActions();
   if (outcome.notice) {
     show_notice_(this, QString::fromStdString(*outcome.notice));

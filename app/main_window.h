@@ -29,10 +29,11 @@ class MainWindow : public QWidget {
   static void ShowNoticeBox(QWidget* parent, const QString& text);
 
   // `operations` binds the operation buttons; a button without a row does nothing when clicked.
+  // Every button answers in `range`, which the title bar names.
   explicit MainWindow(
       NoticeFunction show_notice = &MainWindow::ShowNoticeBox,
       std::span<const brindaq::OperationButton> operations = brindaq::kOperationButtons,
-      QWidget* parent = nullptr);
+      brindaq::Range range = brindaq::Range::kWindow, QWidget* parent = nullptr);
   ~MainWindow() override;
 
  private slots:
@@ -51,6 +52,7 @@ class MainWindow : public QWidget {
   void addCopyActions();
 
   NoticeFunction show_notice_;
+  brindaq::Range range_;
   ResultList* list_ = nullptr;
   std::array<QLineEdit*, 3> operand_boxes_{};  // A, B and C
   QAction* copy_action_ = nullptr;

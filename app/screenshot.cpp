@@ -1,28 +1,39 @@
 // Saves a picture of the window as a PNG, for the documentation and for machines without a
-// display:  brindaq_screenshot FILE.png [A B C BUTTON [ROWS]]
+// display:  brindaq_screenshot [--full-range] FILE.png [A B C BUTTON [ROWS]]
 // With the operand texts and a button name (such as Command10) it types the operands and clicks
 // the button first; a notice is printed instead of being shown. ROWS, such as "1,3", selects
-// those lines of the result list, counted from 0.
+// those lines of the result list, counted from 0; "end" selects the last line and scrolls the
+// list to its end, down and sideways. --full-range opens the window on the full range.
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <cstdio>
 
+#include "core/window.h"
 #include "main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   SetApplicationRecord();
+  brindaq::Range range = brindaq::Range::kWindow;
+  if (argc > 1 && argv[1] == brindaq::window::kFullRangeOption) {
+    range = brindaq::Range::kFull;
+    argv[1] = argv[0];
+    ++argv;
+    --argc;
+  }
   if (argc != 2 && argc != 6 && argc != 7) {
-    std::fprintf(stderr, "usage: %s FILE.png [A B C BUTTON [ROWS]]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--full-range] FILE.png [A B C BUTTON [ROWS]]\n", argv[0]);
     return 2;
   }
   MainWindow window(
-      [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); });
+      [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); },
+      brindaq::kOperationButtons, range);
   window.show();
   // Without a window manager nothing activates the window: it asks for the keyboard itself, so
   // that the picture shows where the keyboard is.
@@ -41,9 +52,17 @@ int main(int argc, char* argv[]) {
   if (argc == 7) {
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
     list->setFocus();
-    for (const QString& row : QString::fromLocal8Bit(argv[6]).split(QLatin1Char(','))) {
-      if (QListWidgetItem* item = list->item(row.toInt())) {
-        item->setSelected(true);
+    const QString rows = QString::fromLocal8Bit(argv[6]);
+    if (rows == QStringLiteral("end")) {
+      list->setCurrentRow(list->count() - 1);
+      QApplication::processEvents();
+      list->scrollToBottom();
+      list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    } else {
+      for (const QString& row : rows.split(QLatin1Char(','))) {
+        if (QListWidgetItem* item = list->item(row.toInt())) {
+          item->setSelected(true);
+        }
       }
     }
   }

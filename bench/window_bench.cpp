@@ -160,5 +160,32 @@ int main(int argc, char* argv[]) {
     std::printf("click to painted list, %s: median %.2f ms (%d lines)\n", click.what, milliseconds,
                 list->count());
   }
+
+  // The longest answers of the full range, and a jump from the first of their lines to the last.
+  MainWindow full([](QWidget*, const QString&) {}, brindaq::kOperationButtons,
+                  brindaq::Range::kFull);
+  full.show();
+  QApplication::processEvents();
+  auto* full_list = full.findChild<QListWidget*>(QStringLiteral("List1"));
+  const Click long_clicks[] = {
+      {"full range, GOLDBACH (A), A = 9699690", "Command8", "9699690", "", ""},
+      {"full range, A = x^2 + y^2, A = 10003628061488344205", "Command7", "10003628061488344205",
+       "", ""},
+  };
+  for (const Click& click : long_clicks) {
+    const double milliseconds = MeasureClick(full, click.button, click.a, click.b, click.c, 5);
+    std::vector<double> jumps;
+    for (int run = 0; run < 21; ++run) {
+      full_list->scrollToTop();
+      QApplication::processEvents();
+      QElapsedTimer timer;
+      timer.start();
+      full_list->scrollToBottom();
+      full.repaint();
+      jumps.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("click to painted list, %s: median %.2f ms (%d lines); to its end: %.2f ms\n",
+                click.what, milliseconds, full_list->count(), Median(jumps));
+  }
   return 0;
 }

@@ -12,6 +12,9 @@ Options:
   -h, --help     Displays help on commandline options.
   --help-all     Displays help including Qt specific options.
   -v, --version  Displays version information.
+  --full-range   Open the window on the full range: every operand read exactly,
+                 as a whole number up to 18446744073709551615, within wider
+                 limits.
 ")
 expect_command(STATUS 0 OUTPUT "${help}" COMMAND ${BRINDAQ} --help)
 expect_command(STATUS 0 OUTPUT "${help}" COMMAND ${BRINDAQ} -platform offscreen -style=fusion --help)
@@ -21,6 +24,8 @@ expect_command(STATUS 2 ERROR "brindaq: Unknown option 'bogus'. See 'brindaq --h
                COMMAND ${BRINDAQ} -platform offscreen --bogus)
 expect_command(STATUS 2 ERROR "brindaq: unexpected argument 'file'. See 'brindaq --help'.\n"
                COMMAND ${BRINDAQ} file)
+expect_command(STATUS 2 ERROR "brindaq: unexpected argument 'file'. See 'brindaq --help'.\n"
+               COMMAND ${BRINDAQ} -platform offscreen --full-range file)
 
 # No display: one line, and the status of a program that could not do what it was asked.
 set(no_display "brindaq: no display could be opened: DISPLAY is not set\n")

@@ -180,6 +180,55 @@ class WindowActionsTest : public QObject {
         window.findChild<QListWidget*>(QStringLiteral("List1"))->verticalScrollBar()->isVisible());
   }
 
+  // Opened on the full range, the window says so, and every button reads the whole number.
+  void fullRangeReadsEveryDigit() {
+    NoticeLog log;
+    MainWindow full(log.function(), brindaq::kOperationButtons, brindaq::Range::kFull);
+    MainWindow own(log.function());
+    QCOMPARE(full.windowTitle(), QStringLiteral(" QUARVEL  (full range)"));
+    QCOMPARE(own.windowTitle(), QStringLiteral(" QUARVEL"));
+    for (MainWindow* window : {&full, &own}) {
+      SetOperands(*window, "18446744073709551557", "", "");
+      Click(*window, ButtonOf("is-prime"));
+    }
+    QCOMPARE(ListLines(full), QStringList{" A IS A PRIME NUMBER!"});
+    QCOMPARE(ListLines(own), QStringList());
+    QCOMPARE(log.notices, QStringList{"NUMBER TOO LARGE !"});
+  }
+
+  // A line wider than the list scrolls into view, to its last character, by the keyboard too;
+  // copying gives it whole.
+  void wideLinesScrollSideways() {
+    NoticeLog log;
+    MainWindow window(log.function(), brindaq::kOperationButtons, brindaq::Range::kFull);
+    window.show();
+    SetOperands(window, "10003628061488344205", "", "");
+    Click(window, ButtonOf("two-squares"));
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    QApplication::processEvents();
+    const QString last = QStringLiteral("10003628061488344205  =   2236298893^2  +   2236648234^2");
+    QCOMPARE(ListLines(window).size(), 2048);
+    QCOMPARE(ListLines(window).constLast(), QStringLiteral("  ") + last);
+    QScrollBar* bar = list->horizontalScrollBar();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->value(), 0);
+    list->setFocus();
+    list->setCurrentRow(list->count() - 1);
+    for (int press = 0; press < 1000 && bar->value() < bar->maximum(); ++press) {
+      QTest::keyClick(list, Qt::Key_Right);
+    }
+    QCOMPARE(bar->value(), bar->maximum());
+    QTest::keyClick(list, Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(bar->value(), 0);
+    QTest::keyClick(list, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(bar->value(), bar->maximum());
+    const QRect line = list->visualItemRect(list->item(list->count() - 1));
+    QVERIFY(line.right() <= list->viewport()->width());
+    QVERIFY(line.width() >= list->fontMetrics().horizontalAdvance(QStringLiteral("  ") + last));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), last);
+  }
+
   // After a notice the keyboard is back in the box it is about, with the text selected.
   void focusReturnsToTheOperand_data() {
     QTest::addColumn<QString>("button");
