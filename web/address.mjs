@@ -1,34 +1,45 @@
 // The address of an answer: #COMMAND/A/B/C, each box's text percent-encoded as
 // encodeURIComponent writes it and the empty boxes at the end left out. So #factors/360 is
 // A = 360 and PRIME FACTORS OF A, and an empty box before one with text is an empty part:
-// #linear-congruence/3//7. Setting it replaces the current entry of the history and adds none.
+// #linear-congruence/3//7. Any range but the window's own goes first, by its word:
+// #full/factors/600851475143 is the same answer in the full range, and #full the full range with
+// no answer. Setting it replaces the current entry of the history and adds none.
 
 export class Address {
   // `commands` are those whose answer has an address; a box holds `boxes` texts at most
-  // `longest` characters long.
-  constructor({ commands, boxes, longest }) {
+  // `longest` characters long; `ranges` are the words of the ranges, the window's own first.
+  constructor({ commands, boxes, longest, ranges }) {
     this.commands = new Set(commands);
     this.boxes = boxes;
     this.longest = longest;
+    [this.ownRange, ...this.otherRanges] = ranges;
   }
 
-  remember(command, texts) {
-    const parts = [command, ...texts];
+  remember(range, command, texts) {
+    const parts = [...this.prefix(range), command, ...texts];
     while (parts.at(-1) === '') {
       parts.pop();
     }
     setHash(`#${parts.map(encodeURIComponent).join('/')}`);
   }
 
-  forget() {
-    setHash('');
+  // The plain window in `range`.
+  forget(range) {
+    const prefix = this.prefix(range);
+    setHash(prefix.length > 0 ? `#${prefix[0]}` : '');
   }
 
-  // The answer that the address asks for, as { command, texts }; null for an address that names
-  // none, or that holds text no box would take (a line break, more than a box holds, a broken
-  // percent-encoding). The texts only ever become the boxes' values.
-  answer() {
-    const [command, ...parts] = window.location.hash.replace(/^#/, '').split('/');
+  // The range that the address names (the window's own unless it starts with the word of
+  // another), and the answer that it asks for, as { command, texts }: null for an address that
+  // names none, or that holds text no box would take (a line break, more than a box holds, a
+  // broken percent-encoding). The texts only ever become the boxes' values.
+  read() {
+    const parts = window.location.hash.replace(/^#/, '').split('/');
+    const range = this.otherRanges.includes(parts[0]) ? parts.shift() : this.ownRange;
+    return { range, answer: this.answerOf(parts) };
+  }
+
+  answerOf([command, ...parts]) {
     if (!this.commands.has(command) || parts.length > this.boxes) {
       return null;
     }
@@ -42,6 +53,10 @@ export class Address {
       return null;
     }
     return { command, texts: Array.from({ length: this.boxes }, (_, index) => texts[index] ?? '') };
+  }
+
+  prefix(range) {
+    return range === this.ownRange ? [] : [range];
   }
 }
 

@@ -148,6 +148,22 @@ val Operation(const brindaq::OperationButton& operation) {
   return result;
 }
 
+// The ranges that the window runs on, its own first: the word that names each in an address and
+// in run()'s options, its title bar, its label on the page's range control, and whether the list
+// scrolls sideways in it.
+val Ranges() {
+  val result = val::array();
+  for (const window::RangeChoice& choice : window::kRanges) {
+    val entry = val::object();
+    entry.set("word", Text(choice.word));
+    entry.set("caption", Text(choice.caption));
+    entry.set("label", Text(choice.label));
+    entry.set("scrollsSideways", window::ScrollsSideways(choice.range));
+    result.call<void>("push", entry);
+  }
+  return result;
+}
+
 // Everything the page draws and says of its own, from the one description of the window.
 val Description() {
   val colours = val::object();
@@ -188,6 +204,7 @@ val Description() {
   result.set("infoLines", TextArray(window::kInfoLines));
   result.set("copyAction", Text(window::kCopyAction));
   result.set("copyAllAction", Text(window::kCopyAllAction));
+  result.set("ranges", Ranges());
   return result;
 }
 

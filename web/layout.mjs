@@ -15,9 +15,10 @@ export class Layout {
     this.onChange = () => {};
   }
 
-  // The design's colours and fonts, and the window's size, for the style sheet to use.
+  // The design's colours and fonts, and the window's size, for the style sheet to use. (The
+  // title is the range's.)
   applyDesign() {
-    const { colours, fontFamilies, width, height, caption } = this.description;
+    const { colours, fontFamilies, width, height } = this.description;
     for (const [part, pair] of Object.entries(colours)) {
       root.style.setProperty(`--${part}-background`, pair.background);
       root.style.setProperty(`--${part}-text`, pair.text);
@@ -26,7 +27,6 @@ export class Layout {
     root.style.setProperty('--font-family', [...families, 'sans-serif'].join(', '));
     root.style.setProperty('--window-width', `${width}px`);
     root.style.setProperty('--window-height', `${height}px`);
-    document.title = caption;
   }
 
   withCaption(element, text) {

@@ -1,5 +1,6 @@
 // Measures the browser edition: the size of the module, the time of the heaviest click of each
-// operation under node, and the time from navigation to the first answer of a click in Chromium.
+// operation under node, the time from navigation to the first answer of a click in Chromium, and
+// the longest answer there: from the click to its first lines on screen, and scrolling to its end.
 // Prints the figures; asserts nothing.
 //   node web/measure.mjs build/web/site      (after the web workflow)
 
@@ -109,5 +110,69 @@ for (const visit of ['first visit', 'from the service worker']) {
   console.log(`navigation to first answer, ${visit}: median ${median(loads).toFixed(0)} ms`);
   console.log(`  (${all})`);
 }
+
+// GOLDBACH (A) of 9699690 in the full range, 124,180 lines: from the click to the first lines in
+// the list, and to the frame that shows them; then End, to the last line on screen; then the
+// longest frame of a scroll from the top to the end in 120 steps, one a frame. A fresh page each
+// time, opened on the full range, the click made from inside it.
+const kLong = { command: 'goldbach', a: '9699690' };
+kLong.button = brindaq.description().controls.find((c) => c.command === kLong.command).name;
+const long = { drawn: [], shown: [], end: [], frame: [] };
+for (let run = 0; run < 7; ++run) {
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  await page.goto(`${server.url}#full`);
+  await page.locator('#Command18').waitFor();
+  const times = await page.evaluate(async ({ button: id, a }) => {
+    const frame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    const list = document.getElementById('List1');
+    const button = document.getElementById(id);
+    document.getElementById('Text1').value = a;
+    await frame();
+    const start = performance.now();
+    button.click();
+    const drawn = performance.now();
+    const first = list.querySelector('[role="option"]').textContent;
+    await frame();
+    const shown = performance.now();
+    list.focus();
+    const pressed = performance.now();
+    list.dispatchEvent(new KeyboardEvent('keydown', { key: 'End', bubbles: true }));
+    await frame();
+    const ended = performance.now();
+    const last = document.getElementById(list.getAttribute('aria-activedescendant')).textContent;
+    list.scrollTop = 0;
+    await frame();
+    let longest = 0;
+    for (let step = 1; step <= 120; ++step) {
+      const before = performance.now();
+      list.scrollTop = ((list.scrollHeight - list.clientHeight) * step) / 120;
+      await new Promise(requestAnimationFrame);
+      longest = Math.max(longest, performance.now() - before);
+    }
+    return {
+      drawn: drawn - start,
+      shown: shown - start,
+      end: ended - pressed,
+      frame: longest,
+      lines: list.querySelector('[role="option"]').getAttribute('aria-setsize'),
+      first,
+      last,
+    };
+  }, kLong);
+  for (const key of Object.keys(long)) {
+    long[key].push(times[key]);
+  }
+  if (run === 0) {
+    const ends = `"${times.first.trim()}" to "${times.last.trim()}"`;
+    console.log(`${kLong.command} ${kLong.a}, full range: ${times.lines} lines, ${ends}`);
+  }
+  await page.close();
+}
+const figures = (values) =>
+  `median ${median(values).toFixed(0)} ms (${values.map((v) => v.toFixed(0)).join(', ')})`;
+console.log(`  click to its first lines in the list: ${figures(long.drawn)}`);
+console.log(`  click to the frame that shows them: ${figures(long.shown)}`);
+console.log(`  End to the frame with the last line: ${figures(long.end)}`);
+console.log(`  longest frame scrolling to the end: ${figures(long.frame)}`);
 await browser.close();
 await server.stop();

@@ -2,13 +2,14 @@
 // (places, sizes, fonts, colours, texts, tab order, what each button does) and runs every click
 // through the same core as the desktop program, so that both give the same answers, byte for
 // byte. This module wires the parts together: the layout, the result list, copying and its menu,
-// the notice, the address of an answer and what a screen reader hears.
+// the notice, the range, the address of an answer and what a screen reader hears.
 
 import { Address } from './address.mjs';
 import { Announcer } from './announcer.mjs';
 import { Copier, CopyMenu } from './copy-menu.mjs';
 import { Layout } from './layout.mjs';
 import { NoticeBox } from './notice-box.mjs';
+import { RangeSwitch } from './range-switch.mjs';
 import { ResultList } from './result-list.mjs';
 
 // The few texts that only the page has.
@@ -39,6 +40,7 @@ function replaceWindow(text, buttonText, onClick, { alert = false } = {}) {
   button.addEventListener('click', onClick);
   message.append(line, button);
   document.querySelector('main').replaceWith(message);
+  document.querySelector('footer.range')?.remove();
   button.focus();
 }
 
@@ -89,6 +91,17 @@ function startWindow(brindaq) {
   const menu = new CopyMenu(list, description, brindaq, copier);
   const notices = new NoticeBox(description.noticeCaption, kOkButton);
 
+  // The range that the window runs on: its title bar, and whether the list scrolls sideways.
+  const { ranges } = description;
+  let range = ranges[0];
+  const switcher = new RangeSwitch(ranges, (chosen) => choose(chosen));
+  const useRange = (chosen) => {
+    range = chosen;
+    document.title = range.caption;
+    list.sideways = range.scrollsSideways;
+    switcher.show(range);
+  };
+
   const show = (lines) => {
     copier.hide();
     list.clear();
@@ -101,10 +114,10 @@ function startWindow(brindaq) {
     operation: {
       answers: true,
       run({ command }, texts) {
-        const outcome = brindaq.run(command, ...texts);
+        const outcome = brindaq.run(command, ...texts, { range: range.word });
         show(outcome.lines);
         announcer.outcome(outcome.lines, outcome.notice);
-        address.remember(command, texts);
+        address.remember(range.word, command, texts);
         if (outcome.notice !== null) {
           notices.show(outcome.notice, boxOf(outcome.operand));
         }
@@ -115,7 +128,7 @@ function startWindow(brindaq) {
       run({ command }, texts) {
         show(description.infoLines);
         announcer.outcome(description.infoLines, null);
-        address.remember(command, texts);
+        address.remember(range.word, command, texts);
       },
     },
     clear: {
@@ -126,7 +139,7 @@ function startWindow(brindaq) {
           box.value = '';
         }
         announcer.outcome([], null);
-        address.forget();
+        address.forget(range.word);
       },
     },
     exit: { answers: false, run: () => exitProgram(description.programName) },
@@ -136,27 +149,45 @@ function startWindow(brindaq) {
     commands: buttons.filter((button) => actions[button.action].answers).map((b) => b.command),
     boxes: boxes.length,
     longest: kLongestBoxText,
+    ranges: ranges.map((choice) => choice.word),
   });
   const act = (control) => actions[control.action].run(control, boxes.map((box) => box.value));
 
-  // Opening an answer's address fills the boxes and clicks its button; any other address opens
-  // the plain window.
+  const buttonOf = (command) => buttons.find((button) => button.command === command);
+
+  // Opening an address takes its range; an answer's address fills the boxes and clicks its
+  // button, any other opens the plain window.
   const openAddress = ({ atStart }) => {
-    const answer = address.answer();
+    const { range: word, answer } = address.read();
+    useRange(ranges.find((choice) => choice.word === word));
     if (answer !== null) {
       boxes.forEach((box, index) => {
         box.value = answer.texts[index];
       });
-      act(buttons.find((button) => button.command === answer.command));
+      act(buttonOf(answer.command));
     } else if (atStart) {
-      address.forget();
+      address.forget(range.word);
     } else {
       actions.clear.run();
     }
   };
+  // Another range answers the question in the list again, with the boxes as they are.
+  const choose = (chosen) => {
+    const { answer } = address.read();
+    useRange(chosen);
+    if (answer !== null) {
+      act(buttonOf(answer.command));
+    } else {
+      address.forget(range.word);
+    }
+  };
 
   frame.replaceChildren(...parts, menu.element, copier.word, announcer.element);
-  layout.start(() => menu.close(false));
+  frame.after(switcher.element);
+  layout.start(() => {
+    menu.close(false);
+    list.refresh();
+  });
   list.element.focus();
   openAddress({ atStart: true });
   window.addEventListener('hashchange', () => openAddress({ atStart: false }));

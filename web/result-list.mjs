@@ -3,9 +3,21 @@
 // line and asks for the menu. It says when its lines are to be copied (Ctrl+C) and when the menu
 // is asked for by a long press; copying itself, and the menu, are the page's.
 
+// The list draws only the lines in sight, and some above and below them, however many it holds:
+// each line stands at its own height, in a box as tall as all of them and as wide as the widest,
+// so that the list scrolls as if every line were there, and a selection spans the whole width.
+// The line under the keyboard is always drawn, for a screen reader, and each line says where it
+// stands among all of them.
+
 // How long a finger rests on a line, and how far it may wander, for a long press.
 const kLongPressMs = 500;
 const kLongPressSlack = 10;
+// How many lines are drawn beyond those in sight, above and below.
+const kLinesBeyond = 40;
+// How many of the longest lines are measured for the width of the widest.
+const kLinesMeasured = 32;
+// How far Left and Right scroll sideways, in pixels.
+const kSidewaysStep = 40;
 
 export class ResultList {
   constructor(control, { onCopy = () => {}, onLongPress = () => {} } = {}) {
@@ -15,10 +27,18 @@ export class ResultList {
     this.element.setAttribute('aria-label', control.text);
     this.element.setAttribute('aria-multiselectable', 'true');
     this.element.tabIndex = 0;
+    // What gives the list its height and width: all lines, as tall and as wide as they are.
+    this.extent = document.createElement('div');
+    this.extent.className = 'extent';
+    this.extent.setAttribute('aria-hidden', 'true');
+    this.element.append(this.extent);
     this.onCopy = onCopy;
     this.onLongPress = onLongPress;
     this.lines = [];
-    this.options = [];
+    this.drawn = new Map(); // the element of each line drawn, by row
+    this.lineHeight = 1;
+    this.inset = 0; // the list's padding above its first line
+    this.widest = 0;
     this.selected = new Set();
     this.kept = new Set(); // what stays selected while Shift-click moves the range's end
     this.anchor = 0;
@@ -26,6 +46,8 @@ export class ResultList {
     this.element.addEventListener('mousedown', (event) => this.onMouseDown(event));
     this.element.addEventListener('keydown', (event) => this.onKeyDown(event));
     this.element.addEventListener('pointerdown', (event) => this.onPointerDown(event));
+    this.element.addEventListener('scroll', () => this.draw(), { passive: true });
+    new ResizeObserver(() => this.refresh()).observe(this.element);
     // The finger that opened the menu lifts without a tap: no click, no mouse events.
     this.heldLong = false;
     this.element.addEventListener(
@@ -39,31 +61,132 @@ export class ResultList {
     );
   }
 
+  // Whether a line may be wider than the list, which then scrolls sideways.
+  set sideways(on) {
+    this.element.toggleAttribute('data-sideways', on);
+  }
+
   clear() {
     this.lines = [];
-    this.options = [];
-    this.element.replaceChildren();
+    this.undraw();
     this.element.removeAttribute('aria-activedescendant');
     this.selected.clear();
     this.kept.clear();
     this.anchor = 0;
     this.current = -1;
+    this.refresh();
+    this.element.scrollTop = 0;
+    this.element.scrollLeft = 0;
   }
 
   append(lines) {
+    this.lines = this.lines.concat(lines);
+    this.refresh();
+  }
+
+  // Measures the lines again (their font may have changed with the arrangement) and draws them.
+  refresh() {
+    this.measure();
+    this.undraw();
+    this.draw();
+  }
+
+  // The height of a line and the width of the widest, from the longest lines drawn out of sight.
+  // Lines that only differ in their digits are as wide as their number of characters makes them.
+  measure() {
+    let longest = 0;
+    for (const line of this.lines) {
+      longest = Math.max(longest, line.length);
+    }
+    const measured = [];
+    for (const length of [longest, longest - 1]) {
+      for (let row = 0; row < this.lines.length && measured.length < kLinesMeasured; ++row) {
+        if (this.lines[row].length === length) {
+          measured.push(this.lines[row]);
+        }
+      }
+    }
+    const probe = document.createElement('div');
+    probe.className = 'probe';
+    probe.setAttribute('aria-hidden', 'true');
+    for (const text of ['0', ...measured]) {
+      const line = document.createElement('div');
+      line.className = 'line';
+      line.textContent = text;
+      probe.append(line);
+    }
+    this.element.append(probe);
+    this.inset = parseFloat(getComputedStyle(this.element).paddingTop) || 0;
+    this.lineHeight = probe.firstChild.getBoundingClientRect().height || 1;
+    this.widest = measured.length > 0 ? Math.ceil(probe.getBoundingClientRect().width) : 0;
+    probe.remove();
+    this.fit();
+  }
+
+  fit() {
+    this.extent.style.height = `${this.top(this.lines.length) + this.top(0)}px`;
+    this.element.style.setProperty('--widest', `${this.widest}px`);
+  }
+
+  // Where a line starts, below the list's padding.
+  top(row) {
+    return this.inset + row * this.lineHeight;
+  }
+
+  undraw() {
+    for (const option of this.drawn.values()) {
+      option.remove();
+    }
+    this.drawn.clear();
+  }
+
+  // Draws the lines in sight and those beyond them, and the line under the keyboard; takes away
+  // the others.
+  draw() {
+    const { scrollTop, clientHeight } = this.element;
+    const last = this.lines.length;
+    const height = this.lineHeight;
+    const from = Math.max(0, Math.floor(scrollTop / height) - kLinesBeyond);
+    const to = Math.min(last, Math.ceil((scrollTop + clientHeight) / height) + kLinesBeyond);
+    const wanted = (row) => (row >= from && row < to) || row === this.current;
+    for (const [row, option] of this.drawn) {
+      if (!wanted(row)) {
+        option.remove();
+        this.drawn.delete(row);
+      }
+    }
+    const fresh = [];
     const fragment = document.createDocumentFragment();
-    for (const line of lines) {
-      const option = document.createElement('div');
-      option.setAttribute('role', 'option');
-      option.setAttribute('aria-selected', 'false');
-      option.id = `${this.element.id}-${this.options.length}`;
-      option.dataset.row = String(this.options.length);
-      option.textContent = line;
-      this.lines.push(line);
-      this.options.push(option);
-      fragment.append(option);
+    for (const row of [this.current, ...Array.from({ length: to - from }, (_, i) => from + i)]) {
+      if (row >= 0 && row < last && !this.drawn.has(row)) {
+        const option = this.option(row);
+        this.drawn.set(row, option);
+        fresh.push(option);
+        fragment.append(option);
+      }
     }
     this.element.append(fragment);
+    // A line wider than the widest measured widens them all.
+    const widest = fresh.reduce((most, option) => Math.max(most, option.scrollWidth), 0);
+    if (widest > Math.max(this.widest, this.element.clientWidth) + 1) {
+      this.widest = widest;
+      this.fit();
+    }
+  }
+
+  option(row) {
+    const option = document.createElement('div');
+    option.className = 'line';
+    option.setAttribute('role', 'option');
+    option.setAttribute('aria-selected', this.selected.has(row) ? 'true' : 'false');
+    option.setAttribute('aria-setsize', String(this.lines.length));
+    option.setAttribute('aria-posinset', String(row + 1));
+    option.id = `${this.element.id}-${row}`;
+    option.dataset.row = String(row);
+    option.style.top = `${this.top(row)}px`;
+    option.style.height = `${this.lineHeight}px`;
+    option.textContent = this.lines[row];
+    return option;
   }
 
   selectedLines() {
@@ -103,14 +226,26 @@ export class ResultList {
     this.show();
   }
 
+  // Draws the selection, and brings the line under the keyboard into sight.
   show() {
-    this.options.forEach((option, row) => {
+    for (const [row, option] of this.drawn) {
       option.setAttribute('aria-selected', this.selected.has(row) ? 'true' : 'false');
-    });
+    }
     if (this.current >= 0) {
-      const option = this.options[this.current];
-      this.element.setAttribute('aria-activedescendant', option.id);
-      option.scrollIntoView({ block: 'nearest' });
+      this.bringIntoSight(this.current);
+      this.draw();
+      this.element.setAttribute('aria-activedescendant', this.drawn.get(this.current).id);
+    }
+  }
+
+  bringIntoSight(row) {
+    const { scrollTop, clientHeight } = this.element;
+    const top = this.top(row) - this.inset;
+    const bottom = this.top(row + 1) + this.inset;
+    if (top < scrollTop) {
+      this.element.scrollTop = top;
+    } else if (bottom > scrollTop + clientHeight) {
+      this.element.scrollTop = bottom - clientHeight;
     }
   }
 
@@ -163,21 +298,14 @@ export class ResultList {
 
   // The line at a point, taken into the list's box; the last line below the last one.
   rowAtPoint(x, y) {
-    if (this.options.length === 0) {
+    if (this.lines.length === 0) {
       return -1;
     }
     const box = this.element.getBoundingClientRect();
-    const within = (value, low, high) => Math.min(Math.max(value, low), high);
-    const inside = document.elementFromPoint(
-      within(x, box.left + 2, box.left + this.element.clientWidth - 2),
-      within(y, box.top + 2, box.top + this.element.clientHeight - 2),
-    );
-    const row = this.rowAt(inside);
-    if (row >= 0 || inside !== this.element) {
-      return row;
-    }
-    const last = this.options.length - 1;
-    return y >= this.options[last].getBoundingClientRect().bottom ? last : -1;
+    const inside = Math.min(Math.max(y, box.top + 2), box.top + this.element.clientHeight - 2);
+    const offset = inside - box.top - this.element.clientTop + this.element.scrollTop;
+    const row = Math.floor((offset - this.inset) / this.lineHeight);
+    return row < 0 ? -1 : Math.min(row, this.lines.length - 1);
   }
 
   // A finger or pen held still on a line for half a second. (Browsers that send a context menu
@@ -223,8 +351,13 @@ export class ResultList {
       this.selectAll();
       return;
     }
+    if ((event.key === 'ArrowLeft' || event.key === 'ArrowRight') && !control && !event.altKey) {
+      event.preventDefault();
+      this.element.scrollLeft += event.key === 'ArrowLeft' ? -kSidewaysStep : kSidewaysStep;
+      return;
+    }
     const last = this.lines.length - 1;
-    const page = Math.max(1, Math.floor(this.element.clientHeight / this.rowHeight()) - 1);
+    const page = Math.max(1, Math.floor(this.element.clientHeight / this.lineHeight) - 1);
     const moves = {
       ArrowUp: this.current - 1,
       ArrowDown: this.current + 1,
@@ -239,9 +372,5 @@ export class ResultList {
     event.preventDefault();
     const row = Math.min(last, Math.max(0, moves[event.key]));
     this.select(row, { shift: event.shiftKey });
-  }
-
-  rowHeight() {
-    return this.options.length > 0 ? this.options[0].offsetHeight || 1 : 1;
   }
 }

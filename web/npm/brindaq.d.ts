@@ -70,6 +70,18 @@ export interface Operation {
   evenA: boolean;
 }
 
+/** A range that the window runs on. */
+export interface RangeChoice {
+  /** What names it in an address and in run()'s options. */
+  word: Range;
+  /** The window's title bar in it. */
+  caption: string;
+  /** Its label on the page's range control. */
+  label: string;
+  /** Whether a line may be wider than the list, which then scrolls sideways. */
+  scrollsSideways: boolean;
+}
+
 /** A pair of colours as CSS writes them: "rgb(0, 64, 0)". */
 export interface Colours {
   background: string;
@@ -96,6 +108,8 @@ export interface Description {
   infoLines: string[];
   copyAction: string;
   copyAllAction: string;
+  /** The ranges, the window's own first. */
+  ranges: RangeChoice[];
 }
 
 export interface Brindaq {
