@@ -116,7 +116,9 @@ void CreateControl(State& state, std::size_t index) {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
       GetModuleHandleW(nullptr), nullptr);
   state.controls[index] = handle;
-  if (control.kind != window::Kind::kLabel) {
+  // The list says so itself (LBN_SETFOCUS), and is left as it is: a subclass costs every one of
+  // its messages a look-up, and a long answer sends it one a line.
+  if (control.kind != window::Kind::kLabel && control.kind != window::Kind::kList) {
     SetWindowSubclass(handle, TellFocus, 0, 0);
   }
   if (control.kind == window::Kind::kList) {
@@ -197,6 +199,10 @@ void OnCreate(HWND form, const CREATESTRUCTW& creation) {
 
 void OnCommand(State& state, int id, int code) {
   const window::Control* control = ControlOf(id);
+  if (control != nullptr && control->kind == window::Kind::kList && code == LBN_SETFOCUS) {
+    PostMessageW(state.form, kFocusMessage, 0, 0);  // as TellFocus does
+    return;
+  }
   if (control == nullptr || code != BN_CLICKED) {
     return;
   }
