@@ -7,6 +7,12 @@
 //                                              window, in milliseconds
 //   window_driver.exe BRINDAQ.EXE --show BMP [DPI]  saves a picture of the window, title bar and
 //                                              all, after A = 360 and PRIME FACTORS OF A
+//   window_driver.exe BRINDAQ.EXE --show-full-range BMP  the same on the full range, after
+//                                              A = 10003628061488344205 and A = x^2 + y^2, the
+//                                              list scrolled to the end of its lines
+//   window_driver.exe BRINDAQ.EXE --fill N     on the full range, A = 9699690 and GOLDBACH (A)
+//                                              N times: from the click to the list holding every
+//                                              line, in milliseconds
 
 #include <windows.h>
 
@@ -203,19 +209,22 @@ void CheckEveryButton(const Program& program, const std::vector<Row>& rows) {
   }
 }
 
+// Lines as the core copies them, as the clipboard then holds them.
+std::wstring Copied(const std::vector<std::string>& lines) {
+  std::wstring text;
+  for (const char character : brindaq::CopiedText(lines)) {
+    text += character == '\n' ? L"\r\n" : std::wstring(1, static_cast<wchar_t>(character));
+  }
+  return text;
+}
+
 // Click, Shift+Click and Ctrl+Click select lines; Ctrl+C copies them as the core copies them; a
 // right click on a line that is not selected selects it, and the menu's second entry copies all.
 void CheckCopy(const Program& program, const Row& row) {
   ClickRow(program, row);
   const HWND list = ListOf(program.form);
   Check(Eventually([&] { return Lines(list) == row.lines; }), row.command + " fills the list");
-  const auto copied = [&](std::vector<std::string> lines) {
-    std::wstring text;
-    for (const char character : brindaq::CopiedText(lines)) {
-      text += character == '\n' ? L"\r\n" : std::wstring(1, static_cast<wchar_t>(character));
-    }
-    return text;
-  };
+  const auto copied = Copied;
   Click(list, 0, LinePoint(list, 0));
   Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{0}; }),
         "a click selects line 1");
@@ -297,6 +306,118 @@ void CheckDefaultAfterClicks(const Program& program) {
   CheckDefaultButton(program, "Tab to EXIT and a click in the list");
 }
 
+bool ScrollsSideways(HWND list) {
+  return (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) != 0;
+}
+
+// The ink of one line of the list, inside the dotted frame that marks the line with the caret.
+RECT InkOfRow(HWND list, int row) {
+  RECT client{};
+  GetClientRect(list, &client);
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = (row - static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0))) * height;
+  return InkOf(list, RECT{1, top + 1, client.right - 1, top + height - 1});
+}
+
+// On the full range, the title bar says so (Start finds the window by it), and every operation
+// button runs its operation there: a prime of 20 digits is one. The widest answer scrolls
+// sideways: the list shows a horizontal scroll bar and scrolls as far as its widest line
+// reaches; Ctrl+Right shows that line's end, and Left, a character's width at a time, brings it
+// back to its start; Ctrl+C copies the line whole.
+void CheckFullRange(const std::wstring& path) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return;
+  }
+  const HWND list = ListOf(program.form);
+  const Row prime{"is-prime", {"18446744073709551557", "", ""}, {" A IS A PRIME NUMBER!"}};
+  ClickRow(program, prime);
+  Check(Eventually([&] { return Lines(list) == prime.lines; }),
+        "18446744073709551557 is a prime on the full range");
+
+  const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
+  const std::vector<std::string> lines =
+      brindaq::FindCommand("two-squares")->run_in(texts, brindaq::Range::kFull).lines;
+  ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
+  Check(
+      Eventually([&] {
+        return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(lines.size());
+      }) &&
+          Lines(list) == lines,
+      "A = x^2 + y^2 of 10003628061488344205 shows its " + std::to_string(lines.size()) + " lines");
+  Check(ScrollsSideways(list), "the list shows a horizontal scroll bar");
+
+  // The widest line and a character's width, in the list's font.
+  const auto control =
+      std::find_if(window::kControls.begin(), window::kControls.end(),
+                   [](const window::Control& each) { return each.name == window::kResultList; });
+  const HFONT font = FontAt(control->font, USER_DEFAULT_SCREEN_DPI);
+  const HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  int widest = 0;
+  LONG width = 0;
+  for (std::size_t row = 0; row < lines.size(); ++row) {
+    const std::wstring line = Wide(lines[row]);
+    SIZE size{};
+    GetTextExtentPoint32W(screen, line.c_str(), static_cast<int>(line.size()), &size);
+    if (size.cx > width) {
+      widest = static_cast<int>(row);
+      width = size.cx;
+    }
+  }
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  constexpr int kMargin = 2;
+  RECT client{};
+  GetClientRect(list, &client);
+  const auto extent = static_cast<LONG>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  Check(extent > client.right && extent >= width + 2 * kMargin,
+        "the list scrolls as far as its widest line, " + std::to_string(width) +
+            " pixels, reaches: " + std::to_string(extent) + " in " + std::to_string(client.right));
+
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(widest), 0);
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  Click(list, 0, LinePoint(list, widest - top));
+  Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{widest}; }),
+        "a click selects the widest line");
+  const RECT start = InkOfRow(list, widest);
+  Check(start.right == client.right - 1, "at first the widest line runs past the list's edge");
+  EmptyTheClipboard();
+  Press('C', {VK_CONTROL});
+  const std::wstring copied = Copied({lines[static_cast<std::size_t>(widest)]});
+  Check(Eventually([&] { return Clipboard() == copied; }), "Ctrl+C copies the widest line whole");
+
+  Press(VK_RIGHT, {VK_CONTROL});
+  RECT end{};
+  const bool shown = Eventually([&] {
+    end = InkOfRow(list, widest);
+    return end.right < client.right - 1 && end.right >= client.right - 2 * kMargin - 1;
+  });
+  Check(shown, "Ctrl+Right shows the widest line's end at the list's edge: its ink ends at " +
+                   std::to_string(end.right) + " in " + std::to_string(client.right));
+
+  const LONG steps = (extent - client.right + metrics.tmAveCharWidth - 1) / metrics.tmAveCharWidth;
+  for (LONG step = 1; step < steps; ++step) {
+    Press(VK_LEFT);
+  }
+  std::this_thread::sleep_for(200ms);  // the list painted
+  RECT shifted = InkOfRow(list, widest);
+  Check(EqualRect(&shifted, &start) == FALSE, "Left moves the lines a character's width");
+  Press(VK_LEFT);
+  Check(Eventually([&] {
+          shifted = InkOfRow(list, widest);
+          return EqualRect(&shifted, &start) != FALSE;
+        }),
+        "Left, " + std::to_string(steps) + " times, brings the lines back to their start");
+  Check(SelectedRows(list) == std::vector<int>{widest}, "scrolling sideways keeps the selection");
+
+  Click(ButtonOf(program.form, "EXIT"));
+  Check(Ends(program), "EXIT ends the program on the full range");
+}
+
 int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   const std::vector<Row> rows = ReadRows(rows_file);
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
@@ -316,6 +437,9 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   CheckTextsFit(program, USER_DEFAULT_SCREEN_DPI);
   CheckTabOrder(program);
   CheckEveryButton(program, rows);
+  Check(!ScrollsSideways(ListOf(program.form)) &&
+            SendMessageW(ListOf(program.form), LB_GETHORIZONTALEXTENT, 0, 0) == 0,
+        "on the window's range the list does not scroll sideways");
   const auto longest = std::max_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
     return a.lines.size() < b.lines.size();
   });
@@ -350,6 +474,7 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
     Check(Ends(scaled), "EXIT ends the program at 144 dpi");
   }
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
+  CheckFullRange(path);
   std::printf("%d failed\n", Failures());
   return Failures() == 0 ? 0 : 1;
 }
@@ -366,6 +491,63 @@ int TimeStarts(const std::wstring& path, int count) {
   std::sort(times.begin(), times.end());
   std::printf("median of %d: %.0f ms\n", count, times[times.size() / 2]);
   return 0;
+}
+
+int TimeFill(const std::wstring& path, int count) {
+  const brindaq::OperationButton& goldbach = *brindaq::FindCommand("goldbach");
+  const brindaq::OperandTexts texts{"9699690", "", ""};
+  const auto begin = std::chrono::steady_clock::now();
+  const auto lines =
+      static_cast<LRESULT>(goldbach.run_in(texts, brindaq::Range::kFull).lines.size());
+  std::printf(
+      "the core's answer alone: %.0f ms, %ld lines\n",
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),
+      static_cast<long>(lines));
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND list = ListOf(program.form);
+  TypeInto(program, BoxOf(program.form, window::kOperandBoxes[0]), texts.a);
+  std::vector<double> times;
+  for (int run = 0; run < count; ++run) {
+    Click(ButtonOf(program.form, "INFO"));
+    Eventually([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 5; });
+    const auto click = std::chrono::steady_clock::now();
+    Click(ButtonOf(program.form, goldbach.caption));
+    // The window answers no message until it has filled the list.
+    while (SendMessageW(list, LB_GETCOUNT, 0, 0) != lines) {
+      std::this_thread::sleep_for(1ms);
+    }
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - click)
+            .count());
+    std::printf("click to %ld lines in the list: %.0f ms\n", static_cast<long>(lines),
+                times.back());
+  }
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  std::sort(times.begin(), times.end());
+  std::printf("median of %d: %.0f ms\n", count, times[times.size() / 2]);
+  return 0;
+}
+
+int ShowFullRange(const std::wstring& path, const std::wstring& file) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND list = ListOf(program.form);
+  TypeInto(program, BoxOf(program.form, window::kOperandBoxes[0]), "10003628061488344205");
+  Click(ButtonOf(program.form, "A = x^2 + y^2"));
+  Eventually([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; });
+  Click(list, 0, LinePoint(list, 0));
+  Press(VK_RIGHT, {VK_CONTROL});
+  std::this_thread::sleep_for(500ms);  // the list painted
+  const bool saved = SavePicture(program.form, file);
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return saved ? 0 : 1;
 }
 
 int Show(const std::wstring& path, const std::wstring& file, DWORD dpi) {
@@ -393,7 +575,8 @@ int Show(const std::wstring& path, const std::wstring& file, DWORD dpi) {
 int wmain(int argc, wchar_t* argv[]) {
   if (argc < 3) {
     std::fprintf(stderr,
-                 "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --show BMP [DPI]\n");
+                 "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --fill N | --show BMP "
+                 "[DPI] | --show-full-range BMP\n");
     return 2;
   }
   // Sizes in pixels of the screen, as the window has them.
@@ -402,6 +585,12 @@ int wmain(int argc, wchar_t* argv[]) {
   const std::wstring mode = argv[2];
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
+  }
+  if (mode == L"--fill") {
+    return TimeFill(path, argc > 3 ? _wtoi(argv[3]) : 5);
+  }
+  if (mode == L"--show-full-range" && argc > 3) {
+    return ShowFullRange(path, argv[3]);
   }
   if (mode == L"--show" && argc > 3) {
     return Show(path, argv[3],
