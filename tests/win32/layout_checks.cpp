@@ -13,12 +13,12 @@ namespace {
 
 namespace window = brindaq::window;
 
+// A font of the description as the window makes it at `dpi`: in the first of the description's
+// faces that is installed, its height rounded down.
 int CALLBACK OnFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
   *reinterpret_cast<bool*>(found) = (type & TRUETYPE_FONTTYPE) != 0;
   return *reinterpret_cast<bool*>(found) ? 0 : 1;
 }
-
-}  // namespace
 
 HFONT FontAt(brindaq::TextFont font, UINT dpi) {
   LOGFONTW description{};
@@ -43,6 +43,8 @@ HFONT FontAt(brindaq::TextFont font, UINT dpi) {
   ReleaseDC(nullptr, screen);
   return CreateFontIndirectW(&description);
 }
+
+}  // namespace
 
 void CheckTextsFit(const Program& program, UINT dpi) {
   const HDC screen = GetDC(nullptr);

@@ -6,14 +6,9 @@
 
 #include <vector>
 
-#include "core/operations.h"
 #include "driver.h"
 
 namespace driver {
-
-// A font of the description as the window makes it at `dpi`: in the first of the description's
-// faces that is installed, its height rounded down.
-HFONT FontAt(brindaq::TextFont font, UINT dpi);
 
 // Every label's text fits its control on one line, and the screen shows it whole there: its ink
 // is that of the whole line drawn in its font. Every button's caption fits inside the button's
