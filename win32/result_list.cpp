@@ -144,7 +144,7 @@ void FitWidth(ResultList& results) {
   GetTextMetricsW(dc, &metrics);
   results.step = std::max<int>(1, metrics.tmAveCharWidth);
   // The text's margin on either side, as DrawLine leaves it.
-  const int margin = MulDiv(kTextMargin, GetDpiForWindow(results.list), USER_DEFAULT_SCREEN_DPI);
+  const int margin = Scale(kTextMargin, GetDpiForWindow(results.list));
   results.extent = results.lines.empty() ? 0 : WidestLine(dc, results.lines) + 2 * margin;
   SelectObject(dc, previous);
   ReleaseDC(results.list, dc);
