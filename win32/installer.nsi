@@ -1,9 +1,10 @@
 ; The installer of QUARVEL for Windows, built with makensis by win32/packages.cmake:
 ;   makensis -DVERSION=1.00 -DVERSION4=1.00.0.0 -DSTAGE=<folder of the files> -DICON=<brindaq.ico>
-;            -DOUTFILE=<setup.exe> installer.nsi
+;            -DFULL_RANGE_OPTION=--full-range -DOUTFILE=<setup.exe> installer.nsi
 ; It installs for the user alone, with no administrator rights: into
-; %LOCALAPPDATA%\Programs\QUARVEL, with a Start-menu shortcut, the folder at the end of the user's
-; PATH (so that a new console finds brindaq-cli), and an uninstaller in the list of installed apps.
+; %LOCALAPPDATA%\Programs\QUARVEL, with two Start-menu shortcuts (the window on its own range, and
+; on the full range), the folder at the end of the user's PATH (so that a new console finds
+; brindaq-cli), and an uninstaller in the list of installed apps.
 
 Unicode true
 Target amd64-unicode
@@ -16,6 +17,7 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "TORVASK"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define ENVIRONMENT_KEY "Environment"
+!define FULL_RANGE_SHORTCUT "$SMPROGRAMS\${PRODUCT} (full range).lnk"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -167,6 +169,7 @@ Section
   File "${STAGE}\README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\brindaq.exe"
+  CreateShortcut "${FULL_RANGE_SHORTCUT}" "$INSTDIR\brindaq.exe" "${FULL_RANGE_OPTION}"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -183,6 +186,7 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext current
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "${FULL_RANGE_SHORTCUT}"
   Delete "$INSTDIR\brindaq.exe"
   Delete "$INSTDIR\brindaq-cli.exe"
   Delete "$INSTDIR\README.txt"

@@ -2,10 +2,33 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+
+#include "core/window.h"
 #include "win32/main_window.h"
+#include "win32/text.h"
+
+namespace {
+
+// brindaq.exe --full-range opens the window on the full range; without it, on the window's own.
+// Any other argument is passed over, as a window program with no console has nowhere to say
+// what it makes of it.
+brindaq::Range RangeOf(int count, wchar_t** arguments) {
+  const std::wstring option = brindaq::win32::Wide(brindaq::window::kFullRangeOption);
+  for (int index = 1; index < count && arguments != nullptr; ++index) {
+    if (option == arguments[index]) {
+      return brindaq::Range::kFull;
+    }
+  }
+  return brindaq::Range::kWindow;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const HWND form = brindaq::win32::CreateMainWindow(instance);
+  // The C runtime has split the command line already, as Windows programs split it.
+  const HWND form = brindaq::win32::CreateMainWindow(instance, RangeOf(__argc, __wargv));
   if (form == nullptr) {
     return 1;
   }

@@ -35,13 +35,16 @@ constexpr UINT kFocusMessage = WM_APP;
 // Everything the window keeps between messages.
 struct State {
   HWND form;
+  Range range;  // where every operation button runs its operation
   Appearance look;
   Controls controls{};
   std::array<HWND, 3> boxes{};  // A, B and C
   ResultList results;
   HWND focus = nullptr;  // the control that had the keyboard when the window was last left
 
-  explicit State(HWND handle) : form(handle), look(handle) {}
+  State(HWND handle, Range chosen) : form(handle), range(chosen), look(handle) {
+    results.sideways = window::ScrollsSideways(chosen);
+  }
 };
 
 std::size_t IndexOf(std::string_view name) {
@@ -68,15 +71,17 @@ struct ControlClass {
   DWORD style, ex_style;
 };
 
-ControlClass ClassOf(window::Kind kind) {
+ControlClass ClassOf(window::Kind kind, Range range) {
   switch (kind) {
     case window::Kind::kLabel:
       return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
     case window::Kind::kList:
-      // Lines are drawn by the window, so that selected ones take the design's colours.
+      // Lines are drawn by the window, so that selected ones take the design's colours. A line
+      // wider than the list scrolls sideways rather than being cut.
       return {WC_LISTBOXW,
-              WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT |
-                  LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_WANTKEYBOARDINPUT | LBS_NOTIFY,
+              WS_TABSTOP | WS_VSCROLL | (window::ScrollsSideways(range) ? DWORD{WS_HSCROLL} : 0) |
+                  LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                  LBS_WANTKEYBOARDINPUT | LBS_NOTIFY,
               WS_EX_CLIENTEDGE};
     case window::Kind::kTextBox:
       return {WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
@@ -102,7 +107,7 @@ LRESULT CALLBACK TellFocus(HWND control, UINT message, WPARAM wparam, LPARAM lpa
 
 void CreateControl(State& state, std::size_t index) {
   const window::Control& control = window::kControls[index];
-  const ControlClass kind = ClassOf(control.kind);
+  const ControlClass kind = ClassOf(control.kind, state.range);
   // A box's window text is what it holds; the list's is what it is called.
   const bool shows_text = control.kind != window::Kind::kTextBox;
   const HWND handle = CreateWindowExW(
@@ -111,7 +116,9 @@ void CreateControl(State& state, std::size_t index) {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
       GetModuleHandleW(nullptr), nullptr);
   state.controls[index] = handle;
-  if (control.kind != window::Kind::kLabel) {
+  // The list says so itself (LBN_SETFOCUS), and is left as it is: a subclass costs every one of
+  // its messages a look-up, and a long answer sends it one a line.
+  if (control.kind != window::Kind::kLabel && control.kind != window::Kind::kList) {
     SetWindowSubclass(handle, TellFocus, 0, 0);
   }
   if (control.kind == window::Kind::kList) {
@@ -147,7 +154,7 @@ void RunOperation(State& state, const OperationButton& operation) {
   ClearResults(state.results);
   const OperandTexts texts{Narrow(TextOf(state.boxes[0])), Narrow(TextOf(state.boxes[1])),
                            Narrow(TextOf(state.boxes[2]))};
-  const Outcome outcome = operation.run(texts);
+  const Outcome outcome = operation.run_in(texts, state.range);
   AppendLines(state.results, outcome.lines);
   if (outcome.notice) {
     MessageBoxW(state.form, Wide(*outcome.notice).c_str(), Wide(window::kNoticeCaption).c_str(),
@@ -177,8 +184,8 @@ void ShowInfo(State& state) {
 
 // The handlers of the window's messages -----------------------------------------------------------
 
-void OnCreate(HWND form) {
-  auto* state = new State(form);
+void OnCreate(HWND form, const CREATESTRUCTW& creation) {
+  auto* state = new State(form, *static_cast<const Range*>(creation.lpCreateParams));
   SetWindowLongPtrW(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   CreateControls(*state);
   ApplyFonts(state->look, state->controls);
@@ -192,6 +199,10 @@ void OnCreate(HWND form) {
 
 void OnCommand(State& state, int id, int code) {
   const window::Control* control = ControlOf(id);
+  if (control != nullptr && control->kind == window::Kind::kList && code == LBN_SETFOCUS) {
+    PostMessageW(state.form, kFocusMessage, 0, 0);  // as TellFocus does
+    return;
+  }
   if (control == nullptr || code != BN_CLICKED) {
     return;
   }
@@ -274,6 +285,7 @@ void OnDpiChanged(State& state, UINT dpi, const RECT& suggested) {
   state.look.dpi = dpi;
   ApplyFonts(state.look, state.controls);
   ApplyLayout(state.look, state.controls, state.results.list);
+  FitWidth(state.results);
   ApplyIcons(state.look, state.form);
   SetWindowPos(state.form, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -282,7 +294,7 @@ void OnDpiChanged(State& state, UINT dpi, const RECT& suggested) {
 
 LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_CREATE) {
-    OnCreate(form);
+    OnCreate(form, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
     return 0;
   }
   auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(form, GWLP_USERDATA));
@@ -340,7 +352,7 @@ LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE instance, Range range) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const std::wstring class_name = Wide(window::kFormName);
@@ -354,9 +366,10 @@ HWND CreateMainWindow(HINSTANCE instance) {
   if (RegisterClassExW(&form_class) == 0) {
     return nullptr;
   }
-  return CreateWindowExW(kFormExStyle, class_name.c_str(), Wide(window::kCaption).c_str(),
-                         kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         nullptr, nullptr, instance, nullptr);
+  return CreateWindowExW(kFormExStyle, class_name.c_str(),
+                         Wide(window::ChoiceOf(range).caption).c_str(), kFormStyle, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                         &range);
 }
 
 }  // namespace brindaq::win32

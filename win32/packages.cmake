@@ -2,7 +2,8 @@
 # programs and text. Run by the target brindaq_windows_packages:
 #   cmake -DWINDOW=<brindaq.exe> -DCLI=<brindaq-cli.exe> -DSTRIP=<strip> -DZIP=<zip>
 #         -DMAKENSIS=<makensis> -DICON=<brindaq.ico> -DVERSION=<1.00> -DPACKAGE=<path and name
-#         without extension> -DSOURCE_DIR=<repository> -DSTAGE=<scratch folder> -P packages.cmake
+#         without extension> -DSOURCE_DIR=<repository> -DSTAGE=<scratch folder>
+#         -DFULL_RANGE_OPTION=<--full-range> -P packages.cmake
 #
 # The same sources give the same zip: its entries are sorted, carry no extra fields, and all bear
 # one time, SOURCE_DATE_EPOCH when it is set, else the time of the last commit.
@@ -46,4 +47,5 @@ list(SUBLIST parts 0 4 parts)
 list(JOIN parts "." version4)
 file(REMOVE ${PACKAGE}-setup.exe)
 run(${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DVERSION4=${version4} -DSTAGE=${STAGE}
-    -DICON=${ICON} -DOUTFILE=${PACKAGE}-setup.exe ${CMAKE_CURRENT_LIST_DIR}/installer.nsi)
+    -DICON=${ICON} -DFULL_RANGE_OPTION=${FULL_RANGE_OPTION} -DOUTFILE=${PACKAGE}-setup.exe
+    ${CMAKE_CURRENT_LIST_DIR}/installer.nsi)

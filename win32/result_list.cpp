@@ -1,5 +1,7 @@
 #include "win32/result_list.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -67,49 +69,127 @@ void SelectClickedLine(HWND list, POINT at) {
   }
 }
 
+// The width in pixels of the widest line, in the font selected into `dc`. A line of ASCII is as
+// wide as its characters' advances together, as GDI lays it out (with no kerning): added up from
+// one table, so that a hundred thousand lines are measured at once. Any other line is measured
+// whole.
+int WidestLine(HDC dc, const std::vector<std::string>& lines) {
+  std::array<INT, 128> advances{};
+  GetCharWidth32W(dc, 0, static_cast<UINT>(advances.size() - 1), advances.data());
+  int widest = 0;
+  for (const std::string& line : lines) {
+    int width = 0;
+    bool ascii = true;
+    for (const char character : line) {
+      const auto code = static_cast<unsigned char>(character);
+      ascii = ascii && code < advances.size();
+      width += ascii ? advances[code] : 0;
+    }
+    if (!ascii) {
+      const std::wstring wide = Wide(line);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+      width = size.cx;
+    }
+    widest = std::max(widest, width);
+  }
+  return widest;
+}
+
+// Scrolls the list sideways to `position`, kept between the start of its lines and their end.
+void ScrollTo(const ResultList& results, int position) {
+  RECT client{};
+  GetClientRect(results.list, &client);
+  position = std::clamp(position, 0, std::max<int>(0, results.extent - client.right));
+  SendMessageW(results.list, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+}
+
 }  // namespace
 
 void ClearResults(ResultList& results) {
   SendMessageW(results.list, LB_RESETCONTENT, 0, 0);
   results.lines.clear();
+  if (results.sideways) {
+    results.extent = 0;
+    SendMessageW(results.list, LB_SETHORIZONTALEXTENT, 0, 0);  // back at the start
+  }
 }
 
 void AppendLines(ResultList& results, const std::vector<std::string>& lines) {
   SendMessageW(results.list, WM_SETREDRAW, FALSE, 0);
+  std::size_t characters = 0;
+  for (const std::string& line : lines) {
+    characters += line.size() + 1;
+  }
+  SendMessageW(results.list, LB_INITSTORAGE, lines.size(),
+               static_cast<LPARAM>(characters * sizeof(wchar_t)));
+  results.lines.reserve(results.lines.size() + lines.size());
   for (const std::string& line : lines) {
     SendMessageW(results.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
     results.lines.push_back(line);
   }
+  FitWidth(results);
   SendMessageW(results.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(results.list, nullptr, TRUE);
 }
 
+void FitWidth(ResultList& results) {
+  if (!results.sideways) {
+    return;
+  }
+  const HDC dc = GetDC(results.list);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(results.list, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  results.step = std::max<int>(1, metrics.tmAveCharWidth);
+  // The text's margin on either side, as DrawLine leaves it.
+  const int margin = Scale(kTextMargin, GetDpiForWindow(results.list));
+  results.extent = results.lines.empty() ? 0 : WidestLine(dc, results.lines) + 2 * margin;
+  SelectObject(dc, previous);
+  ReleaseDC(results.list, dc);
+  SendMessageW(results.list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(results.extent), 0);
+}
+
+// Scrolled sideways, a line's rectangle starts left of the list, as far as it has scrolled; it
+// is drawn to the list's right edge at least, so that its colours fill the row.
 void DrawLine(const ResultList& results, const Appearance& look, const DRAWITEMSTRUCT& item) {
+  RECT row = item.rcItem;
+  RECT client{};
+  GetClientRect(item.hwndItem, &client);
+  row.right = std::max(row.right, client.right);
   if (item.itemAction == ODA_FOCUS) {
-    DrawFocusRect(item.hDC, &item.rcItem);
+    DrawFocusRect(item.hDC, &row);
     return;
   }
   const Colours colours =
       (item.itemState & ODS_SELECTED) != 0 ? look.scheme.selection : look.scheme.box;
   SetBkColor(item.hDC, colours.background);
   SetTextColor(item.hDC, colours.text);
-  ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
+  ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &row, nullptr, 0, nullptr);
   if (item.itemID < results.lines.size()) {
-    RECT text = item.rcItem;
+    RECT text = row;
     text.left += Scale(kTextMargin, look.dpi);
     const std::wstring line = Wide(results.lines[item.itemID]);
     DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   if ((item.itemState & ODS_FOCUS) != 0) {
-    DrawFocusRect(item.hDC, &item.rcItem);
+    DrawFocusRect(item.hDC, &row);
   }
 }
 
 LRESULT ListKey(const ResultList& results, HWND form, UINT key) {
   constexpr LRESULT kDefault = -1;  // the list moves as usual
   constexpr LRESULT kDone = -2;     // the key is taken
-  if (GetKeyState(VK_CONTROL) >= 0) {
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  if (results.sideways && (key == VK_LEFT || key == VK_RIGHT)) {
+    const int sign = key == VK_LEFT ? -1 : 1;
+    ScrollTo(results, control ? sign * results.extent
+                              : GetScrollPos(results.list, SB_HORZ) + sign * results.step);
+    return kDone;
+  }
+  if (!control) {
     return kDefault;
   }
   if (key == 'C') {

@@ -125,10 +125,10 @@ void Click(HWND control, WPARAM keys, std::optional<POINT> at, bool right) {
 
 namespace {
 
-HWND FindForm(DWORD process_id) {
+HWND FindForm(DWORD process_id, const std::wstring& caption) {
   HWND form = nullptr;
   Eventually([&] {
-    form = FindWindowW(nullptr, Wide(window::kCaption).c_str());
+    form = FindWindowW(nullptr, caption.c_str());
     DWORD owner = 0;
     GetWindowThreadProcessId(form, &owner);
     return form != nullptr && (process_id == 0 || owner == process_id) && IsWindowVisible(form);
@@ -138,11 +138,14 @@ HWND FindForm(DWORD process_id) {
 
 }  // namespace
 
-Program Start(const std::wstring& path) {
+Program Start(const std::wstring& path, brindaq::Range range) {
   Program program;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring command = L"\"" + path + L"\"";
+  if (range == brindaq::Range::kFull) {
+    command += L" " + Wide(window::kFullRangeOption);
+  }
   const auto begin = std::chrono::steady_clock::now();
   if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &program.process)) {
@@ -152,8 +155,9 @@ Program Start(const std::wstring& path) {
   WaitForInputIdle(program.process.hProcess, 30000);
   program.start_ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-  program.form = FindForm(program.process.dwProcessId);
-  Check(program.form != nullptr, "the window \" QUARVEL\" appears");
+  const std::string_view caption = window::ChoiceOf(range).caption;
+  program.form = FindForm(program.process.dwProcessId, Wide(caption));
+  Check(program.form != nullptr, "the window \"" + std::string(caption) + "\" appears");
   if (program.form != nullptr) {
     SetForegroundWindow(program.form);
   }
@@ -351,18 +355,22 @@ RECT InkOfBitmap(HDC memory, HBITMAP bitmap, int width, int height) {
 
 }  // namespace
 
-RECT InkOf(HWND control) {
+RECT InkOf(HWND control, std::optional<RECT> part) {
   RECT client{};
   GetClientRect(control, &client);
-  POINT origin{0, 0};
+  const RECT area = part.value_or(client);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  POINT origin{area.left, area.top};
   ClientToScreen(control, &origin);
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
   SelectObject(memory, previous);
-  const RECT ink = InkOfBitmap(memory, bitmap, client.right, client.bottom);
+  RECT ink = InkOfBitmap(memory, bitmap, width, height);
+  OffsetRect(&ink, area.left, area.top);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

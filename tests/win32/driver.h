@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/frame/frame.h"
+
 namespace driver {
 
 // Counts and prints a failed check.
@@ -42,8 +44,9 @@ struct Program {
   double start_ms = 0;
 };
 
-// Starts the program and waits until its window is painted and waits for input.
-Program Start(const std::wstring& path);
+// Starts the program on `range` (given --full-range for the full range) and waits until its
+// window, with the range's title bar, is painted and waits for input.
+Program Start(const std::wstring& path, brindaq::Range range = brindaq::Range::kWindow);
 
 // Whether the program ends with status 0. One that does not is ended here, so that no run of the
 // driver leaves it behind.
@@ -75,9 +78,9 @@ std::wstring Clipboard();
 // The program's notice, once it is shown; nothing after 10 s.
 HWND NoticeOf(const Program& program);
 
-// Where the screen shows a control's text: the smallest rectangle of its client area that holds
-// every pixel not of the colour of its top left corner.
-RECT InkOf(HWND control);
+// Where the screen shows a control's text: the smallest rectangle of its client area (or of
+// `part` of it) that holds every pixel not of the colour of the top left corner.
+RECT InkOf(HWND control, std::optional<RECT> part = {});
 
 // Where a text drawn on one line, from the top left corner, in `font` and `colour` on
 // `background`, leaves ink.

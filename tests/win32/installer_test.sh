@@ -11,6 +11,7 @@ version="$3"
 user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
 install_dir="$user_dir/AppData/Local/Programs/QUARVEL"
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/QUARVEL.lnk"
+full_range_shortcut="${shortcut%.lnk} (full range).lnk"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QUARVEL'
 environment='HKCU\Environment'
 folder='C:\users\'"$(id -un)"'\AppData\Local\Programs\QUARVEL'
@@ -47,7 +48,7 @@ user_path() {
 path_is() { [ "$(user_path)" = "$1" ]; }
 
 # What an earlier, interrupted run may have left; the prefix's own PATH is put back at the end.
-rm -rf "$install_dir" "$shortcut"
+rm -rf "$install_dir" "$shortcut" "$full_range_shortcut"
 wine reg delete "$key" /f >/dev/null 2>&1 || true
 own_path=$(user_path)
 restore_path() {
@@ -65,6 +66,9 @@ for file in brindaq.exe brindaq-cli.exe README.txt uninstall.exe; do
   check "$file is installed" test -f "$install_dir/$file"
 done
 check "the Start-menu shortcut QUARVEL" test -f "$shortcut"
+# A shortcut holds its arguments in UTF-16.
+check "the Start-menu shortcut QUARVEL (full range), with --full-range" \
+  grep -q -- "--full-range" <(tr -d '\0' <"$full_range_shortcut")
 answer=$(wine "$install_dir/brindaq-cli.exe" factors 360 | tr -d '\r' | tr '\n' ' ')
 check "the installed brindaq-cli.exe answers: $answer" test "$answer" = "2 2 2 3 3 5 "
 
@@ -86,6 +90,7 @@ check "the folder once in the PATH: $(user_path)" path_is "$path_before;$folder"
 check "the uninstaller runs silently" wine "$install_dir/uninstall.exe" /S
 check "the program's folder is gone" eventually absent "$install_dir"
 check "the shortcut is gone" eventually absent "$shortcut"
+check "the full range's shortcut is gone" eventually absent "$full_range_shortcut"
 check "the app list's entry is gone" eventually key_absent
 check "the PATH is as it was" eventually path_is "$path_before"
 

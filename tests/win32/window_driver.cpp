@@ -7,6 +7,12 @@
 //                                              window, in milliseconds
 //   window_driver.exe BRINDAQ.EXE --show BMP [DPI]  saves a picture of the window, title bar and
 //                                              all, after A = 360 and PRIME FACTORS OF A
+//   window_driver.exe BRINDAQ.EXE --show-full-range BMP [DPI]  the same on the full range,
+//                                              after A = 10003628061488344205 and A = x^2 + y^2,
+//                                              the list scrolled to the end of its lines
+//   window_driver.exe BRINDAQ.EXE --fill N     on the full range, A = 9699690 and GOLDBACH (A)
+//                                              N times: from the click to the list holding every
+//                                              line, in milliseconds
 
 #include <windows.h>
 
@@ -203,19 +209,22 @@ void CheckEveryButton(const Program& program, const std::vector<Row>& rows) {
   }
 }
 
+// Lines as the core copies them, as the clipboard then holds them.
+std::wstring Copied(const std::vector<std::string>& lines) {
+  std::wstring text;
+  for (const char character : brindaq::CopiedText(lines)) {
+    text += character == '\n' ? L"\r\n" : std::wstring(1, static_cast<wchar_t>(character));
+  }
+  return text;
+}
+
 // Click, Shift+Click and Ctrl+Click select lines; Ctrl+C copies them as the core copies them; a
 // right click on a line that is not selected selects it, and the menu's second entry copies all.
 void CheckCopy(const Program& program, const Row& row) {
   ClickRow(program, row);
   const HWND list = ListOf(program.form);
   Check(Eventually([&] { return Lines(list) == row.lines; }), row.command + " fills the list");
-  const auto copied = [&](std::vector<std::string> lines) {
-    std::wstring text;
-    for (const char character : brindaq::CopiedText(lines)) {
-      text += character == '\n' ? L"\r\n" : std::wstring(1, static_cast<wchar_t>(character));
-    }
-    return text;
-  };
+  const auto copied = Copied;
   Click(list, 0, LinePoint(list, 0));
   Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{0}; }),
         "a click selects line 1");
@@ -297,6 +306,96 @@ void CheckDefaultAfterClicks(const Program& program) {
   CheckDefaultButton(program, "Tab to EXIT and a click in the list");
 }
 
+bool ScrollsSideways(HWND list) {
+  return (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) != 0;
+}
+
+// The ink of one line of the list, inside the dotted frame that marks the line with the caret.
+RECT InkOfRow(HWND list, int row) {
+  RECT client{};
+  GetClientRect(list, &client);
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = (row - static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0))) * height;
+  return InkOf(list, RECT{1, top + 1, client.right - 1, top + height - 1});
+}
+
+// On the full range, the title bar says so (Start finds the window by it), and every operation
+// button runs its operation there: a prime of 20 digits is one. The widest answer scrolls
+// sideways: the list shows a horizontal scroll bar and scrolls as far as its widest line
+// reaches; Ctrl+Right shows that line's end, and Left, a step at a time, brings it back to its
+// start; Ctrl+C copies the line whole.
+void CheckFullRange(const std::wstring& path) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return;
+  }
+  const HWND list = ListOf(program.form);
+  const Row prime{"is-prime", {"18446744073709551557", "", ""}, {" A IS A PRIME NUMBER!"}};
+  ClickRow(program, prime);
+  Check(Eventually([&] { return Lines(list) == prime.lines; }),
+        "18446744073709551557 is a prime on the full range");
+
+  const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
+  const std::vector<std::string> lines =
+      brindaq::FindCommand("two-squares")->run_in(texts, brindaq::Range::kFull).lines;
+  ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
+  Check(
+      Eventually([&] {
+        return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(lines.size());
+      }) &&
+          Lines(list) == lines,
+      "A = x^2 + y^2 of 10003628061488344205 shows its " + std::to_string(lines.size()) + " lines");
+  Check(ScrollsSideways(list), "the list shows a horizontal scroll bar");
+
+  // The widest line: the longest, as the lines differ only in their digits, which are all as
+  // wide.
+  const auto widest =
+      static_cast<int>(std::max_element(lines.begin(), lines.end(),
+                                        [](const std::string& a, const std::string& b) {
+                                          return a.size() < b.size();
+                                        }) -
+                       lines.begin());
+  constexpr int kMargin = 2;
+  RECT client{};
+  GetClientRect(list, &client);
+  Check(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > client.right,
+        "the list scrolls further than it is wide");
+
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(widest), 0);
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  Click(list, 0, LinePoint(list, widest - top));
+  Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{widest}; }),
+        "a click selects the widest line");
+  const RECT start = InkOfRow(list, widest);
+  Check(start.right == client.right - 1, "at first the widest line runs past the list's edge");
+  EmptyTheClipboard();
+  Press('C', {VK_CONTROL});
+  const std::wstring copied = Copied({lines[static_cast<std::size_t>(widest)]});
+  Check(Eventually([&] { return Clipboard() == copied; }), "Ctrl+C copies the widest line whole");
+
+  Press(VK_RIGHT, {VK_CONTROL});
+  RECT end{};
+  const bool shown = Eventually([&] {
+    end = InkOfRow(list, widest);
+    return end.right < client.right - 1 && end.right >= client.right - 2 * kMargin - 1;
+  });
+  Check(shown, "Ctrl+Right shows the widest line's end at the list's edge: its ink ends at " +
+                   std::to_string(end.right) + " in " + std::to_string(client.right));
+
+  int presses = 0;
+  for (RECT shifted = end; EqualRect(&shifted, &start) == FALSE && presses < 100; ++presses) {
+    Press(VK_LEFT);
+    std::this_thread::sleep_for(50ms);  // the list painted
+    shifted = InkOfRow(list, widest);
+  }
+  Check(presses > 1 && presses < 100,
+        "Left, a step at a time, brings the lines back to their start");
+  Check(SelectedRows(list) == std::vector<int>{widest}, "scrolling sideways keeps the selection");
+
+  Click(ButtonOf(program.form, "EXIT"));
+  Check(Ends(program), "EXIT ends the program on the full range");
+}
+
 int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   const std::vector<Row> rows = ReadRows(rows_file);
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
@@ -316,6 +415,9 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   CheckTextsFit(program, USER_DEFAULT_SCREEN_DPI);
   CheckTabOrder(program);
   CheckEveryButton(program, rows);
+  Check(!ScrollsSideways(ListOf(program.form)) &&
+            SendMessageW(ListOf(program.form), LB_GETHORIZONTALEXTENT, 0, 0) == 0,
+        "on the window's range the list does not scroll sideways");
   const auto longest = std::max_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
     return a.lines.size() < b.lines.size();
   });
@@ -350,6 +452,7 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
     Check(Ends(scaled), "EXIT ends the program at 144 dpi");
   }
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
+  CheckFullRange(path);
   std::printf("%d failed\n", Failures());
   return Failures() == 0 ? 0 : 1;
 }
@@ -368,19 +471,62 @@ int TimeStarts(const std::wstring& path, int count) {
   return 0;
 }
 
-int Show(const std::wstring& path, const std::wstring& file, DWORD dpi) {
+int TimeFill(const std::wstring& path, int count) {
+  const brindaq::OperationButton& goldbach = *brindaq::FindCommand("goldbach");
+  const brindaq::OperandTexts texts{"9699690", "", ""};
+  const auto begin = std::chrono::steady_clock::now();
+  const auto lines =
+      static_cast<LRESULT>(goldbach.run_in(texts, brindaq::Range::kFull).lines.size());
+  std::printf(
+      "the core's answer alone: %.0f ms, %ld lines\n",
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),
+      static_cast<long>(lines));
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND list = ListOf(program.form);
+  TypeInto(program, BoxOf(program.form, window::kOperandBoxes[0]), texts.a);
+  std::vector<double> times;
+  for (int run = 0; run < count; ++run) {
+    Click(ButtonOf(program.form, "INFO"));
+    Eventually([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 5; });
+    const auto click = std::chrono::steady_clock::now();
+    Click(ButtonOf(program.form, goldbach.caption));
+    // The window answers no message until it has filled the list.
+    while (SendMessageW(list, LB_GETCOUNT, 0, 0) != lines) {
+      std::this_thread::sleep_for(1ms);
+    }
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - click)
+            .count());
+    std::printf("click to %ld lines in the list: %.0f ms\n", static_cast<long>(lines),
+                times.back());
+  }
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  std::sort(times.begin(), times.end());
+  std::printf("median of %d: %.0f ms\n", count, times[times.size() / 2]);
+  return 0;
+}
+
+int Show(const std::wstring& path, const std::wstring& file, DWORD dpi, brindaq::Range range) {
   SetLogPixels(dpi);
-  Program program = Start(path);
+  Program program = Start(path, range);
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
   if (program.form == nullptr) {
     return 1;
   }
-  const HWND box_a = BoxOf(program.form, window::kOperandBoxes[0]);
-  Click(box_a);
-  Eventually([&] { return Focus(program) == box_a; });
-  Type(L"360");
-  Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
-  Eventually([&] { return SendMessageW(ListOf(program.form), LB_GETCOUNT, 0, 0) == 6; });
+  const bool full = range == brindaq::Range::kFull;
+  const HWND list = ListOf(program.form);
+  TypeInto(program, BoxOf(program.form, window::kOperandBoxes[0]),
+           full ? "10003628061488344205" : "360");
+  Click(ButtonOf(program.form, full ? "A = x^2 + y^2" : "PRIME FACTORS OF A"));
+  Eventually([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 6; });
+  if (full) {
+    Click(list, 0, LinePoint(list, 0));
+    Press(VK_RIGHT, {VK_CONTROL});
+  }
   std::this_thread::sleep_for(500ms);  // the list painted
   const bool saved = SavePicture(program.form, file);
   Click(ButtonOf(program.form, "EXIT"));
@@ -393,7 +539,8 @@ int Show(const std::wstring& path, const std::wstring& file, DWORD dpi) {
 int wmain(int argc, wchar_t* argv[]) {
   if (argc < 3) {
     std::fprintf(stderr,
-                 "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --show BMP [DPI]\n");
+                 "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --fill N | --show BMP "
+                 "[DPI] | --show-full-range BMP [DPI]\n");
     return 2;
   }
   // Sizes in pixels of the screen, as the window has them.
@@ -403,9 +550,13 @@ int wmain(int argc, wchar_t* argv[]) {
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
   }
-  if (mode == L"--show" && argc > 3) {
+  if (mode == L"--fill") {
+    return TimeFill(path, argc > 3 ? _wtoi(argv[3]) : 5);
+  }
+  if ((mode == L"--show" || mode == L"--show-full-range") && argc > 3) {
     return Show(path, argv[3],
-                argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : USER_DEFAULT_SCREEN_DPI);
+                argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : USER_DEFAULT_SCREEN_DPI,
+                mode == L"--show" ? brindaq::Range::kWindow : brindaq::Range::kFull);
   }
   return RunChecks(path, mode);
 }
