@@ -173,8 +173,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     switch (window::ActionOf(control)) {
       case window::Action::kOperation:
         if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
-            bound != nullptr &&
-            (range == brindaq::Range::kWindow ? bound->run != nullptr : bound->run_in != nullptr)) {
+            bound != nullptr && bound->run_in != nullptr) {
           connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
         }
         break;
@@ -226,8 +225,7 @@ void MainWindow::runOperation(const brindaq::OperationButton& operation) {
   const brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
                                     operand_boxes_[1]->text().toStdString(),
                                     operand_boxes_[2]->text().toStdString()};
-  const brindaq::Outcome outcome =
-      range_ == brindaq::Range::kWindow ? operation.run(texts) : operation.run_in(texts, range_);
+  const brindaq::Outcome outcome = operation.run_in(texts, range_);
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(outcome.lines.size()));
   for (const std::string& line : outcome.lines) {
