@@ -48,7 +48,7 @@ case "${1:-all}" in
     { [ "$mode" != size ] && command -v npm >/dev/null; } || packages+=(npm)
     ;;
   *)
-    echo "usage: $0 [--list] [run|all]" >&2
+    echo "usage: $0 [--list | --size] [run | all]" >&2
     exit 2
     ;;
 esac
