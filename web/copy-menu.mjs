@@ -80,12 +80,7 @@ export class CopyMenu {
       }
     });
     list.element.addEventListener('contextmenu', (event) => this.open(event));
-    list.onLongPress = (row, x, y) => {
-      if (!list.selected.has(row)) {
-        list.select(row);
-      }
-      this.openAt(x, y);
-    };
+    list.onLongPress = (row, x, y) => this.openAt(x, y, row);
     document.addEventListener('mousedown', (event) => {
       if (!this.element.hidden && !this.element.contains(event.target)) {
         this.close(false);
@@ -106,24 +101,25 @@ export class CopyMenu {
     return button;
   }
 
-  // Where the pointer is, or at the list's corner from the keyboard. A menu asked for on a line
-  // that is not selected (a touch screen's long press) is about that line alone.
+  // Where the pointer is, or at the list's corner from the keyboard.
   open(event) {
     event.preventDefault();
     const row = this.list.rowAt(event.target);
-    if (row >= 0 && !this.list.selected.has(row)) {
-      this.list.select(row);
-    }
     const pointed = event.button === 2 || ['touch', 'pen'].includes(event.pointerType);
     if (pointed && (event.clientX !== 0 || event.clientY !== 0)) {
-      this.openAt(event.clientX, event.clientY);
+      this.openAt(event.clientX, event.clientY, row);
     } else {
       const listBox = this.list.element.getBoundingClientRect();
-      this.openAt(listBox.left + 4, listBox.top + 4);
+      this.openAt(listBox.left + 4, listBox.top + 4, row);
     }
   }
 
-  openAt(x, y) {
+  // A menu asked for on a line (`row`, -1 for none) that is not selected, as a touch screen's
+  // long press asks for it, is about that line alone.
+  openAt(x, y, row) {
+    if (row >= 0 && !this.list.selected.has(row)) {
+      this.list.select(row);
+    }
     this.copy.disabled = !this.brindaq.canCopy(this.list.selected.size);
     this.copyAll.disabled = !this.brindaq.canCopy(this.list.lines.length);
     this.element.hidden = false;

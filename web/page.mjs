@@ -104,8 +104,7 @@ function startWindow(brindaq) {
 
   const show = (lines) => {
     copier.hide();
-    list.clear();
-    list.append(lines);
+    list.fill(lines);
   };
   // What each kind of button does, as the description names it, and whether its answer has an
   // address. An operation empties the list, runs on the three boxes' texts, appends its lines

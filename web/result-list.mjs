@@ -66,21 +66,16 @@ export class ResultList {
     this.element.toggleAttribute('data-sideways', on);
   }
 
-  clear() {
-    this.lines = [];
-    this.undraw();
+  // Holds `lines` in place of the lines it had, none of them selected, scrolled to the start.
+  fill(lines) {
+    this.lines = lines;
     this.element.removeAttribute('aria-activedescendant');
     this.selected.clear();
     this.kept.clear();
     this.anchor = 0;
     this.current = -1;
-    this.refresh();
     this.element.scrollTop = 0;
     this.element.scrollLeft = 0;
-  }
-
-  append(lines) {
-    this.lines = this.lines.concat(lines);
     this.refresh();
   }
 
