@@ -221,7 +221,7 @@ std::string RunText(const std::string& command, const std::string& a, const std:
   }
   const brindaq::OperandTexts texts{a, b, c};
   const brindaq::Outcome outcome =
-      full ? operation->run_in(texts, brindaq::Range::kFull) : operation->run(texts);
+      operation->run_in(texts, full ? brindaq::Range::kFull : brindaq::Range::kWindow);
   std::size_t size = 1 + (outcome.notice ? outcome.notice->size() : 0);
   for (const std::string& line : outcome.lines) {
     size += line.size() + 1;
