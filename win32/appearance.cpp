@@ -90,13 +90,10 @@ bool Fits(HDC dc, HFONT font, const std::wstring& text, const window::Rect& plac
 }
 
 // The height of one line of the list: the height of its font.
-int LineHeight(const Appearance& look) {
-  std::size_t list = 0;
-  while (window::kControls[list].name != window::kResultList) {
-    ++list;
-  }
+int LineHeight(HWND list) {
   const HDC screen = GetDC(nullptr);
-  const HGDIOBJ previous = SelectObject(screen, look.control_fonts[list]);
+  const HGDIOBJ previous =
+      SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics{};
   GetTextMetricsW(screen, &metrics);
   SelectObject(screen, previous);
@@ -158,7 +155,6 @@ void ApplyFonts(Appearance& look, const Controls& controls) {
         font = font_of(--height, size.bold);
       }
     }
-    look.control_fonts[index] = font;
     SendMessageW(controls[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   ReleaseDC(nullptr, screen);
@@ -177,7 +173,7 @@ void ApplyLayout(const Appearance& look, const Controls& controls, HWND list) {
     SetWindowPos(controls[index], nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(list, LB_SETITEMHEIGHT, 0, LineHeight(look));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, LineHeight(list));
 }
 
 void ApplyColours(Appearance& look, HWND form) {
