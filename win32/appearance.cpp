@@ -60,6 +60,12 @@ std::wstring InstalledFace() {
   return chosen;
 }
 
+// The height in pixels, at `dpi`, of a font of the description: rounded down, so that a text
+// never grows faster than the place it is drawn in.
+int FontHeight(TextFont font, UINT dpi) {
+  return window::FontPixels(font) * static_cast<int>(dpi) / USER_DEFAULT_SCREEN_DPI;
+}
+
 HFONT MakeFont(const std::wstring& face, int height, bool bold) {
   LOGFONTW description{};
   description.lfHeight = -height;
@@ -105,10 +111,6 @@ int LineHeight(HWND list) {
 
 int Scale(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
-int FontHeight(TextFont font, UINT dpi) {
-  return window::FontPixels(font) * static_cast<int>(dpi) / USER_DEFAULT_SCREEN_DPI;
 }
 
 Appearance::Appearance(HWND form) : dpi(GetDpiForWindow(form)), face(InstalledFace()) {}

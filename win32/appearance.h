@@ -42,10 +42,6 @@ struct Scheme {
 // A length of the description, in pixels at 96 dots per inch, at `dpi`.
 int Scale(int pixels, UINT dpi);
 
-// The height in pixels, at `dpi`, of a font of the description: rounded down, so that a text
-// never grows faster than the place it is drawn in.
-int FontHeight(TextFont font, UINT dpi);
-
 // Everything that the window draws with, at its current dpi. Freed with it.
 struct Appearance {
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
