@@ -60,6 +60,12 @@ std::wstring InstalledFace() {
   return chosen;
 }
 
+// The height in pixels, at `dpi`, of a font of the description: rounded down, so that a text
+// never grows faster than the place it is drawn in.
+int FontHeight(TextFont font, UINT dpi) {
+  return window::FontPixels(font) * static_cast<int>(dpi) / USER_DEFAULT_SCREEN_DPI;
+}
+
 HFONT MakeFont(const std::wstring& face, int height, bool bold) {
   LOGFONTW description{};
   description.lfHeight = -height;
@@ -90,13 +96,10 @@ bool Fits(HDC dc, HFONT font, const std::wstring& text, const window::Rect& plac
 }
 
 // The height of one line of the list: the height of its font.
-int LineHeight(const Appearance& look) {
-  std::size_t list = 0;
-  while (window::kControls[list].name != window::kResultList) {
-    ++list;
-  }
+int LineHeight(HWND list) {
   const HDC screen = GetDC(nullptr);
-  const HGDIOBJ previous = SelectObject(screen, look.control_fonts[list]);
+  const HGDIOBJ previous =
+      SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics{};
   GetTextMetricsW(screen, &metrics);
   SelectObject(screen, previous);
@@ -108,10 +111,6 @@ int LineHeight(const Appearance& look) {
 
 int Scale(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
-int FontHeight(TextFont font, UINT dpi) {
-  return window::FontPixels(font) * static_cast<int>(dpi) / USER_DEFAULT_SCREEN_DPI;
 }
 
 Appearance::Appearance(HWND form) : dpi(GetDpiForWindow(form)), face(InstalledFace()) {}
@@ -158,7 +157,6 @@ void ApplyFonts(Appearance& look, const Controls& controls) {
         font = font_of(--height, size.bold);
       }
     }
-    look.control_fonts[index] = font;
     SendMessageW(controls[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   ReleaseDC(nullptr, screen);
@@ -177,7 +175,7 @@ void ApplyLayout(const Appearance& look, const Controls& controls, HWND list) {
     SetWindowPos(controls[index], nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(list, LB_SETITEMHEIGHT, 0, LineHeight(look));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, LineHeight(list));
 }
 
 void ApplyColours(Appearance& look, HWND form) {

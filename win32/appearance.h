@@ -42,16 +42,11 @@ struct Scheme {
 // A length of the description, in pixels at 96 dots per inch, at `dpi`.
 int Scale(int pixels, UINT dpi);
 
-// The height in pixels, at `dpi`, of a font of the description: rounded down, so that a text
-// never grows faster than the place it is drawn in.
-int FontHeight(TextFont font, UINT dpi);
-
 // Everything that the window draws with, at its current dpi. Freed with it.
 struct Appearance {
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
   std::wstring face;         // the first face of the description that is installed
   std::vector<HFONT> fonts;  // every font made at this dpi
-  std::array<HFONT, kControlCount> control_fonts{};  // the one of each control
   Scheme scheme{};
   HBRUSH form_brush = nullptr;
   HBRUSH label_brush = nullptr;
@@ -69,7 +64,8 @@ struct Appearance {
 // would not fit its place in its font takes the largest smaller one in which it does.
 void ApplyFonts(Appearance& look, const Controls& controls);
 
-// Every control at its place, and the list's lines at their height, at the appearance's dpi.
+// Every control at its place, and the list's lines at the height of the font that ApplyFonts gave
+// it, at the appearance's dpi.
 void ApplyLayout(const Appearance& look, const Controls& controls, HWND list);
 
 void ApplyColours(Appearance& look, HWND form);

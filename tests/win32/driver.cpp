@@ -286,50 +286,24 @@ HWND NoticeOf(const Program& program) {
   return notice;
 }
 
-bool SavePicture(HWND form, const std::wstring& file) {
-  RECT place;
-  GetWindowRect(form, &place);
+namespace {
+
+// What `screen` shows in `place`, in screen coordinates, copied into a bitmap of its own.
+HBITMAP CopyOfScreen(HDC screen, const RECT& place) {
   const int width = place.right - place.left;
   const int height = place.bottom - place.top;
-  const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
   const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
   SelectObject(memory, previous);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
-  std::vector<char> pixels(row * static_cast<DWORD>(height));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file_header{};
-  file_header.bfType = 0x4D42;  // "BM"
-  file_header.bfOffBits = sizeof file_header + sizeof header;
-  file_header.bfSize = file_header.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = _wfopen(file.c_str(), L"wb");
-  if (out == nullptr) {
-    return false;
-  }
-  std::fwrite(&file_header, sizeof file_header, 1, out);
-  std::fwrite(&header, sizeof header, 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  return std::fclose(out) == 0;
+  return bitmap;
 }
-
-namespace {
 
 // The ink of what a bitmap of `width` by `height` holds: the smallest rectangle holding every
 // pixel not of the colour of its top left corner.
-RECT InkOfBitmap(HDC memory, HBITMAP bitmap, int width, int height) {
+RECT InkOfBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
   header.biWidth = width;
@@ -338,7 +312,7 @@ RECT InkOfBitmap(HDC memory, HBITMAP bitmap, int width, int height) {
   header.biBitCount = 32;
   header.biCompression = BI_RGB;
   std::vector<DWORD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(),
             reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
   RECT ink{width, height, 0, 0};
   for (int y = 0; y < height; ++y) {
@@ -355,6 +329,40 @@ RECT InkOfBitmap(HDC memory, HBITMAP bitmap, int width, int height) {
 
 }  // namespace
 
+bool SavePicture(HWND form, const std::wstring& file) {
+  RECT place;
+  GetWindowRect(form, &place);
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  const HDC screen = GetDC(nullptr);
+  const HBITMAP bitmap = CopyOfScreen(screen, place);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
+  std::vector<char> pixels(row * static_cast<DWORD>(height));
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file_header{};
+  file_header.bfType = 0x4D42;  // "BM"
+  file_header.bfOffBits = sizeof file_header + sizeof header;
+  file_header.bfSize = file_header.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* out = _wfopen(file.c_str(), L"wb");
+  if (out == nullptr) {
+    return false;
+  }
+  std::fwrite(&file_header, sizeof file_header, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
 RECT InkOf(HWND control, std::optional<RECT> part) {
   RECT client{};
   GetClientRect(control, &client);
@@ -364,15 +372,11 @@ RECT InkOf(HWND control, std::optional<RECT> part) {
   POINT origin{area.left, area.top};
   ClientToScreen(control, &origin);
   const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(memory, previous);
-  RECT ink = InkOfBitmap(memory, bitmap, width, height);
+  const HBITMAP bitmap =
+      CopyOfScreen(screen, {origin.x, origin.y, origin.x + width, origin.y + height});
+  RECT ink = InkOfBitmap(screen, bitmap, width, height);
   OffsetRect(&ink, area.left, area.top);
   DeleteObject(bitmap);
-  DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return ink;
 }

@@ -224,7 +224,6 @@ void CheckCopy(const Program& program, const Row& row) {
   ClickRow(program, row);
   const HWND list = ListOf(program.form);
   Check(Eventually([&] { return Lines(list) == row.lines; }), row.command + " fills the list");
-  const auto copied = Copied;
   Click(list, 0, LinePoint(list, 0));
   Check(Eventually([&] { return SelectedRows(list) == std::vector<int>{0}; }),
         "a click selects line 1");
@@ -241,7 +240,7 @@ void CheckCopy(const Program& program, const Row& row) {
   CheckDefaultButton(program, "a click in the list");
   EmptyTheClipboard();
   Press('C', {VK_CONTROL});
-  const std::wstring selected = copied({row.lines[0], row.lines[1], row.lines[2], row.lines[5]});
+  const std::wstring selected = Copied({row.lines[0], row.lines[1], row.lines[2], row.lines[5]});
   Check(Eventually([&] { return Clipboard() == selected; }), "Ctrl+C copies them");
 
   EmptyTheClipboard();
@@ -253,7 +252,7 @@ void CheckCopy(const Program& program, const Row& row) {
   Press(VK_DOWN);
   Press(VK_DOWN);
   Press(VK_RETURN);
-  const std::wstring all = copied(row.lines);
+  const std::wstring all = Copied(row.lines);
   Check(Eventually([&] { return Clipboard() == all; }), "Copy All copies every line");
 }
 

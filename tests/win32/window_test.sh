@@ -2,8 +2,8 @@
 # window_test.sh PREFIX DRIVER BRINDAQ ROWS | --time N | --fill N | --show BMP [DPI] |
 # --show-full-range BMP [DPI]: runs the window driver on brindaq.exe under wine, in a wine desktop of
 # its own on an X server of its own (Xvfb on the first free display; BRINDAQ_DISPLAY names one to
-# use instead). The desktop is large enough for
-# the window at 144 dots per inch, and draws the window's title bar as Windows does.
+# use instead). The desktop is large enough for the window at 144 dots per inch, and draws the
+# window's title bar as Windows does.
 set -euo pipefail
 export WINEPREFIX="$1" WINEDEBUG=-all
 driver="$2"
