@@ -74,6 +74,22 @@ Rest DivideOutSmallPrimes(std::uint64_t n, const std::array<Prime, kOddPrimeCoun
   return {n, n < kPrimeBelow};
 }
 
+// The smallest prime of the table that divides an odd n > 1; n itself when n is prime by the
+// table's account (a prime's square passes n first, or n is below 10007^2); 0 when neither.
+template <typename Prime>
+std::uint64_t SmallestFactorInTable(std::uint64_t n,
+                                    const std::array<Prime, kOddPrimeCount>& table) {
+  for (const Prime& p : table) {
+    if (std::uint64_t{p.value} * p.value > n) {
+      return n;
+    }
+    if (p.Divides(static_cast<decltype(p.value)>(n))) {
+      return p.value;
+    }
+  }
+  return n < kPrimeBelow ? n : 0;
+}
+
 // The whole r with r^3 = n, if there is one.
 std::uint64_t CubeRoot(std::uint64_t n) {
   const auto guess = static_cast<std::uint64_t>(std::llround(std::cbrt(static_cast<double>(n))));
@@ -135,28 +151,11 @@ std::uint64_t SmallestPrimeFactor(std::uint64_t n) {
   if (n % 2 == 0) {
     return 2;
   }
-  // Below 10007^2 the table of 32-bit inverses serves, and finds a factor or shows n prime.
-  if (n < kPrimeBelow) {
-    for (const OddPrime& p : kOddPrimes) {
-      if (std::uint64_t{p.value} * p.value > n) {
-        break;
-      }
-      if (p.Divides(static_cast<std::uint32_t>(n))) {
-        return p.value;
-      }
-    }
-    return n;
-  }
-  for (const WideOddPrime& p : kWideOddPrimes) {
-    if (p.value * p.value > n) {
-      return n;
-    }
-    if (p.Divides(n)) {
-      return p.value;
-    }
-  }
+  const std::uint64_t factor = n < (std::uint64_t{1} << 32)
+                                   ? SmallestFactorInTable(n, kOddPrimes)
+                                   : SmallestFactorInTable(n, kWideOddPrimes);
   // No factor below 10^4: the smallest of those that the factorisation finds.
-  return Factorisation(n).front().prime;
+  return factor != 0 ? factor : Factorisation(n).front().prime;
 }
 
 std::uint64_t SplitComposite(std::uint64_t n) {
