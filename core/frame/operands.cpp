@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -32,31 +31,30 @@ std::int64_t ExponentOf(std::string_view exponent) {
 }
 
 // One operand's standard check in a range, with the parity check before it where the rules ask
-// for one: its value when it passes, else its notice in `outcome`.
+// for one: its value when it passes, else its notice in `outcome`. A notice is only made where a
+// check fails.
 std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, std::uint64_t limit,
                                           bool even, Range range, Outcome& outcome) {
-  // The checks are made on the value first, and their notice written only when one fails.
-  std::optional<std::string> notice;
-  std::uint64_t value = 0;
-  if (range == Range::kWindow) {
-    const double read = ReadOperand(text);
-    const auto limit_value = static_cast<double>(limit);
-    const bool odd = even && !Divides(2, read);
-    if (!odd && read <= limit_value && read >= 1 && std::floor(read) == read) {
-      return static_cast<std::uint64_t>(read);
-    }
-    notice = odd ? kNotEven : CheckOperand(read, letter, limit_value);
-  } else {
-    const ExactOperand read = ReadExactOperand(text);
-    notice = even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit);
-    value = read.magnitude;
-  }
-  if (notice) {
+  const auto refuse = [letter, &outcome](std::optional<std::string>& notice) {
     outcome.notice = std::move(notice);
     outcome.operand = letter;
     return std::nullopt;
+  };
+  if (range == Range::kWindow) {
+    const double read = ReadOperand(text);
+    if (std::optional<std::string> notice =
+            even && !Divides(2, read) ? kNotEven
+                                      : CheckOperand(read, letter, static_cast<double>(limit))) {
+      return refuse(notice);
+    }
+    return static_cast<std::uint64_t>(read);
   }
-  return value;
+  const ExactOperand read = ReadExactOperand(text);
+  if (std::optional<std::string> notice =
+          even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit)) {
+    return refuse(notice);
+  }
+  return read.magnitude;
 }
 
 }  // namespace
