@@ -15,24 +15,6 @@
 namespace brindaq {
 namespace {
 
-// The odd primes of the table with their inverses modulo 2^64, for numbers of 32 bits and more:
-// n is a multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
-struct WideOddPrime {
-  std::uint64_t value;
-  std::uint64_t inverse;
-  std::uint64_t max_quotient;
-
-  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
-};
-constexpr std::array<WideOddPrime, kOddPrimeCount> kWideOddPrimes = [] {
-  std::array<WideOddPrime, kOddPrimeCount> primes{};
-  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
-    const std::uint64_t p = kOddPrimes[k].value;
-    primes[k] = {p, InverseModuloTwoToThe64(p), UINT64_MAX / p};
-  }
-  return primes;
-}();
-
 // Past every prime of the table, a number with no factor among them is prime below this.
 constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
 

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/arithmetic/montgomery.h"
+
 namespace brindaq {
 
 struct OddPrime {
@@ -50,5 +52,24 @@ inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
 
 static_assert(kOddPrimes.front().value == 3 && kOddPrimes.back().value == 9973);
 static_assert(kOddPrimes.back().value * kOddPrimes.back().inverse == 1);
+
+// The same primes with their inverses modulo 2^64, for numbers of 32 bits and more: n is a
+// multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
+struct WideOddPrime {
+  std::uint64_t value;
+  std::uint64_t inverse;
+  std::uint64_t max_quotient;
+
+  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
+};
+
+inline constexpr std::array<WideOddPrime, kOddPrimeCount> kWideOddPrimes = [] {
+  std::array<WideOddPrime, kOddPrimeCount> primes{};
+  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
+    const std::uint64_t p = kOddPrimes[k].value;
+    primes[k] = {p, InverseModuloTwoToThe64(p), UINT64_MAX / p};
+  }
+  return primes;
+}();
 
 }  // namespace brindaq
