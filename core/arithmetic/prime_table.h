@@ -39,13 +39,7 @@ inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
     for (std::uint32_t multiple = n * n; multiple < kEnd; multiple += 2 * n) {
       composite[multiple] = true;
     }
-    // Newton's iteration doubles the correct low bits of the inverse each time; n * n = 1
-    // (mod 8) gives the first three.
-    std::uint32_t inverse = n;
-    for (int i = 0; i < 4; ++i) {
-      inverse *= 2 - n * inverse;
-    }
-    primes[count++] = {n, inverse, UINT32_MAX / n};
+    primes[count++] = {n, static_cast<std::uint32_t>(InverseModuloTwoToThe64(n)), UINT32_MAX / n};
   }
   return primes;
 }();
