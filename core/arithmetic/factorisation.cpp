@@ -15,9 +15,6 @@
 namespace brindaq {
 namespace {
 
-// Past every prime of the table, a number with no factor among them is prime below this.
-constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
-
 // Once the primes up to 53 are out, a rest that is prime is told at once by the primality test,
 // rather than by trying every prime up to its square root.
 constexpr std::uint64_t kLastQuickPrime = 53;

@@ -47,6 +47,9 @@ inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
 static_assert(kOddPrimes.front().value == 3 && kOddPrimes.back().value == 9973);
 static_assert(kOddPrimes.back().value * kOddPrimes.back().inverse == 1);
 
+// Past every prime of the table, a number with no factor among them is prime below this.
+inline constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
+
 // The same primes with their inverses modulo 2^64, for numbers of 32 bits and more: n is a
 // multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
 struct WideOddPrime {
