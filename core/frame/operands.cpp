@@ -1,6 +1,5 @@
 #include "core/frame/operands.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,21 +13,6 @@ namespace {
 constexpr const char* kTooLarge = "NUMBER TOO LARGE !";
 constexpr const char* kTooWide = "INTERVAL TOO LARGE !";
 constexpr const char* kNotEven = "A MUST BE EVEN !";
-
-// A written exponent as a number, saturated far beyond any that can matter: it only has to tell
-// how many places the point moves, and a text of any length moves it by less than 2^40.
-std::int64_t ExponentOf(std::string_view exponent) {
-  constexpr std::int64_t kCap = std::int64_t{1} << 40;
-  const bool negative = !exponent.empty() && exponent.front() == '-';
-  if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
-    exponent.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  for (const char digit : exponent) {
-    value = std::min(kCap, value * 10 + (digit - '0'));
-  }
-  return negative ? -value : value;
-}
 
 // One operand's standard check in a range, with the parity check before it where the rules ask
 // for one: its value when it passes, else its notice in `outcome`. A notice is only made where a
