@@ -15,27 +15,6 @@
 namespace brindaq {
 namespace {
 
-// The odd primes of the table with their inverses modulo 2^64, for numbers of 32 bits and more:
-// n is a multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
-struct WideOddPrime {
-  std::uint64_t value;
-  std::uint64_t inverse;
-  std::uint64_t max_quotient;
-
-  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
-};
-constexpr std::array<WideOddPrime, kOddPrimeCount> kWideOddPrimes = [] {
-  std::array<WideOddPrime, kOddPrimeCount> primes{};
-  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
-    const std::uint64_t p = kOddPrimes[k].value;
-    primes[k] = {p, InverseModuloTwoToThe64(p), UINT64_MAX / p};
-  }
-  return primes;
-}();
-
-// Past every prime of the table, a number with no factor among them is prime below this.
-constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
-
 // Once the primes up to 53 are out, a rest that is prime is told at once by the primality test,
 // rather than by trying every prime up to its square root.
 constexpr std::uint64_t kLastQuickPrime = 53;
@@ -72,6 +51,22 @@ Rest DivideOutSmallPrimes(std::uint64_t n, const std::array<Prime, kOddPrimeCoun
     }
   }
   return {n, n < kPrimeBelow};
+}
+
+// The smallest prime of the table that divides an odd n > 1; n itself when n is prime by the
+// table's account (a prime's square passes n first, or n is below 10007^2); 0 when neither.
+template <typename Prime>
+std::uint64_t SmallestFactorInTable(std::uint64_t n,
+                                    const std::array<Prime, kOddPrimeCount>& table) {
+  for (const Prime& p : table) {
+    if (std::uint64_t{p.value} * p.value > n) {
+      return n;
+    }
+    if (p.Divides(static_cast<decltype(p.value)>(n))) {
+      return p.value;
+    }
+  }
+  return n < kPrimeBelow ? n : 0;
 }
 
 // The whole r with r^3 = n, if there is one.
@@ -135,28 +130,11 @@ std::uint64_t SmallestPrimeFactor(std::uint64_t n) {
   if (n % 2 == 0) {
     return 2;
   }
-  // Below 10007^2 the table of 32-bit inverses serves, and finds a factor or shows n prime.
-  if (n < kPrimeBelow) {
-    for (const OddPrime& p : kOddPrimes) {
-      if (std::uint64_t{p.value} * p.value > n) {
-        break;
-      }
-      if (p.Divides(static_cast<std::uint32_t>(n))) {
-        return p.value;
-      }
-    }
-    return n;
-  }
-  for (const WideOddPrime& p : kWideOddPrimes) {
-    if (p.value * p.value > n) {
-      return n;
-    }
-    if (p.Divides(n)) {
-      return p.value;
-    }
-  }
+  const std::uint64_t factor = n < (std::uint64_t{1} << 32)
+                                   ? SmallestFactorInTable(n, kOddPrimes)
+                                   : SmallestFactorInTable(n, kWideOddPrimes);
   // No factor below 10^4: the smallest of those that the factorisation finds.
-  return Factorisation(n).front().prime;
+  return factor != 0 ? factor : Factorisation(n).front().prime;
 }
 
 std::uint64_t SplitComposite(std::uint64_t n) {

@@ -101,9 +101,6 @@ class Montgomery64 {
     return x >= y ? x - y : x - y + n_;
   }
 
-  // x / 2 modulo n: an odd x is made even by adding the odd n, in halves that cannot overflow.
-  std::uint64_t Half(std::uint64_t x) const { return (x >> 1) + ((x & 1) ? (n_ >> 1) + 1 : 0); }
-
   // x^e in the form, for any whole e.
   std::uint64_t Power(std::uint64_t x, std::uint64_t e) const {
     std::uint64_t result = one_;

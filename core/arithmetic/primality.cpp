@@ -13,29 +13,14 @@
 
 namespace brindaq {
 namespace {
-// The odd primes 3 to 251 as 64-bit inverses, to find a small factor of a large n by
-// multiplications: n is a multiple of p exactly when n * inverse (mod 2^64) is at most
-// (2^64 - 1) / p.
-struct WideOddPrime {
-  std::uint64_t inverse;
-  std::uint64_t max_quotient;
-  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
-};
+// The odd primes 3 to 251 serve to find a small factor of a large n by multiplications.
 constexpr std::size_t kWideTrialPrimes = 53;  // 3 to 251
 static_assert(kOddPrimes[kWideTrialPrimes - 1].value == 251);
-constexpr std::array<WideOddPrime, kWideTrialPrimes> kWideTrialDivisors = [] {
-  std::array<WideOddPrime, kWideTrialPrimes> primes{};
-  for (std::size_t k = 0; k < primes.size(); ++k) {
-    const std::uint64_t p = kOddPrimes[k].value;
-    primes[k] = {InverseModuloTwoToThe64(p), UINT64_MAX / p};
-  }
-  return primes;
-}();
 
 // Whether one of the first `count` trial divisors divides n.
 bool HasSmallFactor(std::uint64_t n, std::size_t count) {
   for (std::size_t k = 0; k < count; ++k) {
-    if (kWideTrialDivisors[k].Divides(n)) {
+    if (kWideOddPrimes[k].Divides(n)) {
       return true;
     }
   }

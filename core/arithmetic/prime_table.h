@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/arithmetic/montgomery.h"
+
 namespace brindaq {
 
 struct OddPrime {
@@ -37,18 +39,34 @@ inline constexpr std::array<OddPrime, kOddPrimeCount> kOddPrimes = [] {
     for (std::uint32_t multiple = n * n; multiple < kEnd; multiple += 2 * n) {
       composite[multiple] = true;
     }
-    // Newton's iteration doubles the correct low bits of the inverse each time; n * n = 1
-    // (mod 8) gives the first three.
-    std::uint32_t inverse = n;
-    for (int i = 0; i < 4; ++i) {
-      inverse *= 2 - n * inverse;
-    }
-    primes[count++] = {n, inverse, UINT32_MAX / n};
+    primes[count++] = {n, static_cast<std::uint32_t>(InverseModuloTwoToThe64(n)), UINT32_MAX / n};
   }
   return primes;
 }();
 
 static_assert(kOddPrimes.front().value == 3 && kOddPrimes.back().value == 9973);
 static_assert(kOddPrimes.back().value * kOddPrimes.back().inverse == 1);
+
+// Past every prime of the table, a number with no factor among them is prime below this.
+inline constexpr std::uint64_t kPrimeBelow = std::uint64_t{10007} * 10007;
+
+// The same primes with their inverses modulo 2^64, for numbers of 32 bits and more: n is a
+// multiple of p exactly when n * inverse (mod 2^64) is at most (2^64 - 1) / p.
+struct WideOddPrime {
+  std::uint64_t value;
+  std::uint64_t inverse;
+  std::uint64_t max_quotient;
+
+  constexpr bool Divides(std::uint64_t n) const { return n * inverse <= max_quotient; }
+};
+
+inline constexpr std::array<WideOddPrime, kOddPrimeCount> kWideOddPrimes = [] {
+  std::array<WideOddPrime, kOddPrimeCount> primes{};
+  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
+    const std::uint64_t p = kOddPrimes[k].value;
+    primes[k] = {p, InverseModuloTwoToThe64(p), UINT64_MAX / p};
+  }
+  return primes;
+}();
 
 }  // namespace brindaq

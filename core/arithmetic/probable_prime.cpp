@@ -218,7 +218,7 @@ class LucasSequence {
   explicit LucasSequence(const Montgomery64& m)
       : m_(m), v_(m.Of(2)), v_next_(m.One()), q_power_(m.One()) {
     const std::uint64_t n = m.Modulus();
-    if (SquareRootFloor(n) * SquareRootFloor(n) == n) {
+    if (const std::uint64_t root = SquareRootFloor(n); root * root == n) {
       composite_ = true;
       return;
     }

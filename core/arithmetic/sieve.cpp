@@ -89,8 +89,7 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
 
   // Above 10007^2 a number left may still have a larger factor: those are tested, four at a
   // time. A short last batch repeats its last number.
-  constexpr std::uint64_t kSieved = std::uint64_t{10007} * 10007;
-  if (last >= kSieved) {
+  if (last >= kPrimeBelow) {
     std::array<std::size_t, 4> places{};
     std::size_t count = 0;
     const auto test = [&] {
@@ -105,7 +104,7 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
       count = 0;
     };
     for (std::size_t i = 0; i < odd_prime_.size(); ++i) {
-      if (odd_prime_[i] != 0 && first_odd_ + 2 * static_cast<std::uint64_t>(i) >= kSieved) {
+      if (odd_prime_[i] != 0 && first_odd_ + 2 * static_cast<std::uint64_t>(i) >= kPrimeBelow) {
         places[count++] = i;
         if (count == places.size()) {
           test();

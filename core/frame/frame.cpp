@@ -57,23 +57,25 @@ double OutOfRangeValue(std::string_view number) {
                                ? static_cast<std::int64_t>(point - first_nonzero) - 1
                                : -static_cast<std::int64_t>(first_nonzero - point);
   if (exponent_mark != std::string_view::npos) {
-    std::string_view exponent = number.substr(exponent_mark + 1);
-    const bool negative = !exponent.empty() && exponent.front() == '-';
-    if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
-      exponent.remove_prefix(1);
-    }
-    // Saturate: an exponent of any length only has to decide between huge and tiny.
-    constexpr std::int64_t kCap = std::int64_t{1} << 40;
-    std::int64_t value = 0;
-    for (const char digit : exponent) {
-      value = std::min(kCap, value * 10 + (digit - '0'));
-    }
-    magnitude += negative ? -value : value;
+    magnitude += ExponentOf(number.substr(exponent_mark + 1));
   }
   return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
 }  // namespace
+
+std::int64_t ExponentOf(std::string_view exponent) {
+  constexpr std::int64_t kCap = std::int64_t{1} << 40;
+  const bool negative = !exponent.empty() && exponent.front() == '-';
+  if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
+    exponent.remove_prefix(1);
+  }
+  std::int64_t value = 0;
+  for (const char digit : exponent) {
+    value = std::min(kCap, value * 10 + (digit - '0'));
+  }
+  return negative ? -value : value;
+}
 
 NumberText ScanNumber(std::string_view text) {
   NumberText number;

@@ -5,6 +5,7 @@
 // digits and an optional exponent are taken, and the number ends at the first character that
 // cannot continue it.
 
+#include <cstdint>
 #include <string_view>
 
 namespace brindaq {
@@ -22,5 +23,9 @@ struct NumberText {
 };
 
 NumberText ScanNumber(std::string_view text);
+
+// The exponent of a number text (NumberText::exponent) as a number, saturated at 2^40 either way:
+// far beyond any that can matter, since it only has to tell how many places the point moves.
+std::int64_t ExponentOf(std::string_view exponent);
 
 }  // namespace brindaq

@@ -1,8 +1,6 @@
 #include "core/frame/operands.h"
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -16,47 +14,31 @@ constexpr const char* kTooLarge = "NUMBER TOO LARGE !";
 constexpr const char* kTooWide = "INTERVAL TOO LARGE !";
 constexpr const char* kNotEven = "A MUST BE EVEN !";
 
-// A written exponent as a number, saturated far beyond any that can matter: it only has to tell
-// how many places the point moves, and a text of any length moves it by less than 2^40.
-std::int64_t ExponentOf(std::string_view exponent) {
-  constexpr std::int64_t kCap = std::int64_t{1} << 40;
-  const bool negative = !exponent.empty() && exponent.front() == '-';
-  if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
-    exponent.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  for (const char digit : exponent) {
-    value = std::min(kCap, value * 10 + (digit - '0'));
-  }
-  return negative ? -value : value;
-}
-
 // One operand's standard check in a range, with the parity check before it where the rules ask
-// for one: its value when it passes, else its notice in `outcome`.
+// for one: its value when it passes, else its notice in `outcome`. A notice is only made where a
+// check fails.
 std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, std::uint64_t limit,
                                           bool even, Range range, Outcome& outcome) {
-  // The checks are made on the value first, and their notice written only when one fails.
-  std::optional<std::string> notice;
-  std::uint64_t value = 0;
-  if (range == Range::kWindow) {
-    const double read = ReadOperand(text);
-    const auto limit_value = static_cast<double>(limit);
-    const bool odd = even && !Divides(2, read);
-    if (!odd && read <= limit_value && read >= 1 && std::floor(read) == read) {
-      return static_cast<std::uint64_t>(read);
-    }
-    notice = odd ? kNotEven : CheckOperand(read, letter, limit_value);
-  } else {
-    const ExactOperand read = ReadExactOperand(text);
-    notice = even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit);
-    value = read.magnitude;
-  }
-  if (notice) {
+  const auto refuse = [letter, &outcome](std::optional<std::string>& notice) {
     outcome.notice = std::move(notice);
     outcome.operand = letter;
     return std::nullopt;
+  };
+  if (range == Range::kWindow) {
+    const double read = ReadOperand(text);
+    if (std::optional<std::string> notice =
+            even && !Divides(2, read) ? kNotEven
+                                      : CheckOperand(read, letter, static_cast<double>(limit))) {
+      return refuse(notice);
+    }
+    return static_cast<std::uint64_t>(read);
   }
-  return value;
+  const ExactOperand read = ReadExactOperand(text);
+  if (std::optional<std::string> notice =
+          even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit)) {
+    return refuse(notice);
+  }
+  return read.magnitude;
 }
 
 }  // namespace
