@@ -194,7 +194,7 @@ int main(int argc, char* argv[]) {
     range = command_line.range();
   }
 
-  MainWindow window(&MainWindow::ShowNoticeBox, brindaq::kOperationButtons, range);
+  MainWindow window(&MainWindow::ShowNoticeBox, brindaq::kOperations, range);
   window.show();
   return QApplication::exec();
 }

@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QSpacerItem>
 
-#include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 #include "controls.h"
@@ -52,7 +52,7 @@ QPalette DesignPalette(window::Colours colours, QPalette::ColorRole background,
 
 // "MS Sans Serif" where it exists, else a face with the same metrics, else any sans-serif. The
 // size is set in pixels, so that the layout does not move with the desktop's resolution.
-QFont ScreenFont(brindaq::CaptionFont font) {
+QFont ScreenFont(window::TextFont font) {
   QStringList families;
   for (const std::string_view family : window::kFontFamilies) {
     families.append(ToString(family));
@@ -74,12 +74,21 @@ QIcon ApplicationIcon() {
   return icon;
 }
 
-const brindaq::OperationButton* FindOperation(std::span<const brindaq::OperationButton> table,
-                                              std::string_view name) {
-  const auto row = std::find_if(table.begin(), table.end(),
-                                [name](const auto& operation) { return operation.name == name; });
-  return row == table.end() ? nullptr : &*row;
-}
+// The lines of an operation, made straight into the strings that the list takes.
+class ListLines final : public brindaq::LineSink {
+ public:
+  void Reserve(std::size_t count) override {
+    lines_.reserve(lines_.size() + static_cast<qsizetype>(count));
+  }
+  QStringList& lines() { return lines_; }
+
+ private:
+  void Take(std::string_view line) override {
+    lines_.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+  }
+
+  QStringList lines_;
+};
 
 }  // namespace
 
@@ -102,7 +111,7 @@ void MainWindow::ShowNoticeBox(QWidget* parent, const QString& text) {
 }
 
 MainWindow::MainWindow(NoticeFunction show_notice,
-                       std::span<const brindaq::OperationButton> operations, brindaq::Range range,
+                       std::span<const brindaq::OperationRow> operations, brindaq::Range range,
                        QWidget* parent)
     : QWidget(parent), show_notice_(std::move(show_notice)), range_(range) {
   setObjectName(ToString(window::kFormName));
@@ -111,7 +120,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   setAccessibleName(ToString(window::kProgramName));
   setFixedSize(window::kClientWidth / window::kTwipsPerPixel,
                window::kClientHeight / window::kTwipsPerPixel);
-  setFont(ScreenFont(brindaq::kDefaultCaptionFont));
+  setFont(ScreenFont(window::kDefaultFont));
   setPalette(DesignPalette(window::kFormColours, QPalette::Window, QPalette::WindowText));
   setAutoFillBackground(true);
 
@@ -122,7 +131,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   // Created in tab order, so that the focus chain follows the description.
   QWidget* previous = nullptr;
   for (const window::Control& control : window::kControls) {
-    const QString text = ToString(window::TextOf(control));
+    const QString text = ToString(control.text);
     QWidget* widget = nullptr;
     switch (control.kind) {
       case window::Kind::kLabel: {
@@ -167,13 +176,12 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     }
     widget->setObjectName(ToString(control.name));
     widget->setGeometry(FromTwips(control.twips));
-    widget->setFont(ScreenFont(window::FontOf(control)));
+    widget->setFont(ScreenFont(control.font));
     widget->setAccessibleName(text);
     auto* button = qobject_cast<QPushButton*>(widget);
     switch (window::ActionOf(control)) {
       case window::Action::kOperation:
-        if (const brindaq::OperationButton* bound = FindOperation(operations, control.name);
-            bound != nullptr && bound->run_in != nullptr) {
+        if (const brindaq::OperationRow* bound = window::OperationOf(control, operations)) {
           connect(button, &QPushButton::clicked, this, [this, bound] { runOperation(*bound); });
         }
         break;
@@ -220,18 +228,14 @@ void MainWindow::showInfo() {
   }
 }
 
-void MainWindow::runOperation(const brindaq::OperationButton& operation) {
+void MainWindow::runOperation(const brindaq::OperationRow& operation) {
   clearResults();
   const brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
                                     operand_boxes_[1]->text().toStdString(),
                                     operand_boxes_[2]->text().toStdString()};
-  const brindaq::Outcome outcome = operation.run_in(texts, range_);
-  QStringList lines;
-  lines.reserve(static_cast<qsizetype>(outcome.lines.size()));
-  for (const std::string& line : outcome.lines) {
-    lines.append(QString::fromStdString(line));
-  }
-  list_->addItems(lines);
+  ListLines lines;
+  const brindaq::Outcome outcome = brindaq::Run(operation, texts, range_, lines);
+  list_->addItems(lines.lines());
   if (window::ScrollsSideways(range_)) {
     list_->fitWidestLine();
   }

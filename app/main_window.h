@@ -30,10 +30,9 @@ class MainWindow : public QWidget {
 
   // `operations` binds the operation buttons; a button without a row does nothing when clicked.
   // Every button answers in `range`, which the title bar names.
-  explicit MainWindow(
-      NoticeFunction show_notice = &MainWindow::ShowNoticeBox,
-      std::span<const brindaq::OperationButton> operations = brindaq::kOperationButtons,
-      brindaq::Range range = brindaq::Range::kWindow, QWidget* parent = nullptr);
+  explicit MainWindow(NoticeFunction show_notice = &MainWindow::ShowNoticeBox,
+                      std::span<const brindaq::OperationRow> operations = brindaq::kOperations,
+                      brindaq::Range range = brindaq::Range::kWindow, QWidget* parent = nullptr);
   ~MainWindow() override;
 
  private slots:
@@ -45,7 +44,7 @@ class MainWindow : public QWidget {
   void updateCopyActions();
 
  private:
-  void runOperation(const brindaq::OperationButton& operation);
+  void runOperation(const brindaq::OperationRow& operation);
   void clearResults();
   void appendLine(const QString& text);
   void returnToOperand(char letter);

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
   }
   MainWindow window(
       [](QWidget*, const QString& text) { std::printf("notice: %s\n", qPrintable(text)); },
-      brindaq::kOperationButtons, range);
+      brindaq::kOperations, range);
   window.show();
   // Without a window manager nothing activates the window: it asks for the keyboard itself, so
   // that the picture shows where the keyboard is.

@@ -44,9 +44,9 @@ const FullClick kFullClicks[] = {
 // clang-format on
 
 void RunFullClick(benchmark::State& state, const FullClick& click) {
-  const OperationButton& operation = *FindCommand(click.command);
+  const OperationRow& operation = *FindCommand(click.command);
   for (auto _ : state) {
-    Outcome outcome = operation.run_in(click.texts, Range::kFull);
+    Outcome outcome = Run(operation, click.texts, Range::kFull);
     benchmark::DoNotOptimize(outcome);
   }
 }
@@ -74,14 +74,14 @@ std::vector<std::string> SemiprimesNear2To32() {
 // The next prime after 1000 numbers near 2^64, one click each in turn: 2^64 - 10^6 k for k = 1 to
 // 1000, so that long and short gaps come in their usual mix. The time is that of one click.
 void NextPrimesNear2To64(benchmark::State& state) {
-  const OperationButton& operation = *FindCommand("next-prime");
+  const OperationRow& operation = *FindCommand("next-prime");
   std::vector<std::string> texts;
   for (std::uint64_t k = 1; k <= 1000; ++k) {
     texts.push_back(std::to_string(kLargestWhole - 1000000 * k));
   }
   std::size_t next = 0;
   for (auto _ : state) {
-    Outcome outcome = operation.run_in({texts[next], "", ""}, Range::kFull);
+    Outcome outcome = Run(operation, {texts[next], "", ""}, Range::kFull);
     benchmark::DoNotOptimize(outcome);
     next = next + 1 == texts.size() ? 0 : next + 1;
   }
@@ -96,14 +96,14 @@ void PrimalityVerdict(benchmark::State& state, std::uint64_t n) {
 
 // Each product factored alone, so that the median and the slowest can be told (in microseconds).
 void FactorSemiprimes(benchmark::State& state) {
-  const OperationButton& operation = *FindCommand("factors");
+  const OperationRow& operation = *FindCommand("factors");
   const std::vector<std::string> texts = SemiprimesNear2To32();
   std::vector<double> times;
   for (auto _ : state) {
     times.clear();
     for (const std::string& text : texts) {
       const auto start = std::chrono::steady_clock::now();
-      Outcome outcome = operation.run_in({text, "", ""}, Range::kFull);
+      Outcome outcome = Run(operation, {text, "", ""}, Range::kFull);
       benchmark::DoNotOptimize(outcome);
       times.push_back(
           std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)

@@ -162,8 +162,7 @@ int main(int argc, char* argv[]) {
   }
 
   // The longest answers of the full range, and a jump from the first of their lines to the last.
-  MainWindow full([](QWidget*, const QString&) {}, brindaq::kOperationButtons,
-                  brindaq::Range::kFull);
+  MainWindow full([](QWidget*, const QString&) {}, brindaq::kOperations, brindaq::Range::kFull);
   full.show();
   QApplication::processEvents();
   auto* full_list = full.findChild<QListWidget*>(QStringLiteral("List1"));

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/text/text.h"
+
 namespace brindaq::cli {
 namespace {
 
@@ -13,13 +15,11 @@ std::string_view OperandLetters(std::size_t count) {
 
 }  // namespace
 
-// A result line as it is printed: without its leading blanks unless --raw was given.
-std::string_view Printed(const std::string& line, const Format& format) {
-  return format.raw ? std::string_view(line) : CopiedLine(line);
+std::string_view Printed(std::string_view line, const Format& format) {
+  return format.raw ? line : CopiedLine(line);
 }
 
-std::string Problem(const OperationButton* operation, std::string_view command,
-                    std::size_t operands) {
+std::string Problem(const OperationRow* operation, std::string_view command, std::size_t operands) {
   if (operation == nullptr) {
     return "unknown operation " + QuotedName(command);
   }
@@ -31,21 +31,13 @@ std::string Problem(const OperationButton* operation, std::string_view command,
   return {};
 }
 
-Outcome Ask(const OperationButton& operation, std::span<const std::string_view> operands,
-            const Format& format) {
-  OperandTexts texts;
+Outcome Ask(const OperationRow& operation, std::span<const std::string_view> operands,
+            const Format& format, OperandTexts& texts, LineSink& lines) {
   std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
-  for (std::size_t i = 0; i < operands.size(); ++i) {
-    boxes[i]->assign(operands[i]);
+  for (std::size_t i = 0; i < 3; ++i) {
+    boxes[i]->assign(i < operands.size() ? operands[i] : std::string_view{});
   }
-  return operation.run_in(texts, format.range);
-}
-
-void AppendLines(const Outcome& outcome, const Format& format, std::string& output) {
-  for (const std::string& line : outcome.lines) {
-    output += Printed(line, format);
-    output += '\n';
-  }
+  return Run(operation, texts, format.range, lines);
 }
 
 }  // namespace brindaq::cli

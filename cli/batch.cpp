@@ -84,7 +84,7 @@ void Batch::Answer(std::string_view line, std::string& output) {
   }
 
   const std::string_view command = words[0];
-  const OperationButton* operation = too_long ? nullptr : FindCommand(command);
+  const OperationRow* operation = too_long ? nullptr : FindCommand(command);
   const std::string problem = too_long
                                   ? "longer than " + std::to_string(kLongestQuestion) + " bytes"
                                   : Problem(operation, command, count - 1);
@@ -101,19 +101,27 @@ void Batch::Answer(std::string_view line, std::string& output) {
   }
 
   const std::span<const std::string_view> operands(words.data() + 1, count - 1);
-  const Outcome outcome = Ask(*operation, operands, format_);
-  if (outcome.notice) {
-    status_ = std::max(status_, kRefused);
-  }
   if (format_.json) {
-    AppendJson(number, command, operands, outcome, format_, output);
+    AppendJsonStart(number, command, operands, format_, output);
+    JsonLines lines(format_, output);
+    const Outcome outcome = Ask(*operation, operands, format_, texts_, lines);
+    AppendJsonEnd(outcome, output);
+    Refused(outcome);
     return;
   }
-  AppendLines(outcome, format_, output);
+  PrintedLines lines(format_, output);
+  const Outcome outcome = Ask(*operation, operands, format_, texts_, lines);
   if (outcome.notice) {
     output += "notice: " + *outcome.notice + "\n";
   }
   output += '\n';
+  Refused(outcome);
+}
+
+void Batch::Refused(const Outcome& outcome) {
+  if (outcome.notice) {
+    status_ = std::max(status_, kRefused);
+  }
 }
 
 }  // namespace brindaq::cli

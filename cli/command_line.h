@@ -69,8 +69,10 @@ class Batch {
 
  private:
   void Answer(std::string_view line, std::string& output);
+  void Refused(const Outcome& outcome);
 
   Format format_;
+  OperandTexts texts_;           // the operands of the question being answered
   std::string partial_;          // the start of the line being read
   std::size_t line_number_ = 1;  // of the line being read
   bool too_long_ = false;        // the line being read is longer than kLongestQuestion

@@ -47,9 +47,9 @@ void AppendJsonString(std::string_view text, std::string& output) {
   output += '"';
 }
 
-void AppendJson(std::optional<std::size_t> line, std::string_view command,
-                std::span<const std::string_view> operands, const Outcome& outcome,
-                const Format& format, std::string& output) {
+void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
+                     std::span<const std::string_view> operands, const Format& format,
+                     std::string& output) {
   output += '{';
   if (line) {
     output += "\"line\":" + std::to_string(*line) + ",";
@@ -65,10 +65,9 @@ void AppendJson(std::optional<std::size_t> line, std::string_view command,
     AppendJsonString(operands[i], output);
   }
   output += "],\"lines\":[";
-  for (std::size_t i = 0; i < outcome.lines.size(); ++i) {
-    output += i > 0 ? "," : "";
-    AppendJsonString(Printed(outcome.lines[i], format), output);
-  }
+}
+
+void AppendJsonEnd(const Outcome& outcome, std::string& output) {
   output += "],\"notice\":";
   if (outcome.notice) {
     AppendJsonString(*outcome.notice, output);

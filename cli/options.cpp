@@ -96,13 +96,14 @@ std::string HelpText() {
       "wider than its limit is refused once A and B have passed (a B below A passes),\n"
       "and an odd A where A must be even is refused before its limit is checked:\n";
   constexpr std::size_t kColumn = 28;
-  for (const OperationButton& operation : kOperationButtons) {
+  for (const OperationRow& operation : kOperations) {
     std::string usage(operation.command);
     for (std::size_t i = 0; i < OperandCount(operation.rules); ++i) {
       usage += ' ';
       usage += static_cast<char>('A' + i);
     }
-    text += "  " + Padded(std::move(usage), kColumn) + std::string(operation.caption) + "\n";
+    text += "  " + Padded(std::move(usage), kColumn) +
+            std::string(window::ButtonOf(operation.command)->text) + "\n";
     text += "      " + RulesText(operation.rules) + "\n";
   }
   text +=

@@ -7,6 +7,7 @@
 #include "cli/answers.h"
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "core/text/text.h"
 
 namespace brindaq::cli {
 namespace {
@@ -89,7 +90,7 @@ Response Run(std::span<const std::string_view> arguments) {
     response.batch = format;
     return response;
   }
-  const OperationButton* operation = FindCommand(command);
+  const OperationRow* operation = FindCommand(command);
   if (const std::string problem = Problem(operation, command, operands.size()); !problem.empty()) {
     Response response = Misused(problem);
     if (!options_ended) {
@@ -98,17 +99,21 @@ Response Run(std::span<const std::string_view> arguments) {
     return response;
   }
 
-  const Outcome outcome = Ask(*operation, operands, format);
   Response response;
-  if (outcome.notice) {
-    response.status = kRefused;
-  }
+  OperandTexts texts;
   if (format.json) {
-    AppendJson(std::nullopt, command, operands, outcome, format, response.output);
-  } else if (outcome.notice) {
-    response.error = std::string(kProgram) + ": " + *outcome.notice + "\n";
+    AppendJsonStart(std::nullopt, command, operands, format, response.output);
+    JsonLines lines(format, response.output);
+    const Outcome outcome = Ask(*operation, operands, format, texts, lines);
+    AppendJsonEnd(outcome, response.output);
+    response.status = outcome.notice ? kRefused : kAnswered;
   } else {
-    AppendLines(outcome, format, response.output);
+    PrintedLines lines(format, response.output);
+    const Outcome outcome = Ask(*operation, operands, format, texts, lines);
+    if (outcome.notice) {
+      response.status = kRefused;
+      response.error = std::string(kProgram) + ": " + *outcome.notice + "\n";
+    }
   }
   if (!options_ended) {
     AppendHint(operands, response.error);

@@ -2,8 +2,17 @@
 
 namespace brindaq {
 
-const OperationButton* FindCommand(std::string_view command) {
-  for (const OperationButton& operation : kOperationButtons) {
+Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range) {
+  return Answer(texts, operation.rules, range, operation.write);
+}
+
+Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range,
+            LineSink& lines) {
+  return Answer(texts, operation.rules, range, operation.write, lines);
+}
+
+const OperationRow* FindCommand(std::string_view command) {
+  for (const OperationRow& operation : kOperations) {
     if (operation.command == command) {
       return &operation;
     }

@@ -1,13 +1,14 @@
 #pragma once
 
 // The one description of QUARVEL's window: every control with its name, kind, text, place, size
-// and font, in tab order; the colours; the texts that the window shows of its own; and what its
-// own buttons and its copying do. It holds no toolkit code: the Qt window, the Win32 window and
-// the browser page all draw themselves from it.
+// and font, in tab order, and the command of each button; the colours; the texts that the window
+// shows of its own; and what its own buttons and its copying do. It holds no toolkit code: the Qt
+// window, the Win32 window and the browser page all draw themselves from it.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "core/operations.h"
@@ -80,6 +81,17 @@ inline constexpr Colours kSelectionColours{kDarkGreen, kWhite};
 inline constexpr std::array<std::string_view, 4> kFontFamilies{
     "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial"};
 
+// The font of a control's text, in points.
+struct TextFont {
+  double points;
+  bool bold;
+};
+
+// The window's default font, which most operation buttons keep, and the larger one of two of
+// them.
+inline constexpr TextFont kDefaultFont{8.0, false};
+inline constexpr TextFont kLargeCaptionFont{12.0, false};
+
 // A font size in pixels at 96 dots per inch, so that the layout does not move with the
 // resolution of the screen: 8 points are 11 pixels, 13.5 points 18.
 constexpr int FontPixels(TextFont font) {
@@ -100,53 +112,53 @@ struct Rect {
 struct Control {
   std::string_view name;
   Kind kind;
-  // A label's or button's text; what the list and the boxes are called. Operation buttons take
-  // their caption and font from the operation table.
+  // A label's or button's text; what the list and the boxes are called.
   std::string_view text;
   Rect twips;  // relative to the client area
   TextFont font;
+  // A button's command: the name by which the command line and scripts call its operation, or
+  // ask for a click on one of the window's own buttons ("exit", "clear", "info"); empty for
+  // every other control.
+  std::string_view command = {};
 };
 
 // The controls in tab order.
 // clang-format off
 inline constexpr std::array<Control, 28> kControls{{
-    {"Label1",    Kind::kLabel,           "QUARVEL BY TORVASK", {120, 120, 4815, 735},   kBold13_5},
-    {"List1",     Kind::kList,            "Results",            {120, 1320, 5175, 2940}, kBold13_5},
-    {"Text1",     Kind::kTextBox,         "A =",                {6240, 1080, 1695, 615}, kBold13_5},
-    {"Text2",     Kind::kTextBox,         "B =",                {6240, 1920, 1695, 615}, kBold13_5},
-    {"Text3",     Kind::kTextBox,         "C =",                {6240, 2760, 1695, 615}, kBold13_5},
-    {"Label2",    Kind::kLabel,           "A =",                {5640, 1200, 495, 375},  kBold13_5},
-    {"Label3",    Kind::kLabel,           "B =",                {5640, 2040, 495, 375},  kBold13_5},
-    {"Label4",    Kind::kLabel,           "C =",                {5640, 2880, 495, 375},  kBold13_5},
-    {"Command1",  Kind::kButton,          "EXIT",               {6240, 240, 1695, 615},  kBold13_5},
-    {"Command2",  Kind::kButton,          "CLEAR",              {6240, 3600, 1695, 615}, kBold13_5},
-    {"Command3",  Kind::kOperationButton, {},                   {120, 4440, 1695, 615},  {}},
-    {"Command4",  Kind::kOperationButton, {},                   {2160, 4440, 1695, 615}, {}},
-    {"Command5",  Kind::kOperationButton, {},                   {4200, 4440, 1695, 615}, {}},
+    {"Label1",    Kind::kLabel,           "QUARVEL BY TORVASK",               {120, 120, 4815, 735},   kBold13_5},
+    {"List1",     Kind::kList,            "Results",                          {120, 1320, 5175, 2940}, kBold13_5},
+    {"Text1",     Kind::kTextBox,         "A =",                              {6240, 1080, 1695, 615}, kBold13_5},
+    {"Text2",     Kind::kTextBox,         "B =",                              {6240, 1920, 1695, 615}, kBold13_5},
+    {"Text3",     Kind::kTextBox,         "C =",                              {6240, 2760, 1695, 615}, kBold13_5},
+    {"Label2",    Kind::kLabel,           "A =",                              {5640, 1200, 495, 375},  kBold13_5},
+    {"Label3",    Kind::kLabel,           "B =",                              {5640, 2040, 495, 375},  kBold13_5},
+    {"Label4",    Kind::kLabel,           "C =",                              {5640, 2880, 495, 375},  kBold13_5},
+    {"Command1",  Kind::kButton,          "EXIT",                             {6240, 240, 1695, 615},  kBold13_5,         "exit"},
+    {"Command2",  Kind::kButton,          "CLEAR",                            {6240, 3600, 1695, 615}, kBold13_5,         "clear"},
+    {"Command3",  Kind::kOperationButton, "PRIME NUMBERS BETWEEN A AND B",    {120, 4440, 1695, 615},  kDefaultFont,      "primes"},
+    {"Command4",  Kind::kOperationButton, "TWIN PRIMES BETWEEN A AND B",      {2160, 4440, 1695, 615}, kDefaultFont,      "twin-primes"},
+    {"Command5",  Kind::kOperationButton, "NUMBER OF PRIMES BETWEEN A AND B", {4200, 4440, 1695, 615}, kDefaultFont,      "prime-count"},
     {"Label5",    Kind::kLabel,           "For large numbers, wait for the end of calculation !",
-                                                                {120, 960, 4455, 255},   kRegular9_75},
-    {"Command6",  Kind::kOperationButton, {},                   {6240, 4440, 1695, 615}, {}},
-    {"Command7",  Kind::kOperationButton, {},                   {120, 5280, 1695, 615},  {}},
-    {"Command8",  Kind::kOperationButton, {},                   {2160, 5280, 1695, 615}, {}},
-    {"Command9",  Kind::kOperationButton, {},                   {4200, 5280, 1695, 615}, {}},
-    {"Command10", Kind::kOperationButton, {},                   {6240, 5280, 1695, 615}, {}},
-    {"Command11", Kind::kOperationButton, {},                   {120, 6120, 1695, 615},  {}},
-    {"Command12", Kind::kOperationButton, {},                   {2160, 6120, 1695, 615}, {}},
-    {"Command13", Kind::kOperationButton, {},                   {4200, 6120, 1695, 615}, {}},
-    {"Command14", Kind::kOperationButton, {},                   {6240, 6120, 1695, 615}, {}},
-    {"Command15", Kind::kOperationButton, {},                   {120, 6960, 1695, 615},  {}},
-    {"Command16", Kind::kOperationButton, {},                   {2160, 6960, 1695, 615}, {}},
-    {"Command17", Kind::kOperationButton, {},                   {4200, 6960, 1695, 615}, {}},
-    {"Command18", Kind::kButton,          "INFO",               {6240, 6960, 1695, 615}, kBold18},
+                                                                              {120, 960, 4455, 255},   kRegular9_75},
+    {"Command6",  Kind::kOperationButton, "NEXTPRIME(A)",                     {6240, 4440, 1695, 615}, kDefaultFont,      "next-prime"},
+    {"Command7",  Kind::kOperationButton, "A = x^2 + y^2",                    {120, 5280, 1695, 615},  kLargeCaptionFont, "two-squares"},
+    {"Command8",  Kind::kOperationButton, "GOLDBACH (A)",                     {2160, 5280, 1695, 615}, kDefaultFont,      "goldbach"},
+    {"Command9",  Kind::kOperationButton, "COLLATZ (A)",                      {4200, 5280, 1695, 615}, kDefaultFont,      "collatz"},
+    {"Command10", Kind::kOperationButton, "PRIME FACTORS OF A",               {6240, 5280, 1695, 615}, kDefaultFont,      "factors"},
+    {"Command11", Kind::kOperationButton, "TEST IF A IS A PRIME NUMBER",      {120, 6120, 1695, 615},  kDefaultFont,      "is-prime"},
+    {"Command12", Kind::kOperationButton, "A^B MOD. C",                       {2160, 6120, 1695, 615}, kLargeCaptionFont, "power-mod"},
+    {"Command13", Kind::kOperationButton, "THE FIRST A FIBONACCI NUMBERS",    {4200, 6120, 1695, 615}, kDefaultFont,      "fibonacci"},
+    {"Command14", Kind::kOperationButton, "AX CONG: B MOD C",                 {6240, 6120, 1695, 615}, kDefaultFont,      "linear-congruence"},
+    {"Command15", Kind::kOperationButton, "AX^2 CONG: B MOD C",               {120, 6960, 1695, 615},  kDefaultFont,      "quadratic-congruence"},
+    {"Command16", Kind::kOperationButton, "INVERSE OF A MOD. B",              {2160, 6960, 1695, 615}, kDefaultFont,      "inverse"},
+    {"Command17", Kind::kOperationButton, "SUM AND NUMBER OF DIVISORS OF A",  {4200, 6960, 1695, 615}, kDefaultFont,      "divisors"},
+    {"Command18", Kind::kButton,          "INFO",                             {6240, 6960, 1695, 615}, kBold18,           "info"},
     {"Label6",    Kind::kLabel,           "MORE FREE MATHS PROGRAMS TO DOWNLOAD: EXAMPLE.ORG",
-                                                                {120, 7800, 7815, 615},  kRegular12},
+                                                                              {120, 7800, 7815, 615},  kRegular12},
 }};
 // clang-format on
 
-// The three buttons of the window's own, and the box that holds each operand.
-inline constexpr std::string_view kExitButton = "Command1";
-inline constexpr std::string_view kClearButton = "Command2";
-inline constexpr std::string_view kInfoButton = "Command18";
+// The list, and the box that holds each operand.
 inline constexpr std::string_view kResultList = "List1";
 inline constexpr std::array<std::string_view, 3> kOperandBoxes{"Text1", "Text2", "Text3"};
 
@@ -155,16 +167,13 @@ inline constexpr std::array<std::string_view, 3> kOperandBoxes{"Text1", "Text2",
 // empties the list and shows kInfoLines, leaving the boxes as they are.
 enum class Action { kNone, kOperation, kExit, kClear, kInfo };
 
-// The window's own buttons, with the names by which scripts ask for their clicks, as they call an
-// operation by its command.
+// The window's own buttons, by their commands.
 struct OwnButton {
-  std::string_view name;
-  Action action;
   std::string_view command;
+  Action action;
 };
-inline constexpr std::array<OwnButton, 3> kOwnButtons{{{kExitButton, Action::kExit, "exit"},
-                                                       {kClearButton, Action::kClear, "clear"},
-                                                       {kInfoButton, Action::kInfo, "info"}}};
+inline constexpr std::array<OwnButton, 3> kOwnButtons{
+    {{"exit", Action::kExit}, {"clear", Action::kClear}, {"info", Action::kInfo}}};
 
 // Each "A =", "B =", "C =" label names the box beside it.
 struct LabelFor {
@@ -193,54 +202,41 @@ constexpr Rect Pixels(Rect twips) {
           twips.height / kTwipsPerPixel};
 }
 
-// The row of the operation table that an operation button runs; nothing for other controls.
-constexpr const OperationButton* OperationOf(const Control& control) {
+// The row of `operations` that an operation button runs; nothing for other controls, and for a
+// button whose operation the table does not hold.
+constexpr const OperationRow* OperationOf(const Control& control,
+                                          std::span<const OperationRow> operations = kOperations) {
   if (control.kind != Kind::kOperationButton) {
     return nullptr;
   }
-  for (const OperationButton& operation : kOperationButtons) {
-    if (operation.name == control.name) {
+  for (const OperationRow& operation : operations) {
+    if (operation.command == control.command) {
       return &operation;
     }
   }
   return nullptr;
 }
 
-// What a control shows or is called: an operation button's caption comes from its table row.
-constexpr std::string_view TextOf(const Control& control) {
-  const OperationButton* operation = OperationOf(control);
-  return operation != nullptr ? operation->caption : control.text;
-}
-
-constexpr TextFont FontOf(const Control& control) {
-  const OperationButton* operation = OperationOf(control);
-  return operation != nullptr ? operation->font : control.font;
-}
-
 constexpr Action ActionOf(const Control& control) {
-  if (OperationOf(control) != nullptr) {
+  if (control.kind == Kind::kOperationButton) {
     return Action::kOperation;
   }
   for (const OwnButton& button : kOwnButtons) {
-    if (button.name == control.name) {
+    if (control.kind == Kind::kButton && button.command == control.command) {
       return button.action;
     }
   }
   return Action::kNone;
 }
 
-// The name by which scripts ask for a click on the control: its operation's command, or "exit",
-// "clear", "info"; empty for a control that is not a button.
-constexpr std::string_view CommandOf(const Control& control) {
-  if (const OperationButton* operation = OperationOf(control)) {
-    return operation->command;
-  }
-  for (const OwnButton& button : kOwnButtons) {
-    if (button.name == control.name) {
-      return button.command;
+// The button whose command is `command`; nothing for an unknown one.
+constexpr const Control* ButtonOf(std::string_view command) {
+  for (const Control& control : kControls) {
+    if (!command.empty() && control.command == command) {
+      return &control;
     }
   }
-  return {};
+  return nullptr;
 }
 
 // The operand letter, 'A', 'B' or 'C', whose box is `box`; 0 for any other control.
@@ -253,19 +249,24 @@ constexpr char OperandOf(std::string_view box) {
   return 0;
 }
 
-// Every operation button of the window runs a row of the operation table. (Compared by name:
-// a pointer comparison is not a constant expression under the sanitizers.)
+// Every operation has its button, and every operation button runs an operation. (Compared by
+// command: a pointer comparison is not a constant expression under the sanitizers.)
 static_assert([] {
+  std::size_t buttons = 0;
   for (const Control& control : kControls) {
-    bool found = control.kind != Kind::kOperationButton;
-    for (const OperationButton& operation : kOperationButtons) {
-      found = found || operation.name == control.name;
+    if (control.kind != Kind::kOperationButton) {
+      continue;
+    }
+    ++buttons;
+    bool found = false;
+    for (const OperationRow& operation : kOperations) {
+      found = found || operation.command == control.command;
     }
     if (!found) {
       return false;
     }
   }
-  return true;
+  return buttons == kOperations.size();
 }());
 
 }  // namespace brindaq::window

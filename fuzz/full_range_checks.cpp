@@ -31,7 +31,7 @@ std::string Lines(const Outcome& outcome) {
   return text + (outcome.notice ? "  notice [" + *outcome.notice + "]\n" : "");
 }
 
-[[noreturn]] void Violation(const OperationButton& operation, const OperandTexts& texts,
+[[noreturn]] void Violation(const OperationRow& operation, const OperandTexts& texts,
                             const Outcome& outcome, const std::string& what) {
   std::fprintf(stderr,
                "\nVIOLATION in the full range: %s\n  operation %s, A = \"%s\", B = \"%s\", "
@@ -132,9 +132,9 @@ std::optional<std::vector<std::string>> SlowLines(std::string_view command, cons
 
 }  // namespace
 
-void CheckFullRange(const OperationButton& operation, const OperandTexts& texts,
+void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
                     const Outcome& window) {
-  const Outcome outcome = operation.run_in(texts, Range::kFull);
+  const Outcome outcome = Run(operation, texts, Range::kFull);
   if ((outcome.notice && !outcome.lines.empty()) ||
       outcome.notice.has_value() != outcome.operand.has_value()) {
     Violation(operation, texts, outcome, "not one notice with its operand, or lines alone");

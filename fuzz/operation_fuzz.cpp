@@ -7,7 +7,7 @@
 // the rules of full_range_checks.cpp.
 //
 // Input layout:
-//   byte 0   the operation: its value mod 16 is the row of kOperationButtons, 15 runs none
+//   byte 0   the operation: its value mod 16 is the row of kOperations, 15 runs none
 //   byte 1   the separator
 //   rest     A <separator> B <separator> C; C takes everything after the second separator, and
 //            missing texts are empty. The rest is also read as doubles, 8 bytes each, for
@@ -34,61 +34,61 @@ namespace {
 
 // The most lines each operation can produce at its widest accepted input.
 struct LineBound {
-  std::string_view button;
+  std::string_view command;
   std::size_t max_lines;
 };
 
 // clang-format off
 constexpr std::array<LineBound, 15> kLineBounds{{
-    {"Command3",  1229},   // primes between 1 and 10001
-    {"Command4",  205},    // twin prime pairs between 1 and 10001
-    {"Command5",  1},      // the count
-    {"Command6",  1},      // the next prime
-    {"Command7",  24},     // representations as x^2 + y^2 up to 10000000
-    {"Command8",  2168},   // sums of two primes, at A = 99330
-    {"Command9",  949},    // the Collatz sequence of 63728127
-    {"Command10", 23},     // 2^23 is the largest power of 2 up to 10000000
-    {"Command11", 2},      // the verdict and a divisor
-    {"Command12", 1},      // the power
-    {"Command13", 73},     // one line per Fibonacci number
-    {"Command14", 1},      // the solution
-    {"Command15", 10000},  // at most every candidate up to C
-    {"Command16", 1},      // the inverse
-    {"Command17", 2},      // the count and the sum
+    {"primes",               1229},       // primes between 1 and 10001
+    {"twin-primes",          205},        // twin prime pairs between 1 and 10001
+    {"prime-count",          1},          // the count
+    {"next-prime",           1},          // the next prime
+    {"two-squares",          24},         // representations as x^2 + y^2 up to 10000000
+    {"goldbach",             2168},       // sums of two primes, at A = 99330
+    {"collatz",              949},        // the Collatz sequence of 63728127
+    {"factors",              23},         // 2^23 is the largest power of 2 up to 10000000
+    {"is-prime",             2},          // the verdict and a divisor
+    {"power-mod",            1},          // the power
+    {"fibonacci",            73},         // one line per Fibonacci number
+    {"linear-congruence",    1},          // the solution
+    {"quadratic-congruence", 10000},      // at most every candidate up to C
+    {"inverse",              1},          // the inverse
+    {"divisors",             2},          // the count and the sum
 }};
 // clang-format on
 
 // The plain enumeration that each operation with a faster method must agree with.
 struct PlainEnumeration {
-  std::string_view button;
+  std::string_view command;
   Operation run;
 };
 
 // clang-format off
 constexpr std::array<PlainEnumeration, 14> kPlainEnumerations{{
-    {"Command3",  &plain_enumeration::PrimesBetween},
-    {"Command4",  &plain_enumeration::TwinPrimesBetween},
-    {"Command5",  &plain_enumeration::PrimeCountBetween},
-    {"Command6",  &plain_enumeration::NextPrime},
-    {"Command7",  &plain_enumeration::SumOfTwoSquares},
-    {"Command8",  &plain_enumeration::GoldbachDecomposition},
-    {"Command9",  &plain_enumeration::CollatzSequence},
-    {"Command10", &plain_enumeration::PrimeFactors},
-    {"Command11", &plain_enumeration::PrimalityTest},
-    {"Command12", &plain_enumeration::ModularPower},
-    {"Command14", &plain_enumeration::LinearCongruence},
-    {"Command15", &plain_enumeration::QuadraticCongruence},
-    {"Command16", &plain_enumeration::ModularInverse},
-    {"Command17", &plain_enumeration::DivisorCountAndSum},
+    {"primes",               &plain_enumeration::PrimesBetween},
+    {"twin-primes",          &plain_enumeration::TwinPrimesBetween},
+    {"prime-count",          &plain_enumeration::PrimeCountBetween},
+    {"next-prime",           &plain_enumeration::NextPrime},
+    {"two-squares",          &plain_enumeration::SumOfTwoSquares},
+    {"goldbach",             &plain_enumeration::GoldbachDecomposition},
+    {"collatz",              &plain_enumeration::CollatzSequence},
+    {"factors",              &plain_enumeration::PrimeFactors},
+    {"is-prime",             &plain_enumeration::PrimalityTest},
+    {"power-mod",            &plain_enumeration::ModularPower},
+    {"linear-congruence",    &plain_enumeration::LinearCongruence},
+    {"quadratic-congruence", &plain_enumeration::QuadraticCongruence},
+    {"inverse",              &plain_enumeration::ModularInverse},
+    {"divisors",             &plain_enumeration::DivisorCountAndSum},
 }};
 // clang-format on
 
 // The widest interval that the interval operations accept; 0 for the others.
-double IntervalWidth(std::string_view button) {
-  if (button == "Command3" || button == "Command4") {
+double IntervalWidth(std::string_view command) {
+  if (command == "primes" || command == "twin-primes") {
     return 10000;
   }
-  if (button == "Command5") {
+  if (command == "prime-count") {
     return 100000;
   }
   return 0;
@@ -106,7 +106,7 @@ constexpr std::array<std::string_view, 6> kNotices{kTooLarge,
 
 // What the fuzzer was given, for the report of a violation.
 struct Click {
-  const OperationButton* operation = nullptr;
+  const OperationRow* operation = nullptr;
   const OperandTexts* texts = nullptr;
 };
 
@@ -132,8 +132,7 @@ std::string Escaped(std::string_view text) {
 [[noreturn]] void Violation(const Click& click, const std::string& what) {
   std::fprintf(stderr, "\nVIOLATION: %s\n", what.c_str());
   if (click.operation != nullptr) {
-    std::fprintf(stderr, "  operation %s (%s)\n", std::string(click.operation->name).c_str(),
-                 std::string(click.operation->caption).c_str());
+    std::fprintf(stderr, "  operation %s\n", std::string(click.operation->command).c_str());
   }
   if (click.texts != nullptr) {
     std::fprintf(stderr, "  A = \"%s\"\n  B = \"%s\"\n  C = \"%s\"\n",
@@ -211,9 +210,10 @@ double ReadChecked(std::string_view text) {
 
 // The standard check of the operands that `operation` reads, in the order A, B, C: the notice
 // of the first one that fails, or nothing when all pass.
-std::optional<std::string> FirstOperandNotice(const OperationButton& operation,
+std::optional<std::string> FirstOperandNotice(const OperationRow& operation,
                                               const std::array<double, 3>& values) {
-  const std::array<double, 3> limits{operation.limits.a, operation.limits.b, operation.limits.c};
+  const std::array<double, 3> limits{operation.rules.window.a, operation.rules.window.b,
+                                     operation.rules.window.c};
   for (std::size_t i = 0; i < 3; ++i) {
     if (limits[i] > 0) {
       if (auto notice = CheckOperand(values[i], static_cast<char>('A' + i), limits[i])) {
@@ -225,7 +225,7 @@ std::optional<std::string> FirstOperandNotice(const OperationButton& operation,
 }
 
 void CheckOutcome(const Click& click, const Outcome& outcome) {
-  const OperationButton& operation = *click.operation;
+  const OperationRow& operation = *click.operation;
   const OperandTexts& texts = *click.texts;
   const std::array<double, 3> values{ReadChecked(texts.a), ReadChecked(texts.b),
                                      ReadChecked(texts.c)};
@@ -233,7 +233,7 @@ void CheckOutcome(const Click& click, const Outcome& outcome) {
   std::size_t max_lines = 0;
   bool bounded = false;
   for (const LineBound& bound : kLineBounds) {
-    if (bound.button == operation.name) {
+    if (bound.command == operation.command) {
       max_lines = bound.max_lines;
       bounded = true;
     }
@@ -252,11 +252,11 @@ void CheckOutcome(const Click& click, const Outcome& outcome) {
   }
 
   const std::optional<std::string> operand_notice = FirstOperandNotice(operation, values);
-  const double width = IntervalWidth(operation.name);
+  const double width = IntervalWidth(operation.command);
   const bool wide = width > 0 && !operand_notice && values[1] - values[0] > width;
   const bool odd_a = std::isfinite(values[0]) && std::floor(values[0]) == values[0] &&
                      std::fmod(values[0], 2) != 0;
-  const bool goldbach = operation.name == "Command8";
+  const bool goldbach = operation.command == "goldbach";
 
   if (!outcome.notice) {
     // Lines only come from operands that passed every check.
@@ -302,7 +302,8 @@ void CheckOutcome(const Click& click, const Outcome& outcome) {
   if (notice == kIntervalTooLarge) {
     about = 'B';
   } else if (notice == kTooLarge) {
-    const std::array<double, 3> limits{operation.limits.a, operation.limits.b, operation.limits.c};
+    const std::array<double, 3> limits{operation.rules.window.a, operation.rules.window.b,
+                                       operation.rules.window.c};
     for (std::size_t i = 0; i < 3 && !about; ++i) {
       if (limits[i] > 0 && values[i] > limits[i]) {
         about = static_cast<char>('A' + i);
@@ -328,7 +329,7 @@ std::string Rendered(const Outcome& outcome) {
 // The outcome must be that of plain enumeration, where the operation has a faster method.
 void CheckSameAsPlain(const Click& click, const Outcome& outcome) {
   for (const PlainEnumeration& plain : kPlainEnumerations) {
-    if (plain.button != click.operation->name) {
+    if (plain.command != click.operation->command) {
       continue;
     }
     const Outcome expected = plain.run(*click.texts);
@@ -375,12 +376,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::size_t row = data[0] % 16;
-  if (row >= kOperationButtons.size()) {
+  if (row >= kOperations.size()) {
     return 0;
   }
-  const OperationButton& operation = kOperationButtons[row];
+  const OperationRow& operation = kOperations[row];
   const OperandTexts texts = Split(rest, static_cast<char>(data[1]));
-  const Outcome outcome = operation.run(texts);
+  const Outcome outcome = Run(operation, texts, Range::kWindow);
   CheckOutcome(Click{&operation, &texts}, outcome);
   CheckSameAsPlain(Click{&operation, &texts}, outcome);
   fuzz::CheckFullRange(operation, texts, outcome);

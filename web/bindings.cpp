@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/operations.h"
+#include "core/text/text.h"
 #include "core/window.h"
 
 namespace {
@@ -58,8 +59,8 @@ constexpr char kUnknownCommand = '\x01';
 std::string UnknownCommand(const std::string& command) {
   std::string text(1, kUnknownCommand);
   text += "unknown command " + brindaq::QuotedName(command) + "; the commands are ";
-  for (const brindaq::OperationButton& row : brindaq::kOperationButtons) {
-    text += &row == &brindaq::kOperationButtons.front() ? "" : ", ";
+  for (const brindaq::OperationRow& row : brindaq::kOperations) {
+    text += &row == &brindaq::kOperations.front() ? "" : ", ";
     text += row.command;
   }
   return text;
@@ -98,11 +99,11 @@ std::string KindName(window::Kind kind) {
 
 val Control(const window::Control& control) {
   const window::Rect pixels = window::Pixels(control.twips);
-  const brindaq::TextFont font = window::FontOf(control);
+  const window::TextFont font = control.font;
   val result = val::object();
   result.set("name", Text(control.name));
   result.set("kind", KindName(control.kind));
-  result.set("text", Text(window::TextOf(control)));
+  result.set("text", Text(control.text));
   result.set("left", pixels.left);
   result.set("top", pixels.top);
   result.set("width", pixels.width);
@@ -114,8 +115,8 @@ val Control(const window::Control& control) {
   if (const std::string_view action = ActionName(window::ActionOf(control)); !action.empty()) {
     result.set("action", Text(action));
   }
-  if (const std::string_view command = window::CommandOf(control); !command.empty()) {
-    result.set("command", Text(command));
+  if (!control.command.empty()) {
+    result.set("command", Text(control.command));
   }
   return result;
 }
@@ -133,14 +134,14 @@ val Limits(const brindaq::OperandRules& rules, brindaq::Range range) {
 }
 
 // What an operation asks of its operands in each range.
-val Operation(const brindaq::OperationButton& operation) {
+val Operation(const brindaq::OperationRow& operation) {
   val limits = val::object();
   for (const brindaq::window::RangeChoice& choice : brindaq::window::kRanges) {
     limits.set(Text(choice.word), Limits(operation.rules, choice.range));
   }
   val result = val::object();
   result.set("command", Text(operation.command));
-  result.set("button", Text(operation.name));
+  result.set("button", Text(window::ButtonOf(operation.command)->name));
   result.set("limits", limits);
   const std::uint64_t widest = operation.rules.widest_interval;
   result.set("widestInterval", widest > 0 ? val(std::to_string(widest)) : val::null());
@@ -177,7 +178,7 @@ val Description() {
     controls.call<void>("push", Control(control));
   }
   val operations = val::array();
-  for (const brindaq::OperationButton& operation : brindaq::kOperationButtons) {
+  for (const brindaq::OperationRow& operation : brindaq::kOperations) {
     operations.call<void>("push", Operation(operation));
   }
   val labels = val::array();
@@ -215,13 +216,13 @@ val Description() {
 // operation in the full range, else in the window's.
 std::string RunText(const std::string& command, const std::string& a, const std::string& b,
                     const std::string& c, bool full) {
-  const brindaq::OperationButton* operation = brindaq::FindCommand(command);
+  const brindaq::OperationRow* operation = brindaq::FindCommand(command);
   if (operation == nullptr) {
     return UnknownCommand(command);
   }
   const brindaq::OperandTexts texts{a, b, c};
   const brindaq::Outcome outcome =
-      operation->run_in(texts, full ? brindaq::Range::kFull : brindaq::Range::kWindow);
+      brindaq::Run(*operation, texts, full ? brindaq::Range::kFull : brindaq::Range::kWindow);
   std::size_t size = 1 + (outcome.notice ? outcome.notice->size() : 0);
   for (const std::string& line : outcome.lines) {
     size += line.size() + 1;

@@ -62,7 +62,7 @@ std::wstring InstalledFace() {
 
 // The height in pixels, at `dpi`, of a font of the description: rounded down, so that a text
 // never grows faster than the place it is drawn in.
-int FontHeight(TextFont font, UINT dpi) {
+int FontHeight(window::TextFont font, UINT dpi) {
   return window::FontPixels(font) * static_cast<int>(dpi) / USER_DEFAULT_SCREEN_DPI;
 }
 
@@ -146,12 +146,12 @@ void ApplyFonts(Appearance& look, const Controls& controls) {
   const HDC screen = GetDC(nullptr);
   for (std::size_t index = 0; index < kControlCount; ++index) {
     const window::Control& control = window::kControls[index];
-    const TextFont size = window::FontOf(control);
+    const window::TextFont size = control.font;
     int height = FontHeight(size, look.dpi);
     HFONT font = font_of(height, size.bold);
     if (control.kind == window::Kind::kLabel) {
       // A face's widths need not grow in step with its height.
-      const std::wstring text = Wide(window::TextOf(control));
+      const std::wstring text = Wide(control.text);
       const window::Rect place = PlaceOf(control, look.dpi);
       while (height > 1 && !Fits(screen, font, text, place)) {
         font = font_of(--height, size.bold);

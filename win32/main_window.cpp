@@ -111,7 +111,7 @@ void CreateControl(State& state, std::size_t index) {
   // A box's window text is what it holds; the list's is what it is called.
   const bool shows_text = control.kind != window::Kind::kTextBox;
   const HWND handle = CreateWindowExW(
-      kind.ex_style, kind.name, shows_text ? Wide(window::TextOf(control)).c_str() : L"",
+      kind.ex_style, kind.name, shows_text ? Wide(control.text).c_str() : L"",
       WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, state.form,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
       GetModuleHandleW(nullptr), nullptr);
@@ -150,11 +150,11 @@ void CreateControls(State& state) {
 
 // The frame of one click --------------------------------------------------------------------------
 
-void RunOperation(State& state, const OperationButton& operation) {
+void RunOperation(State& state, const OperationRow& operation) {
   ClearResults(state.results);
   const OperandTexts texts{Narrow(TextOf(state.boxes[0])), Narrow(TextOf(state.boxes[1])),
                            Narrow(TextOf(state.boxes[2]))};
-  const Outcome outcome = operation.run_in(texts, state.range);
+  const Outcome outcome = Run(operation, texts, state.range);
   AppendLines(state.results, outcome.lines);
   if (outcome.notice) {
     MessageBoxW(state.form, Wide(*outcome.notice).c_str(), Wide(window::kNoticeCaption).c_str(),

@@ -10,88 +10,92 @@
 
 namespace brindaq {
 
-Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // Zero is never taken as a square.
-    const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
-    if (pairs.empty()) {
-      lines.push_back("   NO SOLUTION !");
-      return;
-    }
-    lines.reserve(pairs.size());
-    LineWriter line(range);
-    line << " " << Whole{operands.a} << "  =  ";
-    const std::size_t start = line.Size();
-    for (const SquarePair& pair : pairs) {
-      line.Truncate(start);
-      line << Whole{pair.x} << "^2"
-           << "  +  " << Whole{pair.y} << "^2";
-      lines.push_back(line.Line());
-    }
+void lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines) {
+  // Zero is never taken as a square.
+  const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
+  if (pairs.empty()) {
+    lines.Add("   NO SOLUTION !");
+    return;
+  }
+  lines.Reserve(pairs.size());
+  LineWriter line(range);
+  line << " " << Whole{operands.a} << "  =  ";
+  const std::size_t start = line.Size();
+  for (const SquarePair& pair : pairs) {
+    line.Truncate(start);
+    line << Whole{pair.x} << "^2"
+         << "  +  " << Whole{pair.y} << "^2";
+    lines.Add(line);
+  }
+}
+
+void lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines) {
+  // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
+  // takes part. One sieve up to A answers for both.
+  const std::uint64_t a = operands.a;
+  const PrimeSegment primes(0, a);
+  // The smaller primes of the pairs are gathered first, so that room for the lines is made once;
+  // A is at most 10^7, so each fits 32 bits.
+  std::vector<std::uint32_t> smaller;
+  primes.ForEachOddPrimePair(
+      a, [&smaller](std::uint64_t p) { smaller.push_back(static_cast<std::uint32_t>(p)); });
+  lines.Reserve(smaller.size());
+  LineWriter line(range);
+  line << " " << Whole{a} << "  =  ";
+  const std::size_t start = line.Size();
+  for (const std::uint32_t p : smaller) {
+    line.Truncate(start);
+    line << Whole{p} << "  +  " << Whole{a - p};
+    lines.Add(line);
+  }
+}
+
+void lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& lines) {
+  // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
+  // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
+  // A up to 10^18.
+  const auto walk = [start = Uint128{operands.a}](auto visit) {
+    Uint128 value = start;
+    do {
+      value = value % 2 == 0 ? value / 2 : 3 * value + 1;
+      visit(value);
+    } while (value != 1);
   };
-  return Answer(texts, kSumOfTwoSquaresRules, range, write_lines);
+  // The steps are counted first, so that room for the lines is made once.
+  std::size_t steps = 0;
+  walk([&steps](Uint128) { ++steps; });
+  lines.Reserve(steps);
+  walk([&](Uint128 value) { lines.Add(LineWriter(range) << "   " << Whole{value}); });
+}
+
+void lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink& lines) {
+  // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
+  // the 73rd, the last of the window's range, has 15 digits.
+  lines.Reserve(static_cast<std::size_t>(operands.a));
+  std::uint64_t previous = 0;
+  std::uint64_t current = 1;
+  for (std::uint64_t k = 1; k <= operands.a; ++k) {
+    lines.Add(LineWriter(range) << "   " << Whole{current});
+    const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
+    previous = current;
+    current = next;
+  }
+}
+
+Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {
+  return Answer(texts, kSumOfTwoSquaresRules, range, &lines_of::SumOfTwoSquares);
 }
 
 Outcome ranged::GoldbachDecomposition(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
-    // takes part. One sieve up to A answers for both.
-    const std::uint64_t a = operands.a;
-    const PrimeSegment primes(0, a);
-    // The smaller primes of the pairs are gathered first, so that the lines go straight into
-    // their place; A is at most 10^7, so each fits 32 bits.
-    std::vector<std::uint32_t> smaller;
-    primes.ForEachOddPrimePair(
-        a, [&smaller](std::uint64_t p) { smaller.push_back(static_cast<std::uint32_t>(p)); });
-    lines.reserve(smaller.size());
-    LineWriter line(range);
-    line << " " << Whole{a} << "  =  ";
-    const std::size_t start = line.Size();
-    for (const std::uint32_t p : smaller) {
-      line.Truncate(start);
-      line << Whole{p} << "  +  " << Whole{a - p};
-      lines.push_back(line.Line());
-    }
-  };
-  return Answer(texts, kGoldbachRules, range, write_lines);
+  return Answer(texts, kGoldbachRules, range, &lines_of::GoldbachDecomposition);
 }
 
 Outcome ranged::CollatzSequence(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
-    // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
-    // A up to 10^18.
-    const auto walk = [start = Uint128{operands.a}](auto visit) {
-      Uint128 value = start;
-      do {
-        value = value % 2 == 0 ? value / 2 : 3 * value + 1;
-        visit(value);
-      } while (value != 1);
-    };
-    // The steps are counted first, so that the lines go straight into their place.
-    std::size_t steps = 0;
-    walk([&steps](Uint128) { ++steps; });
-    lines.reserve(steps);
-    walk([&](Uint128 value) { lines.push_back(ValueLine(Whole{value}, range)); });
-  };
-  return Answer(texts, kCollatzRules, range, write_lines);
+  return Answer(texts, kCollatzRules, range, &lines_of::CollatzSequence);
 }
 
 Outcome ranged::FibonacciNumbers(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
-    // the 73rd, the last of the window's range, has 15 digits.
-    lines.reserve(static_cast<std::size_t>(operands.a));
-    std::uint64_t previous = 0;
-    std::uint64_t current = 1;
-    for (std::uint64_t k = 1; k <= operands.a; ++k) {
-      lines.push_back(ValueLine(Whole{current}, range));
-      const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
-      previous = current;
-      current = next;
-    }
-  };
-  return Answer(texts, kFibonacciRules, range, write_lines);
+  return Answer(texts, kFibonacciRules, range, &lines_of::FibonacciNumbers);
 }
 
 Outcome SumOfTwoSquares(const OperandTexts& texts) {

@@ -4,6 +4,7 @@
 // sequence of A and the first A Fibonacci numbers.
 
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
 #include "core/frame/operands.h"
 
 namespace brindaq {
@@ -39,5 +40,13 @@ Outcome GoldbachDecomposition(const OperandTexts& texts, Range range);
 Outcome CollatzSequence(const OperandTexts& texts, Range range);
 Outcome FibonacciNumbers(const OperandTexts& texts, Range range);
 }  // namespace ranged
+
+// The lines of each operation, from operands that have passed its checks.
+namespace lines_of {
+void SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines);
+void GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines);
+void CollatzSequence(const Operands& operands, Range range, LineSink& lines);
+void FibonacciNumbers(const Operands& operands, Range range, LineSink& lines);
+}  // namespace lines_of
 
 }  // namespace brindaq

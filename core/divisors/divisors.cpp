@@ -13,75 +13,80 @@ namespace brindaq {
 namespace {
 
 // The line of the prime factors that calls A prime or not: one blank, A, then the verdict.
-std::string NumberVerdict(std::uint64_t a, std::string_view verdict, Range range) {
-  return (LineWriter(range) << " " << Whole{a} << verdict).Line();
+LineWriter NumberVerdict(std::uint64_t a, std::string_view verdict, Range range) {
+  LineWriter line(range);
+  line << " " << Whole{a} << verdict;
+  return line;
 }
 
 constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 
 }  // namespace
 
+void lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines) {
+  const std::uint64_t a = operands.a;
+  // 1 has no prime factor and is not a prime number either.
+  if (a == 1) {
+    lines.Add(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
+    return;
+  }
+  // A prime A is its own one factor, and keeps its one verdict line instead.
+  const std::vector<PrimePower> powers = Factorisation(a);
+  if (powers.size() == 1 && powers.front().exponent == 1) {
+    lines.Add(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
+    return;
+  }
+  for (const PrimePower& power : powers) {
+    for (int k = 0; k < power.exponent; ++k) {
+      lines.Add(LineWriter(range) << "   " << Whole{power.prime});
+    }
+  }
+}
+
+void lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines) {
+  // 1 is not a prime number, and it has no prime factor to show.
+  const std::uint64_t a = operands.a;
+  if (a == 1) {
+    lines.Add(kNotPrimeLine);
+  } else if (!IsPrime(a)) {
+    lines.Add(kNotPrimeLine);
+    lines.Add(LineWriter(range) << " FACTOR = " << Whole{SmallestPrimeFactor(a)});
+  } else {
+    lines.Add(" A IS A PRIME NUMBER!");
+  }
+}
+
+void lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines) {
+  // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
+  // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
+  // of an A below 2^64 is less than 2^67.
+  const std::uint64_t a = operands.a;
+  std::uint64_t count = 1;
+  Uint128 sum = 1;
+  for (const PrimePower& power : Factorisation(a)) {
+    Uint128 term = 1;
+    Uint128 power_sum = 1;
+    for (int k = 0; k < power.exponent; ++k) {
+      term *= power.prime;
+      power_sum += term;
+    }
+    count *= static_cast<std::uint64_t>(power.exponent) + 1;
+    sum *= power_sum;
+  }
+  lines.Add(LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1});
+  lines.Add(LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a});
+}
+
 Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    const std::uint64_t a = operands.a;
-    // 1 has no prime factor and is not a prime number either.
-    if (a == 1) {
-      lines.push_back(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
-      return;
-    }
-    // A prime A is its own one factor, and keeps its one verdict line instead.
-    const std::vector<PrimePower> powers = Factorisation(a);
-    if (powers.size() == 1 && powers.front().exponent == 1) {
-      lines.push_back(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
-      return;
-    }
-    for (const PrimePower& power : powers) {
-      for (int k = 0; k < power.exponent; ++k) {
-        lines.push_back(ValueLine(Whole{power.prime}, range));
-      }
-    }
-  };
-  return Answer(texts, kPrimeFactorsRules, range, write_lines);
+  return Answer(texts, kPrimeFactorsRules, range, &lines_of::PrimeFactors);
 }
 
 Outcome ranged::PrimalityTest(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // 1 is not a prime number, and it has no prime factor to show.
-    const std::uint64_t a = operands.a;
-    if (a == 1) {
-      lines.push_back(kNotPrimeLine);
-    } else if (!IsPrime(a)) {
-      lines.push_back(kNotPrimeLine);
-      lines.push_back((LineWriter(range) << " FACTOR = " << Whole{SmallestPrimeFactor(a)}).Line());
-    } else {
-      lines.push_back(" A IS A PRIME NUMBER!");
-    }
-  };
-  return Answer(texts, kPrimalityTestRules, range, write_lines);
+  return Answer(texts, kPrimalityTestRules, range, &lines_of::PrimalityTest);
 }
 
 Outcome ranged::DivisorCountAndSum(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
-    // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
-    // of an A below 2^64 is less than 2^67.
-    const std::uint64_t a = operands.a;
-    std::uint64_t count = 1;
-    Uint128 sum = 1;
-    for (const PrimePower& power : Factorisation(a)) {
-      Uint128 term = 1;
-      Uint128 power_sum = 1;
-      for (int k = 0; k < power.exponent; ++k) {
-        term *= power.prime;
-        power_sum += term;
-      }
-      count *= static_cast<std::uint64_t>(power.exponent) + 1;
-      sum *= power_sum;
-    }
-    lines.push_back((LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1}).Line());
-    lines.push_back((LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a}).Line());
-  };
-  return Answer(texts, kDivisorCountAndSumRules, range, write_lines);
+  return Answer(texts, kDivisorCountAndSumRules, range, &lines_of::DivisorCountAndSum);
 }
 
 Outcome PrimeFactors(const OperandTexts& texts) {

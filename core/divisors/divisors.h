@@ -4,6 +4,7 @@
 // sum of its divisors other than A itself.
 
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
 #include "core/frame/operands.h"
 
 namespace brindaq {
@@ -29,5 +30,12 @@ Outcome PrimeFactors(const OperandTexts& texts, Range range);
 Outcome PrimalityTest(const OperandTexts& texts, Range range);
 Outcome DivisorCountAndSum(const OperandTexts& texts, Range range);
 }  // namespace ranged
+
+// The lines of each operation, from operands that have passed its checks.
+namespace lines_of {
+void PrimeFactors(const Operands& operands, Range range, LineSink& lines);
+void PrimalityTest(const Operands& operands, Range range, LineSink& lines);
+void DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines);
+}  // namespace lines_of
 
 }  // namespace brindaq

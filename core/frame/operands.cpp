@@ -1,11 +1,26 @@
+// Reading and checking the operands. Both ranges find the number by ScanNumber; the window's
+// range then takes its value as a double, the full range exactly. Every notice about an operand
+// is written here, once.
+
 #include "core/frame/operands.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "core/frame/number_text.h"
+
+// Where the standard library reads doubles itself (libstdc++), it does so without the locale.
+// Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
+// decimal point is always "." there, whatever the locale.
+#if !defined(__cpp_lib_to_chars)
+#include <cerrno>
+#include <cstdlib>
+#endif
 
 namespace brindaq {
 namespace {
@@ -14,34 +29,115 @@ constexpr const char* kTooLarge = "NUMBER TOO LARGE !";
 constexpr const char* kTooWide = "INTERVAL TOO LARGE !";
 constexpr const char* kNotEven = "A MUST BE EVEN !";
 
+// The notice of the standard check, in either range: too large above the limit, else refused by
+// letter unless the operand is a whole number above 0.
+std::optional<std::string> StandardNotice(bool too_large, bool whole_above_zero, char letter) {
+  if (too_large) {
+    return kTooLarge;
+  }
+  if (!whole_above_zero) {
+    return std::string(1, letter) + " MUST BE INTEGER > 0";
+  }
+  return std::nullopt;
+}
+
+// The value of a well-formed number text that lies beyond the range of a double: infinity when
+// its magnitude is huge, zero when it is tiny.
+double OutOfRangeValue(const NumberText& number) {
+  const std::size_t first_nonzero = number.whole.find_first_of("123456789");
+  std::int64_t magnitude = 0;  // the decimal exponent of the leading digit, before the written one
+  if (first_nonzero != std::string_view::npos) {
+    magnitude = static_cast<std::int64_t>(number.whole.size() - first_nonzero) - 1;
+  } else if (const std::size_t in_fraction = number.fraction.find_first_of("123456789");
+             in_fraction != std::string_view::npos) {
+    magnitude = -static_cast<std::int64_t>(in_fraction) - 1;
+  } else {
+    return 0.0;
+  }
+  magnitude += ExponentOf(number.exponent);
+  return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+// The magnitude of a number text as a double, the nearest one to its value.
+double MagnitudeOf(const NumberText& number) {
+  // Whole digits alone, as operands mostly are: up to 15 digits the value is exact as an integer,
+  // and no conversion of a general number text is needed.
+  if (!number.point && number.exponent.empty() && number.whole.size() <= 15) {
+    std::int64_t whole = 0;
+    for (const char digit : number.whole) {
+      whole = whole * 10 + (digit - '0');
+    }
+    return static_cast<double>(whole);
+  }
+  const std::string_view text = number.number;
+  double value = 0.0;
+#if defined(__cpp_lib_to_chars)
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (error == std::errc::result_out_of_range) {
+    return OutOfRangeValue(number);
+  }
+  if (error != std::errc{} || end != text.data() + text.size()) {
+    return 0.0;  // cannot happen for a scanned number; never guess one
+  }
+#else
+  const std::string copy(text);
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(copy.c_str(), &end);
+  if (errno == ERANGE) {
+    return OutOfRangeValue(number);
+  }
+  if (end != copy.c_str() + copy.size()) {
+    return 0.0;  // cannot happen for a scanned number; never guess one
+  }
+#endif
+  return value;
+}
+
 // One operand's standard check in a range, with the parity check before it where the rules ask
-// for one: its value when it passes, else its notice in `outcome`. A notice is only made where a
-// check fails.
+// for one: its value when it passes, else its notice in `outcome`.
 std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, std::uint64_t limit,
                                           bool even, Range range, Outcome& outcome) {
-  const auto refuse = [letter, &outcome](std::optional<std::string>& notice) {
+  std::optional<std::string> notice;
+  std::uint64_t value = 0;
+  if (range == Range::kWindow) {
+    const double read = ReadOperand(text);
+    notice = even && !Divides(2, read) ? kNotEven
+                                       : CheckOperand(read, letter, static_cast<double>(limit));
+    value = notice ? 0 : static_cast<std::uint64_t>(read);
+  } else {
+    const ExactOperand read = ReadExactOperand(text);
+    const bool above =
+        read.beyond || read.magnitude > limit || (read.magnitude == limit && !read.whole);
+    notice = even && !read.even
+                 ? kNotEven
+                 : StandardNotice(!read.negative && above,
+                                  !read.negative && read.whole && read.magnitude >= 1, letter);
+    value = read.magnitude;
+  }
+  if (notice) {
     outcome.notice = std::move(notice);
     outcome.operand = letter;
     return std::nullopt;
-  };
-  if (range == Range::kWindow) {
-    const double read = ReadOperand(text);
-    if (std::optional<std::string> notice =
-            even && !Divides(2, read) ? kNotEven
-                                      : CheckOperand(read, letter, static_cast<double>(limit))) {
-      return refuse(notice);
-    }
-    return static_cast<std::uint64_t>(read);
   }
-  const ExactOperand read = ReadExactOperand(text);
-  if (std::optional<std::string> notice =
-          even && !read.even ? kNotEven : CheckExactOperand(read, letter, limit)) {
-    return refuse(notice);
-  }
-  return read.magnitude;
+  return value;
 }
 
 }  // namespace
+
+double ReadOperand(std::string_view text) {
+  const NumberText number = ScanNumber(text);
+  if (!number.HasDigits()) {
+    return 0.0;
+  }
+  const double magnitude = MagnitudeOf(number);
+  return number.negative ? -magnitude : magnitude;
+}
+
+std::optional<std::string> CheckOperand(double value, char letter, double limit) {
+  return StandardNotice(value > limit, value >= 1 && std::floor(value) == value, letter);
+}
 
 ExactOperand ReadExactOperand(std::string_view text) {
   const NumberText number = ScanNumber(text);
@@ -87,19 +183,6 @@ ExactOperand ReadExactOperand(std::string_view text) {
   return operand;
 }
 
-std::optional<std::string> CheckExactOperand(const ExactOperand& value, char letter,
-                                             std::uint64_t limit) {
-  const bool above =
-      value.beyond || value.magnitude > limit || (value.magnitude == limit && !value.whole);
-  if (!value.negative && above) {
-    return kTooLarge;
-  }
-  if (value.negative || !value.whole || value.magnitude < 1) {
-    return std::string(1, letter) + " MUST BE INTEGER > 0";
-  }
-  return std::nullopt;
-}
-
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome) {
   const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
@@ -121,6 +204,25 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
     return std::nullopt;
   }
   return operands;
+}
+
+Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,
+               LineSink& lines) {
+  Outcome outcome;
+  if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
+    write(*operands, range, lines);
+  }
+  return outcome;
+}
+
+Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range,
+               LinesWriter write) {
+  Outcome outcome;
+  GatheredLines lines(outcome.lines);
+  if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
+    write(*operands, range, lines);
+  }
+  return outcome;
 }
 
 }  // namespace brindaq

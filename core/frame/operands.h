@@ -1,23 +1,61 @@
 #pragma once
 
-// What an operation asks of its operands in each range, and the reading and checking of them all
-// in one call: every operation states its rules once, next to its declaration, and the operation,
-// the table of buttons and the command line take them from there.
+// The operands: their texts read by the one number scanner, through a double in the window's
+// range and exactly in the full range; what each operation asks of them in each range; the
+// checks and their notices; and the frame of one operation, which reads and checks its operands
+// in the order A, B, C and lets the operation write its lines from their values.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/arithmetic/wide.h"
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
 
 namespace brindaq {
 
-// The inclusive limit of each operand that an operation reads in the full range; 0 for an operand
-// it never reads.
+// The value of the number at the start of `text`: leading blanks are skipped, then an optional
+// sign, digits, an optional "." with further digits and an optional exponent are taken, and
+// reading stops at the first character that cannot continue the number. The decimal separator
+// is always ".", whatever the locale. Text with no leading number reads as 0; a number beyond
+// the range of a double reads as plus or minus infinity. Never returns NaN.
+double ReadOperand(std::string_view text);
+
+// The standard operand check: no text when `value` passes, else the notice. A value above the
+// (inclusive) limit is too large; otherwise a value below 1 or not whole is refused by letter.
+std::optional<std::string> CheckOperand(double value, char letter, double limit);
+
+// Whether d divides x, tested on doubles as floor(x / d) = x / d; exact for whole values below
+// 2^53.
+inline bool Divides(double d, double x) {
+  const double quotient = x / d;
+  return std::floor(quotient) == quotient;
+}
+
+// A number text read exactly, by the same prefix rule as ReadOperand: what the checks of the full
+// range need to know of its value.
+struct ExactOperand {
+  bool negative = false;
+  bool whole = true;            // it has no fractional part
+  bool even = true;             // it is whole and even; 0 is even
+  bool beyond = false;          // its magnitude is above kLargestWhole
+  std::uint64_t magnitude = 0;  // the whole part of its magnitude, when not beyond
+};
+ExactOperand ReadExactOperand(std::string_view text);
+
+// The inclusive limit of each operand that an operation reads in the window's range; 0 for an
+// operand it never reads.
+struct OperandLimits {
+  double a = 0;
+  double b = 0;
+  double c = 0;
+};
+
+// The same in the full range.
 struct WholeLimits {
   std::uint64_t a = 0;
   std::uint64_t b = 0;
@@ -40,6 +78,9 @@ struct OperandRules {
 // How many operands an operation reads, A first: those with a limit. An operand is read only
 // when every one before it is, so a count says which ones.
 constexpr std::size_t OperandCount(const OperandLimits& limits) {
+  return limits.c > 0 ? 3 : limits.b > 0 ? 2 : limits.a > 0 ? 1 : 0;
+}
+constexpr std::size_t OperandCount(const WholeLimits& limits) {
   return limits.c > 0 ? 3 : limits.b > 0 ? 2 : limits.a > 0 ? 1 : 0;
 }
 constexpr std::size_t OperandCount(const OperandRules& rules) {
@@ -68,31 +109,18 @@ struct Operands {
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome);
 
+// What an operation computes once its operands have passed: its lines, from their values, in the
+// range asked for.
+using LinesWriter = void (*)(const Operands& operands, Range range, LineSink& lines);
+
 // The frame of one operation: reads and checks the operands by `rules`, and when all pass, lets
-// `compute` write the result lines from their values, as compute(operands, lines).
-template <typename Compute>
-Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, Compute compute) {
-  Outcome outcome;
-  if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
-    compute(*operands, outcome.lines);
-  }
-  return outcome;
-}
+// `write` hand its lines to `lines`. The outcome it returns holds the notice, if there is one,
+// and no lines.
+Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,
+               LineSink& lines);
 
-// A number text read exactly, by the same prefix rule as ReadOperand (leading blanks, a sign,
-// digits, a "." with further digits, an exponent): what the checks need to know of its value.
-struct ExactOperand {
-  bool negative = false;
-  bool whole = true;            // it has no fractional part
-  bool even = true;             // it is whole and even; 0 is even
-  bool beyond = false;          // its magnitude is above kLargestWhole
-  std::uint64_t magnitude = 0;  // the whole part of its magnitude, when not beyond
-};
-ExactOperand ReadExactOperand(std::string_view text);
-
-// The standard operand check on an exactly read operand, as CheckOperand: too large above the
-// inclusive limit, else refused by letter when below 1 or not whole.
-std::optional<std::string> CheckExactOperand(const ExactOperand& value, char letter,
-                                             std::uint64_t limit);
+// The same, with the lines gathered into the outcome.
+Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range,
+               LinesWriter write);
 
 }  // namespace brindaq

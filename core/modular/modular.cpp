@@ -11,97 +11,101 @@ namespace brindaq {
 namespace {
 
 // The candidates of the searches run from 1 through the modulus, the last one standing for the
-// residue 0: a residue as the candidate that shows it.
-Whole Candidate(std::uint64_t residue, std::uint64_t modulus) {
-  return Whole{residue == 0 ? modulus : residue};
+// residue 0: a residue as the line of the candidate that shows it.
+LineWriter CandidateLine(std::uint64_t residue, std::uint64_t modulus, Range range) {
+  LineWriter line(range);
+  line << "   " << Whole{residue == 0 ? modulus : residue};
+  return line;
 }
 
 }  // namespace
 
-Outcome ranged::ModularPower(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
-    // where the bit is set, multiplying it into the result; every product of two residues is exact
-    // in 128 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
-    const std::uint64_t modulus = operands.c;
-    std::uint64_t base = operands.a % modulus;
-    std::uint64_t result = 1 % modulus;
-    for (std::uint64_t exponent = operands.b; exponent > 0; exponent /= 2) {
-      if (exponent % 2 == 1) {
-        result = MultiplyModulo(result, base, modulus);
-      }
-      base = MultiplyModulo(base, base, modulus);
+void lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines) {
+  // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
+  // where the bit is set, multiplying it into the result; every product of two residues is exact
+  // in 128 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
+  const std::uint64_t modulus = operands.c;
+  std::uint64_t base = operands.a % modulus;
+  std::uint64_t result = 1 % modulus;
+  for (std::uint64_t exponent = operands.b; exponent > 0; exponent /= 2) {
+    if (exponent % 2 == 1) {
+      result = MultiplyModulo(result, base, modulus);
     }
-    lines.push_back(ValueLine(Whole{result}, range));
-  };
-  return Answer(texts, kModularPowerRules, range, write_lines);
+    base = MultiplyModulo(base, base, modulus);
+  }
+  lines.Add(LineWriter(range) << "   " << Whole{result});
+}
+
+void lines_of::LinearCongruence(const Operands& operands, Range range, LineSink& lines) {
+  // With g = gcd(A, C), A*X = B (mod C) has solutions exactly when g divides B, and they are
+  // X = (B/g) * (A/g)^-1 modulo C/g. The smallest candidate is that residue, or C/g itself
+  // for the residue 0; C/g is at most C, so it is always among the candidates 1 to C.
+  const std::uint64_t a = operands.a;
+  const std::uint64_t b = operands.b;
+  const std::uint64_t c = operands.c;
+  const std::uint64_t common = std::gcd(a, c);
+  if (b % common != 0) {
+    lines.Add("  NO SOLUTION !");
+    return;
+  }
+  const std::uint64_t modulus = c / common;
+  // A/g and C/g share no factor, so the inverse exists.
+  const std::optional<std::uint64_t> inverse = InverseModulo(a / common, modulus);
+  assert(inverse.has_value());
+  const std::uint64_t solution = MultiplyModulo((b / common) % modulus, *inverse, modulus);
+  lines.Add(CandidateLine(solution, modulus, range));
+}
+
+void lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines) {
+  // Every candidate X from 1 through C, the last one standing for the residue 0; every solution
+  // is listed. A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which
+  // itself grows by 2A each time, so no candidate needs a multiplication or a division. C is at
+  // most 100000, so every sum of two residues is far inside 64 bits.
+  const std::uint64_t c = operands.c;
+  const std::uint64_t a = operands.a % c;
+  const std::uint64_t target = operands.b % c;
+  const std::uint64_t growth = 2 * a % c;
+  std::uint64_t residue = a;       // A * 1^2
+  std::uint64_t step = 3 * a % c;  // A * (2*1 + 1)
+  for (std::uint64_t x = 1; x <= c; ++x) {
+    if (residue == target) {
+      lines.Add(LineWriter(range) << "   " << Whole{x});
+    }
+    residue += step;
+    residue -= residue >= c ? c : 0;
+    step += growth;
+    step -= step >= c ? c : 0;
+  }
+  if (lines.Count() == 0) {
+    lines.Add("  NO SOLUTION !");
+  }
+}
+
+void lines_of::ModularInverse(const Operands& operands, Range range, LineSink& lines) {
+  // Modulo 1 every number is the inverse, and the smallest candidate, 1, stands for the residue 0.
+  const std::uint64_t modulus = operands.b;
+  const std::optional<std::uint64_t> inverse = InverseModulo(operands.a, modulus);
+  if (!inverse) {
+    lines.Add("  NO SOLUTION !");
+    return;
+  }
+  lines.Add(CandidateLine(*inverse, modulus, range));
+}
+
+Outcome ranged::ModularPower(const OperandTexts& texts, Range range) {
+  return Answer(texts, kModularPowerRules, range, &lines_of::ModularPower);
 }
 
 Outcome ranged::LinearCongruence(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // With g = gcd(A, C), A*X = B (mod C) has solutions exactly when g divides B, and they are
-    // X = (B/g) * (A/g)^-1 modulo C/g. The smallest candidate is that residue, or C/g itself
-    // for the residue 0; C/g is at most C, so it is always among the candidates 1 to C.
-    const std::uint64_t a = operands.a;
-    const std::uint64_t b = operands.b;
-    const std::uint64_t c = operands.c;
-    const std::uint64_t common = std::gcd(a, c);
-    if (b % common != 0) {
-      lines.push_back("  NO SOLUTION !");
-      return;
-    }
-    const std::uint64_t modulus = c / common;
-    // A/g and C/g share no factor, so the inverse exists.
-    const std::optional<std::uint64_t> inverse = InverseModulo(a / common, modulus);
-    assert(inverse.has_value());
-    const std::uint64_t solution = MultiplyModulo((b / common) % modulus, *inverse, modulus);
-    lines.push_back(ValueLine(Candidate(solution, modulus), range));
-  };
-  return Answer(texts, kLinearCongruenceRules, range, write_lines);
+  return Answer(texts, kLinearCongruenceRules, range, &lines_of::LinearCongruence);
 }
 
 Outcome ranged::QuadraticCongruence(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // Every candidate X from 1 through C, the last one standing for the residue 0;
-    // every solution is listed. A*X^2 modulo C follows from one candidate to the next
-    // by adding A*(2X + 1), which itself grows by 2A each time, so no candidate needs
-    // a multiplication or a division. C is at most 100000, so every sum of two
-    // residues is far inside 64 bits.
-    const std::uint64_t c = operands.c;
-    const std::uint64_t a = operands.a % c;
-    const std::uint64_t target = operands.b % c;
-    const std::uint64_t growth = 2 * a % c;
-    std::uint64_t residue = a;       // A * 1^2
-    std::uint64_t step = 3 * a % c;  // A * (2*1 + 1)
-    for (std::uint64_t x = 1; x <= c; ++x) {
-      if (residue == target) {
-        lines.push_back(ValueLine(Whole{x}, range));
-      }
-      residue += step;
-      residue -= residue >= c ? c : 0;
-      step += growth;
-      step -= step >= c ? c : 0;
-    }
-    if (lines.empty()) {
-      lines.push_back("  NO SOLUTION !");
-    }
-  };
-  return Answer(texts, kQuadraticCongruenceRules, range, write_lines);
+  return Answer(texts, kQuadraticCongruenceRules, range, &lines_of::QuadraticCongruence);
 }
 
 Outcome ranged::ModularInverse(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // Modulo 1 every number is the inverse, and the smallest candidate, 1, stands for the residue
-    // 0.
-    const std::uint64_t modulus = operands.b;
-    const std::optional<std::uint64_t> inverse = InverseModulo(operands.a, modulus);
-    if (!inverse) {
-      lines.push_back("  NO SOLUTION !");
-      return;
-    }
-    lines.push_back(ValueLine(Candidate(*inverse, modulus), range));
-  };
-  return Answer(texts, kModularInverseRules, range, write_lines);
+  return Answer(texts, kModularInverseRules, range, &lines_of::ModularInverse);
 }
 
 Outcome ModularPower(const OperandTexts& texts) {

@@ -4,6 +4,7 @@
 // the extended Euclidean algorithm, the quadratic congruence by trying every candidate.
 
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
 #include "core/frame/operands.h"
 
 namespace brindaq {
@@ -40,5 +41,13 @@ Outcome LinearCongruence(const OperandTexts& texts, Range range);
 Outcome QuadraticCongruence(const OperandTexts& texts, Range range);
 Outcome ModularInverse(const OperandTexts& texts, Range range);
 }  // namespace ranged
+
+// The lines of each operation, from operands that have passed its checks.
+namespace lines_of {
+void ModularPower(const Operands& operands, Range range, LineSink& lines);
+void LinearCongruence(const Operands& operands, Range range, LineSink& lines);
+void QuadraticCongruence(const Operands& operands, Range range, LineSink& lines);
+void ModularInverse(const Operands& operands, Range range, LineSink& lines);
+}  // namespace lines_of
 
 }  // namespace brindaq

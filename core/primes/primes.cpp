@@ -46,53 +46,56 @@ bool IsPrimeByTrialDivision(double x) {
   return true;
 }
 
+void lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines) {
+  const Candidates candidates = CandidatesBetween(operands);
+  const PrimeSegment primes(candidates.first, candidates.last);
+  lines.Reserve(primes.Count());
+  primes.ForEachPrime([&](std::uint64_t p) { lines.Add(LineWriter(range) << "   " << Whole{p}); });
+}
+
+void lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines) {
+  // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
+  // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
+  const Candidates candidates = CandidatesBetween(operands);
+  const std::uint64_t partners_end =
+      candidates.last > kLargestWhole - 2 ? kLargestWhole : candidates.last + 2;
+  const PrimeSegment primes(candidates.first, partners_end);
+  primes.ForEachPrime([&](std::uint64_t p) {
+    if (p <= candidates.last && p + 2 <= partners_end && primes.IsPrime(p + 2)) {
+      lines.Add(LineWriter(range) << "   " << Whole{p} << "      " << Whole{p + 2});
+    }
+  });
+  if (lines.Count() == 0) {
+    lines.Add("   NO TWIN PRIMES");
+    lines.Add("   IN THIS INTERVAL !");
+  }
+}
+
+void lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines) {
+  const Candidates candidates = CandidatesBetween(operands);
+  lines.Add(LineWriter(range) << "   "
+                              << Whole{PrimeSegment(candidates.first, candidates.last).Count()});
+}
+
+void lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines) {
+  // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
+  lines.Add(LineWriter(range) << "   " << Whole{FirstPrimeAbove(operands.a)});
+}
+
 Outcome ranged::PrimesBetween(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    const Candidates candidates = CandidatesBetween(operands);
-    const PrimeSegment primes(candidates.first, candidates.last);
-    lines.reserve(primes.Count());
-    primes.ForEachPrime([&](std::uint64_t p) { lines.push_back(ValueLine(Whole{p}, range)); });
-  };
-  return Answer(texts, kPrimesBetweenRules, range, write_lines);
+  return Answer(texts, kPrimesBetweenRules, range, &lines_of::PrimesBetween);
 }
 
 Outcome ranged::TwinPrimesBetween(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
-    // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
-    const Candidates candidates = CandidatesBetween(operands);
-    const std::uint64_t partners_end =
-        candidates.last > kLargestWhole - 2 ? kLargestWhole : candidates.last + 2;
-    const PrimeSegment primes(candidates.first, partners_end);
-    primes.ForEachPrime([&](std::uint64_t p) {
-      if (p <= candidates.last && p + 2 <= partners_end && primes.IsPrime(p + 2)) {
-        lines.push_back(
-            (LineWriter(range) << "   " << Whole{p} << "      " << Whole{p + 2}).Line());
-      }
-    });
-    if (lines.empty()) {
-      lines.push_back("   NO TWIN PRIMES");
-      lines.push_back("   IN THIS INTERVAL !");
-    }
-  };
-  return Answer(texts, kTwinPrimesBetweenRules, range, write_lines);
+  return Answer(texts, kTwinPrimesBetweenRules, range, &lines_of::TwinPrimesBetween);
 }
 
 Outcome ranged::PrimeCountBetween(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    const Candidates candidates = CandidatesBetween(operands);
-    lines.push_back(
-        ValueLine(Whole{PrimeSegment(candidates.first, candidates.last).Count()}, range));
-  };
-  return Answer(texts, kPrimeCountBetweenRules, range, write_lines);
+  return Answer(texts, kPrimeCountBetweenRules, range, &lines_of::PrimeCountBetween);
 }
 
 Outcome ranged::NextPrime(const OperandTexts& texts, Range range) {
-  const auto write_lines = [range](const Operands& operands, auto& lines) {
-    // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
-    lines.push_back(ValueLine(Whole{FirstPrimeAbove(operands.a)}, range));
-  };
-  return Answer(texts, kNextPrimeRules, range, write_lines);
+  return Answer(texts, kNextPrimeRules, range, &lines_of::NextPrime);
 }
 
 Outcome PrimesBetween(const OperandTexts& texts) {

@@ -4,6 +4,7 @@
 // B, by a sieve of the interval, and the next prime after A.
 
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
 #include "core/frame/operands.h"
 
 namespace brindaq {
@@ -44,5 +45,13 @@ Outcome TwinPrimesBetween(const OperandTexts& texts, Range range);
 Outcome PrimeCountBetween(const OperandTexts& texts, Range range);
 Outcome NextPrime(const OperandTexts& texts, Range range);
 }  // namespace ranged
+
+// The lines of each operation, from operands that have passed its checks.
+namespace lines_of {
+void PrimesBetween(const Operands& operands, Range range, LineSink& lines);
+void TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines);
+void PrimeCountBetween(const Operands& operands, Range range, LineSink& lines);
+void NextPrime(const Operands& operands, Range range, LineSink& lines);
+}  // namespace lines_of
 
 }  // namespace brindaq

@@ -206,9 +206,8 @@ class MainWindowTest : public QObject {
       QVERIFY2(widget != nullptr, qPrintable(name));
       const brindaq::window::Rect pixels = brindaq::window::Pixels(control.twips);
       QCOMPARE(widget->geometry(), QRect(pixels.left, pixels.top, pixels.width, pixels.height));
-      QCOMPARE(widget->font().pixelSize(),
-               brindaq::window::FontPixels(brindaq::window::FontOf(control)));
-      QCOMPARE(widget->accessibleName(), FromView(brindaq::window::TextOf(control)));
+      QCOMPARE(widget->font().pixelSize(), brindaq::window::FontPixels(control.font));
+      QCOMPARE(widget->accessibleName(), FromView(control.text));
     }
     QStringList focus;
     for (QWidget* widget = window.findChild<QWidget*>(chain.first());

@@ -22,7 +22,7 @@ namespace {
 // The button that a command of the shared file names: "factors" is PRIME FACTORS OF A.
 QString ButtonOf(const QString& command) {
   for (const brindaq::window::Control& control : brindaq::window::kControls) {
-    if (FromView(brindaq::window::CommandOf(control)) == command) {
+    if (FromView(control.command) == command) {
       return FromView(control.name);
     }
   }
@@ -111,7 +111,7 @@ class WindowActionsTest : public QObject {
       buttons.append(button);
       QTest::newRow(qPrintable(fields[0])) << button << fields.mid(1, 3) << fields.mid(4);
     }
-    QCOMPARE(buttons.size(), static_cast<qsizetype>(brindaq::kOperationButtons.size()));
+    QCOMPARE(buttons.size(), static_cast<qsizetype>(brindaq::kOperations.size()));
   }
 
   void everyOperationButton() {
@@ -158,8 +158,8 @@ class WindowActionsTest : public QObject {
   // A button whose operation is not in the table does nothing at all.
   void buttonWithoutAnOperationDoesNothing() {
     NoticeLog log;
-    const brindaq::OperationButton only_factors[] = {brindaq::kOperationButtons[7]};
-    QCOMPARE(only_factors[0].name, std::string_view("Command10"));
+    const brindaq::OperationRow only_factors[] = {brindaq::kOperations[7]};
+    QCOMPARE(only_factors[0].command, std::string_view("factors"));
     MainWindow window(log.function(), only_factors);
     Click(window, "Command18");
     SetOperands(window, "0", "0", "0");
@@ -183,7 +183,7 @@ class WindowActionsTest : public QObject {
   // Opened on the full range, the window says so, and every button reads the whole number.
   void fullRangeReadsEveryDigit() {
     NoticeLog log;
-    MainWindow full(log.function(), brindaq::kOperationButtons, brindaq::Range::kFull);
+    MainWindow full(log.function(), brindaq::kOperations, brindaq::Range::kFull);
     MainWindow own(log.function());
     QCOMPARE(full.windowTitle(), QStringLiteral(" QUARVEL  (full range)"));
     QCOMPARE(own.windowTitle(), QStringLiteral(" QUARVEL"));
@@ -200,7 +200,7 @@ class WindowActionsTest : public QObject {
   // copying gives it whole.
   void wideLinesScrollSideways() {
     NoticeLog log;
-    MainWindow window(log.function(), brindaq::kOperationButtons, brindaq::Range::kFull);
+    MainWindow window(log.function(), brindaq::kOperations, brindaq::Range::kFull);
     window.show();
     SetOperands(window, "10003628061488344205", "", "");
     Click(window, ButtonOf("two-squares"));

@@ -1,4 +1,5 @@
-#include "core/frame/frame.h"
+#include "core/frame/lines.h"
+#include "core/frame/operands.h"
 
 #include <gtest/gtest.h>
 
@@ -227,15 +228,6 @@ TEST(LineWriter, JoinsTextsAndValuesIntoOneLine) {
 TEST(ValueLine, PutsFourBlanksBeforeAPositiveValue) {
   EXPECT_EQ(ValueLine(7), "    7");
   EXPECT_EQ(ValueLine(1e15), "    1E+15");
-}
-
-TEST(ReadCheckedOperand, LeavesTheNoticeInTheOutcome) {
-  Outcome outcome;
-  EXPECT_EQ(ReadCheckedOperand("12abc", 'A', 100, outcome), 12);
-  EXPECT_FALSE(outcome.notice);
-  EXPECT_EQ(ReadCheckedOperand("1E400", 'B', 100, outcome), std::nullopt);
-  EXPECT_EQ(outcome.notice, "NUMBER TOO LARGE !");
-  EXPECT_TRUE(outcome.lines.empty());
 }
 
 // Only the blanks that align a line go; blanks inside it stay.

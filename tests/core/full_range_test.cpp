@@ -29,14 +29,14 @@ std::string Text(Uint128 n) {
   return ref::DecimalText(n);
 }
 
-Outcome Full(const OperationButton& operation, const OperandTexts& texts) {
-  return operation.run_in(texts, Range::kFull);
+Outcome Full(const OperationRow& operation, const OperandTexts& texts) {
+  return Run(operation, texts, Range::kFull);
 }
 
 // Each operand at its limit passes, and the next whole number above it (the next even one where A
 // must be even) is too large, with the notice about that operand.
 TEST(FullRange, EveryLimitPassesAndTheNumberAboveItIsTooLarge) {
-  for (const OperationButton& operation : kOperationButtons) {
+  for (const OperationRow& operation : kOperations) {
     for (std::size_t i = 0; i < OperandCount(operation.rules); ++i) {
       const std::uint64_t limit = LimitOf(operation.rules, i, Range::kFull);
       const Uint128 above = Uint128{limit} + (operation.rules.even_a && limit % 2 == 0 ? 2 : 1);
@@ -80,7 +80,7 @@ TEST(FullRange, ReadsTheTextsExactly) {
       {"0.9", kANotWhole, {}},
       {"", kANotWhole, {}},
   };
-  const OperationButton& factors = *FindCommand("factors");
+  const OperationRow& factors = *FindCommand("factors");
   for (const Case& c : cases) {
     const Outcome outcome = Full(factors, {c.text, "", ""});
     EXPECT_EQ(outcome.notice, c.notice) << c.text;
@@ -89,7 +89,7 @@ TEST(FullRange, ReadsTheTextsExactly) {
     }
   }
   // Parity before size, read exactly: an odd A beyond 2^64 is odd, a huge even one too large.
-  const OperationButton& goldbach = *FindCommand("goldbach");
+  const OperationRow& goldbach = *FindCommand("goldbach");
   EXPECT_EQ(Full(goldbach, {"18446744073709551617", "", ""}).notice, kNotEven);
   EXPECT_EQ(Full(goldbach, {"1E30", "", ""}).notice, kTooLarge);
   EXPECT_EQ(Full(goldbach, {"1.5E1", "", ""}).notice, kNotEven);
@@ -101,7 +101,7 @@ TEST(FullRange, ReadsTheTextsExactly) {
 TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
   std::mt19937_64 random(24);
   const char* const odd_texts[] = {"", "0", "-3", "2.5", "abc", "1E400", "7x", " 12"};
-  for (const OperationButton& operation : kOperationButtons) {
+  for (const OperationRow& operation : kOperations) {
     for (int round = 0; round < 300; ++round) {
       OperandTexts texts;
       std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
@@ -118,7 +118,7 @@ TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
       if (operation.rules.widest_interval > 0 && round % 2 == 0) {
         texts.b = std::to_string(std::stoull(texts.a) + random() % 300);
       }
-      const Outcome window = operation.run(texts);
+      const Outcome window = brindaq::Run(operation, texts, Range::kWindow);
       const Outcome full = Full(operation, texts);
       EXPECT_EQ(full.notice, window.notice) << operation.command << " " << texts.a;
       EXPECT_EQ(full.operand, window.operand) << operation.command;
@@ -267,8 +267,8 @@ TEST(FullRange, ScansAndWritesInFullDigitsAtTheTop) {
 // no smaller candidate does (checked by trying every one where C is small).
 TEST(FullRange, SolvesTheCongruencesExactly) {
   std::mt19937_64 random(5);
-  const OperationButton& linear = *FindCommand("linear-congruence");
-  const OperationButton& inverse = *FindCommand("inverse");
+  const OperationRow& linear = *FindCommand("linear-congruence");
+  const OperationRow& inverse = *FindCommand("inverse");
   for (int i = 0; i < 2000; ++i) {
     const std::uint64_t a = std::max<std::uint64_t>(1, random() >> (random() % 64));
     const std::uint64_t b = std::max<std::uint64_t>(1, random() >> (random() % 64));

@@ -6,23 +6,33 @@
 #include <string>
 #include <utility>
 
+#include "core/text/text.h"
+#include "core/window.h"
+
 namespace brindaq {
 namespace {
 
-TEST(OperationTable, NamesTheFifteenOperationButtons) {
-  std::set<std::string_view> names;
-  for (const OperationButton& operation : kOperationButtons) {
-    names.insert(operation.name);
-    EXPECT_NE(operation.run, nullptr);
-    EXPECT_FALSE(operation.caption.empty());
+// Each operation has a name of its own and an operation button of its own, with a caption.
+TEST(OperationTable, GivesEachOperationItsOwnNameAndButton) {
+  std::set<std::string_view> commands;
+  std::set<std::string_view> buttons;
+  for (const OperationRow& operation : kOperations) {
+    commands.insert(operation.command);
+    const window::Control* button = window::ButtonOf(operation.command);
+    ASSERT_NE(button, nullptr) << operation.command;
+    EXPECT_EQ(button->kind, window::Kind::kOperationButton);
+    EXPECT_FALSE(button->text.empty());
+    EXPECT_NE(operation.write, nullptr);
+    buttons.insert(button->name);
   }
-  EXPECT_EQ(names.size(), 15u);
-  EXPECT_FALSE(names.contains("Command1") || names.contains("Command2") ||
-               names.contains("Command18"));
+  EXPECT_EQ(commands.size(), 15u);
+  EXPECT_EQ(buttons.size(), 15u);
+  EXPECT_FALSE(buttons.contains("Command1") || buttons.contains("Command2") ||
+               buttons.contains("Command18"));
 }
 
 struct NoticeCase {
-  const char* button;
+  const char* command;
   OperandTexts texts;
   const char* notice;
   std::optional<char> operand;
@@ -34,26 +44,23 @@ class NoticeOperandTest : public testing::TestWithParam<NoticeCase> {};
 
 TEST_P(NoticeOperandTest, NamesTheBoxToCorrect) {
   const NoticeCase& c = GetParam();
-  for (const OperationButton& operation : kOperationButtons) {
-    if (operation.name == c.button) {
-      const Outcome outcome = operation.run(c.texts);
-      EXPECT_EQ(outcome.notice, c.notice);
-      EXPECT_EQ(outcome.operand, c.operand);
-    }
-  }
+  const Outcome outcome = brindaq::Run(*FindCommand(c.command), c.texts, Range::kWindow);
+  EXPECT_EQ(outcome.notice, c.notice);
+  EXPECT_EQ(outcome.operand, c.operand);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Notices, NoticeOperandTest,
-    testing::Values(NoticeCase{"Command3", {"0", "9", ""}, "A MUST BE INTEGER > 0", 'A'},
-                    NoticeCase{"Command3", {"1", "20000", ""}, "INTERVAL TOO LARGE !", 'B'},
-                    NoticeCase{"Command3", {"20000000", "1E400", ""}, "NUMBER TOO LARGE !", 'A'},
-                    NoticeCase{"Command3", {"1", "1E400", ""}, "NUMBER TOO LARGE !", 'B'},
-                    NoticeCase{"Command8", {"100001", "", ""}, "A MUST BE EVEN !", 'A'},
-                    NoticeCase{"Command8", {"100002", "", ""}, "NUMBER TOO LARGE !", 'A'},
-                    NoticeCase{"Command12", {"2", "3", "100001"}, "NUMBER TOO LARGE !", 'C'},
-                    NoticeCase{"Command14", {"5", "6.5", "100001"}, "B MUST BE INTEGER > 0", 'B'},
-                    NoticeCase{"Command16", {"3", "", "1E400"}, "B MUST BE INTEGER > 0", 'B'}));
+    testing::Values(NoticeCase{"primes", {"0", "9", ""}, "A MUST BE INTEGER > 0", 'A'},
+                    NoticeCase{"primes", {"1", "20000", ""}, "INTERVAL TOO LARGE !", 'B'},
+                    NoticeCase{"primes", {"20000000", "1E400", ""}, "NUMBER TOO LARGE !", 'A'},
+                    NoticeCase{"primes", {"1", "1E400", ""}, "NUMBER TOO LARGE !", 'B'},
+                    NoticeCase{"goldbach", {"100001", "", ""}, "A MUST BE EVEN !", 'A'},
+                    NoticeCase{"goldbach", {"100002", "", ""}, "NUMBER TOO LARGE !", 'A'},
+                    NoticeCase{"power-mod", {"2", "3", "100001"}, "NUMBER TOO LARGE !", 'C'},
+                    NoticeCase{
+                        "linear-congruence", {"5", "6.5", "100001"}, "B MUST BE INTEGER > 0", 'B'},
+                    NoticeCase{"inverse", {"3", "", "1E400"}, "B MUST BE INTEGER > 0", 'B'}));
 
 // Names as messages show them: nothing that a terminal acts on comes out raw.
 TEST(QuotedName, EscapesWhatATerminalWouldActOnAndCutsLongNames) {

@@ -18,8 +18,23 @@
 #include <utility>
 
 #include "core/frame/frame.h"
+#include "core/frame/lines.h"
+#include "core/frame/operands.h"
 
 namespace brindaq::plain_enumeration {
+
+// Reads one operand and applies the standard check to it: its value when it passes, else the
+// notice in `outcome`, about `letter`.
+inline std::optional<double> ReadCheckedOperand(std::string_view text, char letter, double limit,
+                                                Outcome& outcome) {
+  const double value = ReadOperand(text);
+  if (std::optional<std::string> notice = CheckOperand(value, letter, limit)) {
+    outcome.notice = std::move(notice);
+    outcome.operand = letter;
+    return std::nullopt;
+  }
+  return value;
+}
 
 // True when no whole d with 2 <= d <= sqrt(x) divides x.
 inline bool IsPrimeByTrialDivision(double x) {

@@ -20,7 +20,7 @@ int CALLBACK OnFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM foun
   return *reinterpret_cast<bool*>(found) ? 0 : 1;
 }
 
-HFONT FontAt(brindaq::TextFont font, UINT dpi) {
+HFONT FontAt(brindaq::window::TextFont font, UINT dpi) {
   LOGFONTW description{};
   description.lfHeight = -(window::FontPixels(font) * static_cast<int>(dpi) / 96);
   description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -54,7 +54,7 @@ void CheckTextsFit(const Program& program, UINT dpi) {
         control.kind != window::Kind::kOperationButton) {
       continue;
     }
-    const std::wstring text = Wide(window::TextOf(control));
+    const std::wstring text = Wide(control.text);
     const HWND handle = ChildOf(program.form, label ? L"Static" : L"Button", text);
     RECT client{};
     GetClientRect(handle, &client);
@@ -62,7 +62,7 @@ void CheckTextsFit(const Program& program, UINT dpi) {
       const int margin = MulDiv(2, static_cast<int>(dpi), 96);
       InflateRect(&client, -margin, -margin);
     }
-    const HFONT font = FontAt(window::FontOf(control), dpi);
+    const HFONT font = FontAt(control.font, dpi);
     const HGDIOBJ previous = SelectObject(screen, font);
     RECT needed{0, 0, client.right - client.left, 0};
     DrawTextW(screen, text.c_str(), -1, &needed,

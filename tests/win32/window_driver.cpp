@@ -81,7 +81,7 @@ std::vector<Row> ReadRows(const std::wstring& path) {
           {fields[0], {fields[1], fields[2], fields[3]}, {fields.begin() + 4, fields.end()}});
     }
   }
-  Check(rows.size() == brindaq::kOperationButtons.size(), "a row for every operation button");
+  Check(rows.size() == brindaq::kOperations.size(), "a row for every operation button");
   return rows;
 }
 
@@ -145,7 +145,7 @@ void CheckTabOrder(const Program& program) {
         break;
       case window::Kind::kButton:
       case window::Kind::kOperationButton:
-        order.push_back(ButtonOf(program.form, window::TextOf(control)));
+        order.push_back(ButtonOf(program.form, control.text));
         break;
       case window::Kind::kLabel:
         break;
@@ -182,10 +182,10 @@ void ClickRow(const Program& program, const Row& row) {
       TypeInto(program, BoxOf(program.form, window::kOperandBoxes[index]), row.operands[index]);
     }
   }
-  const brindaq::OperationButton* operation = brindaq::FindCommand(row.command);
-  Check(operation != nullptr, "the operation " + row.command);
-  if (operation != nullptr) {
-    Click(ButtonOf(program.form, operation->caption));
+  const window::Control* button = window::ButtonOf(row.command);
+  Check(button != nullptr, "the operation " + row.command);
+  if (button != nullptr) {
+    Click(ButtonOf(program.form, button->text));
   }
 }
 
@@ -260,9 +260,9 @@ void CheckCopy(const Program& program, const Row& row) {
 // back to the box the notice is about, with its text selected.
 void CheckNotice(const Program& program) {
   const Row row{"primes", {"1", "2.5", ""}, {}};
-  const brindaq::OperationButton& operation = *brindaq::FindCommand(row.command);
-  const brindaq::Outcome outcome =
-      operation.run({row.operands[0], row.operands[1], row.operands[2]});
+  const brindaq::OperationRow& operation = *brindaq::FindCommand(row.command);
+  const brindaq::Outcome outcome = brindaq::Run(
+      operation, {row.operands[0], row.operands[1], row.operands[2]}, brindaq::Range::kWindow);
   Check(outcome.notice.has_value() && outcome.operand == 'B', "the core has a notice about B");
   ClickRow(program, row);
   const HWND notice = NoticeOf(program);
@@ -336,7 +336,7 @@ void CheckFullRange(const std::wstring& path) {
 
   const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
   const std::vector<std::string> lines =
-      brindaq::FindCommand("two-squares")->run_in(texts, brindaq::Range::kFull).lines;
+      brindaq::Run(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull).lines;
   ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
   Check(
       Eventually([&] {
@@ -471,11 +471,11 @@ int TimeStarts(const std::wstring& path, int count) {
 }
 
 int TimeFill(const std::wstring& path, int count) {
-  const brindaq::OperationButton& goldbach = *brindaq::FindCommand("goldbach");
+  const brindaq::OperationRow& goldbach = *brindaq::FindCommand("goldbach");
   const brindaq::OperandTexts texts{"9699690", "", ""};
   const auto begin = std::chrono::steady_clock::now();
   const auto lines =
-      static_cast<LRESULT>(goldbach.run_in(texts, brindaq::Range::kFull).lines.size());
+      static_cast<LRESULT>(brindaq::Run(goldbach, texts, brindaq::Range::kFull).lines.size());
   std::printf(
       "the core's answer alone: %.0f ms, %ld lines\n",
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),
@@ -491,7 +491,7 @@ int TimeFill(const std::wstring& path, int count) {
     Click(ButtonOf(program.form, "INFO"));
     Eventually([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 5; });
     const auto click = std::chrono::steady_clock::now();
-    Click(ButtonOf(program.form, goldbach.caption));
+    Click(ButtonOf(program.form, window::ButtonOf(goldbach.command)->text));
     // The window answers no message until it has filled the list.
     while (SendMessageW(list, LB_GETCOUNT, 0, 0) != lines) {
       std::this_thread::sleep_for(1ms);

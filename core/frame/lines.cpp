@@ -1,178 +1,22 @@
-#include "core/frame/frame.h"
+// Numbers written as the result lines show them, without the locale, and the lines made of them.
+
+#include "core/frame/lines.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
-#include <system_error>
-#include <utility>
-
-#include "core/frame/number_text.h"
-#include "core/frame/operands.h"
 
 // Where the standard library converts doubles itself (libstdc++), it does so without the locale.
 // Where it cannot (the libc++ that builds the WebAssembly edition), the C library serves: its
 // decimal point is always "." there, whatever the locale.
 #if !defined(__cpp_lib_to_chars)
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #endif
 
 namespace brindaq {
-namespace {
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// The blanks that may stand before the number of an operand text.
-bool IsBlankBeforeNumber(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// The position after the digits that start at `pos`.
-std::size_t SkipDigits(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && IsDigit(text[pos])) {
-    ++pos;
-  }
-  return pos;
-}
-
-// The value of a well-formed number text that lies beyond the range of a double: infinity when
-// its magnitude is huge, zero when it is tiny. `number` has digits, an optional "." and an
-// optional exponent, and no sign.
-double OutOfRangeValue(std::string_view number) {
-  const std::size_t exponent_mark = number.find_first_of("eE");
-  const std::string_view mantissa = number.substr(0, exponent_mark);
-  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-  const std::size_t first_nonzero = mantissa.find_first_of("123456789");
-  if (first_nonzero == std::string_view::npos) {
-    return 0.0;
-  }
-  // Decimal exponent of the leading digit, before the written exponent is added.
-  std::int64_t magnitude = first_nonzero < point
-                               ? static_cast<std::int64_t>(point - first_nonzero) - 1
-                               : -static_cast<std::int64_t>(first_nonzero - point);
-  if (exponent_mark != std::string_view::npos) {
-    magnitude += ExponentOf(number.substr(exponent_mark + 1));
-  }
-  return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-}
-
-}  // namespace
-
-std::int64_t ExponentOf(std::string_view exponent) {
-  constexpr std::int64_t kCap = std::int64_t{1} << 40;
-  const bool negative = !exponent.empty() && exponent.front() == '-';
-  if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
-    exponent.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  for (const char digit : exponent) {
-    value = std::min(kCap, value * 10 + (digit - '0'));
-  }
-  return negative ? -value : value;
-}
-
-NumberText ScanNumber(std::string_view text) {
-  NumberText number;
-  std::size_t pos = 0;
-  while (pos < text.size() && IsBlankBeforeNumber(text[pos])) {
-    ++pos;
-  }
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    number.negative = text[pos] == '-';
-    ++pos;
-  }
-  const std::size_t start = pos;
-  pos = SkipDigits(text, pos);
-  number.whole = text.substr(start, pos - start);
-  if (pos < text.size() && text[pos] == '.') {
-    const std::size_t fraction_end = SkipDigits(text, pos + 1);
-    number.point = true;
-    number.fraction = text.substr(pos + 1, fraction_end - pos - 1);
-    pos = fraction_end;
-  }
-  if (!number.HasDigits()) {
-    return NumberText{};  // no leading number: ".", "-", "abc", "inf", "" and the like
-  }
-  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-    std::size_t exponent = pos + 1;
-    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
-      ++exponent;
-    }
-    const std::size_t exponent_end = SkipDigits(text, exponent);
-    if (exponent_end > exponent) {  // an "E" without digits does not belong to the number
-      number.exponent = text.substr(pos + 1, exponent_end - pos - 1);
-      pos = exponent_end;
-    }
-  }
-  number.number = text.substr(start, pos - start);
-  return number;
-}
-
-double ReadOperand(std::string_view text) {
-  // Whole digits and nothing that continues the number, as operands mostly are: up to 15 digits
-  // the value is exact, and no conversion of a general number text is needed.
-  std::size_t pos = 0;
-  while (pos < text.size() && IsBlankBeforeNumber(text[pos])) {
-    ++pos;
-  }
-  const bool negative = pos < text.size() && text[pos] == '-';
-  pos += pos < text.size() && (text[pos] == '+' || text[pos] == '-') ? 1 : 0;
-  const std::size_t start = pos;
-  pos = SkipDigits(text, pos);
-  const bool goes_on =
-      pos < text.size() && (text[pos] == '.' || text[pos] == 'e' || text[pos] == 'E');
-  if (pos > start && !goes_on && pos - start <= 15) {
-    std::int64_t whole = 0;
-    for (std::size_t i = start; i < pos; ++i) {
-      whole = whole * 10 + (text[i] - '0');
-    }
-    const auto value = static_cast<double>(whole);
-    return negative ? -value : value;
-  }
-  const NumberText scanned = ScanNumber(text);
-  if (!scanned.HasDigits()) {
-    return 0.0;
-  }
-  const std::string_view number = scanned.number;
-  double value = 0.0;
-#if defined(__cpp_lib_to_chars)
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                            std::chars_format::general);
-  if (error == std::errc::result_out_of_range) {
-    value = OutOfRangeValue(number);
-  } else if (error != std::errc{} || end != number.data() + number.size()) {
-    value = 0.0;  // cannot happen for the text checked above; never guess a number
-  }
-#else
-  const std::string copy(number);
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(copy.c_str(), &end);
-  if (errno == ERANGE) {
-    value = OutOfRangeValue(number);
-  } else if (end != copy.c_str() + copy.size()) {
-    value = 0.0;  // cannot happen for the text checked above; never guess a number
-  }
-#endif
-  return negative ? -value : value;
-}
-
-std::optional<std::string> CheckOperand(double value, char letter, double limit) {
-  if (value > limit) {
-    return "NUMBER TOO LARGE !";
-  }
-  if (value < 1 || std::floor(value) != value) {
-    return std::string(1, letter) + " MUST BE INTEGER > 0";
-  }
-  return std::nullopt;
-}
-
 namespace {
 
 // The room that writing one number needs: a sign, and the 39 digits of the widest whole number,
@@ -365,32 +209,6 @@ std::string CopiedText(std::span<const std::string> lines) {
     text += CopiedLine(line);
   }
   return text;
-}
-
-std::optional<double> ReadCheckedOperand(std::string_view text, char letter, double limit,
-                                         Outcome& outcome) {
-  const double value = ReadOperand(text);
-  if (auto notice = CheckOperand(value, letter, limit)) {
-    outcome.notice = std::move(notice);
-    outcome.operand = letter;
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<OperandValues> ReadCheckedOperands(const OperandTexts& texts,
-                                                 const OperandLimits& limits, Outcome& outcome) {
-  const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
-  const double limit[] = {limits.a, limits.b, limits.c};
-  std::array<double, 3> values{};
-  for (std::size_t i = 0; i < OperandCount(limits); ++i) {
-    const auto value = ReadCheckedOperand(*boxes[i], static_cast<char>('A' + i), limit[i], outcome);
-    if (!value) {
-      return std::nullopt;
-    }
-    values[i] = *value;
-  }
-  return OperandValues{values[0], values[1], values[2]};
 }
 
 }  // namespace brindaq
