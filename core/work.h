@@ -1,0 +1,65 @@
+#pragma once
+
+// Long work, and what it is told and tells: whether to stop, and how far it has come. A question
+// of the full range can run for seconds or hours (a 60-digit product of two primes, the primes of
+// an interval at 10^5000); whoever asked it must see it move, and must be able to stop it from
+// another thread. Every loop that can run long asks Stopped() at least every few milliseconds,
+// and reports where it stands about as often; when told to stop, it returns at once with what it
+// has established, and claims nothing more.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brindaq {
+
+// Where long work stands: the method, the step of it, and how far: `done` of `total` (total 0
+// when the end is not known).
+struct Progress {
+  std::string_view method;  // "sieving", "BPSW", "trial division", "rho", "ECM"
+  std::string_view step;    // "number", "curve", "candidate"; may be empty
+  std::uint64_t done = 0;
+  std::uint64_t total = 0;
+};
+
+// "ECM, curve 37 of 430"; "BPSW"; "rho, step 12000".
+std::string ProgressText(const Progress& progress);
+
+class Work {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  Work() = default;
+  Work(const Work&) = delete;
+  Work& operator=(const Work&) = delete;
+  virtual ~Work() = default;
+
+  // Asks the work to stop. Safe from any thread, and from a signal handler.
+  void Stop() noexcept { stop_.store(true, std::memory_order_relaxed); }
+
+  // Stops the work once `deadline` has passed, as if Stop() had been called then.
+  void StopAt(Clock::time_point deadline) noexcept { deadline_ = deadline; }
+
+  // Whether the work must stop now: it was asked to, or its deadline has passed.
+  bool Stopped() noexcept {
+    if (stop_.load(std::memory_order_relaxed)) {
+      return true;
+    }
+    if (deadline_ != Clock::time_point::max() && Clock::now() >= deadline_) {
+      Stop();
+      return true;
+    }
+    return false;
+  }
+
+  // Where the work stands; by default told to no one.
+  virtual void Report(const Progress& progress) { (void)progress; }
+
+ private:
+  std::atomic<bool> stop_{false};
+  Clock::time_point deadline_ = Clock::time_point::max();
+};
+
+}  // namespace brindaq
