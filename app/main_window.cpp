@@ -234,7 +234,8 @@ void MainWindow::runOperation(const brindaq::OperationRow& operation) {
                                     operand_boxes_[1]->text().toStdString(),
                                     operand_boxes_[2]->text().toStdString()};
   ListLines lines;
-  const brindaq::Outcome outcome = brindaq::Run(operation, texts, range_, lines);
+  brindaq::Work work;
+  const brindaq::Outcome outcome = brindaq::Run(operation, texts, range_, lines, work);
   list_->addItems(lines.lines());
   if (window::ScrollsSideways(range_)) {
     list_->fitWidestLine();

@@ -31,13 +31,29 @@ std::string Problem(const OperationRow* operation, std::string_view command, std
   return {};
 }
 
+void QuestionWork::Begin(std::optional<double> time_limit) {
+  started_ = Clock::now();
+  busy_.store(true, std::memory_order_relaxed);
+  if (Interrupted()) {
+    return;  // stopped for good
+  }
+  Restart();
+  if (time_limit) {
+    StopAt(started_ +
+           std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(*time_limit)));
+  }
+}
+
 Outcome Ask(const OperationRow& operation, std::span<const std::string_view> operands,
-            const Format& format, OperandTexts& texts, LineSink& lines) {
+            const Format& format, OperandTexts& texts, LineSink& lines, QuestionWork& work) {
   std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
   for (std::size_t i = 0; i < 3; ++i) {
     boxes[i]->assign(i < operands.size() ? operands[i] : std::string_view{});
   }
-  return Run(operation, texts, format.range, lines);
+  work.Begin(format.time_limit);
+  Outcome outcome = Run(operation, texts, format.range, lines, work);
+  work.End();
+  return outcome;
 }
 
 }  // namespace brindaq::cli

@@ -20,10 +20,11 @@ inline constexpr std::string_view kProgram = "brindaq-cli";
 // given `operands` operands. Empty when it can.
 std::string Problem(const OperationRow* operation, std::string_view command, std::size_t operands);
 
-// The operation on the operand texts, in the range of `format`, each line handed to `lines`; a
-// missing operand is an empty box. `texts` keeps its room from one question to the next.
+// The operation on the operand texts, in the range of `format`, each line handed to `lines`, the
+// work as `work` lets it run; a missing operand is an empty box. `texts` keeps its room from one
+// question to the next.
 Outcome Ask(const OperationRow& operation, std::span<const std::string_view> operands,
-            const Format& format, OperandTexts& texts, LineSink& lines);
+            const Format& format, OperandTexts& texts, LineSink& lines, QuestionWork& work);
 
 // A result line as it is printed: without its leading blanks unless --raw was given.
 std::string_view Printed(std::string_view line, const Format& format);
@@ -69,8 +70,9 @@ class JsonLines final : public LineSink {
 
 // One answer as one line of JSON, with the number of its line in a batch:
 // {"line":3,"operation":"factors","range":"window","operands":["360"],"lines":["2",...],
-// "notice":null}. The start, up to the opening bracket of the lines, is written before the
-// operation is asked, so that its lines can follow as they come (JsonLines); the end after it.
+// "notice":null}, and "stopped":true last for an answer that was stopped before its end. The start,
+// up to the opening bracket of the lines, is written before the operation is asked, so that its
+// lines can follow as they come (JsonLines); the end after it.
 void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
                      std::span<const std::string_view> operands, const Format& format,
                      std::string& output);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <string>
 #include <utility>
 
@@ -23,7 +24,8 @@ bool SeparatesWords(char c) {
 
 std::size_t Batch::Read(std::string_view text, std::string& output) {
   std::size_t used = 0;
-  while (output.size() < kOutputBlock) {
+  flush_ = false;
+  while (output.size() < kOutputBlock && !flush_ && !work_.Interrupted()) {
     const std::string_view rest = text.substr(used);
     const std::size_t end = rest.find('\n');
     const std::string_view piece = rest.substr(0, end);
@@ -50,7 +52,7 @@ std::size_t Batch::Read(std::string_view text, std::string& output) {
 }
 
 void Batch::End(std::string& output) {
-  if (!partial_.empty() || too_long_) {
+  if ((!partial_.empty() || too_long_) && !work_.Interrupted()) {
     Answer(partial_, output);
     partial_.clear();
   }
@@ -104,24 +106,30 @@ void Batch::Answer(std::string_view line, std::string& output) {
   if (format_.json) {
     AppendJsonStart(number, command, operands, format_, output);
     JsonLines lines(format_, output);
-    const Outcome outcome = Ask(*operation, operands, format_, texts_, lines);
+    const Outcome outcome = Ask(*operation, operands, format_, texts_, lines, work_);
     AppendJsonEnd(outcome, output);
-    Refused(outcome);
+    Settle(outcome);
     return;
   }
   PrintedLines lines(format_, output);
-  const Outcome outcome = Ask(*operation, operands, format_, texts_, lines);
+  const Outcome outcome = Ask(*operation, operands, format_, texts_, lines, work_);
   if (outcome.notice) {
     output += "notice: " + *outcome.notice + "\n";
   }
   output += '\n';
-  Refused(outcome);
+  Settle(outcome);
 }
 
-void Batch::Refused(const Outcome& outcome) {
+void Batch::Settle(const Outcome& outcome) {
   if (outcome.notice) {
     status_ = std::max(status_, kRefused);
   }
+  if (outcome.stopped) {
+    status_ = std::max(status_, work_.StoppedStatus());
+  }
+  // An answer that took a while is worth seeing at once.
+  constexpr auto kLong = std::chrono::milliseconds(200);
+  flush_ = flush_ || Work::Clock::now() - work_.Started() >= kLong;
 }
 
 }  // namespace brindaq::cli

@@ -74,7 +74,7 @@ void AppendJsonEnd(const Outcome& outcome, std::string& output) {
   } else {
     output += "null";
   }
-  output += "}\n";
+  output += outcome.stopped ? ",\"stopped\":true}\n" : "}\n";
 }
 
 }  // namespace brindaq::cli

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +65,7 @@ std::optional<Option> OptionNamed(std::string_view argument) {
       {"--raw", Option::kRaw},
       {"--json", Option::kJson},
       {window::kFullRangeOption, Option::kFullRange},
+      {"--time-limit", Option::kTimeLimit},
       {"--help", Option::kHelp},
       {"-h", Option::kHelp},
       {"--version", Option::kVersion},
@@ -71,11 +73,41 @@ std::optional<Option> OptionNamed(std::string_view argument) {
       {"--", Option::kEnd},
   };
   for (const auto& [name, option] : kOptions) {
-    if (name == argument) {
+    if (name == argument || (option == Option::kTimeLimit && argument.starts_with(name) &&
+                             argument.substr(name.size()).starts_with('='))) {
       return option;
     }
   }
   return std::nullopt;
+}
+
+std::optional<double> SecondsOf(std::string_view text) {
+  // Digits with at most one point among them: no sign, no exponent, nothing after.
+  const bool well_formed = !text.empty() &&
+                           text.find_first_not_of("0123456789.") == std::string_view::npos &&
+                           text.find('.') == text.rfind('.') && text != ".";
+  if (!well_formed) {
+    return std::nullopt;
+  }
+  double seconds = 0;
+  double scale = 1;
+  bool fraction = false;
+  for (const char c : text) {
+    if (c == '.') {
+      fraction = true;
+    } else if (fraction) {
+      scale /= 10;
+      seconds += (c - '0') * scale;
+    } else {
+      seconds = seconds * 10 + (c - '0');
+    }
+  }
+  // A year is far more than any question is meant to run; a longer limit is no limit.
+  constexpr double kLongest = 365.0 * 24 * 3600;
+  if (seconds <= 0) {
+    return std::nullopt;
+  }
+  return std::min(seconds, kLongest);
 }
 
 std::string HelpText() {
@@ -111,6 +143,10 @@ std::string HelpText() {
       "Options, recognised only before OPERATION (\"--\" ends them):\n"
       "  --full-range   answer in the full range: whole numbers up to M, read exactly\n"
       "                 and written in full digits (the window's range is the default)\n"
+      "  --time-limit SECONDS\n"
+      "                 stop a question that runs longer than SECONDS (\"0.5\", \"60\"):\n"
+      "                 its answer is the lines found so far, then the line\n"
+      "                 \"CALCULATION STOPPED !\"; with \"-\", the next question goes on\n"
       "  --raw          print the lines exactly as the window's list shows them\n"
       "  --json         print each answer as one JSON object on one line, the notice,\n"
       "                 if any, in \"notice\" instead of on standard error:\n"
@@ -125,7 +161,7 @@ std::string HelpText() {
       "  its lines followed by one empty line, so the Nth empty line ends the answer\n"
       "  to the Nth question. A notice is the line \"notice: \" and the notice. A line\n"
       "  that is not a question (an unknown operation, more operands than it reads,\n"
-      "  more than 4096 bytes) is answered with \"error: line N: \" and the problem,\n"
+      "  more than 32768 bytes) is answered with \"error: line N: \" and the problem,\n"
       "  and the lines after it are still answered. With --json, each answer is one\n"
       "  object that begins with \"line\":N, the number of its question's line, and a\n"
       "  line that is not a question gives {\"line\":N,\"error\":\"...\"}.\n"
@@ -136,7 +172,13 @@ std::string HelpText() {
       "     with --json or \"-\"), or the input could not be read or the output written\n"
       "  2  the command line is wrong: no operation, an unknown operation or option,\n"
       "     or more operands than the operation reads; with \"-\", a line that is not\n"
-      "     a question\n";
+      "     a question\n"
+      "  124  --time-limit stopped a question\n"
+      "  130  Ctrl+C stopped a question (its lines so far are printed; with \"-\",\n"
+      "       no question after it is answered)\n"
+      "\n"
+      "On a terminal, a question that runs for more than half a second shows what it\n"
+      "is doing on standard error, on one line that goes when the answer comes.\n";
   return text;
 }
 

@@ -41,7 +41,7 @@ void AppendHint(std::span<const std::string_view> operands, std::string& error) 
 
 }  // namespace
 
-Response Run(std::span<const std::string_view> arguments) {
+Response Run(std::span<const std::string_view> arguments, QuestionWork& work) {
   Format format;
   bool options_ended = false;  // by "--", after which the user means every word as it stands
   std::size_t next = 0;
@@ -71,6 +71,20 @@ Response Run(std::span<const std::string_view> arguments) {
       case Option::kFullRange:
         format.range = Range::kFull;
         break;
+      case Option::kTimeLimit: {
+        const std::size_t equals = argument.find('=');
+        if (equals == std::string_view::npos && next + 1 == arguments.size()) {
+          return Misused("option '--time-limit' needs a number of seconds");
+        }
+        const std::string_view value =
+            equals == std::string_view::npos ? arguments[++next] : argument.substr(equals + 1);
+        format.time_limit = SecondsOf(value);
+        if (!format.time_limit) {
+          return Misused("invalid time limit " + QuotedName(value) +
+                         ": a number of seconds above 0 is needed");
+        }
+        break;
+      }
     }
     if (options_ended) {
       ++next;
@@ -104,16 +118,18 @@ Response Run(std::span<const std::string_view> arguments) {
   if (format.json) {
     AppendJsonStart(std::nullopt, command, operands, format, response.output);
     JsonLines lines(format, response.output);
-    const Outcome outcome = Ask(*operation, operands, format, texts, lines);
+    const Outcome outcome = Ask(*operation, operands, format, texts, lines, work);
     AppendJsonEnd(outcome, response.output);
     response.status = outcome.notice ? kRefused : kAnswered;
+    response.status = outcome.stopped ? work.StoppedStatus() : response.status;
   } else {
     PrintedLines lines(format, response.output);
-    const Outcome outcome = Ask(*operation, operands, format, texts, lines);
+    const Outcome outcome = Ask(*operation, operands, format, texts, lines, work);
     if (outcome.notice) {
       response.status = kRefused;
       response.error = std::string(kProgram) + ": " + *outcome.notice + "\n";
     }
+    response.status = outcome.stopped ? work.StoppedStatus() : response.status;
   }
   if (!options_ended) {
     AppendHint(operands, response.error);

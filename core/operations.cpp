@@ -6,9 +6,9 @@ Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range rang
   return Answer(texts, operation.rules, range, operation.write);
 }
 
-Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range,
-            LineSink& lines) {
-  return Answer(texts, operation.rules, range, operation.write, lines);
+Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range, LineSink& lines,
+            Work& work) {
+  return Answer(texts, operation.rules, range, operation.write, lines, work);
 }
 
 const OperationRow* FindCommand(std::string_view command) {

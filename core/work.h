@@ -42,6 +42,12 @@ class Work {
   // Stops the work once `deadline` has passed, as if Stop() had been called then.
   void StopAt(Clock::time_point deadline) noexcept { deadline_ = deadline; }
 
+  // Lets the work go on again, for the next question: not stopped, and without a deadline.
+  void Restart() noexcept {
+    stop_.store(false, std::memory_order_relaxed);
+    deadline_ = Clock::time_point::max();
+  }
+
   // Whether the work must stop now: it was asked to, or its deadline has passed.
   bool Stopped() noexcept {
     if (stop_.load(std::memory_order_relaxed)) {

@@ -10,12 +10,13 @@
 
 namespace brindaq {
 
-void lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines,
+                               Work& /*work*/) {
   // Zero is never taken as a square.
   const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
   if (pairs.empty()) {
     lines.Add("   NO SOLUTION !");
-    return;
+    return true;
   }
   lines.Reserve(pairs.size());
   LineWriter line(range);
@@ -27,9 +28,11 @@ void lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& 
          << "  +  " << Whole{pair.y} << "^2";
     lines.Add(line);
   }
+  return true;
 }
 
-void lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines,
+                                     Work& /*work*/) {
   // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
   // takes part. One sieve up to A answers for both.
   const std::uint64_t a = operands.a;
@@ -48,9 +51,11 @@ void lines_of::GoldbachDecomposition(const Operands& operands, Range range, Line
     line << Whole{p} << "  +  " << Whole{a - p};
     lines.Add(line);
   }
+  return true;
 }
 
-void lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& lines,
+                               Work& /*work*/) {
   // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
   // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
   // A up to 10^18.
@@ -66,9 +71,11 @@ void lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& 
   walk([&steps](Uint128) { ++steps; });
   lines.Reserve(steps);
   walk([&](Uint128 value) { lines.Add(LineWriter(range) << "   " << Whole{value}); });
+  return true;
 }
 
-void lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink& lines,
+                                Work& /*work*/) {
   // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
   // the 73rd, the last of the window's range, has 15 digits.
   lines.Reserve(static_cast<std::size_t>(operands.a));
@@ -80,6 +87,7 @@ void lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink&
     previous = current;
     current = next;
   }
+  return true;
 }
 
 Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {

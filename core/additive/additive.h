@@ -6,6 +6,7 @@
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
 #include "core/frame/operands.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -41,12 +42,13 @@ Outcome CollatzSequence(const OperandTexts& texts, Range range);
 Outcome FibonacciNumbers(const OperandTexts& texts, Range range);
 }  // namespace ranged
 
-// The lines of each operation, from operands that have passed its checks.
+// The lines of each operation, from operands that have passed its checks: whether the answer is
+// whole, or was stopped before its end.
 namespace lines_of {
-void SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines);
-void GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines);
-void CollatzSequence(const Operands& operands, Range range, LineSink& lines);
-void FibonacciNumbers(const Operands& operands, Range range, LineSink& lines);
+bool SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool CollatzSequence(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool FibonacciNumbers(const Operands& operands, Range range, LineSink& lines, Work& work);
 }  // namespace lines_of
 
 }  // namespace brindaq

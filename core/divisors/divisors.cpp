@@ -23,27 +23,30 @@ constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 
 }  // namespace
 
-void lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines,
+                            Work& /*work*/) {
   const std::uint64_t a = operands.a;
   // 1 has no prime factor and is not a prime number either.
   if (a == 1) {
     lines.Add(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
-    return;
+    return true;
   }
   // A prime A is its own one factor, and keeps its one verdict line instead.
   const std::vector<PrimePower> powers = Factorisation(a);
   if (powers.size() == 1 && powers.front().exponent == 1) {
     lines.Add(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
-    return;
+    return true;
   }
   for (const PrimePower& power : powers) {
     for (int k = 0; k < power.exponent; ++k) {
       lines.Add(LineWriter(range) << "   " << Whole{power.prime});
     }
   }
+  return true;
 }
 
-void lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines,
+                             Work& /*work*/) {
   // 1 is not a prime number, and it has no prime factor to show.
   const std::uint64_t a = operands.a;
   if (a == 1) {
@@ -54,9 +57,11 @@ void lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& li
   } else {
     lines.Add(" A IS A PRIME NUMBER!");
   }
+  return true;
 }
 
-void lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines,
+                                  Work& /*work*/) {
   // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
   // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
   // of an A below 2^64 is less than 2^67.
@@ -75,6 +80,7 @@ void lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSin
   }
   lines.Add(LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1});
   lines.Add(LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a});
+  return true;
 }
 
 Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {

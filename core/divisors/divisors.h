@@ -6,6 +6,7 @@
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
 #include "core/frame/operands.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -31,11 +32,12 @@ Outcome PrimalityTest(const OperandTexts& texts, Range range);
 Outcome DivisorCountAndSum(const OperandTexts& texts, Range range);
 }  // namespace ranged
 
-// The lines of each operation, from operands that have passed its checks.
+// The lines of each operation, from operands that have passed its checks: whether the answer is
+// whole, or was stopped before its end.
 namespace lines_of {
-void PrimeFactors(const Operands& operands, Range range, LineSink& lines);
-void PrimalityTest(const Operands& operands, Range range, LineSink& lines);
-void DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines);
+bool PrimeFactors(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool PrimalityTest(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines, Work& work);
 }  // namespace lines_of
 
 }  // namespace brindaq

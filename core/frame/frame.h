@@ -18,12 +18,17 @@ struct OperandTexts {
 // What one operation gives back: its result lines, in order, and at most one notice, with the
 // operand that the notice is about, 'A', 'B' or 'C', so that the user can be taken back to its box.
 // The operand is set by the check that failed; it is empty when there is no notice, or for a
-// notice that names no operand.
+// notice that names no operand. An answer that was stopped before its end holds the lines
+// established so far, and then kStoppedLine.
 struct Outcome {
   std::vector<std::string> lines;
   std::optional<std::string> notice;
   std::optional<char> operand = std::nullopt;
+  bool stopped = false;
 };
+
+// The last line of an answer that was stopped before its end.
+inline constexpr const char* kStoppedLine = "   CALCULATION STOPPED !";
 
 // The two ranges of the operations. The window's range takes the operands through a double,
 // within the limits that keep the window's double arithmetic exact, and writes a number of 1E15

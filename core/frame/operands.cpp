@@ -207,21 +207,24 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
 }
 
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,
-               LineSink& lines) {
+               LineSink& lines, Work& work) {
   Outcome outcome;
   if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
-    write(*operands, range, lines);
+    if (!write(*operands, range, lines, work)) {
+      outcome.stopped = true;
+      lines.Add(kStoppedLine);
+    }
   }
   return outcome;
 }
 
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range,
                LinesWriter write) {
-  Outcome outcome;
-  GatheredLines lines(outcome.lines);
-  if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
-    write(*operands, range, lines);
-  }
+  std::vector<std::string> gathered;
+  GatheredLines lines(gathered);
+  Work work;
+  Outcome outcome = Answer(texts, rules, range, write, lines, work);
+  outcome.lines = std::move(gathered);
   return outcome;
 }
 

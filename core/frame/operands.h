@@ -15,6 +15,7 @@
 #include "core/arithmetic/wide.h"
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -110,16 +111,18 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
                                      Range range, Outcome& outcome);
 
 // What an operation computes once its operands have passed: its lines, from their values, in the
-// range asked for.
-using LinesWriter = void (*)(const Operands& operands, Range range, LineSink& lines);
+// range asked for. Long work asks `work` whether to stop, and tells it how far it has come; the
+// writer returns whether its answer is whole, false when it stopped before the end.
+using LinesWriter = bool (*)(const Operands& operands, Range range, LineSink& lines, Work& work);
 
 // The frame of one operation: reads and checks the operands by `rules`, and when all pass, lets
-// `write` hand its lines to `lines`. The outcome it returns holds the notice, if there is one,
-// and no lines.
+// `write` hand its lines to `lines`; an answer stopped before its end gets kStoppedLine last. The
+// outcome it returns holds the notice, if there is one, whether the answer was stopped, and no
+// lines.
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,
-               LineSink& lines);
+               LineSink& lines, Work& work);
 
-// The same, with the lines gathered into the outcome.
+// The same, with the lines gathered into the outcome, for work that is never stopped.
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range,
                LinesWriter write);
 

@@ -20,7 +20,8 @@ LineWriter CandidateLine(std::uint64_t residue, std::uint64_t modulus, Range ran
 
 }  // namespace
 
-void lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines,
+                            Work& /*work*/) {
   // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
   // where the bit is set, multiplying it into the result; every product of two residues is exact
   // in 128 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
@@ -34,9 +35,11 @@ void lines_of::ModularPower(const Operands& operands, Range range, LineSink& lin
     base = MultiplyModulo(base, base, modulus);
   }
   lines.Add(LineWriter(range) << "   " << Whole{result});
+  return true;
 }
 
-void lines_of::LinearCongruence(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::LinearCongruence(const Operands& operands, Range range, LineSink& lines,
+                                Work& /*work*/) {
   // With g = gcd(A, C), A*X = B (mod C) has solutions exactly when g divides B, and they are
   // X = (B/g) * (A/g)^-1 modulo C/g. The smallest candidate is that residue, or C/g itself
   // for the residue 0; C/g is at most C, so it is always among the candidates 1 to C.
@@ -46,7 +49,7 @@ void lines_of::LinearCongruence(const Operands& operands, Range range, LineSink&
   const std::uint64_t common = std::gcd(a, c);
   if (b % common != 0) {
     lines.Add("  NO SOLUTION !");
-    return;
+    return true;
   }
   const std::uint64_t modulus = c / common;
   // A/g and C/g share no factor, so the inverse exists.
@@ -54,9 +57,11 @@ void lines_of::LinearCongruence(const Operands& operands, Range range, LineSink&
   assert(inverse.has_value());
   const std::uint64_t solution = MultiplyModulo((b / common) % modulus, *inverse, modulus);
   lines.Add(CandidateLine(solution, modulus, range));
+  return true;
 }
 
-void lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines,
+                                   Work& /*work*/) {
   // Every candidate X from 1 through C, the last one standing for the residue 0; every solution
   // is listed. A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which
   // itself grows by 2A each time, so no candidate needs a multiplication or a division. C is at
@@ -79,17 +84,20 @@ void lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSi
   if (lines.Count() == 0) {
     lines.Add("  NO SOLUTION !");
   }
+  return true;
 }
 
-void lines_of::ModularInverse(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::ModularInverse(const Operands& operands, Range range, LineSink& lines,
+                              Work& /*work*/) {
   // Modulo 1 every number is the inverse, and the smallest candidate, 1, stands for the residue 0.
   const std::uint64_t modulus = operands.b;
   const std::optional<std::uint64_t> inverse = InverseModulo(operands.a, modulus);
   if (!inverse) {
     lines.Add("  NO SOLUTION !");
-    return;
+    return true;
   }
   lines.Add(CandidateLine(*inverse, modulus, range));
+  return true;
 }
 
 Outcome ranged::ModularPower(const OperandTexts& texts, Range range) {

@@ -6,6 +6,7 @@
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
 #include "core/frame/operands.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -42,12 +43,13 @@ Outcome QuadraticCongruence(const OperandTexts& texts, Range range);
 Outcome ModularInverse(const OperandTexts& texts, Range range);
 }  // namespace ranged
 
-// The lines of each operation, from operands that have passed its checks.
+// The lines of each operation, from operands that have passed its checks: whether the answer is
+// whole, or was stopped before its end.
 namespace lines_of {
-void ModularPower(const Operands& operands, Range range, LineSink& lines);
-void LinearCongruence(const Operands& operands, Range range, LineSink& lines);
-void QuadraticCongruence(const Operands& operands, Range range, LineSink& lines);
-void ModularInverse(const Operands& operands, Range range, LineSink& lines);
+bool ModularPower(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool LinearCongruence(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool QuadraticCongruence(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool ModularInverse(const Operands& operands, Range range, LineSink& lines, Work& work);
 }  // namespace lines_of
 
 }  // namespace brindaq

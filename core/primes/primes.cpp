@@ -46,14 +46,17 @@ bool IsPrimeByTrialDivision(double x) {
   return true;
 }
 
-void lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines,
+                             Work& /*work*/) {
   const Candidates candidates = CandidatesBetween(operands);
   const PrimeSegment primes(candidates.first, candidates.last);
   lines.Reserve(primes.Count());
   primes.ForEachPrime([&](std::uint64_t p) { lines.Add(LineWriter(range) << "   " << Whole{p}); });
+  return true;
 }
 
-void lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines,
+                                 Work& /*work*/) {
   // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
   // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
   const Candidates candidates = CandidatesBetween(operands);
@@ -69,17 +72,21 @@ void lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink
     lines.Add("   NO TWIN PRIMES");
     lines.Add("   IN THIS INTERVAL !");
   }
+  return true;
 }
 
-void lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines,
+                                 Work& /*work*/) {
   const Candidates candidates = CandidatesBetween(operands);
   lines.Add(LineWriter(range) << "   "
                               << Whole{PrimeSegment(candidates.first, candidates.last).Count()});
+  return true;
 }
 
-void lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines) {
+bool lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines, Work& /*work*/) {
   // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
   lines.Add(LineWriter(range) << "   " << Whole{FirstPrimeAbove(operands.a)});
+  return true;
 }
 
 Outcome ranged::PrimesBetween(const OperandTexts& texts, Range range) {

@@ -6,6 +6,7 @@
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
 #include "core/frame/operands.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -46,12 +47,13 @@ Outcome PrimeCountBetween(const OperandTexts& texts, Range range);
 Outcome NextPrime(const OperandTexts& texts, Range range);
 }  // namespace ranged
 
-// The lines of each operation, from operands that have passed its checks.
+// The lines of each operation, from operands that have passed its checks: whether the answer is
+// whole, or was stopped before its end.
 namespace lines_of {
-void PrimesBetween(const Operands& operands, Range range, LineSink& lines);
-void TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines);
-void PrimeCountBetween(const Operands& operands, Range range, LineSink& lines);
-void NextPrime(const Operands& operands, Range range, LineSink& lines);
+bool PrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool PrimeCountBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+bool NextPrime(const Operands& operands, Range range, LineSink& lines, Work& work);
 }  // namespace lines_of
 
 }  // namespace brindaq

@@ -153,10 +153,10 @@ expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} --json --raw -
 file(WRITE ${questions} "is-prime 4\ngoldbach 7\n")
 expect_command(STATUS 1 INPUT_FILE ${questions} COMMAND ${CLI} -
   OUTPUT "A IS NOT A PRIME NUMBER\nFACTOR =  2\n\nnotice: A MUST BE EVEN !\n\n")
-string(REPEAT 1 4097 too_long)
+string(REPEAT 1 32769 too_long)
 file(WRITE ${questions} "fibonacci 2\nfactors ${too_long}\nfibonacci 1\n")
 expect_command(STATUS 2 INPUT_FILE ${questions} COMMAND ${CLI} -
-  OUTPUT "1\n1\n\nerror: line 2: longer than 4096 bytes\n\n1\n\n")
+  OUTPUT "1\n1\n\nerror: line 2: longer than 32768 bytes\n\n1\n\n")
 expect_command(STATUS 2 ERROR "brindaq-cli: too many operands: '-' reads standard input only${see_help}"
                COMMAND ${CLI} - 1)
 # Many answers are written in blocks; a full disk is still reported.

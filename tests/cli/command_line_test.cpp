@@ -11,7 +11,8 @@ namespace brindaq::cli {
 namespace {
 
 std::string Answers(std::string_view input, std::size_t block, Format format = {}) {
-  Batch batch(format);
+  QuestionWork work;
+  Batch batch(format, work);
   std::string output;
   for (std::size_t at = 0; at < input.size(); at += block) {
     for (std::string_view rest = input.substr(at, block); !rest.empty();) {
