@@ -1,0 +1,133 @@
+#include "core/big/big_montgomery.h"
+
+#include <algorithm>
+
+namespace brindaq {
+namespace {
+
+// Above this many limbs, the reduction by two whole products (each of GMP's subquadratic
+// multiplication) is quicker than size_ passes of mpn_addmul_1 (measured on x86-64, one squaring
+// and its reduction: 2.0 against 2.1 us at 40 limbs, 17.1 against 16.7 at 128, 252 against 128 at
+// 519 limbs, 10000 digits).
+constexpr std::size_t kWholeProductReductionFrom = 120;
+
+// The inverse of an odd limb modulo the limb base, by Newton's iteration.
+mp_limb_t LimbInverse(mp_limb_t n) {
+  mp_limb_t inverse = n;  // right in 3 bits
+  for (int i = 0; i < 6; ++i) {
+    inverse *= 2 - n * inverse;
+  }
+  return inverse;
+}
+
+// The first `size` limbs of z into `out`, zeros above its own.
+void CopyLimbs(mpz_srcptr z, std::size_t size, mp_limb_t* out) {
+  const std::size_t own = std::min(mpz_size(z), size);
+  std::copy_n(mpz_limbs_read(z), own, out);
+  std::fill(out + own, out + size, mp_limb_t{0});
+}
+
+}  // namespace
+
+BigMontgomery::BigMontgomery(const Natural& n)
+    : n_(n),
+      size_(mpz_size(n.get())),
+      limbs_(size_),
+      one_(size_),
+      r_squared_(size_),
+      product_(2 * size_ + 1),
+      quotient_(size_ >= kWholeProductReductionFrom ? 4 * size_ : 0) {
+  CopyLimbs(n_.get(), size_, limbs_.data());
+  minus_inverse_ = 0 - LimbInverse(limbs_[0]);
+  Natural r = Natural::TwoToThe(static_cast<unsigned>(size_ * GMP_NUMB_BITS));
+  CopyLimbs((r % n_).get(), size_, one_.data());
+  CopyLimbs((r * r % n_).get(), size_, r_squared_.data());
+  if (size_ >= kWholeProductReductionFrom) {
+    Natural inverse;
+    mpz_invert(inverse.raw(), n_.get(), r.get());
+    minus_inverse_r_.resize(size_);
+    CopyLimbs((r - inverse).get(), size_, minus_inverse_r_.data());
+  }
+}
+
+Residue BigMontgomery::Of(const Natural& x) const {
+  Residue form(size_);
+  CopyLimbs((x % n_).get(), size_, form.data());
+  Multiply(form, form, r_squared_);
+  return form;
+}
+
+Natural BigMontgomery::ValueOf(const Residue& x) const {
+  std::fill(product_.begin(), product_.end(), mp_limb_t{0});
+  std::copy(x.begin(), x.end(), product_.begin());
+  Residue value(size_);
+  Reduce(value.data());
+  return RawValue(value);
+}
+
+Natural BigMontgomery::RawValue(const Residue& x) const {
+  Natural value;
+  std::copy(x.begin(), x.end(), mpz_limbs_write(value.raw(), static_cast<mp_size_t>(size_)));
+  mpz_limbs_finish(value.raw(), static_cast<mp_size_t>(size_));
+  return value;
+}
+
+void BigMontgomery::Multiply(Residue& out, const Residue& x, const Residue& y) const {
+  const auto size = static_cast<mp_size_t>(size_);
+  if (&x == &y) {
+    mpn_sqr(product_.data(), x.data(), size);
+  } else {
+    mpn_mul_n(product_.data(), x.data(), y.data(), size);
+  }
+  Reduce(out.data());
+}
+
+void BigMontgomery::Square(Residue& out, const Residue& x) const {
+  mpn_sqr(product_.data(), x.data(), static_cast<mp_size_t>(size_));
+  Reduce(out.data());
+}
+
+void BigMontgomery::Reduce(mp_limb_t* out) const {
+  const auto size = static_cast<mp_size_t>(size_);
+  mp_limb_t* t = product_.data();
+  mp_limb_t carry = 0;
+  if (size_ < kWholeProductReductionFrom) {
+    // Each pass makes the lowest limb left 0 by adding a multiple of n; its carry is kept in that
+    // limb, and all of them are added to the upper half at the end.
+    for (mp_size_t i = 0; i < size; ++i) {
+      t[i] = mpn_addmul_1(t + i, limbs_.data(), size, t[i] * minus_inverse_);
+    }
+    carry = mpn_add_n(out, t + size, t, size);
+  } else {
+    mp_limb_t* q = quotient_.data();
+    mp_limb_t* qn = q + 2 * size_;
+    mpn_mul_n(q, t, minus_inverse_r_.data(), size);  // its lower half is q
+    mpn_mul_n(qn, q, limbs_.data(), size);
+    carry = mpn_add_n(qn, qn, t, 2 * size);  // the lower half is now 0
+    std::copy_n(qn + size, size, out);
+  }
+  if (carry != 0 || mpn_cmp(out, limbs_.data(), size) >= 0) {
+    mpn_sub_n(out, out, limbs_.data(), size);
+  }
+}
+
+void BigMontgomery::Add(Residue& out, const Residue& x, const Residue& y) const {
+  const auto size = static_cast<mp_size_t>(size_);
+  const mp_limb_t carry = mpn_add_n(out.data(), x.data(), y.data(), size);
+  if (carry != 0 || mpn_cmp(out.data(), limbs_.data(), size) >= 0) {
+    mpn_sub_n(out.data(), out.data(), limbs_.data(), size);
+  }
+}
+
+void BigMontgomery::Subtract(Residue& out, const Residue& x, const Residue& y) const {
+  const auto size = static_cast<mp_size_t>(size_);
+  if (mpn_sub_n(out.data(), x.data(), y.data(), size) != 0) {
+    mpn_add_n(out.data(), out.data(), limbs_.data(), size);
+  }
+}
+
+bool BigMontgomery::IsZero(const Residue& x) const {
+  return std::all_of(x.begin(), x.end(), [](mp_limb_t limb) { return limb == 0; });
+}
+
+}  // namespace brindaq

@@ -1,0 +1,164 @@
+#include "core/big/natural.h"
+
+#include <climits>
+#include <cstring>
+#include <ostream>
+
+namespace brindaq {
+
+void Set(mpz_ptr z, std::uint64_t n) {
+  if (n <= ULONG_MAX) {
+    mpz_set_ui(z, static_cast<unsigned long>(n));
+    return;
+  }
+  // Only where `unsigned long` has 32 bits: the two halves.
+  mpz_set_ui(z, static_cast<unsigned long>(n >> 32));
+  mpz_mul_2exp(z, z, 32);
+  mpz_add_ui(z, z, static_cast<unsigned long>(n & 0xFFFFFFFF));
+}
+
+Natural::Natural(std::uint64_t n) {
+  mpz_init(value_);
+  Set(value_, n);
+}
+
+Natural Natural::FromWide(Uint128 n) {
+  Natural result(static_cast<std::uint64_t>(n >> 64));
+  mpz_mul_2exp(result.value_, result.value_, 64);
+  result += Natural(static_cast<std::uint64_t>(n));
+  return result;
+}
+
+Natural Natural::FromDecimal(std::string_view digits) {
+  Natural result;
+  if (!digits.empty()) {
+    const std::string text(digits);  // mpz_set_str reads up to a terminating zero
+    if (mpz_set_str(result.value_, text.c_str(), 10) != 0) {
+      mpz_set_ui(result.value_, 0);
+    }
+  }
+  return result;
+}
+
+Natural Natural::TenToThe(unsigned n) {
+  Natural result;
+  mpz_ui_pow_ui(result.value_, 10, n);
+  return result;
+}
+
+Natural Natural::TwoToThe(unsigned n) {
+  Natural result;
+  mpz_setbit(result.value_, n);
+  return result;
+}
+
+std::string Natural::ToDecimal() const {
+  std::string text;
+  AppendDecimal(text);
+  return text;
+}
+
+void Natural::AppendDecimal(std::string& text) const {
+  // mpz_sizeinbase is exact or one too many; the string is cut to what mpz_get_str wrote.
+  const std::size_t start = text.size();
+  text.resize(start + mpz_sizeinbase(value_, 10) + 1);
+  mpz_get_str(text.data() + start, 10, value_);
+  text.resize(start + std::strlen(text.c_str() + start));
+}
+
+std::uint64_t Natural::Word() const {
+  if constexpr (GMP_NUMB_BITS >= 64) {
+    return mpz_getlimbn(value_, 0);
+  } else {
+    return std::uint64_t{mpz_getlimbn(value_, 1)} << 32 | mpz_getlimbn(value_, 0);
+  }
+}
+
+std::size_t Natural::DecimalDigits() const {
+  const std::size_t estimate = mpz_sizeinbase(value_, 10);
+  if (estimate <= 1) {
+    return 1;
+  }
+  // The estimate is exact or one too many: it is exact when n >= 10^(estimate - 1).
+  return *this >= TenToThe(static_cast<unsigned>(estimate - 1)) ? estimate : estimate - 1;
+}
+
+std::uint32_t Natural::Modulo(std::uint32_t m) const {
+  return static_cast<std::uint32_t>(mpz_fdiv_ui(value_, m));
+}
+
+Natural& Natural::operator+=(const Natural& b) {
+  mpz_add(value_, value_, b.value_);
+  return *this;
+}
+
+Natural& Natural::operator-=(const Natural& b) {
+  mpz_sub(value_, value_, b.value_);
+  return *this;
+}
+
+Natural& Natural::operator*=(const Natural& b) {
+  mpz_mul(value_, value_, b.value_);
+  return *this;
+}
+
+Natural& Natural::operator/=(const Natural& b) {
+  mpz_fdiv_q(value_, value_, b.value_);
+  return *this;
+}
+
+Natural& Natural::operator%=(const Natural& b) {
+  mpz_fdiv_r(value_, value_, b.value_);
+  return *this;
+}
+
+Natural& Natural::operator<<=(unsigned bits) {
+  mpz_mul_2exp(value_, value_, bits);
+  return *this;
+}
+
+Natural& Natural::operator>>=(unsigned bits) {
+  mpz_fdiv_q_2exp(value_, value_, bits);
+  return *this;
+}
+
+int Natural::Compare(const Natural& a, std::uint64_t b) {
+  if (b <= ULONG_MAX) {
+    return mpz_cmp_ui(a.value_, static_cast<unsigned long>(b));
+  }
+  return mpz_cmp(a.value_, Natural(b).value_);
+}
+
+std::ostream& operator<<(std::ostream& out, const Natural& n) {
+  return out << n.ToDecimal();
+}
+
+Natural SquareRootFloor(const Natural& n) {
+  Natural root;
+  mpz_sqrt(root.raw(), n.get());
+  return root;
+}
+
+bool IsSquare(const Natural& n) {
+  return mpz_perfect_square_p(n.get()) != 0;
+}
+
+Natural Gcd(const Natural& a, const Natural& b) {
+  Natural d;
+  mpz_gcd(d.raw(), a.get(), b.get());
+  return d;
+}
+
+Natural PowerModulo(const Natural& base, const Natural& exponent, const Natural& m) {
+  Natural result;
+  mpz_powm(result.raw(), base.get(), exponent.get(), m.get());
+  return result;
+}
+
+Natural Power(const Natural& base, unsigned exponent) {
+  Natural result;
+  mpz_pow_ui(result.raw(), base.get(), exponent);
+  return result;
+}
+
+}  // namespace brindaq
