@@ -14,29 +14,36 @@
 namespace brindaq::cli {
 namespace {
 
-// The name by which the help calls the largest whole number of the full range.
-constexpr std::string_view kLargestName = "M";
+// The name by which the help calls the full range's largest limit, 10^10000 - 1.
+constexpr std::string_view kLargestName = "L";
 
-std::string WholeNumber(std::uint64_t value) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  return std::string(digits, result.ptr);
+// A limit as the help writes it: "1000", "10^1000 - 1", "L".
+std::string LimitName(const OperandRules& rules, std::size_t index, Range range) {
+  if (range == Range::kFull) {
+    const WholeLimit limit = FullLimitOf(rules, index);
+    if (limit == kAnySize) {
+      return std::string(kLargestName);
+    }
+    if (limit.digits > 0) {
+      return "10^" + std::to_string(limit.digits) + " - 1";
+    }
+  }
+  return LimitText(rules, index, range);
 }
 
 // The limits of the operands that an operation reads, equal ones together:
-// "A, B <= 1000, C <= 10000", "A, B, C <= M".
+// "A, B <= 1000, C <= 10000", "A, B, C <= L".
 std::string LimitsText(const OperandRules& rules, Range range) {
   std::string text;
   const std::size_t count = OperandCount(rules);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint64_t limit = LimitOf(rules, i, range);
+    const std::string limit = LimitName(rules, i, range);
     text += i > 0 ? ", " : "";
     text += static_cast<char>('A' + i);
-    if (i + 1 < count && LimitOf(rules, i + 1, range) == limit) {
+    if (i + 1 < count && LimitName(rules, i + 1, range) == limit) {
       continue;
     }
-    text += " <= ";
-    text += limit == kLargestWhole ? std::string(kLargestName) : WholeNumber(limit);
+    text += " <= " + limit;
   }
   return text;
 }
@@ -46,7 +53,7 @@ std::string RulesText(const OperandRules& rules) {
   std::string text = rules.even_a ? "A even, " : "";
   text += LimitsText(rules, Range::kWindow) + "; full range: " + LimitsText(rules, Range::kFull);
   if (rules.widest_interval > 0) {
-    text += "; B - A <= " + WholeNumber(rules.widest_interval);
+    text += "; B - A <= " + std::to_string(rules.widest_interval);
   }
   return text;
 }
@@ -123,7 +130,7 @@ std::string HelpText() {
       "blanks or tabs (\"factors 360\").\n"
       "\n"
       "Operations, with the window's button, and the limits of their operands in the\n"
-      "window's range and in the full range (M = 18446744073709551615 = 2^64 - 1).\n"
+      "window's range and in the full range (L = 10^10000 - 1: at most 10000 digits).\n"
       "Every operand must be a whole number from 1 to its limit. An interval B - A\n"
       "wider than its limit is refused once A and B have passed (a B below A passes),\n"
       "and an odd A where A must be even is refused before its limit is checked:\n";
@@ -141,8 +148,9 @@ std::string HelpText() {
   text +=
       "\n"
       "Options, recognised only before OPERATION (\"--\" ends them):\n"
-      "  --full-range   answer in the full range: whole numbers up to M, read exactly\n"
-      "                 and written in full digits (the window's range is the default)\n"
+      "  --full-range   answer in the full range: whole numbers of up to 10000 digits,\n"
+      "                 read exactly (\"1E100\" too) and written in full digits (the\n"
+      "                 window's range is the default)\n"
       "  --time-limit SECONDS\n"
       "                 stop a question that runs longer than SECONDS (\"0.5\", \"60\"):\n"
       "                 its answer is the lines found so far, then the line\n"

@@ -122,13 +122,13 @@ val Control(const window::Control& control) {
 }
 
 // The inclusive limit of each operand that an operation reads in `range`, by its letter, as a
-// decimal text: the full range's limits go up to 2^64 - 1, beyond a JavaScript number's exact
-// integers.
+// decimal text: the full range's limits go up to 10^10000 - 1, far beyond a JavaScript number's
+// exact integers.
 val Limits(const brindaq::OperandRules& rules, brindaq::Range range) {
   val result = val::object();
   for (std::size_t index = 0; index < brindaq::OperandCount(rules); ++index) {
-    const std::uint64_t limit = brindaq::LimitOf(rules, index, range);
-    result.set(std::string(1, static_cast<char>('A' + index)), std::to_string(limit));
+    result.set(std::string(1, static_cast<char>('A' + index)),
+               brindaq::LimitText(rules, index, range));
   }
   return result;
 }

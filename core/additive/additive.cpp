@@ -1,22 +1,30 @@
 #include "core/additive/additive.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/arithmetic/sieve.h"
 #include "core/arithmetic/two_squares.h"
 #include "core/arithmetic/wide.h"
+#include "core/big/decimal.h"
 
 namespace brindaq {
 
-bool lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines,
                                Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // Zero is never taken as a square.
   const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
   if (pairs.empty()) {
     lines.Add("   NO SOLUTION !");
-    return true;
+    return Ending::kWhole;
   }
   lines.Reserve(pairs.size());
   LineWriter line(range);
@@ -28,10 +36,10 @@ bool lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& 
          << "  +  " << Whole{pair.y} << "^2";
     lines.Add(line);
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines,
                                      Work& /*work*/) {
   // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
   // takes part. One sieve up to A answers for both.
@@ -51,43 +59,90 @@ bool lines_of::GoldbachDecomposition(const Operands& operands, Range range, Line
     line << Whole{p} << "  +  " << Whole{a - p};
     lines.Add(line);
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& lines,
-                               Work& /*work*/) {
+namespace {
+
+// Long lists ask their work whether to stop, and report, once every so many lines: a line of a
+// thousand digits takes a microsecond or two.
+constexpr std::uint64_t kLinesBetweenAsks = 1024;
+
+bool StopsAt(std::uint64_t line, std::uint64_t lines, std::string_view what, Work& work) {
+  if (line % kLinesBetweenAsks != 0) {
+    return false;
+  }
+  work.Report({what, "line", line, lines});
+  return work.Stopped();
+}
+
+}  // namespace
+
+Ending lines_of::CollatzSequence(const Operands& operands, Range range, LineSink& lines,
+                                 Work& work) {
   // The step comes before the test for 1, so A = 1 walks on through 4 and 2. Every value stays
   // below 2^53 for an A of the window's range (2185143829170100 at most), and below 2^128 for an
-  // A up to 10^18.
-  const auto walk = [start = Uint128{operands.a}](auto visit) {
-    Uint128 value = start;
-    do {
-      value = value % 2 == 0 ? value / 2 : 3 * value + 1;
-      visit(value);
-    } while (value != 1);
-  };
-  // The steps are counted first, so that room for the lines is made once.
-  std::size_t steps = 0;
-  walk([&steps](Uint128) { ++steps; });
-  lines.Reserve(steps);
-  walk([&](Uint128 value) { lines.Add(LineWriter(range) << "   " << Whole{value}); });
-  return true;
+  // A up to 10^18: there the values are words.
+  constexpr std::uint64_t kWordWalksBelow = 1000000000000000000U;
+  if (operands.words && operands.a <= kWordWalksBelow) {
+    const auto walk = [start = Uint128{operands.a}](auto visit) {
+      Uint128 value = start;
+      do {
+        value = value % 2 == 0 ? value / 2 : 3 * value + 1;
+        visit(value);
+      } while (value != 1);
+    };
+    // The steps are counted first, so that room for the lines is made once.
+    std::size_t steps = 0;
+    walk([&steps](Uint128) { ++steps; });
+    lines.Reserve(steps);
+    walk([&](Uint128 value) { lines.Add(LineWriter(range) << "   " << Whole{value}); });
+    return Ending::kWhole;
+  }
+  // Past it, in decimal: halving and 3n + 1 cost no more than writing the digits out.
+  Decimal value = Decimal::FromDigits(
+      operands.words ? std::to_string(operands.a) : operands.exact[0].ToDecimal());
+  for (std::uint64_t step = 1;; ++step) {
+    if (value.IsEven()) {
+      value.Halve();
+    } else {
+      value.TripleAndOne();
+    }
+    lines.Add(LineWriter(range) << "   " << value);
+    if (value.IsOne()) {
+      return Ending::kWhole;
+    }
+    if (StopsAt(step, 0, "Collatz", work)) {
+      return Ending::kStopped;
+    }
+  }
 }
 
-bool lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink& lines,
-                                Work& /*work*/) {
+Ending lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSink& lines,
+                                  Work& work) {
   // Starting from 0 and 1 gives the terms 1, 1, 2, 3, ...; the 93rd is the last below 2^64, and
-  // the 73rd, the last of the window's range, has 15 digits.
+  // the 73rd, the last of the window's range, has 15 digits. Past the 93rd, in decimal.
+  constexpr std::uint64_t kLastWord = 93;
   lines.Reserve(static_cast<std::size_t>(operands.a));
   std::uint64_t previous = 0;
   std::uint64_t current = 1;
-  for (std::uint64_t k = 1; k <= operands.a; ++k) {
+  for (std::uint64_t k = 1; k <= std::min(operands.a, kLastWord); ++k) {
     lines.Add(LineWriter(range) << "   " << Whole{current});
     const std::uint64_t next = previous + current;  // wraps after the 93rd, which is never shown
     previous = current;
     current = next;
   }
-  return true;
+  Decimal before(7540113804746346429U);    // the 92nd
+  Decimal number(12200160415121876738U);  // the 93rd
+  for (std::uint64_t k = kLastWord + 1; k <= operands.a; ++k) {
+    before.Add(number);
+    std::swap(before, number);
+    lines.Add(LineWriter(range) << "   " << number);
+    if (StopsAt(k, operands.a, "Fibonacci", work)) {
+      return k == operands.a ? Ending::kWhole : Ending::kStopped;
+    }
+  }
+  return Ending::kWhole;
 }
 
 Outcome ranged::SumOfTwoSquares(const OperandTexts& texts, Range range) {

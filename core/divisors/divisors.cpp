@@ -23,30 +23,36 @@ constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 
 }  // namespace
 
-bool lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines,
                             Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   const std::uint64_t a = operands.a;
   // 1 has no prime factor and is not a prime number either.
   if (a == 1) {
     lines.Add(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
-    return true;
+    return Ending::kWhole;
   }
   // A prime A is its own one factor, and keeps its one verdict line instead.
   const std::vector<PrimePower> powers = Factorisation(a);
   if (powers.size() == 1 && powers.front().exponent == 1) {
     lines.Add(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
-    return true;
+    return Ending::kWhole;
   }
   for (const PrimePower& power : powers) {
     for (int k = 0; k < power.exponent; ++k) {
       lines.Add(LineWriter(range) << "   " << Whole{power.prime});
     }
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines,
                              Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // 1 is not a prime number, and it has no prime factor to show.
   const std::uint64_t a = operands.a;
   if (a == 1) {
@@ -57,11 +63,14 @@ bool lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& li
   } else {
     lines.Add(" A IS A PRIME NUMBER!");
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines,
                                   Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
   // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
   // of an A below 2^64 is less than 2^67.
@@ -80,7 +89,7 @@ bool lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSin
   }
   lines.Add(LineWriter(range) << " NUMBER OF DIVISORS = " << Whole{count - 1});
   lines.Add(LineWriter(range) << " SUM OF DIVISORS = " << Whole{sum - a});
-  return true;
+  return Ending::kWhole;
 }
 
 Outcome ranged::PrimeFactors(const OperandTexts& texts, Range range) {

@@ -195,6 +195,30 @@ LineWriter& LineWriter::operator<<(Whole value) {
   return *this;
 }
 
+std::string& LineWriter::Overflow() {
+  if (overflow_.empty()) {
+    overflow_.assign(buffer_.data(), size_);
+  }
+  return overflow_;
+}
+
+LineWriter& LineWriter::operator<<(const Natural& value) {
+  if (value.FitsWord()) {
+    return *this << Whole{value.Word()};
+  }
+  std::string& line = Overflow();
+  line += ' ';
+  value.AppendDecimal(line);
+  return *this;
+}
+
+LineWriter& LineWriter::operator<<(const Decimal& value) {
+  std::string& line = Overflow();
+  line += ' ';
+  value.AppendDigits(line);
+  return *this;
+}
+
 std::string_view CopiedLine(std::string_view line) {
   const std::size_t first = line.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string_view{} : line.substr(first);

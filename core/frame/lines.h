@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/arithmetic/wide.h"
+#include "core/big/decimal.h"
+#include "core/big/natural.h"
 #include "core/frame/frame.h"
 
 namespace brindaq {
@@ -44,6 +46,10 @@ class LineWriter {
   LineWriter& operator<<(std::string_view text);
   LineWriter& operator<<(double value);
   LineWriter& operator<<(Whole value);
+  // A number of any size, in full digits after the blank for its sign: only the full range has
+  // them.
+  LineWriter& operator<<(const Natural& value);
+  LineWriter& operator<<(const Decimal& value);
 
   std::string_view View() const {
     return overflow_.empty() ? std::string_view(buffer_.data(), size_) : overflow_;
@@ -57,6 +63,8 @@ class LineWriter {
 
  private:
   void Append(const char* text, std::size_t size);
+  // The line so far in `overflow_`, where a long number is written.
+  std::string& Overflow();
 
   Range range_;
   // Room for every line of the window's range, and most of the full range's.

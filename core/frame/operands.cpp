@@ -4,6 +4,7 @@
 
 #include "core/frame/operands.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -28,6 +29,7 @@ namespace {
 constexpr const char* kTooLarge = "NUMBER TOO LARGE !";
 constexpr const char* kTooWide = "INTERVAL TOO LARGE !";
 constexpr const char* kNotEven = "A MUST BE EVEN !";
+constexpr const char* kTooMany = "TOO MANY SOLUTIONS !";
 
 // The notice of the standard check, in either range: too large above the limit, else refused by
 // letter unless the operand is a whole number above 0.
@@ -95,26 +97,42 @@ double MagnitudeOf(const NumberText& number) {
   return value;
 }
 
+// Whether an exactly read operand lies above an inclusive limit of the full range.
+bool Above(const ExactOperand& read, const WholeLimit& limit) {
+  if (limit.digits > 0) {
+    const auto digits = static_cast<std::int64_t>(limit.digits);
+    // Past 10^digits - 1 itself only with a fraction: then its whole part is all nines.
+    return read.digits > digits || (read.digits == digits && read.all_nines && !read.whole);
+  }
+  return !read.fits_word || read.word > limit.word || (read.word == limit.word && !read.whole);
+}
+
 // One operand's standard check in a range, with the parity check before it where the rules ask
-// for one: its value when it passes, else its notice in `outcome`.
-std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, std::uint64_t limit,
-                                          bool even, Range range, Outcome& outcome) {
+// for one: its value when it passes, else its notice in `outcome`. In the full range the value of
+// an operand past a word is put into `exact`.
+std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, Range range,
+                                          const OperandRules& rules, std::size_t index,
+                                          Outcome& outcome, std::optional<Natural>& exact) {
+  const bool even = index == 0 && rules.even_a;
   std::optional<std::string> notice;
   std::uint64_t value = 0;
   if (range == Range::kWindow) {
     const double read = ReadOperand(text);
-    notice = even && !Divides(2, read) ? kNotEven
-                                       : CheckOperand(read, letter, static_cast<double>(limit));
+    const double limit = index == 0   ? rules.window.a
+                         : index == 1 ? rules.window.b
+                                      : rules.window.c;
+    notice = even && !Divides(2, read) ? kNotEven : CheckOperand(read, letter, limit);
     value = notice ? 0 : static_cast<std::uint64_t>(read);
   } else {
     const ExactOperand read = ReadExactOperand(text);
-    const bool above =
-        read.beyond || read.magnitude > limit || (read.magnitude == limit && !read.whole);
     notice = even && !read.even
                  ? kNotEven
-                 : StandardNotice(!read.negative && above,
-                                  !read.negative && read.whole && read.magnitude >= 1, letter);
-    value = read.magnitude;
+                 : StandardNotice(!read.negative && Above(read, FullLimitOf(rules, index)),
+                                  !read.negative && read.whole && read.digits >= 1, letter);
+    value = read.word;
+    if (!notice && !read.fits_word) {
+      exact = ValueOf(read);
+    }
   }
   if (notice) {
     outcome.notice = std::move(notice);
@@ -140,8 +158,9 @@ std::optional<std::string> CheckOperand(double value, char letter, double limit)
 }
 
 ExactOperand ReadExactOperand(std::string_view text) {
-  const NumberText number = ScanNumber(text);
   ExactOperand operand;
+  operand.number = ScanNumber(text);
+  const NumberText& number = operand.number;
   operand.negative = number.negative;
   // The digits before and after the point as one string S, whose value is S * 10^-(fraction
   // digits), moved by the exponent.
@@ -166,39 +185,97 @@ ExactOperand ReadExactOperand(std::string_view text) {
   const std::int64_t shift = ExponentOf(number.exponent) -
                              static_cast<std::int64_t>(number.fraction.size()) +
                              static_cast<std::int64_t>(size - 1 - last);
-  const std::int64_t whole_digits = static_cast<std::int64_t>(last - first + 1) + shift;
+  const std::int64_t significant = static_cast<std::int64_t>(last - first + 1);
+  operand.first = first;
+  operand.last = last;
+  operand.shift = shift;
   operand.whole = shift >= 0;
   operand.even = operand.whole && (shift > 0 || digit(last) % 2 == 0);
-  if (whole_digits > 20) {  // 2^64 has 20 digits
-    operand.beyond = true;
+  operand.digits = std::max<std::int64_t>(significant + shift, 0);
+  // The whole part is all nines when its digits are the first ones of D and all are 9.
+  operand.all_nines = operand.digits > 0 && operand.digits <= significant;
+  for (std::int64_t i = 0; operand.all_nines && i < operand.digits; ++i) {
+    operand.all_nines = digit(first + static_cast<std::size_t>(i)) == 9;
+  }
+  if (operand.digits > 20) {  // 2^64 has 20 digits
+    operand.fits_word = false;
     return operand;
   }
-  Uint128 magnitude = 0;
-  for (std::int64_t i = 0; i < whole_digits; ++i) {
+  Uint128 whole = 0;
+  for (std::int64_t i = 0; i < operand.digits; ++i) {
     const std::size_t place = first + static_cast<std::size_t>(i);
-    magnitude = magnitude * 10 + static_cast<unsigned>(place <= last ? digit(place) : 0);
+    whole = whole * 10 + static_cast<unsigned>(place <= last ? digit(place) : 0);
   }
-  operand.beyond = magnitude > kLargestWhole;
-  operand.magnitude = operand.beyond ? 0 : static_cast<std::uint64_t>(magnitude);
+  operand.fits_word = whole <= kLargestWhole;
+  operand.word = operand.fits_word ? static_cast<std::uint64_t>(whole) : 0;
   return operand;
+}
+
+Natural ValueOf(const ExactOperand& operand) {
+  if (operand.digits == 0) {
+    return Natural();
+  }
+  if (operand.fits_word) {
+    return Natural(operand.word);
+  }
+  // The digits of the whole part that D holds, then as many zeros as the shift adds.
+  const NumberText& number = operand.number;
+  const auto kept = static_cast<std::size_t>(
+      std::min<std::int64_t>(operand.digits, static_cast<std::int64_t>(operand.last - operand.first + 1)));
+  std::string digits;
+  digits.reserve(kept);
+  for (std::size_t i = operand.first; i < operand.first + kept; ++i) {
+    digits += i < number.whole.size() ? number.whole[i] : number.fraction[i - number.whole.size()];
+  }
+  Natural value = Natural::FromDecimal(digits);
+  if (const auto zeros = static_cast<std::size_t>(operand.digits) - kept; zeros > 0) {
+    value *= Natural::TenToThe(static_cast<unsigned>(zeros));
+  }
+  return value;
+}
+
+std::string LimitText(const OperandRules& rules, std::size_t index, Range range) {
+  if (range == Range::kWindow) {
+    const double limit = index == 0   ? rules.window.a
+                         : index == 1 ? rules.window.b
+                                      : rules.window.c;
+    return std::to_string(static_cast<std::uint64_t>(limit));
+  }
+  const WholeLimit limit = FullLimitOf(rules, index);
+  return limit.digits > 0 ? std::string(limit.digits, '9') : std::to_string(limit.word);
 }
 
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome) {
   const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
   std::array<std::uint64_t, 3> values{};
+  std::array<std::optional<Natural>, 3> exact;
   for (std::size_t i = 0; i < OperandCount(rules); ++i) {
-    const auto value = CheckedValue(*boxes[i], static_cast<char>('A' + i), LimitOf(rules, i, range),
-                                    i == 0 && rules.even_a, range, outcome);
+    const auto value = CheckedValue(*boxes[i], static_cast<char>('A' + i), range, rules, i,
+                                    outcome, exact[i]);
     if (!value) {
       return std::nullopt;
     }
     values[i] = *value;
   }
-  const Operands operands{values[0], values[1], values[2]};
+  Operands operands;
+  operands.a = values[0];
+  operands.b = values[1];
+  operands.c = values[2];
+  operands.words = !exact[0] && !exact[1] && !exact[2];
+  if (!operands.words) {
+    for (std::size_t i = 0; i < OperandCount(rules); ++i) {
+      operands.exact[i] = exact[i] ? std::move(*exact[i]) : Natural(values[i]);
+    }
+  }
   // Only B can make the interval too wide: A has already passed.
-  if (rules.widest_interval > 0 && operands.b > operands.a &&
-      operands.b - operands.a > rules.widest_interval) {
+  const bool too_wide =
+      rules.widest_interval > 0 &&
+      (operands.words ? operands.b > operands.a &&
+                            operands.b - operands.a > rules.widest_interval
+                      : operands.exact[1] > operands.exact[0] &&
+                            operands.exact[1] - operands.exact[0] > rules.widest_interval);
+  if (too_wide) {
     outcome.notice = kTooWide;
     outcome.operand = 'B';
     return std::nullopt;
@@ -210,9 +287,17 @@ Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range
                LineSink& lines, Work& work) {
   Outcome outcome;
   if (const std::optional<Operands> operands = ReadOperands(texts, rules, range, outcome)) {
-    if (!write(*operands, range, lines, work)) {
-      outcome.stopped = true;
-      lines.Add(kStoppedLine);
+    switch (write(*operands, range, lines, work)) {
+      case Ending::kWhole:
+        break;
+      case Ending::kStopped:
+        outcome.stopped = true;
+        lines.Add(kStoppedLine);
+        break;
+      case Ending::kTooMany:
+        outcome.notice = kTooMany;
+        outcome.operand = static_cast<char>('A' + OperandCount(rules) - 1);
+        break;
     }
   }
   return outcome;

@@ -5,6 +5,7 @@
 // checks and their notices; and the frame of one operation, which reads and checks its operands
 // in the order A, B, C and lets the operation write its lines from their values.
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +14,10 @@
 #include <string_view>
 
 #include "core/arithmetic/wide.h"
+#include "core/big/natural.h"
 #include "core/frame/frame.h"
 #include "core/frame/lines.h"
+#include "core/frame/number_text.h"
 #include "core/work.h"
 
 namespace brindaq {
@@ -37,16 +40,35 @@ inline bool Divides(double d, double x) {
   return std::floor(quotient) == quotient;
 }
 
+// The largest number of digits that an operand of the full range may have: every whole number up
+// to L = 10^10000 - 1.
+inline constexpr unsigned kLongestOperand = 10000;
+
 // A number text read exactly, by the same prefix rule as ReadOperand: what the checks of the full
-// range need to know of its value.
+// range need to know of its value, found from its digits alone. Its value itself is made only once
+// it has passed them (ValueOf), so that "1E1000000000" costs nothing.
 struct ExactOperand {
   bool negative = false;
-  bool whole = true;            // it has no fractional part
-  bool even = true;             // it is whole and even; 0 is even
-  bool beyond = false;          // its magnitude is above kLargestWhole
-  std::uint64_t magnitude = 0;  // the whole part of its magnitude, when not beyond
+  bool whole = true;  // it has no fractional part
+  bool even = true;   // it is whole and even; 0 is even
+  // The digits of its whole part without leading zeros (0 for a value below 1), saturated at
+  // 2^40, and whether they are all nines.
+  std::int64_t digits = 0;
+  bool all_nines = false;
+  bool fits_word = true;  // its whole part is at most 2^64 - 1
+  std::uint64_t word = 0;  // the whole part, when it fits a word
+  // Its value as D * 10^shift, D the digits from `first` to `last` of the digits before and
+  // after the point (`number`), which neither start nor end with 0.
+  NumberText number;
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::int64_t shift = 0;
 };
 ExactOperand ReadExactOperand(std::string_view text);
+
+// The whole part of an operand that was read exactly, as a number of any size; for an operand of
+// at most kLongestOperand digits.
+Natural ValueOf(const ExactOperand& operand);
 
 // The inclusive limit of each operand that an operation reads in the window's range; 0 for an
 // operand it never reads.
@@ -56,11 +78,30 @@ struct OperandLimits {
   double c = 0;
 };
 
-// The same in the full range.
+// An inclusive limit of an operand in the full range: every whole number of at most `digits`
+// digits (10^digits - 1), or with no digits given, `word`. Neither is set for an operand that the
+// operation does not read.
+struct WholeLimit {
+  std::uint64_t word = 0;
+  unsigned digits = 0;
+
+  constexpr bool Reads() const { return word > 0 || digits > 0; }
+  friend constexpr bool operator==(const WholeLimit&, const WholeLimit&) = default;
+};
+constexpr WholeLimit UpTo(std::uint64_t word) {
+  return {word, 0};
+}
+constexpr WholeLimit DigitsUpTo(unsigned digits) {
+  return {0, digits};
+}
+// L = 10^10000 - 1: every whole number of at most 10000 digits.
+inline constexpr WholeLimit kAnySize = DigitsUpTo(kLongestOperand);
+
+// The limits of the operands in the full range.
 struct WholeLimits {
-  std::uint64_t a = 0;
-  std::uint64_t b = 0;
-  std::uint64_t c = 0;
+  WholeLimit a = {};
+  WholeLimit b = {};
+  WholeLimit c = {};
 };
 
 // Everything that an operation checks of its operands before it computes. The operands with a
@@ -82,26 +123,30 @@ constexpr std::size_t OperandCount(const OperandLimits& limits) {
   return limits.c > 0 ? 3 : limits.b > 0 ? 2 : limits.a > 0 ? 1 : 0;
 }
 constexpr std::size_t OperandCount(const WholeLimits& limits) {
-  return limits.c > 0 ? 3 : limits.b > 0 ? 2 : limits.a > 0 ? 1 : 0;
+  return limits.c.Reads() ? 3 : limits.b.Reads() ? 2 : limits.a.Reads() ? 1 : 0;
 }
 constexpr std::size_t OperandCount(const OperandRules& rules) {
   return OperandCount(rules.window);
 }
 
-// The inclusive limit of operand `index` (0 for A) in a range, as a whole number.
-constexpr std::uint64_t LimitOf(const OperandRules& rules, std::size_t index, Range range) {
-  if (range == Range::kFull) {
-    return index == 0 ? rules.full.a : index == 1 ? rules.full.b : rules.full.c;
-  }
-  const double limit = index == 0 ? rules.window.a : index == 1 ? rules.window.b : rules.window.c;
-  return static_cast<std::uint64_t>(limit);
+// The inclusive limit of operand `index` (0 for A) in the full range.
+constexpr WholeLimit FullLimitOf(const OperandRules& rules, std::size_t index) {
+  return index == 0 ? rules.full.a : index == 1 ? rules.full.b : rules.full.c;
 }
 
-// The values of the operands that passed; those that the operation does not read stay 0.
+// The inclusive limit of operand `index` in a range, in decimal digits.
+std::string LimitText(const OperandRules& rules, std::size_t index, Range range);
+
+// The values of the operands that passed; those that the operation does not read stay 0. Where
+// every one of them fits a word (`words`), a, b and c are their values, as they always are in the
+// window's range; otherwise `exact` holds the value of every operand read, a, b and c those of the
+// ones that fit a word.
 struct Operands {
   std::uint64_t a = 0;
   std::uint64_t b = 0;
   std::uint64_t c = 0;
+  bool words = true;
+  std::array<Natural, 3> exact;
 };
 
 // Reads and checks the operands that `rules` names, from `texts`, in `range`. Returns their
@@ -110,15 +155,25 @@ struct Operands {
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome);
 
+// How a writer of lines ended.
+enum class Ending {
+  kWhole,    // every line of the answer is written
+  kStopped,  // its work was stopped: the lines so far are what it had established
+  kTooMany,  // refused before any line: the answer would hold more than kMostSolutions lines
+};
+
+// The most solutions that an answer lists.
+inline constexpr std::size_t kMostSolutions = 100000;
+
 // What an operation computes once its operands have passed: its lines, from their values, in the
-// range asked for. Long work asks `work` whether to stop, and tells it how far it has come; the
-// writer returns whether its answer is whole, false when it stopped before the end.
-using LinesWriter = bool (*)(const Operands& operands, Range range, LineSink& lines, Work& work);
+// range asked for. Long work asks `work` whether to stop, and tells it how far it has come.
+using LinesWriter = Ending (*)(const Operands& operands, Range range, LineSink& lines, Work& work);
 
 // The frame of one operation: reads and checks the operands by `rules`, and when all pass, lets
-// `write` hand its lines to `lines`; an answer stopped before its end gets kStoppedLine last. The
-// outcome it returns holds the notice, if there is one, whether the answer was stopped, and no
-// lines.
+// `write` hand its lines to `lines`; an answer stopped before its end gets kStoppedLine last, and
+// one with too many lines is the notice "TOO MANY SOLUTIONS !" about the last operand, whose size
+// makes them so many. The outcome it returns holds the notice, if there is one, whether the answer
+// was stopped, and no lines.
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,
                LineSink& lines, Work& work);
 

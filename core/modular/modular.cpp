@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/arithmetic/wide.h"
+#include "core/big/natural.h"
 
 namespace brindaq {
 namespace {
@@ -18,10 +19,69 @@ LineWriter CandidateLine(std::uint64_t residue, std::uint64_t modulus, Range ran
   return line;
 }
 
+LineWriter CandidateLine(const Natural& residue, const Natural& modulus, Range range) {
+  LineWriter line(range);
+  line << "   " << (residue.IsZero() ? modulus : residue);
+  return line;
+}
+
+// The inverse of a modulo m >= 1, as a residue below m; nothing when a and m share a factor.
+// Modulo 1 the inverse is the residue 0.
+std::optional<Natural> InverseModulo(const Natural& a, const Natural& m) {
+  if (m == 1) {
+    return Natural();
+  }
+  Natural inverse;
+  if (mpz_invert(inverse.raw(), a.get(), m.get()) == 0) {
+    return std::nullopt;
+  }
+  return inverse;
+}
+
+// base^exponent modulo m >= 1; nothing when the work was stopped. GMP raises a power of a
+// thousand digits in some ten milliseconds at once; past that, by squaring and multiplying, the
+// bits of the exponent from the top, asking the work whether to stop every few bits.
+std::optional<Natural> PowerModulo(const Natural& base, const Natural& exponent, const Natural& m,
+                                   Work& work) {
+  constexpr std::size_t kAtOnceUpTo = 4096;  // bits of the modulus
+  Natural result;
+  if (m.Bits() <= kAtOnceUpTo) {
+    mpz_powm(result.raw(), base.get(), exponent.get(), m.get());
+    return result;
+  }
+  const Natural reduced = base % m;
+  result = Natural(1) % m;
+  const std::size_t bits = exponent.Bits();
+  for (std::size_t bit = bits; bit-- > 0;) {
+    mpz_mul(result.raw(), result.get(), result.get());
+    mpz_mod(result.raw(), result.get(), m.get());
+    if (mpz_tstbit(exponent.get(), bit) != 0) {
+      mpz_mul(result.raw(), result.get(), reduced.get());
+      mpz_mod(result.raw(), result.get(), m.get());
+    }
+    if (bit % 8 == 0) {
+      work.Report({"power", "bit", bits - bit, bits});
+      if (work.Stopped()) {
+        return std::nullopt;
+      }
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
-bool lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines,
-                            Work& /*work*/) {
+Ending lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines,
+                              Work& work) {
+  if (!operands.words) {
+    const std::optional<Natural> power =
+        PowerModulo(operands.exact[0], operands.exact[1], operands.exact[2], work);
+    if (!power) {
+      return Ending::kStopped;
+    }
+    lines.Add(LineWriter(range) << "   " << *power);
+    return Ending::kWhole;
+  }
   // By squaring and multiplying: the bits of B from the lowest on, each squaring the base and,
   // where the bit is set, multiplying it into the result; every product of two residues is exact
   // in 128 bits. The result starts as 1 reduced modulo C, which is 0 for C = 1.
@@ -35,21 +95,34 @@ bool lines_of::ModularPower(const Operands& operands, Range range, LineSink& lin
     base = MultiplyModulo(base, base, modulus);
   }
   lines.Add(LineWriter(range) << "   " << Whole{result});
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::LinearCongruence(const Operands& operands, Range range, LineSink& lines,
-                                Work& /*work*/) {
+Ending lines_of::LinearCongruence(const Operands& operands, Range range, LineSink& lines,
+                                  Work& /*work*/) {
   // With g = gcd(A, C), A*X = B (mod C) has solutions exactly when g divides B, and they are
   // X = (B/g) * (A/g)^-1 modulo C/g. The smallest candidate is that residue, or C/g itself
   // for the residue 0; C/g is at most C, so it is always among the candidates 1 to C.
+  if (!operands.words) {
+    const Natural& a = operands.exact[0];
+    const Natural& b = operands.exact[1];
+    const Natural common = Gcd(a, operands.exact[2]);
+    if (!(b % common).IsZero()) {
+      lines.Add("  NO SOLUTION !");
+      return Ending::kWhole;
+    }
+    const Natural modulus = operands.exact[2] / common;
+    const Natural solution = b / common * *InverseModulo(a / common, modulus) % modulus;
+    lines.Add(CandidateLine(solution, modulus, range));
+    return Ending::kWhole;
+  }
   const std::uint64_t a = operands.a;
   const std::uint64_t b = operands.b;
   const std::uint64_t c = operands.c;
   const std::uint64_t common = std::gcd(a, c);
   if (b % common != 0) {
     lines.Add("  NO SOLUTION !");
-    return true;
+    return Ending::kWhole;
   }
   const std::uint64_t modulus = c / common;
   // A/g and C/g share no factor, so the inverse exists.
@@ -57,11 +130,14 @@ bool lines_of::LinearCongruence(const Operands& operands, Range range, LineSink&
   assert(inverse.has_value());
   const std::uint64_t solution = MultiplyModulo((b / common) % modulus, *inverse, modulus);
   lines.Add(CandidateLine(solution, modulus, range));
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines,
                                    Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // Every candidate X from 1 through C, the last one standing for the residue 0; every solution
   // is listed. A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which
   // itself grows by 2A each time, so no candidate needs a multiplication or a division. C is at
@@ -84,20 +160,29 @@ bool lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSi
   if (lines.Count() == 0) {
     lines.Add("  NO SOLUTION !");
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::ModularInverse(const Operands& operands, Range range, LineSink& lines,
-                              Work& /*work*/) {
+Ending lines_of::ModularInverse(const Operands& operands, Range range, LineSink& lines,
+                                Work& /*work*/) {
+  if (!operands.words) {
+    const std::optional<Natural> inverse = InverseModulo(operands.exact[0], operands.exact[1]);
+    if (!inverse) {
+      lines.Add("  NO SOLUTION !");
+      return Ending::kWhole;
+    }
+    lines.Add(CandidateLine(*inverse, operands.exact[1], range));
+    return Ending::kWhole;
+  }
   // Modulo 1 every number is the inverse, and the smallest candidate, 1, stands for the residue 0.
   const std::uint64_t modulus = operands.b;
   const std::optional<std::uint64_t> inverse = InverseModulo(operands.a, modulus);
   if (!inverse) {
     lines.Add("  NO SOLUTION !");
-    return true;
+    return Ending::kWhole;
   }
   lines.Add(CandidateLine(*inverse, modulus, range));
-  return true;
+  return Ending::kWhole;
 }
 
 Outcome ranged::ModularPower(const OperandTexts& texts, Range range) {

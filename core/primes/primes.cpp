@@ -46,17 +46,23 @@ bool IsPrimeByTrialDivision(double x) {
   return true;
 }
 
-bool lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines,
                              Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   const Candidates candidates = CandidatesBetween(operands);
   const PrimeSegment primes(candidates.first, candidates.last);
   lines.Reserve(primes.Count());
   primes.ForEachPrime([&](std::uint64_t p) { lines.Add(LineWriter(range) << "   " << Whole{p}); });
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines,
                                  Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
   // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
   const Candidates candidates = CandidatesBetween(operands);
@@ -72,21 +78,27 @@ bool lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink
     lines.Add("   NO TWIN PRIMES");
     lines.Add("   IN THIS INTERVAL !");
   }
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines,
+Ending lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines,
                                  Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   const Candidates candidates = CandidatesBetween(operands);
   lines.Add(LineWriter(range) << "   "
                               << Whole{PrimeSegment(candidates.first, candidates.last).Count()});
-  return true;
+  return Ending::kWhole;
 }
 
-bool lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines, Work& /*work*/) {
+Ending lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines, Work& /*work*/) {
+  if (!operands.words) {  // PLACEHOLDER
+    return Ending::kStopped;
+  }
   // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
   lines.Add(LineWriter(range) << "   " << Whole{FirstPrimeAbove(operands.a)});
-  return true;
+  return Ending::kWhole;
 }
 
 Outcome ranged::PrimesBetween(const OperandTexts& texts, Range range) {

@@ -16,7 +16,7 @@ bool IsPrimeByTrialDivision(double x);
 
 // A and B of the three interval scans, in the window's range and in the full one.
 inline constexpr OperandLimits kIntervalScanLimits{10000000, 10000000};
-inline constexpr WholeLimits kFullIntervalScanLimits{kLargestWhole, kLargestWhole};
+inline constexpr WholeLimits kFullIntervalScanLimits{kAnySize, kAnySize};
 
 // Every prime strictly between A and B, ascending, one line each.
 inline constexpr OperandRules kPrimesBetweenRules{kIntervalScanLimits, kFullIntervalScanLimits,
@@ -33,10 +33,9 @@ inline constexpr OperandRules kPrimeCountBetweenRules{kIntervalScanLimits, kFull
                                                       100000};
 Outcome PrimeCountBetween(const OperandTexts& texts);
 
-// The smallest prime greater than A, as one line. In the full range A stops where the next
-// prime, 18446744073709551557, is the largest below 2^64.
+// The smallest prime greater than A, as one line.
 inline constexpr OperandLimits kNextPrimeLimits{100000000};
-inline constexpr OperandRules kNextPrimeRules{kNextPrimeLimits, {18446744073709551556U}};
+inline constexpr OperandRules kNextPrimeRules{kNextPrimeLimits, {kAnySize}};
 Outcome NextPrime(const OperandTexts& texts);
 
 // The same operations in the range that the caller chooses.
@@ -47,13 +46,12 @@ Outcome PrimeCountBetween(const OperandTexts& texts, Range range);
 Outcome NextPrime(const OperandTexts& texts, Range range);
 }  // namespace ranged
 
-// The lines of each operation, from operands that have passed its checks: whether the answer is
-// whole, or was stopped before its end.
+// The lines of each operation, from operands that have passed its checks, and how it ended.
 namespace lines_of {
-bool PrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
-bool TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
-bool PrimeCountBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
-bool NextPrime(const Operands& operands, Range range, LineSink& lines, Work& work);
+Ending PrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+Ending TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+Ending PrimeCountBetween(const Operands& operands, Range range, LineSink& lines, Work& work);
+Ending NextPrime(const Operands& operands, Range range, LineSink& lines, Work& work);
 }  // namespace lines_of
 
 }  // namespace brindaq

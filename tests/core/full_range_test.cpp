@@ -33,25 +33,28 @@ Outcome Full(const OperationRow& operation, const OperandTexts& texts) {
   return Run(operation, texts, Range::kFull);
 }
 
-// Each operand at its limit passes, and the next whole number above it (the next even one where A
-// must be even) is too large, with the notice about that operand.
+// Each operand at its limit passes its checks, and the next whole number above it (the next even
+// one where A must be even) is too large, with the notice about that operand.
 TEST(FullRange, EveryLimitPassesAndTheNumberAboveItIsTooLarge) {
   for (const OperationRow& operation : kOperations) {
     for (std::size_t i = 0; i < OperandCount(operation.rules); ++i) {
-      const std::uint64_t limit = LimitOf(operation.rules, i, Range::kFull);
-      const Uint128 above = Uint128{limit} + (operation.rules.even_a && limit % 2 == 0 ? 2 : 1);
+      const std::string limit = LimitText(operation.rules, i, Range::kFull);
+      const bool even = operation.rules.even_a && (limit.back() - '0') % 2 == 0;
+      const std::string above = (Natural::FromDecimal(limit) + Natural(even ? 2 : 1)).ToDecimal();
       OperandTexts texts{"1", "1", "1"};
       if (operation.rules.even_a) {
         texts.a = "2";
       }
       std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
-      *boxes[i] = Text(limit);
+      *boxes[i] = limit;
       if (i == 1 && operation.rules.widest_interval > 0) {
         texts.a = texts.b;  // an interval of no width
       }
-      EXPECT_EQ(Full(operation, texts).notice, std::nullopt) << operation.command << " " << i;
-      *boxes[i] = Text(above);
-      const Outcome outcome = Full(operation, texts);
+      Outcome outcome;
+      EXPECT_TRUE(ReadOperands(texts, operation.rules, Range::kFull, outcome))
+          << operation.command << " " << i;
+      *boxes[i] = above;
+      EXPECT_FALSE(ReadOperands(texts, operation.rules, Range::kFull, outcome));
       EXPECT_EQ(outcome.notice, kTooLarge) << operation.command << " " << i;
       EXPECT_EQ(outcome.operand, static_cast<char>('A' + i)) << operation.command;
     }
@@ -61,7 +64,7 @@ TEST(FullRange, EveryLimitPassesAndTheNumberAboveItIsTooLarge) {
 // Texts are read by the window's prefix rule, but exactly, as whole numbers.
 TEST(FullRange, ReadsTheTextsExactly) {
   struct Case {
-    const char* text;
+    std::string text;
     std::optional<std::string> notice;
     std::vector<std::string> lines;
   };
@@ -71,9 +74,15 @@ TEST(FullRange, ReadsTheTextsExactly) {
       {"1E19", std::nullopt, {}},
       {"000000018446744073709551615", std::nullopt, {}},
       {"18446744073709551615.000", std::nullopt, {}},
-      {"18446744073709551616", kTooLarge, {}},
-      {"1E20", kTooLarge, {}},
-      {"18446744073709551615.5", kTooLarge, {}},
+      {"1E9999", std::nullopt, {}},
+      {"1.5E9999", std::nullopt, {}},
+      {"1E10000", kTooLarge, {}},
+      {"1E1000000000", kTooLarge, {}},
+      {std::string(10000, '9'), std::nullopt, {}},
+      {std::string(10000, '9') + ".5", kTooLarge, {}},
+      {std::string(9999, '9') + "8.5", kANotWhole, {}},
+      {"18446744073709551615.5", kANotWhole, {}},
+      {"1E-30", kANotWhole, {}},
       {"2.5", kANotWhole, {}},
       {"-3", kANotWhole, {}},
       {"-1E30", kANotWhole, {}},
@@ -82,16 +91,18 @@ TEST(FullRange, ReadsTheTextsExactly) {
   };
   const OperationRow& factors = *FindCommand("factors");
   for (const Case& c : cases) {
-    const Outcome outcome = Full(factors, {c.text, "", ""});
-    EXPECT_EQ(outcome.notice, c.notice) << c.text;
+    Outcome outcome;
+    ReadOperands({c.text, "", ""}, factors.rules, Range::kFull, outcome);
+    EXPECT_EQ(outcome.notice, c.notice) << c.text.substr(0, 40);
     if (!c.lines.empty()) {
-      EXPECT_EQ(outcome.lines, c.lines) << c.text;
+      EXPECT_EQ(Full(factors, {c.text, "", ""}).lines, c.lines) << c.text;
     }
   }
   // Parity before size, read exactly: an odd A beyond 2^64 is odd, a huge even one too large.
   const OperationRow& goldbach = *FindCommand("goldbach");
   EXPECT_EQ(Full(goldbach, {"18446744073709551617", "", ""}).notice, kNotEven);
   EXPECT_EQ(Full(goldbach, {"1E30", "", ""}).notice, kTooLarge);
+  EXPECT_EQ(Full(goldbach, {"1E100000", "", ""}).notice, kTooLarge);
   EXPECT_EQ(Full(goldbach, {"1.5E1", "", ""}).notice, kNotEven);
   EXPECT_EQ(Full(goldbach, {"-4", "", ""}).notice, kANotWhole);
 }
@@ -100,13 +111,16 @@ TEST(FullRange, ReadsTheTextsExactly) {
 // numbers of 1E15 or more, which only the window writes in the exponent form.
 TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
   std::mt19937_64 random(24);
-  const char* const odd_texts[] = {"", "0", "-3", "2.5", "abc", "1E400", "7x", " 12"};
+  const char* const odd_texts[] = {"", "0", "-3", "2.5", "abc", "1E40000", "7x", " 12"};
   for (const OperationRow& operation : kOperations) {
     for (int round = 0; round < 300; ++round) {
       OperandTexts texts;
       std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
       for (std::size_t i = 0; i < 3; ++i) {
-        const auto limit = static_cast<std::uint64_t>(LimitOf(operation.rules, i, Range::kWindow));
+        const std::uint64_t limit =
+            i < OperandCount(operation.rules)
+                ? std::stoull(LimitText(operation.rules, i, Range::kWindow))
+                : 0;
         if (round % 10 == 9) {
           *boxes[i] = odd_texts[random() % std::size(odd_texts)];
         } else if (limit > 0) {
