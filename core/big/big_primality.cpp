@@ -5,37 +5,11 @@
 
 #include "core/arithmetic/primality.h"
 #include "core/big/big_montgomery.h"
+#include "core/big/pacing.h"
 #include "core/big/small_primes.h"
 
 namespace brindaq {
 namespace {
-
-// Asks the work whether to stop about every millisecond of powering: a product of k limbs takes
-// about k^2 word products, some 10^5 of which fit a millisecond. Long tests (more than one check)
-// report where they stand as often.
-class Pacer {
- public:
-  Pacer(Work& work, std::size_t limbs, std::uint64_t total)
-      : work_(work), every_(1 + 100000 / (limbs * limbs)), total_(total) {}
-
-  bool Stopped(std::uint64_t done) {
-    if (--countdown_ > 0) {
-      return false;
-    }
-    countdown_ = every_;
-    if (work_.Stopped()) {
-      return true;
-    }
-    work_.Report({"BPSW", "step", done, total_});
-    return false;
-  }
-
- private:
-  Work& work_;
-  std::uint64_t every_;
-  std::uint64_t countdown_ = every_;
-  std::uint64_t total_;
-};
 
 // The strong test to the base 2: n - 1 = d * 2^s with d odd; n passes when 2^d = 1 or
 // 2^(d * 2^r) = -1 for some r < s. The power is raised from the top bit of d down, squaring at
@@ -45,7 +19,8 @@ std::optional<bool> StrongBase2(const BigMontgomery& m, Work& work) {
   const mp_bitcnt_t s = mpz_scan1(n.get(), 1);
   Natural d = n >> static_cast<unsigned>(s);
   const std::size_t bits = d.Bits();
-  Pacer pacer(work, m.Limbs(), bits + s);
+  StepPacer pacer(work, m.Limbs());
+  const std::uint64_t total = bits + s;
   const Residue& one = m.One();
   Residue minus_one = m.Zero();
   m.Subtract(minus_one, minus_one, one);
@@ -56,7 +31,7 @@ std::optional<bool> StrongBase2(const BigMontgomery& m, Work& work) {
     if (mpz_tstbit(d.get(), i) != 0) {
       m.Add(x, x, x);
     }
-    if (pacer.Stopped(bits - i)) {
+    if (pacer.Stopped({"BPSW", "step", bits - i, total})) {
       return std::nullopt;
     }
   }
@@ -68,7 +43,7 @@ std::optional<bool> StrongBase2(const BigMontgomery& m, Work& work) {
     if (x == minus_one) {
       return true;
     }
-    if (x == one || pacer.Stopped(bits + r)) {
+    if (x == one || pacer.Stopped({"BPSW", "step", bits + r, total})) {
       return x == one ? std::optional<bool>(false) : std::nullopt;
     }
   }
@@ -85,7 +60,8 @@ std::optional<bool> ExtraStrongLucas(const BigMontgomery& m, std::uint32_t p, Wo
   const mp_bitcnt_t s = mpz_scan1(n_plus_one.get(), 0);
   const Natural d = n_plus_one >> static_cast<unsigned>(s);
   const std::size_t bits = d.Bits();
-  Pacer pacer(work, m.Limbs(), bits + s);
+  StepPacer pacer(work, m.Limbs());
+  const std::uint64_t total = bits + s;
   const Residue two = m.Of(Natural(2));
   const Residue big_p = m.Of(Natural(p));
   Residue v = two;       // V_k, k = 0
@@ -102,7 +78,7 @@ std::optional<bool> ExtraStrongLucas(const BigMontgomery& m, std::uint32_t p, Wo
       m.Square(v, v);
       m.Subtract(v, v, two);
     }
-    if (pacer.Stopped(bits - i)) {
+    if (pacer.Stopped({"BPSW", "step", bits - i, total})) {
       return std::nullopt;
     }
   }
@@ -123,7 +99,7 @@ std::optional<bool> ExtraStrongLucas(const BigMontgomery& m, std::uint32_t p, Wo
     }
     m.Square(v, v);
     m.Subtract(v, v, two);
-    if (pacer.Stopped(bits + r)) {
+    if (pacer.Stopped({"BPSW", "step", bits + r, total})) {
       return std::nullopt;
     }
   }

@@ -29,7 +29,7 @@ const std::vector<std::uint32_t>& OddPrimesBelow2To20() {
   return primes;
 }
 
-std::uint32_t SmallOddPrimeFactor(const Natural& n) {
+std::vector<std::uint32_t> SmallOddPrimeFactors(const Natural& n) {
   static const std::vector<std::uint32_t> table = [] {
     std::vector<std::uint32_t> primes;
     for (const OddPrime& p : kOddPrimes) {
@@ -37,13 +37,18 @@ std::uint32_t SmallOddPrimeFactor(const Natural& n) {
     }
     return primes;
   }();
-  std::uint32_t factor = 0;
-  ForEachRemainder(n, table, 0, table.size(), [&factor](std::uint32_t p, std::uint32_t r) {
-    if (r == 0 && factor == 0) {
-      factor = p;
+  std::vector<std::uint32_t> factors;
+  ForEachRemainder(n, table, 0, table.size(), [&factors](std::uint32_t p, std::uint32_t r) {
+    if (r == 0) {
+      factors.push_back(p);
     }
   });
-  return factor;
+  return factors;
+}
+
+std::uint32_t SmallOddPrimeFactor(const Natural& n) {
+  const std::vector<std::uint32_t> factors = SmallOddPrimeFactors(n);
+  return factors.empty() ? 0 : factors.front();
 }
 
 }  // namespace brindaq

@@ -22,8 +22,9 @@ std::vector<std::uint32_t> OddPrimesBelow(std::uint32_t bound);
 const std::vector<std::uint32_t>& OddPrimesBelow2To20();
 
 // The smallest odd prime below 10^4 that divides n, or 0 if none does (n itself when n is such a
-// prime).
+// prime); and all of them, ascending.
 std::uint32_t SmallOddPrimeFactor(const Natural& n);
+std::vector<std::uint32_t> SmallOddPrimeFactors(const Natural& n);
 
 // Calls `visit(p, n mod p)` for each odd prime p of `primes` from index `begin` to `end`, the
 // remainders found through products of primes that fill an `unsigned long`.
