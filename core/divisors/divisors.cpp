@@ -1,6 +1,7 @@
 #include "core/divisors/divisors.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,36 +9,67 @@
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/wide.h"
+#include "core/big/big_factorisation.h"
+#include "core/big/big_primality.h"
+#include "core/big/natural.h"
 
 namespace brindaq {
 namespace {
 
 // The line of the prime factors that calls A prime or not: one blank, A, then the verdict.
-LineWriter NumberVerdict(std::uint64_t a, std::string_view verdict, Range range) {
+template <typename Number>
+LineWriter NumberVerdict(const Number& a, std::string_view verdict, Range range) {
   LineWriter line(range);
-  line << " " << Whole{a} << verdict;
+  line << " " << a << verdict;
   return line;
+}
+
+constexpr const char* kIsPrimeVerdict = "   IS A PRIME NUMBER !";
+
+// Past 2^64: the primes found, with repetition, smallest first; and when the work was stopped,
+// each part not yet split after them, which is known to be composite but claimed as nothing more.
+Ending BigPrimeFactors(const Natural& a, Range range, LineSink& lines, Work& work) {
+  const BigFactors factors = Factorise(a, work);
+  if (factors.complete && factors.primes.size() == 1 && factors.primes.front().exponent == 1) {
+    lines.Add(NumberVerdict(a, kIsPrimeVerdict, range));
+    return Ending::kWhole;
+  }
+  for (const BigPrimePower& power : factors.primes) {
+    for (int k = 0; k < power.exponent; ++k) {
+      lines.Add(LineWriter(range) << "   " << power.prime);
+    }
+  }
+  for (const BigPrimePower& part : factors.unsplit) {
+    for (int k = 0; k < part.exponent; ++k) {
+      lines.Add(LineWriter(range) << " NOT YET SPLIT = " << part.prime);
+    }
+  }
+  return factors.complete ? Ending::kWhole : Ending::kStopped;
 }
 
 constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 
+std::optional<Natural> BigSmallestPrimeFactor(const Natural& n, Work& work) {
+  return SmallestPrimeFactor(n, work);
+}
+
 }  // namespace
 
 Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines,
-                            Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                              Work& work) {
+  if (!operands.words) {
+    return BigPrimeFactors(operands.exact[0], range, lines, work);
   }
   const std::uint64_t a = operands.a;
   // 1 has no prime factor and is not a prime number either.
   if (a == 1) {
-    lines.Add(NumberVerdict(a, "   IS NOT A PRIME NUMBER !", range));
+    lines.Add(NumberVerdict(Whole{a}, "   IS NOT A PRIME NUMBER !", range));
     return Ending::kWhole;
   }
   // A prime A is its own one factor, and keeps its one verdict line instead.
   const std::vector<PrimePower> powers = Factorisation(a);
   if (powers.size() == 1 && powers.front().exponent == 1) {
-    lines.Add(NumberVerdict(a, "   IS A PRIME NUMBER !", range));
+    lines.Add(NumberVerdict(Whole{a}, kIsPrimeVerdict, range));
     return Ending::kWhole;
   }
   for (const PrimePower& power : powers) {
@@ -49,9 +81,25 @@ Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& l
 }
 
 Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines,
-                             Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                               Work& work) {
+  if (!operands.words) {
+    // The verdict, then the smallest factor: a stopped search keeps the verdict it reached.
+    const Natural& a = operands.exact[0];
+    const std::optional<bool> prime = IsProbablePrime(a, work);
+    if (!prime) {
+      return Ending::kStopped;
+    }
+    if (*prime) {
+      lines.Add(" A IS A PRIME NUMBER!");
+      return Ending::kWhole;
+    }
+    lines.Add(kNotPrimeLine);
+    const std::optional<Natural> factor = BigSmallestPrimeFactor(a, work);
+    if (!factor) {
+      return Ending::kStopped;
+    }
+    lines.Add(LineWriter(range) << " FACTOR = " << *factor);
+    return Ending::kWhole;
   }
   // 1 is not a prime number, and it has no prime factor to show.
   const std::uint64_t a = operands.a;
@@ -67,13 +115,28 @@ Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& 
 }
 
 Ending lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineSink& lines,
-                                  Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
-  }
+                                    Work& work) {
   // From A = p^k * ...: the divisors of A number (k + 1) * ... and add up to
   // (1 + p + ... + p^k) * ...; A itself is then taken away from both. The sum of the divisors
   // of an A below 2^64 is less than 2^67.
+  if (!operands.words) {
+    const Natural& a = operands.exact[0];
+    const BigFactors factors = Factorise(a, work);
+    if (!factors.complete) {
+      return Ending::kStopped;  // both need every prime
+    }
+    Natural count(1);
+    Natural sum(1);
+    for (const BigPrimePower& power : factors.primes) {
+      count *= Natural(static_cast<std::uint64_t>(power.exponent) + 1);
+      // (p^(k+1) - 1) / (p - 1)
+      sum *= (Power(power.prime, static_cast<unsigned>(power.exponent) + 1) - Natural(1)) /
+             (power.prime - Natural(1));
+    }
+    lines.Add(LineWriter(range) << " NUMBER OF DIVISORS = " << count - Natural(1));
+    lines.Add(LineWriter(range) << " SUM OF DIVISORS = " << sum - a);
+    return Ending::kWhole;
+  }
   const std::uint64_t a = operands.a;
   std::uint64_t count = 1;
   Uint128 sum = 1;

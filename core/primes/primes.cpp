@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/sieve.h"
+#include "core/big/big_primes.h"
+#include "core/big/natural.h"
 
 namespace brindaq {
 namespace {
@@ -46,10 +49,31 @@ bool IsPrimeByTrialDivision(double x) {
   return true;
 }
 
+namespace {
+
+// Past 2^64, the same scans by the sieve of an interval of any size, each prime handed on as soon
+// as it is established. The candidates run from A + 1 to `last`.
+bool ForEachPrimeAbove(const Operands& operands, const Natural& last, Work& work,
+                       const std::function<void(const Natural&)>& visit) {
+  const Natural first = operands.exact[0] + Natural(1);
+  return first > last || ForEachPrimeBetween(first, last, work, visit);
+}
+
+Ending Ended(bool whole) {
+  return whole ? Ending::kWhole : Ending::kStopped;
+}
+
+std::optional<Natural> BigNextPrime(const Natural& n, Work& work) {
+  return NextPrime(n, work);
+}
+
+}  // namespace
+
 Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines,
-                             Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                               Work& work) {
+  if (!operands.words) {
+    return Ended(ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
+                                   [&](const Natural& p) { lines.Add(LineWriter(range) << "   " << p); }));
   }
   const Candidates candidates = CandidatesBetween(operands);
   const PrimeSegment primes(candidates.first, candidates.last);
@@ -59,12 +83,32 @@ Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& 
 }
 
 Ending lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSink& lines,
-                                 Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
-  }
+                                   Work& work) {
+  const auto none = [&lines] {
+    if (lines.Count() == 0) {
+      lines.Add("   NO TWIN PRIMES");
+      lines.Add("   IN THIS INTERVAL !");
+    }
+  };
   // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
-  // B + 1 (and never beyond 2^64 - 1: the largest prime below 2^64 is 2^64 - 59).
+  // B + 1.
+  if (!operands.words) {
+    const Natural last = operands.exact[1] - Natural(1);
+    std::optional<Natural> before;
+    const bool whole = ForEachPrimeAbove(operands, operands.exact[1] + Natural(1), work,
+                                         [&](const Natural& p) {
+      if (before && *before + Natural(2) == p && *before <= last) {
+        lines.Add(LineWriter(range) << "   " << *before << "      " << p);
+      }
+      before = p;
+    });
+    if (!whole) {
+      return Ending::kStopped;
+    }
+    none();
+    return Ending::kWhole;
+  }
+  // Below 2^64 the partner never passes 2^64 - 1: the largest prime below 2^64 is 2^64 - 59.
   const Candidates candidates = CandidatesBetween(operands);
   const std::uint64_t partners_end =
       candidates.last > kLargestWhole - 2 ? kLargestWhole : candidates.last + 2;
@@ -74,17 +118,20 @@ Ending lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSi
       lines.Add(LineWriter(range) << "   " << Whole{p} << "      " << Whole{p + 2});
     }
   });
-  if (lines.Count() == 0) {
-    lines.Add("   NO TWIN PRIMES");
-    lines.Add("   IN THIS INTERVAL !");
-  }
+  none();
   return Ending::kWhole;
 }
 
 Ending lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSink& lines,
-                                 Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                                   Work& work) {
+  if (!operands.words) {
+    std::uint64_t count = 0;
+    if (!ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
+                           [&count](const Natural&) { ++count; })) {
+      return Ending::kStopped;
+    }
+    lines.Add(LineWriter(range) << "   " << Whole{count});
+    return Ending::kWhole;
   }
   const Candidates candidates = CandidatesBetween(operands);
   lines.Add(LineWriter(range) << "   "
@@ -92,11 +139,19 @@ Ending lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSi
   return Ending::kWhole;
 }
 
-Ending lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines, Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+Ending lines_of::NextPrime(const Operands& operands, Range range, LineSink& lines, Work& work) {
+  // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows. The
+  // last prime below 2^64 is 18446744073709551557: from it on, the next one lies past 2^64.
+  constexpr std::uint64_t kLastWordPrime = 18446744073709551557U;
+  if (!operands.words || operands.a >= kLastWordPrime) {
+    const std::optional<Natural> next =
+        BigNextPrime(operands.words ? Natural(operands.a) : operands.exact[0], work);
+    if (!next) {
+      return Ending::kStopped;
+    }
+    lines.Add(LineWriter(range) << "   " << *next);
+    return Ending::kWhole;
   }
-  // A prime always lies above A and not beyond 2A + 1 (Bertrand), so one line always follows.
   lines.Add(LineWriter(range) << "   " << Whole{FirstPrimeAbove(operands.a)});
   return Ending::kWhole;
 }
