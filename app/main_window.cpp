@@ -235,7 +235,7 @@ void MainWindow::runOperation(const brindaq::OperationRow& operation) {
                                     operand_boxes_[2]->text().toStdString()};
   ListLines lines;
   brindaq::Work work;
-  const brindaq::Outcome outcome = brindaq::Run(operation, texts, range_, lines, work);
+  const brindaq::Outcome outcome = brindaq::RunOperation(operation, texts, range_, lines, work);
   list_->addItems(lines.lines());
   if (window::ScrollsSideways(range_)) {
     list_->fitWidestLine();

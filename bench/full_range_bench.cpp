@@ -46,7 +46,7 @@ const FullClick kFullClicks[] = {
 void RunFullClick(benchmark::State& state, const FullClick& click) {
   const OperationRow& operation = *FindCommand(click.command);
   for (auto _ : state) {
-    Outcome outcome = Run(operation, click.texts, Range::kFull);
+    Outcome outcome = RunOperation(operation, click.texts, Range::kFull);
     benchmark::DoNotOptimize(outcome);
   }
 }
@@ -81,7 +81,7 @@ void NextPrimesNear2To64(benchmark::State& state) {
   }
   std::size_t next = 0;
   for (auto _ : state) {
-    Outcome outcome = Run(operation, {texts[next], "", ""}, Range::kFull);
+    Outcome outcome = RunOperation(operation, {texts[next], "", ""}, Range::kFull);
     benchmark::DoNotOptimize(outcome);
     next = next + 1 == texts.size() ? 0 : next + 1;
   }
@@ -103,7 +103,7 @@ void FactorSemiprimes(benchmark::State& state) {
     times.clear();
     for (const std::string& text : texts) {
       const auto start = std::chrono::steady_clock::now();
-      Outcome outcome = Run(operation, {text, "", ""}, Range::kFull);
+      Outcome outcome = RunOperation(operation, {text, "", ""}, Range::kFull);
       benchmark::DoNotOptimize(outcome);
       times.push_back(
           std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)

@@ -51,7 +51,7 @@ Outcome Ask(const OperationRow& operation, std::span<const std::string_view> ope
     boxes[i]->assign(i < operands.size() ? operands[i] : std::string_view{});
   }
   work.Begin(format.time_limit);
-  Outcome outcome = Run(operation, texts, format.range, lines, work);
+  Outcome outcome = RunOperation(operation, texts, format.range, lines, work);
   work.End();
   return outcome;
 }

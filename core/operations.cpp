@@ -2,11 +2,11 @@
 
 namespace brindaq {
 
-Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range) {
+Outcome RunOperation(const OperationRow& operation, const OperandTexts& texts, Range range) {
   return Answer(texts, operation.rules, range, operation.write);
 }
 
-Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range, LineSink& lines,
+Outcome RunOperation(const OperationRow& operation, const OperandTexts& texts, Range range, LineSink& lines,
             Work& work) {
   return Answer(texts, operation.rules, range, operation.write, lines, work);
 }

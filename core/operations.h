@@ -61,11 +61,11 @@ static_assert([] {
 }());
 
 // The operation on the operand texts, in `range`: its lines gathered into the outcome.
-Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range);
+Outcome RunOperation(const OperationRow& operation, const OperandTexts& texts, Range range);
 
 // The same, with each line handed to `lines` as it is made, and the work stopped when `work` says
 // so; the outcome holds the notice, if there is one, whether the answer was stopped, and no lines.
-Outcome Run(const OperationRow& operation, const OperandTexts& texts, Range range, LineSink& lines,
+Outcome RunOperation(const OperationRow& operation, const OperandTexts& texts, Range range, LineSink& lines,
             Work& work);
 
 // The operation that the command line and scripts call `command`; nothing for an unknown name.

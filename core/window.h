@@ -41,7 +41,7 @@ inline constexpr std::string_view kFullRangeOption = "--full-range";
 inline constexpr std::array<RangeChoice, 2> kRanges{{
     {Range::kWindow, "window", kCaption, "The window's range"},
     {Range::kFull, "full", " QUARVEL  (full range)",
-     "Full range: whole numbers up to 18446744073709551615"},
+     "Full range: whole numbers of up to 10000 digits"},
 }};
 
 constexpr const RangeChoice& ChoiceOf(Range range) {

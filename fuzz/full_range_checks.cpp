@@ -134,7 +134,7 @@ std::optional<std::vector<std::string>> SlowLines(std::string_view command, cons
 
 void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
                     const Outcome& window) {
-  const Outcome outcome = Run(operation, texts, Range::kFull);
+  const Outcome outcome = RunOperation(operation, texts, Range::kFull);
   if ((outcome.notice && !outcome.lines.empty()) ||
       outcome.notice.has_value() != outcome.operand.has_value()) {
     Violation(operation, texts, outcome, "not one notice with its operand, or lines alone");

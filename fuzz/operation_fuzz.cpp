@@ -381,7 +381,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const OperationRow& operation = kOperations[row];
   const OperandTexts texts = Split(rest, static_cast<char>(data[1]));
-  const Outcome outcome = Run(operation, texts, Range::kWindow);
+  const Outcome outcome = RunOperation(operation, texts, Range::kWindow);
   CheckOutcome(Click{&operation, &texts}, outcome);
   CheckSameAsPlain(Click{&operation, &texts}, outcome);
   fuzz::CheckFullRange(operation, texts, outcome);

@@ -221,8 +221,8 @@ std::string RunText(const std::string& command, const std::string& a, const std:
     return UnknownCommand(command);
   }
   const brindaq::OperandTexts texts{a, b, c};
-  const brindaq::Outcome outcome =
-      brindaq::Run(*operation, texts, full ? brindaq::Range::kFull : brindaq::Range::kWindow);
+  const brindaq::Outcome outcome = brindaq::RunOperation(
+      *operation, texts, full ? brindaq::Range::kFull : brindaq::Range::kWindow);
   std::size_t size = 1 + (outcome.notice ? outcome.notice->size() : 0);
   for (const std::string& line : outcome.lines) {
     size += line.size() + 1;

@@ -154,7 +154,7 @@ void RunOperation(State& state, const OperationRow& operation) {
   ClearResults(state.results);
   const OperandTexts texts{Narrow(TextOf(state.boxes[0])), Narrow(TextOf(state.boxes[1])),
                            Narrow(TextOf(state.boxes[2]))};
-  const Outcome outcome = Run(operation, texts, state.range);
+  const Outcome outcome = RunOperation(operation, texts, state.range);
   AppendLines(state.results, outcome.lines);
   if (outcome.notice) {
     MessageBoxW(state.form, Wide(*outcome.notice).c_str(), Wide(window::kNoticeCaption).c_str(),

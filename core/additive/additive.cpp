@@ -16,7 +16,7 @@
 namespace brindaq {
 
 Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines,
-                               Work& /*work*/) {
+                                 Work& /*work*/) {
   if (!operands.words) {  // PLACEHOLDER
     return Ending::kStopped;
   }
@@ -40,7 +40,7 @@ Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink
 }
 
 Ending lines_of::GoldbachDecomposition(const Operands& operands, Range range, LineSink& lines,
-                                     Work& /*work*/) {
+                                       Work& /*work*/) {
   // A is even, so p and q = A - p are odd together, and both are at least 3: the prime 2 never
   // takes part. One sieve up to A answers for both.
   const std::uint64_t a = operands.a;
@@ -100,8 +100,8 @@ Ending lines_of::CollatzSequence(const Operands& operands, Range range, LineSink
     return Ending::kWhole;
   }
   // Past it, in decimal: halving and 3n + 1 cost no more than writing the digits out.
-  Decimal value = Decimal::FromDigits(
-      operands.words ? std::to_string(operands.a) : operands.exact[0].ToDecimal());
+  Decimal value = Decimal::FromDigits(operands.words ? std::to_string(operands.a)
+                                                     : operands.exact[0].ToDecimal());
   for (std::uint64_t step = 1;; ++step) {
     if (value.IsEven()) {
       value.Halve();
@@ -132,7 +132,7 @@ Ending lines_of::FibonacciNumbers(const Operands& operands, Range range, LineSin
     previous = current;
     current = next;
   }
-  Decimal before(7540113804746346429U);    // the 92nd
+  Decimal before(7540113804746346429U);   // the 92nd
   Decimal number(12200160415121876738U);  // the 93rd
   for (std::uint64_t k = kLastWord + 1; k <= operands.a; ++k) {
     before.Add(number);

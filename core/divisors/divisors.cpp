@@ -55,8 +55,7 @@ std::optional<Natural> BigSmallestPrimeFactor(const Natural& n, Work& work) {
 
 }  // namespace
 
-Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines,
-                              Work& work) {
+Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
     return BigPrimeFactors(operands.exact[0], range, lines, work);
   }
@@ -80,8 +79,7 @@ Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& l
   return Ending::kWhole;
 }
 
-Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines,
-                               Work& work) {
+Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
     // The verdict, then the smallest factor: a stopped search keeps the verdict it reached.
     const Natural& a = operands.exact[0];

@@ -118,9 +118,7 @@ std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, Ra
   std::uint64_t value = 0;
   if (range == Range::kWindow) {
     const double read = ReadOperand(text);
-    const double limit = index == 0   ? rules.window.a
-                         : index == 1 ? rules.window.b
-                                      : rules.window.c;
+    const double limit = index == 0 ? rules.window.a : index == 1 ? rules.window.b : rules.window.c;
     notice = even && !Divides(2, read) ? kNotEven : CheckOperand(read, letter, limit);
     value = notice ? 0 : static_cast<std::uint64_t>(read);
   } else {
@@ -220,8 +218,8 @@ Natural ValueOf(const ExactOperand& operand) {
   }
   // The digits of the whole part that D holds, then as many zeros as the shift adds.
   const NumberText& number = operand.number;
-  const auto kept = static_cast<std::size_t>(
-      std::min<std::int64_t>(operand.digits, static_cast<std::int64_t>(operand.last - operand.first + 1)));
+  const auto kept = static_cast<std::size_t>(std::min<std::int64_t>(
+      operand.digits, static_cast<std::int64_t>(operand.last - operand.first + 1)));
   std::string digits;
   digits.reserve(kept);
   for (std::size_t i = operand.first; i < operand.first + kept; ++i) {
@@ -236,9 +234,7 @@ Natural ValueOf(const ExactOperand& operand) {
 
 std::string LimitText(const OperandRules& rules, std::size_t index, Range range) {
   if (range == Range::kWindow) {
-    const double limit = index == 0   ? rules.window.a
-                         : index == 1 ? rules.window.b
-                                      : rules.window.c;
+    const double limit = index == 0 ? rules.window.a : index == 1 ? rules.window.b : rules.window.c;
     return std::to_string(static_cast<std::uint64_t>(limit));
   }
   const WholeLimit limit = FullLimitOf(rules, index);
@@ -251,8 +247,8 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
   std::array<std::uint64_t, 3> values{};
   std::array<std::optional<Natural>, 3> exact;
   for (std::size_t i = 0; i < OperandCount(rules); ++i) {
-    const auto value = CheckedValue(*boxes[i], static_cast<char>('A' + i), range, rules, i,
-                                    outcome, exact[i]);
+    const auto value =
+        CheckedValue(*boxes[i], static_cast<char>('A' + i), range, rules, i, outcome, exact[i]);
     if (!value) {
       return std::nullopt;
     }
@@ -271,8 +267,7 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
   // Only B can make the interval too wide: A has already passed.
   const bool too_wide =
       rules.widest_interval > 0 &&
-      (operands.words ? operands.b > operands.a &&
-                            operands.b - operands.a > rules.widest_interval
+      (operands.words ? operands.b > operands.a && operands.b - operands.a > rules.widest_interval
                       : operands.exact[1] > operands.exact[0] &&
                             operands.exact[1] - operands.exact[0] > rules.widest_interval);
   if (too_wide) {

@@ -55,7 +55,7 @@ struct ExactOperand {
   // 2^40, and whether they are all nines.
   std::int64_t digits = 0;
   bool all_nines = false;
-  bool fits_word = true;  // its whole part is at most 2^64 - 1
+  bool fits_word = true;   // its whole part is at most 2^64 - 1
   std::uint64_t word = 0;  // the whole part, when it fits a word
   // Its value as D * 10^shift, D the digits from `first` to `last` of the digits before and
   // after the point (`number`), which neither start nor end with 0.

@@ -71,8 +71,7 @@ std::optional<Natural> PowerModulo(const Natural& base, const Natural& exponent,
 
 }  // namespace
 
-Ending lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines,
-                              Work& work) {
+Ending lines_of::ModularPower(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
     const std::optional<Natural> power =
         PowerModulo(operands.exact[0], operands.exact[1], operands.exact[2], work);
@@ -134,7 +133,7 @@ Ending lines_of::LinearCongruence(const Operands& operands, Range range, LineSin
 }
 
 Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines,
-                                   Work& /*work*/) {
+                                     Work& /*work*/) {
   if (!operands.words) {  // PLACEHOLDER
     return Ending::kStopped;
   }

@@ -69,11 +69,11 @@ std::optional<Natural> BigNextPrime(const Natural& n, Work& work) {
 
 }  // namespace
 
-Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines,
-                               Work& work) {
+Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
-    return Ended(ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
-                                   [&](const Natural& p) { lines.Add(LineWriter(range) << "   " << p); }));
+    return Ended(
+        ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
+                          [&](const Natural& p) { lines.Add(LineWriter(range) << "   " << p); }));
   }
   const Candidates candidates = CandidatesBetween(operands);
   const PrimeSegment primes(candidates.first, candidates.last);
@@ -95,13 +95,13 @@ Ending lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSi
   if (!operands.words) {
     const Natural last = operands.exact[1] - Natural(1);
     std::optional<Natural> before;
-    const bool whole = ForEachPrimeAbove(operands, operands.exact[1] + Natural(1), work,
-                                         [&](const Natural& p) {
-      if (before && *before + Natural(2) == p && *before <= last) {
-        lines.Add(LineWriter(range) << "   " << *before << "      " << p);
-      }
-      before = p;
-    });
+    const bool whole =
+        ForEachPrimeAbove(operands, operands.exact[1] + Natural(1), work, [&](const Natural& p) {
+          if (before && *before + Natural(2) == p && *before <= last) {
+            lines.Add(LineWriter(range) << "   " << *before << "      " << p);
+          }
+          before = p;
+        });
     if (!whole) {
       return Ending::kStopped;
     }

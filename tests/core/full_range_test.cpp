@@ -30,7 +30,7 @@ std::string Text(Uint128 n) {
 }
 
 Outcome Full(const OperationRow& operation, const OperandTexts& texts) {
-  return Run(operation, texts, Range::kFull);
+  return RunOperation(operation, texts, Range::kFull);
 }
 
 // Each operand at its limit passes its checks, and the next whole number above it (the next even
@@ -117,10 +117,9 @@ TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
       OperandTexts texts;
       std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
       for (std::size_t i = 0; i < 3; ++i) {
-        const std::uint64_t limit =
-            i < OperandCount(operation.rules)
-                ? std::stoull(LimitText(operation.rules, i, Range::kWindow))
-                : 0;
+        const std::uint64_t limit = i < OperandCount(operation.rules)
+                                        ? std::stoull(LimitText(operation.rules, i, Range::kWindow))
+                                        : 0;
         if (round % 10 == 9) {
           *boxes[i] = odd_texts[random() % std::size(odd_texts)];
         } else if (limit > 0) {
@@ -132,7 +131,7 @@ TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
       if (operation.rules.widest_interval > 0 && round % 2 == 0) {
         texts.b = std::to_string(std::stoull(texts.a) + random() % 300);
       }
-      const Outcome window = brindaq::Run(operation, texts, Range::kWindow);
+      const Outcome window = brindaq::RunOperation(operation, texts, Range::kWindow);
       const Outcome full = Full(operation, texts);
       EXPECT_EQ(full.notice, window.notice) << operation.command << " " << texts.a;
       EXPECT_EQ(full.operand, window.operand) << operation.command;

@@ -44,7 +44,7 @@ class NoticeOperandTest : public testing::TestWithParam<NoticeCase> {};
 
 TEST_P(NoticeOperandTest, NamesTheBoxToCorrect) {
   const NoticeCase& c = GetParam();
-  const Outcome outcome = brindaq::Run(*FindCommand(c.command), c.texts, Range::kWindow);
+  const Outcome outcome = brindaq::RunOperation(*FindCommand(c.command), c.texts, Range::kWindow);
   EXPECT_EQ(outcome.notice, c.notice);
   EXPECT_EQ(outcome.operand, c.operand);
 }

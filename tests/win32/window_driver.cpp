@@ -261,7 +261,7 @@ void CheckCopy(const Program& program, const Row& row) {
 void CheckNotice(const Program& program) {
   const Row row{"primes", {"1", "2.5", ""}, {}};
   const brindaq::OperationRow& operation = *brindaq::FindCommand(row.command);
-  const brindaq::Outcome outcome = brindaq::Run(
+  const brindaq::Outcome outcome = brindaq::RunOperation(
       operation, {row.operands[0], row.operands[1], row.operands[2]}, brindaq::Range::kWindow);
   Check(outcome.notice.has_value() && outcome.operand == 'B', "the core has a notice about B");
   ClickRow(program, row);
@@ -336,7 +336,7 @@ void CheckFullRange(const std::wstring& path) {
 
   const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
   const std::vector<std::string> lines =
-      brindaq::Run(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull).lines;
+      brindaq::RunOperation(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull).lines;
   ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
   Check(
       Eventually([&] {
@@ -475,7 +475,7 @@ int TimeFill(const std::wstring& path, int count) {
   const brindaq::OperandTexts texts{"9699690", "", ""};
   const auto begin = std::chrono::steady_clock::now();
   const auto lines =
-      static_cast<LRESULT>(brindaq::Run(goldbach, texts, brindaq::Range::kFull).lines.size());
+      static_cast<LRESULT>(brindaq::RunOperation(goldbach, texts, brindaq::Range::kFull).lines.size());
   std::printf(
       "the core's answer alone: %.0f ms, %ld lines\n",
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),

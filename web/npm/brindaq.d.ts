@@ -9,8 +9,9 @@ export type Letter = 'A' | 'B' | 'C';
 /**
  * The range an operation runs in. "window" (the default) is the window's: the operands are read
  * through a double, within the window's limits, and a number of 1E15 or more is written in the
- * exponent form. "full" reads every operand exactly as a whole number up to 2^64 - 1, within
- * wider limits, and writes every number in full digits.
+ * exponent form. "full" reads every operand exactly, as a whole number of any size up to
+ * 10000 digits ("1E100", 2^64 and beyond), within wider limits, and writes every number in full
+ * digits.
  */
 export type Range = 'window' | 'full';
 
@@ -51,8 +52,8 @@ export interface Control {
 
 /**
  * The inclusive limit of each operand that an operation reads, by its letter, as a decimal text
- * (the full range's go up to "18446744073709551615", beyond a number's exact integers; BigInt()
- * reads them). An operand that the operation does not read has none.
+ * (the full range's go up to 10000 nines, 10^10000 - 1, far beyond a number's exact integers;
+ * BigInt() reads them). An operand that the operation does not read has none.
  */
 export type Limits = Partial<Record<Letter, string>>;
 
