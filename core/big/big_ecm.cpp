@@ -51,8 +51,9 @@ class Curve {
   }
 
   // P + Q from P, Q and P - Q: X = z_(P-Q) (u + v)^2, Z = x_(P-Q) (u - v)^2 with
-  // u = (x_P - z_P)(x_Q + z_Q), v = (x_P + z_P)(x_Q - z_Q).
-  void Add(Point& out, const Point& p, const Point& q, const Point& difference) {
+  // u = (x_P - z_P)(x_Q + z_Q), v = (x_P + z_P)(x_Q - z_Q); one product less where z_(P-Q) = 1.
+  void Add(Point& out, const Point& p, const Point& q, const Point& difference,
+           bool affine_difference = false) {
     m_.Subtract(s_, p.x, p.z);
     m_.Add(t_, q.x, q.z);
     m_.Multiply(u_, s_, t_);
@@ -63,9 +64,32 @@ class Curve {
     m_.Subtract(t_, u_, d_);
     m_.Square(s_, s_);
     m_.Square(t_, t_);
-    m_.Multiply(s_, s_, difference.z);
+    if (!affine_difference) {
+      m_.Multiply(s_, s_, difference.z);
+    }
     m_.Multiply(out.z, t_, difference.x);
     out.x.swap(s_);
+  }
+
+  // k P for a point with z = 1 and any k >= 2, by the same ladder over the bits of k.
+  bool Multiply(Point& p, const Natural& k, StepPacer& pacer, const Progress& progress) {
+    Point r0 = p;
+    Point r1 = p;
+    Double(r1, p);
+    for (std::size_t bit = k.Bits() - 1; bit-- > 0;) {
+      if (mpz_tstbit(k.get(), bit) != 0) {
+        Add(r0, r1, r0, p, true);
+        Double(r1, r1);
+      } else {
+        Add(r1, r0, r1, p, true);
+        Double(r0, r0);
+      }
+      if (pacer.Stopped(progress)) {
+        return false;
+      }
+    }
+    p = std::move(r0);
+    return true;
   }
 
   // k P for k >= 1, by Montgomery's ladder: R0 = n P and R1 = (n + 1) P, whose difference is P,
@@ -196,29 +220,43 @@ Stage2Plan PlanStage2(std::uint64_t b1) {
   return plan;
 }
 
-// The prime powers up to B1, multiplied together into words.
-std::vector<std::uint64_t> Stage1Multipliers(std::uint64_t b1) {
-  std::vector<std::uint64_t> multipliers{1};
-  const auto add = [&multipliers, b1](std::uint64_t p) {
+// The product of the largest power of each prime up to B1 that is at most B1, the multiplier of
+// stage 1: 1.44 B1 bits. Words of prime powers are multiplied together by a product tree.
+Natural Stage1Multiplier(std::uint64_t b1) {
+  std::vector<Natural> words{Natural(1)};
+  std::uint64_t word = 1;
+  const auto add = [&](std::uint64_t p) {
     std::uint64_t power = p;
     while (power <= b1 / p) {
       power *= p;
     }
-    if (multipliers.back() > UINT64_MAX / power) {
-      multipliers.push_back(1);
+    if (word > UINT64_MAX / power) {
+      words.emplace_back(word);
+      word = 1;
     }
-    multipliers.back() *= power;
+    word *= power;
   };
   add(2);
   for (const std::uint32_t p : OddPrimesBelow(static_cast<std::uint32_t>(b1 + 1))) {
     add(p);
   }
-  return multipliers;
+  words.emplace_back(word);
+  while (words.size() > 1) {
+    std::vector<Natural> products;
+    for (std::size_t i = 0; i + 1 < words.size(); i += 2) {
+      products.push_back(words[i] * words[i + 1]);
+    }
+    if (words.size() % 2 == 1) {
+      products.push_back(std::move(words.back()));
+    }
+    words = std::move(products);
+  }
+  return words.front();
 }
 
 // Suyama's curve for sigma: u = sigma^2 - 5, v = 4 sigma, the point (u^3 : v^3), and
-// (A + 2) / 4 = (v - u)^3 (3u + v) / (16 u^3 v). A denominator that is not prime to n gives its
-// gcd with n in `factor` instead.
+// (A + 2) / 4 = (v - u)^3 (3u + v) / (16 u^3 v); the point is made affine, (u^3 / v^3 : 1), by the
+// same inversion. A denominator that is not prime to n gives its gcd with n in `factor` instead.
 std::optional<std::pair<Point, Residue>> SuyamaCurve(const BigMontgomery& m, std::uint64_t sigma,
                                                      Natural& factor) {
   const Natural& n = m.Modulus();
@@ -229,12 +267,14 @@ std::optional<std::pair<Point, Residue>> SuyamaCurve(const BigMontgomery& m, std
   const Natural v3 = v * v * v % n;
   const Natural v_minus_u = (v + n - u) % n;
   Natural numerator = v_minus_u * v_minus_u % n * v_minus_u % n * ((Natural(3) * u + v) % n) % n;
-  Natural denominator = Natural(16) * u3 % n * v % n;
-  if (mpz_invert(denominator.raw(), denominator.get(), n.get()) == 0) {
-    factor = Gcd(denominator, n);
+  const Natural denominator = Natural(16) * u3 % n * v % n;
+  Natural inverse = denominator * v3 % n;
+  if (mpz_invert(inverse.raw(), inverse.get(), n.get()) == 0) {
+    factor = Gcd(inverse, n);
     return std::nullopt;
   }
-  return std::pair<Point, Residue>{Point{m.Of(u3), m.Of(v3)}, m.Of(numerator * denominator % n)};
+  return std::pair<Point, Residue>{Point{m.Of(u3 * denominator % n * inverse), m.One()},
+                                   m.Of(numerator * v3 % n * inverse)};
 }
 
 // Stage 2 on the point q of stage 1: a factor, or 1.
@@ -323,7 +363,7 @@ const std::vector<EcmLevel>& EcmLevels() {
 
 Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma, Work& work) {
   const BigMontgomery m(n);
-  const std::vector<std::uint64_t> multipliers = Stage1Multipliers(level.b1);
+  const Natural multiplier = Stage1Multiplier(level.b1);
   const Stage2Plan plan = PlanStage2(level.b1);
   StepPacer pacer(work, m.Limbs(), 10000);
   for (std::uint64_t c = 0; c < level.curves; ++c) {
@@ -338,10 +378,8 @@ Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_s
     }
     Curve curve(m, std::move(curve_and_point->second));
     Point& q = curve_and_point->first;
-    for (const std::uint64_t k : multipliers) {
-      if (!curve.Multiply(q, k, pacer, progress)) {
-        return Natural(1);
-      }
+    if (!curve.Multiply(q, multiplier, pacer, progress)) {
+      return Natural(1);
     }
     factor = FactorFrom(m, q.z);
     if (factor == 1 && !m.IsZero(q.z)) {

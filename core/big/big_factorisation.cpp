@@ -13,9 +13,9 @@
 namespace brindaq {
 namespace {
 
-// Steps of rho before the curves: enough for factors up to about 10^8, a few milliseconds on
+// Steps of rho before the curves: enough for most factors up to about 10^7, a millisecond on
 // numbers of a few limbs.
-constexpr std::uint64_t kRhoSteps = 1 << 14;
+constexpr std::uint64_t kRhoSteps = 1 << 12;
 
 // A part still to be told prime or split, to the power at which it divides, and the first level
 // of the curves that it has not yet been through.
