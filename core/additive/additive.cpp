@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,16 +12,45 @@
 #include "core/arithmetic/sieve.h"
 #include "core/arithmetic/two_squares.h"
 #include "core/arithmetic/wide.h"
+#include "core/big/big_factorisation.h"
+#include "core/big/big_two_squares.h"
 #include "core/big/decimal.h"
+#include "core/big/natural.h"
 
 namespace brindaq {
 
 Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink& lines,
-                                 Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                                 Work& work) {
+  // Zero is never taken as a square. Below 2^64 there are at most 2048 pairs; past it, they are
+  // counted from the factors before any is written.
+  if (!operands.words) {
+    const Natural& a = operands.exact[0];
+    const BigFactors factors = Factorise(a, work);
+    if (!factors.complete) {
+      return Ending::kStopped;
+    }
+    const Natural count = CountSumsOfTwoSquares(factors.primes);
+    if (count > kMostSolutions) {
+      return Ending::kTooMany;
+    }
+    if (count.IsZero()) {
+      lines.Add("   NO SOLUTION !");
+      return Ending::kWhole;
+    }
+    const std::optional<std::vector<BigSquarePair>> pairs = SumsOfTwoSquares(factors.primes, work);
+    if (!pairs) {
+      return Ending::kStopped;
+    }
+    LineWriter start(range);
+    start << " " << a << "  =  ";
+    for (const BigSquarePair& pair : *pairs) {
+      LineWriter line = start;
+      line << pair.x << "^2"
+           << "  +  " << pair.y << "^2";
+      lines.Add(line);
+    }
+    return Ending::kWhole;
   }
-  // Zero is never taken as a square.
   const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);
   if (pairs.empty()) {
     lines.Add("   NO SOLUTION !");

@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 #include "core/arithmetic/wide.h"
+#include "core/big/big_congruence.h"
+#include "core/big/big_factorisation.h"
 #include "core/big/natural.h"
 
 namespace brindaq {
@@ -36,37 +39,6 @@ std::optional<Natural> InverseModulo(const Natural& a, const Natural& m) {
     return std::nullopt;
   }
   return inverse;
-}
-
-// base^exponent modulo m >= 1; nothing when the work was stopped. GMP raises a power of a
-// thousand digits in some ten milliseconds at once; past that, by squaring and multiplying, the
-// bits of the exponent from the top, asking the work whether to stop every few bits.
-std::optional<Natural> PowerModulo(const Natural& base, const Natural& exponent, const Natural& m,
-                                   Work& work) {
-  constexpr std::size_t kAtOnceUpTo = 4096;  // bits of the modulus
-  Natural result;
-  if (m.Bits() <= kAtOnceUpTo) {
-    mpz_powm(result.raw(), base.get(), exponent.get(), m.get());
-    return result;
-  }
-  const Natural reduced = base % m;
-  result = Natural(1) % m;
-  const std::size_t bits = exponent.Bits();
-  for (std::size_t bit = bits; bit-- > 0;) {
-    mpz_mul(result.raw(), result.get(), result.get());
-    mpz_mod(result.raw(), result.get(), m.get());
-    if (mpz_tstbit(exponent.get(), bit) != 0) {
-      mpz_mul(result.raw(), result.get(), reduced.get());
-      mpz_mod(result.raw(), result.get(), m.get());
-    }
-    if (bit % 8 == 0) {
-      work.Report({"power", "bit", bits - bit, bits});
-      if (work.Stopped()) {
-        return std::nullopt;
-      }
-    }
-  }
-  return result;
 }
 
 }  // namespace
@@ -133,14 +105,40 @@ Ending lines_of::LinearCongruence(const Operands& operands, Range range, LineSin
 }
 
 Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, LineSink& lines,
-                                     Work& /*work*/) {
-  if (!operands.words) {  // PLACEHOLDER
-    return Ending::kStopped;
+                                     Work& work) {
+  // Up to C = 100000 every candidate X from 1 through C is tried, the last one standing for the
+  // residue 0. A larger C is factored, and the solutions are counted from the roots modulo each
+  // prime power before they are listed.
+  constexpr std::uint64_t kTriedUpTo = 100000;
+  if (!operands.words || operands.c > kTriedUpTo) {
+    const Natural a = operands.words ? Natural(operands.a) : operands.exact[0];
+    const Natural b = operands.words ? Natural(operands.b) : operands.exact[1];
+    const Natural c = operands.words ? Natural(operands.c) : operands.exact[2];
+    const BigFactors factors = Factorise(c, work);
+    if (!factors.complete) {
+      return Ending::kStopped;
+    }
+    const Natural count = CountQuadraticSolutions(a, b, c, factors.primes);
+    if (count > kMostSolutions) {
+      return Ending::kTooMany;
+    }
+    if (count.IsZero()) {
+      lines.Add("  NO SOLUTION !");
+      return Ending::kWhole;
+    }
+    const std::optional<std::vector<Natural>> solutions =
+        QuadraticSolutions(a, b, c, factors.primes, work);
+    if (!solutions) {
+      return Ending::kStopped;
+    }
+    for (const Natural& x : *solutions) {
+      lines.Add(LineWriter(range) << "   " << x);
+    }
+    return Ending::kWhole;
   }
-  // Every candidate X from 1 through C, the last one standing for the residue 0; every solution
-  // is listed. A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which
-  // itself grows by 2A each time, so no candidate needs a multiplication or a division. C is at
-  // most 100000, so every sum of two residues is far inside 64 bits.
+  // A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which itself
+  // grows by 2A each time, so no candidate needs a multiplication or a division. C is at most
+  // 100000, so every sum of two residues is far inside 64 bits.
   const std::uint64_t c = operands.c;
   const std::uint64_t a = operands.a % c;
   const std::uint64_t target = operands.b % c;

@@ -177,7 +177,18 @@ expect_command(STATUS 0 OUTPUT "2\n2\n3\n\nA IS A PRIME NUMBER!\n\n"
 expect_command(STATUS 0 OUTPUT "71\n839\n1471\n6857\n" COMMAND ${CLI} --full-range factors 600851475143)
 expect_command(STATUS 1 ERROR "brindaq-cli: NUMBER TOO LARGE !\n" COMMAND ${CLI} factors 600851475143)
 expect_command(STATUS 1 ERROR "brindaq-cli: NUMBER TOO LARGE !\n"
-               COMMAND ${CLI} --full-range is-prime 18446744073709551616)
+               COMMAND ${CLI} --full-range is-prime 1E10000)
+# Numbers of any size: 2^67 - 1; too many solutions, refused before any line; a question stopped
+# by its time limit keeps what it established (a product of two primes of 35 digits is not split
+# in a tenth of a second) and the next question of the batch goes on.
+expect_command(STATUS 0 OUTPUT "193707721\n761838257287\n"
+               COMMAND ${CLI} --full-range factors 147573952589676412927)
+expect_command(STATUS 1 ERROR "brindaq-cli: TOO MANY SOLUTIONS !\n"
+               COMMAND ${CLI} --full-range quadratic-congruence 1E30 1E30 1E30)
+set(hard 559483482664754320713546535627832819990521177981913160731093979686947)
+file(WRITE ${questions} "factors ${hard}\nnext-prime 1E20\n")
+expect_command(STATUS 124 INPUT_FILE ${questions} COMMAND ${CLI} --full-range --time-limit 0.1 -
+  OUTPUT "NOT YET SPLIT =  ${hard}\nCALCULATION STOPPED !\n\n100000000000000000039\n\n")
 file(WRITE ${questions} "is-prime 18446744073709551557\nnext-prime 1E18\n")
 expect_command(STATUS 0 INPUT_FILE ${questions} COMMAND ${CLI} --full-range --json -
   OUTPUT "{\"line\":1,\"operation\":\"is-prime\",\"range\":\"full\",\"operands\":[\"18446744073709551557\"],\"lines\":[\"A IS A PRIME NUMBER!\"],\"notice\":null}
