@@ -6,12 +6,14 @@
 #include "fuzz/full_range_checks.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "fuzz/big_checks.h"
 #include "tests/core/reference.h"
 
 namespace brindaq::fuzz {
@@ -86,7 +88,8 @@ std::optional<std::vector<std::string>> SlowLines(std::string_view command, cons
     return std::vector<std::string>{" NUMBER OF DIVISORS =  " + Text(totals.count - 1),
                                     " SUM OF DIVISORS =  " + Text(totals.sum - o.a)};
   }
-  if (command == "next-prime") {
+  // From the last prime below 2^64 on, the next one lies past it: BigProblem checks those.
+  if (command == "next-prime" && o.a < 18446744073709551557U) {
     std::uint64_t next = o.a + 1;
     while (!ref::IsPrimeBelow2To64(next)) {
       ++next;
@@ -134,7 +137,15 @@ std::optional<std::vector<std::string>> SlowLines(std::string_view command, cons
 
 void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
                     const Outcome& window) {
-  const Outcome outcome = RunOperation(operation, texts, Range::kFull);
+  // Numbers of any size may ask for hours of work: each click gets a second, and what a stopped
+  // answer holds is checked as closely as a whole one.
+  constexpr auto kTimeLimit = std::chrono::seconds(1);
+  Work work;
+  work.StopAt(Work::Clock::now() + kTimeLimit);
+  std::vector<std::string> lines;
+  GatheredLines gathered(lines);
+  Outcome outcome = RunOperation(operation, texts, Range::kFull, gathered, work);
+  outcome.lines = std::move(lines);
   if ((outcome.notice && !outcome.lines.empty()) ||
       outcome.notice.has_value() != outcome.operand.has_value()) {
     Violation(operation, texts, outcome, "not one notice with its operand, or lines alone");
@@ -153,10 +164,10 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
   for (std::size_t i = 0; i < 3; ++i) {
     const ExactOperand exact = ReadExactOperand(*boxes[i]);
     const bool exact_double =
-        exact.whole && !exact.beyond && exact.magnitude < (std::uint64_t{1} << 53);
+        exact.whole && exact.fits_word && exact.word < (std::uint64_t{1} << 53);
     if (exact_double) {
       const double value = ReadOperand(*boxes[i]);
-      const auto magnitude = static_cast<double>(exact.magnitude);
+      const auto magnitude = static_cast<double>(exact.word);
       if (value != (exact.negative ? -magnitude : magnitude)) {
         Violation(operation, texts, outcome,
                   "the exact reading of \"" + *boxes[i] + "\" is not the double's");
@@ -164,7 +175,7 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
     }
     read_alike = read_alike && (exact_double || i >= OperandCount(operation.rules));
   }
-  if (read_alike && !window.notice) {
+  if (read_alike && !window.notice && !outcome.stopped) {
     bool same = window.lines.size() == outcome.lines.size() && !outcome.notice;
     for (std::size_t i = 0; same && i < window.lines.size(); ++i) {
       same = window.lines[i] == outcome.lines[i] || window.lines[i].find("E+") != std::string::npos;
@@ -178,6 +189,17 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
   }
   Outcome scratch;
   const Operands operands = *ReadOperands(texts, operation.rules, Range::kFull, scratch);
+  if (outcome.stopped && outcome.lines.back() != kStoppedLine) {
+    Violation(operation, texts, outcome, "a stopped answer without its last line");
+  }
+  if (!operands.words || outcome.stopped ||
+      (operation.command == "next-prime" && operands.a >= 18446744073709551557U)) {
+    if (const std::string problem = BigProblem(operation.command, operands, outcome);
+        !problem.empty()) {
+      Violation(operation, texts, outcome, problem);
+    }
+    return;
+  }
   if (operation.command == "factors" && operands.a >= 2) {
     // Every factor prime, ascending, and their product A.
     Uint128 product = 1;

@@ -61,6 +61,8 @@ test('the full range, asked for in the options', () => {
   const cases = [
     [['is-prime', '18446744073709551557', '', '', full], [' A IS A PRIME NUMBER!'], null],
     [['factors', '600851475143', '', '', full], factors, null],
+    [['factors', '147573952589676412927', '', '', full], ['    193707721', '    761838257287'], null],
+    [['factors', '1E10000', '', '', full], [], 'NUMBER TOO LARGE !'],
     [['factors', '600851475143', '', '', { range: 'window' }], [], 'NUMBER TOO LARGE !'],
     [['factors', '600851475143', null, null, null], [], 'NUMBER TOO LARGE !'],
     [['factors', '600851475143', null, null, {}], [], 'NUMBER TOO LARGE !'],
@@ -79,14 +81,18 @@ test('the description gives the limits of each operation in both ranges', () => 
   const isPrime = operations.find((operation) => operation.command === 'is-prime');
   assert.deepEqual(isPrime.limits, {
     window: { A: '100000000' },
-    full: { A: '18446744073709551615' },
+    full: { A: '9'.repeat(10000) },
   });
   for (const { command, limits } of operations) {
     for (const range of ['window', 'full']) {
       for (const [letter, limit] of Object.entries(limits[range])) {
         const operands = (value) => ['A', 'B', 'C'].map((name) => (name === letter ? value : '1'));
-        const at = brindaq.run(command, ...operands(limit), { range });
-        assert.notEqual(at.notice, 'NUMBER TOO LARGE !', `${command} ${range} ${letter}`);
+        // At a limit of thousands of digits the work itself may take hours: the core's own tests
+        // hold that such an operand passes its checks.
+        if (limit.length < 30) {
+          const at = brindaq.run(command, ...operands(limit), { range });
+          assert.notEqual(at.notice, 'NUMBER TOO LARGE !', `${command} ${range} ${letter}`);
+        }
         const beyond = String(BigInt(limit) + 2n);
         assert.deepEqual(brindaq.run(command, ...operands(beyond), { range }), {
           lines: [],
@@ -107,7 +113,8 @@ test("the npm README's table of limits is the description's", () => {
     const limits = {};
     for (const part of cell.split(';')) {
       const [names, value] = part.split('≤').map((text) => text.trim());
-      const limit = value === '2^64 − 1' ? String(2n ** 64n - 1n) : value;
+      const limit = value === 'L' ? '9'.repeat(10000) : /^10\^(\d+) − 1$/.test(value)
+        ? '9'.repeat(Number(value.slice(3, -4))) : value;
       for (const name of names === 'B − A' ? ['interval'] : names.split(', ')) {
         limits[name] = limit;
       }
