@@ -65,6 +65,20 @@ void BigNextPrime(benchmark::State& state) {
 }
 BENCHMARK(BigNextPrime)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
+// After each of 16 numbers of 300 digits, 10^299 (k + 1) + 12345678901 k for k = 1 to 16, one
+// after the other: the mean over gaps long and short.
+void BigNextPrimeAfter300Digits(benchmark::State& state) {
+  for (auto _ : state) {
+    for (std::uint64_t k = 1; k <= 16; ++k) {
+      Work work;
+      const Natural n = Natural::TenToThe(299) * Natural(k + 1) + Natural(12345678901 * k);
+      std::optional<Natural> p = NextPrime(n, work);
+      benchmark::DoNotOptimize(p);
+    }
+  }
+}
+BENCHMARK(BigNextPrimeAfter300Digits)->Unit(benchmark::kMillisecond);
+
 // The primes from 10^50 to 10^50 + 10^4.
 void BigPrimesBetween(benchmark::State& state) {
   const Natural first = Natural::TenToThe(50);
