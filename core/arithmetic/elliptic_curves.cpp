@@ -9,7 +9,7 @@
 // another order, so the curves are tried until one succeeds. The curves are Suyama's, whose orders
 // are all divisible by 12, which makes them likelier to be smooth.
 //
-// Stage 2 pairs the primes q = kD +- j (D = 2 * 3 * 5 * 7, j < D/2 prime to D): [kD]Q = +-[j]Q
+// Stage 2 pairs the primes q = kD +- j (D even, j < D/2 prime to D): [kD]Q = +-[j]Q
 // modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j), so one
 // product serves both, and all of them are multiplied together before one greatest common
 // divisor.
@@ -23,6 +23,7 @@
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -75,37 +76,46 @@ class Curve {
   std::uint64_t a24_;
 };
 
-constexpr std::uint64_t kD = 210;
-constexpr std::size_t kBabySteps = 24;  // the j < 105 prime to 210
+constexpr std::uint64_t kD = tuning::kGiantStep;
+static_assert(kD % 2 == 0);
 
-// The limits of the two stages.
-struct Bounds {
-  std::uint32_t b1;
-  std::uint32_t b2;
-};
+// Which j < D/2 are prime to D, the baby steps, and how many there are.
+constexpr std::array<bool, kD / 2> kBabyStep = [] {
+  std::array<bool, kD / 2> baby{};
+  for (std::uint64_t j = 1; j < kD / 2; ++j) {
+    baby[j] = GreatestCommonDivisor(j, kD) == 1;
+  }
+  return baby;
+}();
+constexpr std::size_t kBabySteps = [] {
+  std::size_t count = 0;
+  for (const bool baby : kBabyStep) {
+    count += baby ? 1 : 0;
+  }
+  return count;
+}();
 
-// Larger factors need larger bounds; the smallest factor of n is at most its square root. Each
-// B1 is the one that factored products of two primes of half the bits of n each in the fewest
-// instructions (500 products of each size, B1 tried in steps of about a third).
-Bounds BoundsFor(std::uint64_t n) {
+using Bounds = tuning::CurveBounds;
+
+// Larger factors need larger bounds; the smallest factor of n is at most its square root.
+const Bounds& BoundsFor(std::uint64_t n) {
   const int bits = std::bit_width(n);
-  if (bits <= 36) {
-    return {27, 27 * 50};
+  for (const Bounds& bounds : tuning::kCurveBounds) {
+    if (bits <= bounds.bits) {
+      return bounds;
+    }
   }
-  if (bits <= 44) {
-    return {55, 55 * 50};
-  }
-  if (bits <= 52) {
-    return {100, 100 * 50};
-  }
-  if (bits <= 58) {
-    return {160, 160 * 50};
-  }
-  return {200, 200 * 50};
+  return tuning::kCurveBounds.back();
 }
 
 // Which numbers are prime, up to the largest second-stage bound and a step beyond it.
-constexpr std::size_t kSieveEnd = 200 * 50 + 2 * kD;
+constexpr std::size_t kSieveEnd = [] {
+  std::uint32_t largest = 0;
+  for (const Bounds& bounds : tuning::kCurveBounds) {
+    largest = bounds.b2 > largest ? bounds.b2 : largest;
+  }
+  return largest + 2 * kD;
+}();
 constexpr std::array<bool, kSieveEnd> kPrime = [] {
   std::array<bool, kSieveEnd> prime{};
   prime.fill(true);
@@ -190,7 +200,7 @@ std::uint64_t PairGiantAndBabySteps(const Montgomery64& m, const Curve& curve, P
       before = current;
       current = next;
     }
-    if (j % 3 != 0 && j % 5 != 0 && j % 7 != 0) {
+    if (kBabyStep[j]) {
       baby[count] = current;
       js[count++] = j;
     }
@@ -262,7 +272,8 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
 
 std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
   const Montgomery64 m(n);
-  const Bounds bounds = BoundsFor(n);
+  const Bounds& bounds = BoundsFor(n);
+  // Suyama's parameter from 6 on, past 0, 1, 3 and 5, whose curves are degenerate.
   for (int curve = 0; curve < curves; ++curve) {
     if (const std::uint64_t factor = TryCurve(m, 6 + static_cast<std::uint64_t>(curve), bounds);
         factor != 0) {

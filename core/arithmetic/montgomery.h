@@ -24,6 +24,9 @@ constexpr std::uint64_t InverseModuloTwoToThe64(std::uint64_t n) {
 // Modulo an odd n < 2^30, R = 2^32.
 class Montgomery32 {
  public:
+  // Every modulus lies below this, so that a product of two values below 2n is below n * 2^32.
+  static constexpr std::uint32_t kModulusBelow = std::uint32_t{1} << 30;
+
   explicit Montgomery32(std::uint32_t n)
       : n_(n),
         minus_inverse_(0 - static_cast<std::uint32_t>(InverseModuloTwoToThe64(n))),

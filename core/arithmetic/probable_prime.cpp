@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 
@@ -102,10 +103,10 @@ bool IsStrongProbablePrime(const Montgomery64& m, const std::array<std::uint64_t
   const std::uint64_t n = m.Modulus();
   const int s = std::countr_zero(n - 1);
   const std::uint64_t d = (n - 1) >> s;
-  // The powers b^d are raised four bits of d at a time, from the top: four squarings, then one
-  // multiplication by b to those four bits, from a table of b^0 to b^15. No step depends on a
-  // bit of d by a branch, which the processor could not foresee.
-  constexpr int kWindow = 4;
+  // The powers b^d are raised a few bits of d at a time, from the top (four: b^0 to b^15): a
+  // squaring for each bit, then one multiplication by b to those bits, from a table. No step
+  // depends on a bit of d by a branch, which the processor could not foresee.
+  constexpr int kWindow = tuning::kPowerWindowBits;
   std::array<std::array<std::uint64_t, 1 << kWindow>, kBases> table{};
   for (std::size_t k = 0; k < kBases; ++k) {
     table[k][0] = m.One();
@@ -146,10 +147,12 @@ std::uint64_t Chosen(std::uint64_t bit, std::uint64_t yes, std::uint64_t no) {
   return (yes & mask) | (no & ~mask);
 }
 
-// 2^d modulo n, d read from its top bit, one bit at a time: a squaring for each, and where four
-// bits end (at the places 4j), a multiplication by 2 to those four bits, from a table of 2^0 to
-// 2^15 made by doublings.
+// 2^d modulo n, d read from its top bit, one bit at a time: a squaring for each, and where a
+// window of bits ends (at the places wj, for windows of w bits), a multiplication by 2 to those
+// bits, from a table of the powers of 2 below 2^(2^w) made by doublings.
 class PowerOf2 {
+  static constexpr int kWindow = tuning::kPowerWindowBits;
+
  public:
   PowerOf2(const Montgomery64& m, std::uint64_t d) : m_(m), d_(d), power_(m.One()) {
     table_[0] = m.One();
@@ -161,8 +164,8 @@ class PowerOf2 {
   // The bit of d at `place`, after all those above it.
   void Step(int place) {
     power_ = m_.Square(power_);
-    if (place % 4 == 0) {
-      power_ = m_.Multiply(power_, table_[(d_ >> place) & 15]);
+    if (place % kWindow == 0) {
+      power_ = m_.Multiply(power_, table_[(d_ >> place) & ((1 << kWindow) - 1)]);
     }
   }
 
@@ -172,7 +175,7 @@ class PowerOf2 {
   const Montgomery64& m_;
   std::uint64_t d_;
   std::uint64_t power_;
-  std::array<std::uint64_t, 16> table_{};
+  std::array<std::uint64_t, 1 << kWindow> table_{};
 };
 
 }  // namespace
@@ -332,8 +335,8 @@ bool IsStrongProbablePrimeTo2And7And61(const Montgomery64& m) {
 }
 
 bool PassesAfterStrongBase2(const Montgomery64& m) {
-  return m.Modulus() < 4759123141U ? IsStrongProbablePrime<2>(m, {7, 61})
-                                   : IsExtraStrongLucasProbablePrime(m);
+  return m.Modulus() < tuning::kThreeBasesBelow ? IsStrongProbablePrime<2>(m, {7, 61})
+                                                : IsExtraStrongLucasProbablePrime(m);
 }
 
 }  // namespace brindaq

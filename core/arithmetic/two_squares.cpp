@@ -1,3 +1,6 @@
+// Every way of writing a number as a sum of two squares: by trying each x for a small number, by
+// the Gaussian primes over its prime factors for a larger one.
+
 #include "core/arithmetic/two_squares.h"
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -56,10 +60,8 @@ Gaussian GaussianPrimeOver(std::uint64_t p) {
 std::vector<SquarePair> SumsOfTwoSquares(std::uint64_t n) {
   std::vector<SquarePair> pairs;
   // A small n is quicker by trying each x up to the square root of n / 2, with y the square root
-  // of what is left: the two ways take about as long from 3000 to 5000 (some 100 to 150 ns a
-  // number), and at 20000 trying takes twice as long.
-  constexpr std::uint64_t kTriedBelow = 4000;
-  if (n < kTriedBelow) {
+  // of what is left.
+  if (n < tuning::kSquaresTriedBelow) {
     for (std::uint64_t x = 1; 2 * x * x <= n; ++x) {
       const std::uint64_t y = SquareRootFloor(n - x * x);
       if (x * x + y * y == n) {
