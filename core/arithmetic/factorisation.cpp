@@ -1,5 +1,5 @@
 // The factorisation of a number below 2^64: trial division by the table of primes, then the
-// splitting of what is left, with the primality test deciding when a part needs no more.
+// splitting of what is left, with the primality test deciding which factors are prime.
 
 #include "core/arithmetic/factorisation.h"
 
