@@ -9,10 +9,10 @@
 // another order, so the curves are tried until one succeeds. The curves are Suyama's, whose orders
 // are all divisible by 12, which makes them likelier to be smooth.
 //
-// Stage 2 pairs the primes q = kD +- j (D even, j < D/2 prime to D): [kD]Q = +-[j]Q
-// modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j), so one
-// product serves both, and all of them are multiplied together before one greatest common
-// divisor.
+// Stage 2 pairs the primes q = kD +- j (D the giant step, even, j < D/2 prime to D):
+// [kD]Q = +-[j]Q modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j),
+// so one product serves both, and all of them are multiplied together before one greatest
+// common divisor.
 
 #include <array>
 #include <bit>
