@@ -64,6 +64,7 @@ cmake --build --preset release-linux
 cp "build/release-linux/brindaq_${version}_amd64.deb" "$dist/"
 
 echo "== browser edition and npm package"
+bash scripts/build-gmp.sh web
 cmake --preset release-web >/dev/null
 cmake --build --preset release-web
 rm -rf "$work/web" && mkdir -p "$work/web"
@@ -72,6 +73,7 @@ pack "$dist/brindaq-$version-web.tar.gz" "$work/web" "brindaq-$version-web"
 cp build/release-web/brindaq-*.tgz "$dist/"
 
 echo "== Windows"
+bash scripts/build-gmp.sh windows
 cmake --preset release-windows >/dev/null
 cmake --build --preset release-windows
 cp "build/release-windows/brindaq-$version-windows-x86_64.zip" \
