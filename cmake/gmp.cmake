@@ -10,6 +10,12 @@
 #                       for each target (windows, web) with include/gmp.h, lib/libgmp.a and GMP's
 #                       licence texts in share/doc/gmp/.
 #
+# For the editions that hold GMP inside them, it also writes GMP's notice (data/gmp-notice.txt.in)
+# followed by GMP's licence texts in full, from the cache, into one file of the build folder,
+# BRINDAQ_GMP_NOTICE, and gives brindaq_with_gmp_notice(OUTPUT HEAD), which writes the file HEAD
+# and that notice after it into OUTPUT. On Linux BRINDAQ_GMP_NOTICE is empty: there Debian's
+# libgmp10 is a package of its own and carries its own licence.
+#
 # The version is stated here once; scripts/build-gmp.sh reads it from the next line.
 set(BRINDAQ_GMP_VERSION "6.2.1+dfsg1-1.1")
 
@@ -21,6 +27,7 @@ else()
   set(BRINDAQ_GMP_TARGET "")
 endif()
 
+set(BRINDAQ_GMP_NOTICE "")
 if(BRINDAQ_GMP_TARGET STREQUAL "")
   find_path(BRINDAQ_GMP_INCLUDE_DIR gmp.h DOC "The folder of Debian's gmp.h (libgmp-dev)")
   find_library(BRINDAQ_GMP_LIBRARY gmp DOC "Debian's libgmp (libgmp-dev)")
@@ -61,4 +68,36 @@ add_library(Gmp::gmp STATIC IMPORTED)
 set_target_properties(Gmp::gmp PROPERTIES
   IMPORTED_LOCATION ${prefix}/lib/libgmp.a
   INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include)
+
+# The notice, then the GNU LGPL v3, the GNU GPL v3 that it adds to, and the GNU GPL v2, as GMP's
+# source has them. Written only when it changes, so that nothing is packed again for nothing.
+string(REGEX REPLACE "[+-].*" "" BRINDAQ_GMP_UPSTREAM_VERSION "${BRINDAQ_GMP_VERSION}")
+set(BRINDAQ_GMP_NOTICE ${PROJECT_BINARY_DIR}/gmp/notice.txt)
+configure_file(${PROJECT_SOURCE_DIR}/data/gmp-notice.txt.in ${PROJECT_BINARY_DIR}/gmp/notice-alone.txt
+               @ONLY)
+file(READ ${PROJECT_BINARY_DIR}/gmp/notice-alone.txt notice)
+foreach(licence COPYING.LESSERv3 COPYINGv3 COPYINGv2)
+  set(path ${prefix}/share/doc/gmp/${licence})
+  if(NOT EXISTS ${path})
+    message(FATAL_ERROR "${path} is missing: bash scripts/build-gmp.sh ${BRINDAQ_GMP_TARGET}")
+  endif()
+  file(READ ${path} text)
+  string(APPEND notice "\n\n${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+endforeach()
+file(WRITE ${PROJECT_BINARY_DIR}/gmp/notice.new "${notice}")
+configure_file(${PROJECT_BINARY_DIR}/gmp/notice.new ${BRINDAQ_GMP_NOTICE} COPYONLY)
+unset(notice)
+unset(text)
+unset(path)
 unset(prefix)
+
+# brindaq_with_gmp_notice(OUTPUT HEAD): OUTPUT holds the file HEAD, a blank line and the notice.
+function(brindaq_with_gmp_notice output head)
+  file(READ ${head} head_text)
+  file(READ ${BRINDAQ_GMP_NOTICE} notice)
+  get_filename_component(name ${output} NAME)
+  file(WRITE ${PROJECT_BINARY_DIR}/gmp/${name}.new "${head_text}\n${notice}")
+  configure_file(${PROJECT_BINARY_DIR}/gmp/${name}.new ${output} COPYONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${head})
+endfunction()
