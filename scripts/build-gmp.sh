@@ -14,7 +14,14 @@
 # folder for each target (include/gmp.h, lib/libgmp.a, share/doc/gmp/ with GMP's licences), and
 # source/, Debian's source package as apt fetched it, which a release carries beside the
 # editions that hold GMP.
+# With BRINDAQ_GMP_SOURCE=<folder of a GMP source tree>, it builds that tree instead, always,
+# for rebuilding an edition with another GMP (docs/release.md); give it a BRINDAQ_GMP_CACHE of
+# its own.
 set -euo pipefail
+# Folders that the environment names are taken from where this was started.
+own_source=""
+[ -z "${BRINDAQ_GMP_SOURCE:-}" ] || own_source=$(realpath -e "$BRINDAQ_GMP_SOURCE")
+[ -z "${BRINDAQ_GMP_CACHE:-}" ] || BRINDAQ_GMP_CACHE=$(realpath -m "$BRINDAQ_GMP_CACHE")
 cd "$(dirname "$0")/.."
 
 version=$(sed -n 's/^set(BRINDAQ_GMP_VERSION "\(.*\)")$/\1/p' cmake/gmp.cmake)
@@ -71,8 +78,13 @@ compiler=$("$tool" --version)
 recipe="gmp $version for $target
 ${compiler%%$'\n'*}
 ${configure[*]}"
+if [ -n "$own_source" ]; then
+  recipe+="
+from $own_source"
+fi
 prefix=$cache/$target
-if [ "$(cat "$prefix/complete" 2>/dev/null)" = "$recipe" ]; then
+ready() { [ -z "$own_source" ] && [ "$(cat "$prefix/complete" 2>/dev/null)" = "$recipe" ]; }
+if ready; then
   echo "GMP $version for $target: $prefix"
   exit 0
 fi
@@ -81,7 +93,7 @@ mkdir -p "$cache"
 # One build of a target at a time, also from two checkouts on the machine.
 exec 9>"$cache/lock-$target"
 flock 9
-if [ "$(cat "$prefix/complete" 2>/dev/null)" = "$recipe" ]; then
+if ready; then
   echo "GMP $version for $target: $prefix"
   exit 0
 fi
@@ -135,27 +147,34 @@ EOF
   rm -rf "$cache/source"
   mv "$scratch/source" "$cache/source"
 }
-if [ ! -f "$dsc" ]; then
+if [ -z "$own_source" ] && [ ! -f "$dsc" ]; then
   step "fetching Debian's source package of GMP $version with apt" fetch
 fi
 
-# Debian's tree, with its patches. It has no doc/ (left out for its licence), but configure
-# still writes doc/Makefile: an empty one stands in.
+# Debian's tree, with its patches, or a copy of the one given. Debian's has no doc/ (left out for
+# its licence), but configure still writes doc/Makefile: an empty one stands in.
 tree=$scratch/gmp
 unpack() {
-  dpkg-source -x "$dsc" "$tree"
+  if [ -n "$own_source" ]; then
+    cp -R "$own_source" "$tree"
+  else
+    dpkg-source -x "$dsc" "$tree"
+  fi
+  [ -f "$tree/doc/Makefile.in" ] && return
   mkdir -p "$tree/doc"
   printf '%s\n' '# Stands in for the manual, which the Debian source leaves out.' \
     'all install install-data install-exec uninstall check clean distclean mostlyclean maintainer-clean:' \
     '.PHONY: all install install-data install-exec uninstall check clean distclean mostlyclean maintainer-clean' \
     >"$tree/doc/Makefile.in"
 }
-step "unpacking $(basename "$dsc")" unpack
+step "unpacking ${own_source:-$(basename "$dsc")}" unpack
 
 # The same source gives the same library: no time of the build in it, archives without times
 # or owners (Debian's binutils and llvm-ar make them so).
-SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$tree/debian/changelog" -STimestamp)
-export SOURCE_DATE_EPOCH
+if [ -f "$tree/debian/changelog" ]; then
+  SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$tree/debian/changelog" -STimestamp)
+  export SOURCE_DATE_EPOCH
+fi
 cd "$tree"
 step "configure" "${configure[@]}"
 step "make" "${make[@]}" -j"$(nproc)"
@@ -167,7 +186,8 @@ result=$scratch/result
 mkdir -p "$result/include" "$result/lib" "$result/share/doc/gmp"
 cp "$scratch/installed/gmp/include/gmp.h" "$result/include/"
 cp "$scratch/installed/gmp/lib/libgmp.a" "$result/lib/"
-cp COPYING.LESSERv3 COPYINGv3 COPYINGv2 README debian/copyright "$result/share/doc/gmp/"
+cp COPYING.LESSERv3 COPYINGv3 COPYINGv2 README "$result/share/doc/gmp/"
+[ ! -f debian/copyright ] || cp debian/copyright "$result/share/doc/gmp/"
 rm -rf "$prefix"
 mv "$result" "$prefix"
 printf '%s\n' "$recipe" >"$prefix/complete"
