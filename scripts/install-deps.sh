@@ -12,19 +12,22 @@
 set -euo pipefail
 
 # Building the window and opening it, on a display or under Xvfb: the compiler, CMake and Ninja,
-# Qt (its development package brings OpenGL's headers and the platform plugins), Xvfb and the
-# xauth that xvfb-run needs, and the fonts with the metrics of the window's own.
-run_set=(cmake ninja-build g++ qt6-base-dev xvfb xauth fonts-liberation2)
+# GMP (the core's big numbers), Qt (its development package brings OpenGL's headers and the
+# platform plugins), Xvfb and the xauth that xvfb-run needs, and the fonts with the metrics of
+# the window's own.
+run_set=(cmake ninja-build g++ libgmp-dev qt6-base-dev xvfb xauth fonts-liberation2)
 
 # Everything else that the tests, the benchmarks and the release use: GoogleTest and Google
 # Benchmark, a locale for reading with a decimal comma, the validators of the menu entry and
 # the AppStream data, dpkg-dev and zip for the release, clang for the fuzz target, emscripten
-# and Chromium for the browser edition, MinGW-w64, wine, NSIS and pefile for the Windows edition.
+# and Chromium for the browser edition, MinGW-w64, wine, NSIS and pefile for the Windows edition,
+# and for building GMP for those two from Debian's source package (scripts/build-gmp.sh),
+# dpkg-dev's dpkg-source and m4.
 test_set=(
   pkg-config libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev m4
   binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev
   emscripten chromium

@@ -3,7 +3,9 @@
 # release notes and SHA256SUMS. The release is built from the commit itself (git archive), never
 # from the work tree, so it holds no file that git does not track, and the same commit gives the
 # same bytes wherever it is built: times come from the commit (SOURCE_DATE_EPOCH), the build path
-# is mapped away, archives are sorted with fixed owners.
+# is mapped away, archives are sorted with fixed owners. The Windows and browser editions hold
+# GMP, linked in statically, so the release also carries GMP's source as they are built from it:
+# Debian's source package, as apt fetched it into the cache of scripts/build-gmp.sh.
 #   bash scripts/release.sh        (after bash scripts/install-deps.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,6 +66,7 @@ cmake --build --preset release-linux
 cp "build/release-linux/brindaq_${version}_amd64.deb" "$dist/"
 
 echo "== browser edition and npm package"
+bash scripts/build-gmp.sh web
 cmake --preset release-web >/dev/null
 cmake --build --preset release-web
 rm -rf "$work/web" && mkdir -p "$work/web"
@@ -72,10 +75,16 @@ pack "$dist/brindaq-$version-web.tar.gz" "$work/web" "brindaq-$version-web"
 cp build/release-web/brindaq-*.tgz "$dist/"
 
 echo "== Windows"
+bash scripts/build-gmp.sh windows
 cmake --preset release-windows >/dev/null
 cmake --build --preset release-windows
 cp "build/release-windows/brindaq-$version-windows-x86_64.zip" \
    "build/release-windows/brindaq-$version-windows-x86_64-setup.exe" "$dist/"
+
+echo "== GMP's source"
+gmp_source=$(bash scripts/build-gmp.sh --source)
+mapfile -t gmp_source <<<"$gmp_source"
+cp "${gmp_source[@]}" "$dist/"
 
 cd "$top"
 release_notes "$version" >"$dist/brindaq-$version-release-notes.md"

@@ -3,7 +3,11 @@
 #   cmake -DWINDOW=<brindaq.exe> -DCLI=<brindaq-cli.exe> -DSTRIP=<strip> -DZIP=<zip>
 #         -DMAKENSIS=<makensis> -DICON=<brindaq.ico> -DVERSION=<1.00> -DPACKAGE=<path and name
 #         without extension> -DSOURCE_DIR=<repository> -DSTAGE=<scratch folder>
-#         -DFULL_RANGE_OPTION=<--full-range> -P packages.cmake
+#         -DFULL_RANGE_OPTION=<--full-range> -DGMP_NOTICE=<GMP's notice and licences>
+#         -P packages.cmake
+#
+# The programs hold GMP, linked in statically, so README.txt ends with GMP's notice and licence
+# texts.
 #
 # The same sources give the same zip: its entries are sorted, carry no extra fields, and all bear
 # one time, SOURCE_DATE_EPOCH when it is set, else the time of the last commit.
@@ -29,7 +33,12 @@ file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 run(${STRIP} --strip-all -o ${STAGE}/brindaq.exe ${WINDOW})
 run(${STRIP} --strip-all -o ${STAGE}/brindaq-cli.exe ${CLI})
-configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${STAGE}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${STAGE}/README.in @ONLY)
+file(READ ${STAGE}/README.in readme)
+file(READ ${GMP_NOTICE} notice)
+string(REPLACE "\n" "\r\n" readme "${readme}\n${notice}")
+file(WRITE ${STAGE}/README.txt "${readme}")
+file(REMOVE ${STAGE}/README.in)
 set(files README.txt brindaq-cli.exe brindaq.exe)
 list(SORT files)
 foreach(file IN LISTS files)

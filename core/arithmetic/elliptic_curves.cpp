@@ -9,10 +9,10 @@
 // another order, so the curves are tried until one succeeds. The curves are Suyama's, whose orders
 // are all divisible by 12, which makes them likelier to be smooth.
 //
-// Stage 2 pairs the primes q = kD +- j (D = 2 * 3 * 5 * 7, j < D/2 prime to D): [kD]Q = +-[j]Q
-// modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j), so one
-// product serves both, and all of them are multiplied together before one greatest common
-// divisor.
+// Stage 2 pairs the primes q = kD +- j (D the giant step, even, j < D/2 prime to D):
+// [kD]Q = +-[j]Q modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j),
+// so one product serves both, and all of them are multiplied together before one greatest
+// common divisor.
 
 #include <array>
 #include <bit>
@@ -23,6 +23,7 @@
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -75,32 +76,46 @@ class Curve {
   std::uint64_t a24_;
 };
 
-constexpr std::uint64_t kD = 210;
-constexpr std::size_t kBabySteps = 24;  // the j < 105 prime to 210
+constexpr std::uint64_t kD = tuning::kGiantStep;
+static_assert(kD % 2 == 0);
 
-// The limits of the two stages.
-struct Bounds {
-  std::uint32_t b1;
-  std::uint32_t b2;
-};
+// Which j < D/2 are prime to D, the baby steps, and how many there are.
+constexpr std::array<bool, kD / 2> kBabyStep = [] {
+  std::array<bool, kD / 2> baby{};
+  for (std::uint64_t j = 1; j < kD / 2; ++j) {
+    baby[j] = GreatestCommonDivisor(j, kD) == 1;
+  }
+  return baby;
+}();
+constexpr std::size_t kBabySteps = [] {
+  std::size_t count = 0;
+  for (const bool baby : kBabyStep) {
+    count += baby ? 1 : 0;
+  }
+  return count;
+}();
+
+using Bounds = tuning::CurveBounds;
 
 // Larger factors need larger bounds; the smallest factor of n is at most its square root.
-Bounds BoundsFor(std::uint64_t n) {
+const Bounds& BoundsFor(std::uint64_t n) {
   const int bits = std::bit_width(n);
-  if (bits <= 44) {
-    return {27, 27 * 50};
+  for (const Bounds& bounds : tuning::kCurveBounds) {
+    if (bits <= bounds.bits) {
+      return bounds;
+    }
   }
-  if (bits <= 52) {
-    return {47, 47 * 50};
-  }
-  if (bits <= 58) {
-    return {70, 70 * 50};
-  }
-  return {200, 200 * 50};
+  return tuning::kCurveBounds.back();
 }
 
 // Which numbers are prime, up to the largest second-stage bound and a step beyond it.
-constexpr std::size_t kSieveEnd = 200 * 50 + 2 * kD;
+constexpr std::size_t kSieveEnd = [] {
+  std::uint32_t largest = 0;
+  for (const Bounds& bounds : tuning::kCurveBounds) {
+    largest = bounds.b2 > largest ? bounds.b2 : largest;
+  }
+  return largest + 2 * kD;
+}();
 constexpr std::array<bool, kSieveEnd> kPrime = [] {
   std::array<bool, kSieveEnd> prime{};
   prime.fill(true);
@@ -121,9 +136,17 @@ std::uint64_t FactorOf(std::uint64_t value, std::uint64_t n) {
   return divisor != 1 && divisor != n ? divisor : 0;
 }
 
-// One curve, from Suyama's parameter sigma: a factor of n, or 0.
-std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds& bounds) {
-  const std::uint64_t n = m.Modulus();
+// Suyama's curve for the parameter sigma and the point on it to start from; or, where setting it
+// up needs an inverse modulo n that does not exist, no curve, and the factor of n that this
+// reveals (0 when the number without an inverse is 0 modulo n).
+struct CurveStart {
+  bool has_curve;
+  std::uint64_t a24;  // (A + 2) / 4, in Montgomery form
+  Point point;
+  std::uint64_t factor;
+};
+
+CurveStart SuyamaCurve(const Montgomery64& m, std::uint64_t sigma) {
   // u = sigma^2 - 5, v = 4 sigma; the point is (u^3 : v^3), and
   // (A + 2) / 4 = (v - u)^3 (3u + v) / (16 u^3 v).
   const std::uint64_t s = m.Of(sigma);
@@ -136,29 +159,35 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
       m.Multiply(m.Multiply(m.Square(v_minus_u), v_minus_u), m.Add(m.Add(m.Add(u, u), u), v));
   const std::uint64_t denominator = m.Multiply(m.Multiply(m.Of(16), u3), v);
   const std::uint64_t plain_denominator = m.ValueOf(denominator);
-  const auto inverse = InverseModulo(plain_denominator, n);
+  const auto inverse = InverseModulo(plain_denominator, m.Modulus());
   if (!inverse) {
-    return FactorOf(plain_denominator, n);
+    return {false, 0, {}, FactorOf(plain_denominator, m.Modulus())};
   }
-  const Curve curve(m, m.Multiply(numerator, m.Of(*inverse)));
+  return {true, m.Multiply(numerator, m.Of(*inverse)), {u3, v3}, 0};
+}
 
-  // Stage 1: every prime power up to B1.
-  Point q{u3, v3};
-  for (std::uint32_t p = 2; p <= bounds.b1; ++p) {
-    if (!kPrime[p]) {
+// Stage 1: p multiplied by every prime power up to B1.
+Point MultiplyByPrimePowers(const Curve& curve, Point p, std::uint32_t b1) {
+  for (std::uint32_t prime = 2; prime <= b1; ++prime) {
+    if (!kPrime[prime]) {
       continue;
     }
-    std::uint64_t power = p;
-    while (power * p <= bounds.b1) {
-      power *= p;
+    std::uint64_t power = prime;
+    while (power * prime <= b1) {
+      power *= prime;
     }
-    q = curve.Multiply(q, power);
+    p = curve.Multiply(p, power);
   }
-  if (const std::uint64_t factor = FactorOf(q.z, n); factor != 0 || q.z == 0) {
-    return factor;
-  }
+  return p;
+}
 
-  // Stage 2. The baby steps [j]Q for the odd j < D/2 prime to D, from [1]Q and [2]Q.
+// Stage 2 from q, the point that stage 1 left: a factor of n, or 0. The baby steps [j]Q for the
+// odd j < D/2 prime to D are made from [1]Q and [2]Q, then brought to Z = 1 by one inversion
+// for all of them (Montgomery's trick), so that a pair costs one multiplication for its term
+// X(kD) - x(j) Z(kD) and one to gather it into the product.
+std::uint64_t PairGiantAndBabySteps(const Montgomery64& m, const Curve& curve, Point q,
+                                    const Bounds& bounds) {
+  const std::uint64_t n = m.Modulus();
   std::array<Point, kBabySteps> baby{};
   std::array<std::uint32_t, kBabySteps> js{};
   std::size_t count = 0;
@@ -171,13 +200,13 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
       before = current;
       current = next;
     }
-    if (j % 3 != 0 && j % 5 != 0 && j % 7 != 0) {
+    if (kBabyStep[j]) {
       baby[count] = current;
       js[count++] = j;
     }
   }
-  // Each baby step as X / Z alone, by one inversion for all of them (Montgomery's trick): then a
-  // pair costs one multiplication less. prefix[i] is the product of the Z before the i-th.
+  // x(j) = X(j) / Z(j). prefix[i] is the product of the Z before the i-th; the inverse of the
+  // product of them all, times prefix[i], is 1 / Z(i) once the Z after the i-th are taken out.
   std::array<std::uint64_t, kBabySteps> prefix{};
   std::uint64_t all = m.One();
   for (std::size_t i = 0; i < count; ++i) {
@@ -213,8 +242,7 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
       const bool wanted = (low > bounds.b1 && low <= bounds.b2 && kPrime[low]) ||
                           (high > bounds.b1 && high <= bounds.b2 && kPrime[high]);
       if (wanted) {
-        const std::uint64_t cross =
-            m.Subtract(m.Multiply(giant.x, baby[i].z), m.Multiply(baby[i].x, giant.z));
+        const std::uint64_t cross = m.Subtract(giant.x, m.Multiply(baby_x[i], giant.z));
         const std::uint64_t next = m.Multiply(product, cross);
         if (next == 0) {
           return FactorOf(product, n) != 0 ? FactorOf(product, n) : FactorOf(cross, n);
@@ -226,11 +254,26 @@ std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds&
   return FactorOf(product, n);
 }
 
+// One curve, from Suyama's parameter sigma: a factor of n, or 0.
+std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds& bounds) {
+  const CurveStart start = SuyamaCurve(m, sigma);
+  if (!start.has_curve) {
+    return start.factor;
+  }
+  const Curve curve(m, start.a24);
+  const Point q = MultiplyByPrimePowers(curve, start.point, bounds.b1);
+  if (const std::uint64_t factor = FactorOf(q.z, m.Modulus()); factor != 0 || q.z == 0) {
+    return factor;
+  }
+  return PairGiantAndBabySteps(m, curve, q, bounds);
+}
+
 }  // namespace
 
 std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
   const Montgomery64 m(n);
-  const Bounds bounds = BoundsFor(n);
+  const Bounds& bounds = BoundsFor(n);
+  // Suyama's parameter from 6 on, past 0, 1, 3 and 5, whose curves are degenerate.
   for (int curve = 0; curve < curves; ++curve) {
     if (const std::uint64_t factor = TryCurve(m, 6 + static_cast<std::uint64_t>(curve), bounds);
         factor != 0) {

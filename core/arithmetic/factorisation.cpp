@@ -1,3 +1,6 @@
+// The factorisation of a number below 2^64: trial division by the table of primes, then the
+// splitting of what is left, with the primality test deciding which factors are prime.
+
 #include "core/arithmetic/factorisation.h"
 
 #include <algorithm>
@@ -11,13 +14,14 @@
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/prime_table.h"
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
 
-// Once the primes up to 53 are out, a rest that is prime is told at once by the primality test,
-// rather than by trying every prime up to its square root.
-constexpr std::uint64_t kLastQuickPrime = 53;
+// Once the primes that the primality test itself tries first are out, a rest that is prime is
+// told at once by that test, rather than by trying every prime up to its square root.
+constexpr std::uint64_t kLastQuickPrime = kOddPrimes[tuning::kQuickTrialPrimes - 1].value;
 
 // What is left of a number once the primes of the table are out: 1, a prime, or a number with no
 // factor below 10^4, which may be prime or not.
@@ -138,9 +142,7 @@ std::uint64_t SmallestPrimeFactor(std::uint64_t n) {
 }
 
 std::uint64_t SplitComposite(std::uint64_t n) {
-  // Enough curves to find a factor of any n below 2^64 almost always; rho always ends with one.
-  constexpr int kCurves = 400;
-  if (const std::uint64_t factor = EllipticCurveFactor(n, kCurves); factor != 0) {
+  if (const std::uint64_t factor = EllipticCurveFactor(n, tuning::kCurves); factor != 0) {
     return factor;
   }
   for (std::uint64_t c = 1;; ++c) {
@@ -152,12 +154,13 @@ std::uint64_t SplitComposite(std::uint64_t n) {
 
 std::uint64_t RhoFactor(std::uint64_t n, std::uint64_t c) {
   // Brent's cycle finding on x -> x^2 + c: y runs ahead in stretches that double, and the
-  // differences x - y are multiplied together, 128 at a time, before one greatest common divisor.
+  // differences x - y are multiplied together, a batch at a time, before one greatest common
+  // divisor.
   // When a stretch overshoots (the product is 0 modulo n), its steps are taken again one by one.
   const Montgomery64 m(n);
   const std::uint64_t add = m.Of(c);
   const auto step = [&m, add](std::uint64_t x) { return m.Add(m.Square(x), add); };
-  constexpr std::uint64_t kBatch = 128;
+  constexpr std::uint64_t kBatch = tuning::kRhoBatch;
   std::uint64_t y = m.Of(2);
   std::uint64_t x = y;
   std::uint64_t saved = y;

@@ -24,6 +24,9 @@ constexpr std::uint64_t InverseModuloTwoToThe64(std::uint64_t n) {
 // Modulo an odd n < 2^30, R = 2^32.
 class Montgomery32 {
  public:
+  // Every modulus lies below this, so that a product of two values below 2n is below n * 2^32.
+  static constexpr std::uint32_t kModulusBelow = std::uint32_t{1} << 30;
+
   explicit Montgomery32(std::uint32_t n)
       : n_(n),
         minus_inverse_(0 - static_cast<std::uint32_t>(InverseModuloTwoToThe64(n))),
@@ -68,14 +71,13 @@ class Montgomery64 {
   std::uint64_t One() const { return one_; }
   std::uint64_t MinusOne() const { return n_ - one_; }
 
-  // The form of any whole number c < 2^64, and the number that a form stands for. (Multiply
-  // needs only one of its factors below n: c * R^2 is below n * 2^64.)
-  // R^2 modulo n, which only this needs, is worked out at the first call.
+  // The form of any whole number c < 2^64, c * R modulo n, by one division; and the number that
+  // a form stands for. The form is not made from R^2 modulo n kept with the modulus: working that
+  // out for every modulus would cost the many that never need it (the strong test to the base 2
+  // makes its few forms by doubling), and keeping it for later would make a shared modulus
+  // something that threads write to.
   std::uint64_t Of(std::uint64_t c) const {
-    if (r_squared_ == 0) {
-      r_squared_ = static_cast<std::uint64_t>(Uint128{one_} * one_ % n_);
-    }
-    return Multiply(c, r_squared_);
+    return static_cast<std::uint64_t>((Uint128{c} << 64) % n_);
   }
   std::uint64_t ValueOf(std::uint64_t x) const { return Reduce(x); }
 
@@ -121,9 +123,8 @@ class Montgomery64 {
   }
 
   std::uint64_t n_;
-  std::uint64_t inverse_;                // 1 / n modulo 2^64
-  std::uint64_t one_;                    // R modulo n
-  mutable std::uint64_t r_squared_ = 0;  // never 0 once worked out: R is prime to n
+  std::uint64_t inverse_;  // 1 / n modulo 2^64
+  std::uint64_t one_;      // R modulo n
 };
 
 }  // namespace brindaq

@@ -2,8 +2,8 @@
 
 // Whether numbers are prime, and the next prime: trial division by the first primes, then the
 // strong probable-prime (Miller-Rabin) test to the bases 2, 7 and 61 below 4759123141, and above
-// it the Baillie-PSW test (the strong test to the base 2 and the strong Lucas test), which tells
-// every prime from every composite below 2^64.
+// it the Baillie-PSW test (the strong test to the base 2 and the extra strong Lucas test), which
+// tells every prime from every composite below 2^64.
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The probable-prime tests on one odd modulus, in Montgomery form: the strong test (Miller and
-// Rabin) to given bases, four numbers at a time to the base 2, and the strong Lucas test (Baillie
-// and Wagstaff), which with the strong test to the base 2 makes the Baillie-PSW test.
+// Rabin) to given bases, four numbers at a time to the base 2, and the extra strong Lucas test
+// (Grantham, with Baillie's parameters), which with the strong test to the base 2 makes the
+// Baillie-PSW test: the Lucas test that costs the fewest multiplications, two a bit.
 
 #include "core/arithmetic/probable_prime.h"
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 
@@ -101,10 +103,10 @@ bool IsStrongProbablePrime(const Montgomery64& m, const std::array<std::uint64_t
   const std::uint64_t n = m.Modulus();
   const int s = std::countr_zero(n - 1);
   const std::uint64_t d = (n - 1) >> s;
-  // The powers b^d are raised four bits of d at a time, from the top: four squarings, then one
-  // multiplication by b to those four bits, from a table of b^0 to b^15. No step depends on a
-  // bit of d by a branch, which the processor could not foresee.
-  constexpr int kWindow = 4;
+  // The powers b^d are raised a few bits of d at a time, from the top (four: b^0 to b^15): a
+  // squaring for each bit, then one multiplication by b to those bits, from a table. No step
+  // depends on a bit of d by a branch, which the processor could not foresee.
+  constexpr int kWindow = tuning::kPowerWindowBits;
   std::array<std::array<std::uint64_t, 1 << kWindow>, kBases> table{};
   for (std::size_t k = 0; k < kBases; ++k) {
     table[k][0] = m.One();
@@ -145,10 +147,12 @@ std::uint64_t Chosen(std::uint64_t bit, std::uint64_t yes, std::uint64_t no) {
   return (yes & mask) | (no & ~mask);
 }
 
-// 2^d modulo n, d read from its top bit, one bit at a time: a squaring for each, and where four
-// bits end (at the places 4j), a multiplication by 2 to those four bits, from a table of 2^0 to
-// 2^15 made by doublings.
+// 2^d modulo n, d read from its top bit, one bit at a time: a squaring for each, and where a
+// window of bits ends (at the places wj, for windows of w bits), a multiplication by 2 to those
+// bits, from a table of the powers of 2 below 2^(2^w) made by doublings.
 class PowerOf2 {
+  static constexpr int kWindow = tuning::kPowerWindowBits;
+
  public:
   PowerOf2(const Montgomery64& m, std::uint64_t d) : m_(m), d_(d), power_(m.One()) {
     table_[0] = m.One();
@@ -160,8 +164,8 @@ class PowerOf2 {
   // The bit of d at `place`, after all those above it.
   void Step(int place) {
     power_ = m_.Square(power_);
-    if (place % 4 == 0) {
-      power_ = m_.Multiply(power_, table_[(d_ >> place) & 15]);
+    if (place % kWindow == 0) {
+      power_ = m_.Multiply(power_, table_[(d_ >> place) & ((1 << kWindow) - 1)]);
     }
   }
 
@@ -171,7 +175,7 @@ class PowerOf2 {
   const Montgomery64& m_;
   std::uint64_t d_;
   std::uint64_t power_;
-  std::array<std::uint64_t, 16> table_{};
+  std::array<std::uint64_t, 1 << kWindow> table_{};
 };
 
 }  // namespace
@@ -207,83 +211,77 @@ std::array<bool, 4> AreStrongProbablePrimesToBase2(const std::array<std::uint64_
 
 namespace {
 
-// The Lucas sequence V_k with P = 1 and Q = (1 - D) / 4 modulo n, for the bits of k read so far,
-// one more bit at a time, as a ladder: V_k and V_k+1 are kept, with Q^k and Q^k+1, so that each
-// step is four multiplications that do not wait for each other. k becomes 2k or 2k + 1 by
-//   V_2k = V_k^2 - 2 Q^k,  V_2k+1 = V_k V_k+1 - P Q^k,  V_2k+2 = V_k+1^2 - 2 Q^k+1.
-// D is the first of 5, -7, 9, -11, ... whose Jacobi symbol modulo n is -1 (Selfridge); a square
-// has none, and a D that shares a factor with n shows it composite.
+// The Lucas sequence V_k with Q = 1 modulo n, for the bits of k read so far, one more bit at a
+// time, as a ladder: V_k and V_k+1 are kept, and k becomes 2k or 2k + 1 by
+//   V_2k = V_k^2 - 2,  V_2k+1 = V_k V_k+1 - P,  V_2k+2 = V_k+1^2 - 2,
+// two multiplications a bit that do not wait for each other (with Q = 1 no power of Q is
+// carried). P is the first of 3, 4, 5, ... for which the Jacobi symbol of D = P^2 - 4 modulo n is
+// -1 (Baillie's choice); a square has none, and a D that shares a factor with n shows it
+// composite.
 class LucasSequence {
  public:
-  explicit LucasSequence(const Montgomery64& m)
-      : m_(m), v_(m.Of(2)), v_next_(m.One()), q_power_(m.One()) {
+  explicit LucasSequence(const Montgomery64& m) : m_(m), two_(m.Add(m.One(), m.One())) {
     const std::uint64_t n = m.Modulus();
     if (const std::uint64_t root = SquareRootFloor(n); root * root == n) {
       composite_ = true;
       return;
     }
-    std::int64_t d = 5;
-    for (;; d = d > 0 ? -(d + 2) : -d + 2) {
-      const std::uint64_t residue =
-          d > 0 ? static_cast<std::uint64_t>(d) % n : n - static_cast<std::uint64_t>(-d) % n;
-      const int symbol = Jacobi(residue, n);
+    std::uint64_t p = 3;
+    for (;; ++p) {
+      const int symbol = Jacobi(p * p - 4, n);
       if (symbol == -1) {
         break;
       }
-      if (symbol == 0) {  // |D| < n, so D and n share a factor
+      if (symbol == 0) {  // D < n, so D and n share a factor
         composite_ = true;
         return;
       }
     }
-    const std::int64_t q = (1 - d) / 4;
-    q_power_next_ = q >= 0
-                        ? m.Of(static_cast<std::uint64_t>(q))
-                        : m.Of(n - static_cast<std::uint64_t>(-q));  // Q^1, with V_0 = 2, V_1 = P
+    p_ = m.Of(p);
+    v_ = two_;  // V_0
+    v_next_ = p_;
   }
 
   // Whether n was already shown composite: a square, or a factor in common with D.
   bool Composite() const { return composite_; }
 
   void Step(std::uint64_t bit) {
-    const std::uint64_t cross = m_.Subtract(m_.Multiply(v_, v_next_), q_power_);  // V_2k+1
-    const std::uint64_t squared = m_.Square(Chosen(bit, v_next_, v_));
-    const std::uint64_t q_chosen = Chosen(bit, q_power_next_, q_power_);
-    const std::uint64_t doubled = m_.Subtract(squared, m_.Add(q_chosen, q_chosen));
-    const std::uint64_t q_cross = m_.Multiply(q_power_, q_power_next_);  // Q^2k+1
-    const std::uint64_t q_squared = m_.Square(q_chosen);
+    const std::uint64_t cross = m_.Subtract(m_.Multiply(v_, v_next_), p_);  // V_2k+1
+    const std::uint64_t doubled = m_.Subtract(m_.Square(Chosen(bit, v_next_, v_)), two_);
     v_ = Chosen(bit, cross, doubled);
     v_next_ = Chosen(bit, doubled, cross);
-    q_power_ = Chosen(bit, q_cross, q_squared);
-    q_power_next_ = Chosen(bit, q_squared, q_cross);
   }
 
-  // The strong Lucas test, with the bits of k read being those of d, n + 1 = d * 2^s, d odd:
-  // n passes when U_d = 0, or V_(d * 2^r) = 0 for some r < s. D U_k = 2 V_k+1 - P V_k, and D is
-  // prime to n, so U_d = 0 exactly when 2 V_d+1 = V_d.
+  // The extra strong Lucas test (Grantham), with the bits of k read being those of d,
+  // n + 1 = d * 2^s, d odd: n passes when U_d = 0 and V_d = +-2, or V_(d * 2^r) = 0 for some
+  // r < s - 1. D U_k = 2 V_k+1 - P V_k, and D is prime to n, so U_d = 0 exactly when
+  // 2 V_d+1 = P V_d. (A prime never has V_(d * 2^(s - 1)) = 0: its V_(n + 1) is 2, not
+  // 0^2 - 2, so r stops short of s - 1 and the test loses nothing by it.)
   bool Passes(int s) {
-    if (m_.Add(v_next_, v_next_) == v_) {
+    if ((v_ == two_ || v_ == m_.Subtract(0, two_)) &&
+        m_.Add(v_next_, v_next_) == m_.Multiply(p_, v_)) {
       return true;
     }
-    for (int r = 0; r < s; ++r) {
+    for (int r = 0; r < s - 1; ++r) {
       if (v_ == 0) {
         return true;
       }
-      v_ = m_.Subtract(m_.Square(v_), m_.Add(q_power_, q_power_));
-      q_power_ = m_.Square(q_power_);
+      v_ = m_.Subtract(m_.Square(v_), two_);
     }
     return false;
   }
 
  private:
   const Montgomery64& m_;
-  std::uint64_t v_, v_next_;        // V_k and V_k+1
-  std::uint64_t q_power_;           // Q^k
-  std::uint64_t q_power_next_ = 0;  // Q^k+1
+  std::uint64_t two_;
+  std::uint64_t p_ = 0;
+  std::uint64_t v_ = 0;       // V_k
+  std::uint64_t v_next_ = 0;  // V_k+1
   bool composite_ = false;
 };
 
-// The strong Lucas probable-prime test of an odd n > 2^30 with no factor up to 53.
-bool IsStrongLucasProbablePrime(const Montgomery64& m) {
+// The extra strong Lucas probable-prime test of an odd n > 2^30 with no factor up to 53.
+bool IsExtraStrongLucasProbablePrime(const Montgomery64& m) {
   LucasSequence lucas(m);
   if (lucas.Composite()) {
     return false;
@@ -300,9 +298,9 @@ bool IsStrongLucasProbablePrime(const Montgomery64& m) {
 }  // namespace
 
 // The Baillie-PSW test of an odd 4759123141 <= n < 2^64 with no factor up to 53: the strong test
-// to the base 2 and the strong Lucas test, whose sequences are raised side by side. No composite
-// below 2^64 passes both (Gilchrist, 2009, over Feitsma's list of the strong pseudoprimes to the
-// base 2).
+// to the base 2 and the extra strong Lucas test, whose sequences are raised side by side. No
+// composite below 2^64 passes both (Jacobsen, over Feitsma's list of the strong pseudoprimes to
+// the base 2).
 bool PassesBailliePsw(const Montgomery64& m) {
   LucasSequence lucas(m);
   if (lucas.Composite()) {
@@ -337,8 +335,8 @@ bool IsStrongProbablePrimeTo2And7And61(const Montgomery64& m) {
 }
 
 bool PassesAfterStrongBase2(const Montgomery64& m) {
-  return m.Modulus() < 4759123141U ? IsStrongProbablePrime<2>(m, {7, 61})
-                                   : IsStrongLucasProbablePrime(m);
+  return m.Modulus() < tuning::kThreeBasesBelow ? IsStrongProbablePrime<2>(m, {7, 61})
+                                                : IsExtraStrongLucasProbablePrime(m);
 }
 
 }  // namespace brindaq

@@ -22,12 +22,12 @@ std::array<bool, 4> AreFermatProbablePrimesToBase2(const std::array<std::uint32_
 bool IsStrongProbablePrimeToBase2(const Montgomery64& m);
 std::array<bool, 4> AreStrongProbablePrimesToBase2(const std::array<std::uint64_t, 4>& ns);
 
-// The Baillie-PSW test, for 4759123141 <= n < 2^64: no composite below 2^64 passes it (Gilchrist,
-// 2009, over Feitsma's list of the strong pseudoprimes to the base 2).
+// The Baillie-PSW test with the extra strong Lucas test, for 4759123141 <= n < 2^64: no composite
+// below 2^64 passes it (Jacobsen, over Feitsma's list of the strong pseudoprimes to the base 2).
 bool PassesBailliePsw(const Montgomery64& m);
 
 // What is left of the whole test once n > 2^30 has passed the strong test to the base 2: the
-// bases 7 and 61 below 4759123141, the strong Lucas test above.
+// bases 7 and 61 below 4759123141, the extra strong Lucas test above.
 bool PassesAfterStrongBase2(const Montgomery64& m);
 
 }  // namespace brindaq

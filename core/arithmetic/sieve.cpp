@@ -1,3 +1,6 @@
+// The sieve of a segment: striking out the multiples of the primes of the table a block at a
+// time, then testing what is left where the table's primes are not enough.
+
 #include "core/arithmetic/sieve.h"
 
 #include <algorithm>
@@ -5,24 +8,35 @@
 
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/prime_table.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
 
-// Which odd numbers have no factor 3, 5, 7 or 11: the pattern repeats with every 1155 odd
-// numbers (3 * 5 * 7 * 11), index j standing for 2j + 1. A segment starts as a copy of it, so
-// that the four smallest odd primes, which strike the most numbers, need no striking.
-constexpr std::size_t kPatternPeriod = 3 * 5 * 7 * 11;
-constexpr std::size_t kPatternPrimes = 4;
+// Which odd numbers have no factor among the first odd primes (3, 5, 7 and 11): the pattern
+// repeats with every odd number that is their product (1155), index j standing for 2j + 1. A
+// segment starts as a copy of it, so that the smallest odd primes, which strike the most
+// numbers, need no striking.
+constexpr std::size_t kPatternPrimes = tuning::kPatternPrimes;
+constexpr std::size_t kPatternPeriod = [] {
+  std::size_t period = 1;
+  for (std::size_t k = 0; k < kPatternPrimes; ++k) {
+    period *= kOddPrimes[k].value;
+  }
+  return period;
+}();
 constexpr std::array<std::uint8_t, kPatternPeriod> kPattern = [] {
   std::array<std::uint8_t, kPatternPeriod> pattern{};
   for (std::size_t j = 0; j < kPatternPeriod; ++j) {
-    const std::size_t n = 2 * j + 1;
-    pattern[j] = n % 3 != 0 && n % 5 != 0 && n % 7 != 0 && n % 11 != 0;
+    pattern[j] = 1;
+    for (std::size_t k = 0; k < kPatternPrimes; ++k) {
+      if ((2 * j + 1) % kOddPrimes[k].value == 0) {
+        pattern[j] = 0;
+      }
+    }
   }
   return pattern;
 }();
-static_assert(kOddPrimes[kPatternPrimes - 1].value == 11);
 
 }  // namespace
 
@@ -74,7 +88,7 @@ PrimeSegment::PrimeSegment(std::uint64_t first, std::uint64_t last)
     }
     next[striking] = static_cast<std::size_t>(std::min<std::uint64_t>(place, odd_prime_.size()));
   }
-  constexpr std::size_t kBlock = 1 << 15;
+  constexpr std::size_t kBlock = tuning::kSieveBlock;
   for (std::size_t begin = 0; begin < odd_prime_.size(); begin += kBlock) {
     const std::size_t end = std::min(begin + kBlock, odd_prime_.size());
     for (std::size_t k = kPatternPrimes; k < striking; ++k) {

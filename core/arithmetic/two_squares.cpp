@@ -1,3 +1,6 @@
+// Every way of writing a number as a sum of two squares: by trying each x for a small number, by
+// the Gaussian primes over its prime factors for a larger one.
+
 #include "core/arithmetic/two_squares.h"
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/wide.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -57,8 +61,7 @@ std::vector<SquarePair> SumsOfTwoSquares(std::uint64_t n) {
   std::vector<SquarePair> pairs;
   // A small n is quicker by trying each x up to the square root of n / 2, with y the square root
   // of what is left.
-  constexpr std::uint64_t kTriedBelow = 20000;
-  if (n < kTriedBelow) {
+  if (n < tuning::kSquaresTriedBelow) {
     for (std::uint64_t x = 1; 2 * x * x <= n; ++x) {
       const std::uint64_t y = SquareRootFloor(n - x * x);
       if (x * x + y * y == n) {

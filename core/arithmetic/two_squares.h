@@ -5,8 +5,8 @@
 // a - bi with a^2 + b^2 = p, found from a square root of -1 modulo p by Euclid's algorithm
 // (Hermite and Serret); 2 is (1 + i)(1 - i) up to a unit; a prime q = 3 (mod 4) stays prime and
 // must divide an even number of times. Every Gaussian integer x + yi of norm n is then a product
-// of these, one choice of conjugates for each power, and gives n = x^2 + y^2. Below 20000, trying
-// every x is quicker.
+// of these, one choice of conjugates for each power, and gives n = x^2 + y^2. A small number is
+// quicker by trying every x.
 
 #include <cstdint>
 #include <vector>

@@ -1,0 +1,116 @@
+#pragma once
+
+// The numbers that decide how the arithmetic goes about its work, not what it computes: where one
+// method hands over to another, how far trial division goes, the bounds of the elliptic curves,
+// the sizes of blocks, windows and batches. Each has a line on why it has its value; changing one
+// changes the time an answer takes, never the answer. The facts that the methods rest on (the
+// primes of the table and 10007^2, the largest modulus of the 32-bit Montgomery form, the
+// bound below which a test is proven exact) stay beside the code that relies on them, which
+// checks at compile time, where it can, that these numbers keep within them.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace brindaq::tuning {
+
+// ---- Primality
+
+// Below this, the primality test runs in 32-bit Montgomery arithmetic, which is quicker than the
+// 64-bit one: it is the largest modulus that the 32-bit form takes.
+inline constexpr std::uint64_t kThirtyTwoBitBelow = std::uint64_t{1} << 30;
+
+// Below this, the strong test to the bases 2, 7 and 61, their powers raised side by side, decides
+// a number that trial division left: about 2100 instructions for a prime near 2^32 against 2500
+// for the Baillie-PSW test. It may be lowered but never raised: the three bases tell every prime
+// from every composite only below 4759123141 (Jaeschke, 1993).
+inline constexpr std::uint64_t kThreeBasesBelow = 4759123141;
+
+// The odd primes that the test of one number tries first, 3 to 53: they take out about 73% of
+// the odd numbers, at a multiplication each, and the prime that is so often the number asked
+// about pays for every one tried. The factorisation asks the primality test about what is left
+// once these primes are out.
+inline constexpr std::size_t kQuickTrialPrimes = 15;
+
+// The odd primes that the search for the next prime above 10^9 tries on every candidate, 3 to
+// 251: one odd number in five is left for the probable-prime tests. The strong test to the base
+// 2 costs some 1500 instructions a number, four at once, so a further prime p, which saves it
+// for one candidate in p at a multiplication for each, stops paying at a few hundred.
+inline constexpr std::size_t kNextPrimeTrialPrimes = 53;
+
+// Below this, the next prime is searched in windows of odd numbers in 32-bit arithmetic: as far
+// as every candidate stays below kThirtyTwoBitBelow, with room to spare.
+inline constexpr std::uint64_t kNextPrimeWindowsBelow = 1000000000;
+
+// The odd numbers in one such window: near 10^9 a prime comes every 21 numbers on average, so
+// 256 numbers hold about a dozen and a window seldom comes up empty, while the striking, once
+// for each sieving prime, is not repeated too often.
+inline constexpr std::size_t kNextPrimeWindow = 128;
+
+// The odd primes that strike a window, 3 to 997: about 16% of the odd numbers are left for
+// Fermat's test, which only a few composites pass.
+inline constexpr std::size_t kNextPrimeSievingPrimes = 167;
+
+// The bits of an exponent taken at a time when raising a power to a base: 64 bits take 16
+// multiplications by a table of 16 powers. The base 2 makes its table by doublings, which cost
+// little, where 3-bit windows would take 21 multiplications; for 7 and 61 the table's 14
+// multiplications make 3 and 4 bits about even.
+inline constexpr int kPowerWindowBits = 4;
+
+// ---- The sieve of a segment
+
+// The odd numbers struck at a time, one byte each: a block of 32 KB stays in the level-1 data
+// cache while every sieving prime strikes it. For the sieve up to 9699690, 2^14 is about as
+// quick and 2^16 takes half as long again.
+inline constexpr std::size_t kSieveBlock = std::size_t{1} << 15;
+
+// The odd primes whose multiples a segment starts without, copied from a pattern of 3 * 5 * 7 *
+// 11 = 1155 bytes: these four strike the most numbers. With 13 the pattern would be 15015 bytes
+// and take out only 1 of 13 of the numbers that remain.
+inline constexpr std::size_t kPatternPrimes = 4;
+
+// ---- Factorisation
+
+// The curves tried on a composite before Pollard's rho method: of 1000 products of two primes
+// each of 20, 22, 26, 29 and 32 bits, none needed more than 35 (one in a hundred more than 19);
+// rho behind them always ends with a factor.
+inline constexpr int kCurves = 400;
+
+// The bounds of the two stages of the elliptic-curve method for a composite n of up to `bits`
+// bits, whose smallest factor has at most half of them. Larger factors need larger bounds: each
+// B1 is the one that factored products of two primes of bits / 2 bits each in the fewest
+// instructions (500 products of each size, B1 tried in steps of about a quarter); B2 = 50 B1. A
+// smaller factor pays for the larger bound: 2^64 - 1, whose rest after trial division is 65537 *
+// 6700417, takes 16400 instructions of curves where B1 = 27 took 14500.
+struct CurveBounds {
+  int bits;
+  std::uint32_t b1;
+  std::uint32_t b2;
+};
+inline constexpr std::array<CurveBounds, 6> kCurveBounds{{
+    {36, 27, 27 * 50},
+    {40, 35, 35 * 50},
+    {44, 50, 50 * 50},
+    {52, 100, 100 * 50},
+    {58, 160, 160 * 50},
+    {64, 200, 200 * 50},
+}};
+
+// The giant step of the second stage, 2 * 3 * 5 * 7: its 24 baby steps (the j < D/2 prime to D)
+// pair every prime of the stage with few pairs left over, and 2310 would need 240 baby steps for
+// a stage that ends at 10000.
+inline constexpr std::uint32_t kGiantStep = 210;
+
+// The steps of Pollard's rho method whose differences are multiplied together before one
+// greatest common divisor: the gcd, which costs some dozens of multiplications, is paid once in
+// 128 steps, and a batch that overshoots is taken again one step at a time, 128 at most.
+inline constexpr std::uint64_t kRhoBatch = 128;
+
+// ---- Sums of two squares
+
+// Below this, trying every x up to the square root of n / 2 is quicker than factoring n and
+// multiplying out its Gaussian primes: the two take about as long from 3000 to 5000 (some 100 to
+// 150 ns a number), and at 20000 trying takes twice as long.
+inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
+
+}  // namespace brindaq::tuning
