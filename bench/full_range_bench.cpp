@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/arithmetic/primality.h"
+#include "core/big/natural.h"
 #include "core/operations.h"
 
 namespace brindaq {
@@ -42,6 +43,49 @@ const FullClick kFullClicks[] = {
     {"QuadraticCongruence/C=100000",   "quadratic-congruence", {"18446744073709551615", "1", "100000"}},
 };
 // clang-format on
+
+// Past 2^64, one click each as well; bench/pari-side-by-side.sh asks PARI/GP the same. The
+// operands of 1000 digits are 7...7, 3...3 and 10^999 + 9; the fourth product is
+// 100000000000031 * (10^59 + 19).
+struct BigClick {
+  const char* name;
+  const char* command;
+  std::string a, b, c;
+};
+
+std::string Factorial(unsigned n) {
+  Natural product(1);
+  for (unsigned k = 2; k <= n; ++k) {
+    product *= Natural(k);
+  }
+  return product.ToDecimal();
+}
+
+const std::vector<BigClick>& BigClicks() {
+  static const std::vector<BigClick> clicks{
+      {"PowerMod/1000-digits", "power-mod", std::string(1000, '7'), std::string(1000, '3'),
+       "1" + std::string(996, '0') + "009"},
+      {"NextPrime/10^100", "next-prime", "1E100", "", ""},
+      {"NextPrime/10^300", "next-prime", "1E300", "", ""},
+      {"Primes/10^50-width-10^4", "primes", "1E50", "1" + std::string(45, '0') + "10000", ""},
+      {"Fibonacci/10000", "fibonacci", "10000", "", ""},
+      {"Factors/2^67-1", "factors", "147573952589676412927", "", ""},
+      {"Factors/2^128+1", "factors", "340282366920938463463374607431768211457", "", ""},
+      {"Factors/100!", "factors", Factorial(100), "", ""},
+      {"Factors/10^14-prime-times-60-digit-prime", "factors",
+       (Natural(100000000000031U) * (Natural::TenToThe(59) + Natural(19))).ToDecimal(), "", ""},
+  };
+  return clicks;
+}
+
+void RunBigClick(benchmark::State& state, const BigClick& click) {
+  const OperationRow& operation = *FindCommand(click.command);
+  const OperandTexts texts{click.a, click.b, click.c};
+  for (auto _ : state) {
+    Outcome outcome = RunOperation(operation, texts, Range::kFull);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
 
 void RunFullClick(benchmark::State& state, const FullClick& click) {
   const OperationRow& operation = *FindCommand(click.command);
@@ -118,6 +162,11 @@ void FactorSemiprimes(benchmark::State& state) {
 const bool kRegistered = [] {
   for (const FullClick& click : kFullClicks) {
     benchmark::RegisterBenchmark((std::string("Full/") + click.name).c_str(), RunFullClick, click)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  for (const BigClick& click : BigClicks()) {
+    benchmark::RegisterBenchmark((std::string("Full/Big/") + click.name).c_str(), RunBigClick,
+                                 click)
         ->Unit(benchmark::kMicrosecond);
   }
   benchmark::RegisterBenchmark("Full/Verdict/pseudoprime-to-9-bases", PrimalityVerdict,

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # QUARVEL beside PARI/GP, in one run, so that both meet the same load on the machine: the heaviest
-# inputs of the window's range for the four operations that PARI/GP also has, and the heaviest
-# questions of the full range. PARI/GP is a yardstick only: install it by hand (Debian package
+# inputs of the window's range for the four operations that PARI/GP also has, the heaviest
+# questions of the full range below 2^64, and numbers of 20 to 1000 digits past it. PARI/GP is a yardstick only: install it by hand (Debian package
 # pari-gp) to run this; nothing of the project needs it.
 #
 #   bash bench/pari-side-by-side.sh        after cmake --workflow --preset default
@@ -51,6 +51,17 @@ printf("Full/Primes/width-10^4-near-2^64 %.6f\n", timed(() -> listprimes(M - 10^
 printf("Full/PrimeCount/width-10^5-near-2^64 %.6f\n", timed(() -> countprimes(M - 10^5, M), 3) - empty);
 printf("Full/TwoSquares/2048-lines %.6f\n", timed(() -> twosquares(10003628061488344205), 20) - empty);
 printf("Full/Goldbach/9699690 %.6f\n", timed(() -> goldbach(9699690), 1) - empty);
+A = (10^1000 - 1) / 9 * 7; B = (10^1000 - 1) / 3; C = 10^999 + 9;
+printf("Full/Big/PowerMod/1000-digits %.6f\n", timed(() -> Str("    ", lift(Mod(A, C)^B)), 20) - empty);
+printf("Full/Big/NextPrime/10^100 %.6f\n", timed(() -> Str("    ", nextprime(10^100 + 1)), 200) - empty);
+printf("Full/Big/NextPrime/10^300 %.6f\n", timed(() -> Str("    ", nextprime(10^300 + 1)), 10) - empty);
+printf("Full/Big/Primes/10^50-width-10^4 %.6f\n", timed(() -> listprimes(10^50, 10^50 + 10^4), 10) - empty);
+fibonaccilines(n) = my(v = vector(n), a = 0, b = 1, c); for (i = 1, n, v[i] = Str("    ", b); c = a + b; a = b; b = c); v;
+printf("Full/Big/Fibonacci/10000 %.6f\n", timed(() -> fibonaccilines(10000), 3) - empty);
+printf("Full/Big/Factors/2^67-1 %.6f\n", timed(() -> factor(2^67 - 1), 20) - empty);
+printf("Full/Big/Factors/2^128+1 %.6f\n", timed(() -> factor(2^128 + 1), 5) - empty);
+printf("Full/Big/Factors/100! %.6f\n", timed(() -> factor(100!), 200) - empty);
+printf("Full/Big/Factors/10^14-prime-times-60-digit-prime %.6f\n", timed(() -> factor(100000000000031 * (10^59 + 19)), 3) - empty);
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
 each = vecsort(each);
 printf("Full/Factors/1000-products:median %.6f\n", each[501]);
@@ -59,7 +70,7 @@ GP
 )"
 
 # The median time of each click, in microseconds: "name time"; and the counters of the products.
-csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/[A-Za-z]+/[^/]*)$' \
+csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/[A-Za-z]+/[^/]*|Full/Big/.*)$' \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)"
 quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
@@ -101,4 +112,13 @@ Full/Primes/width-10^4-near-2^64|primes 2^64 - 10^4 - 1 to 2^64 - 1 (218 lines)
 Full/PrimeCount/width-10^5-near-2^64|prime-count 2^64 - 10^5 - 1 to 2^64 - 1 (2139)
 Full/TwoSquares/2048-lines|two-squares 10003628061488344205 (2048 lines)
 Full/Goldbach/9699690|goldbach 9699690 (124180 lines)
+Full/Big/PowerMod/1000-digits|power-mod, operands of 1000 digits
+Full/Big/NextPrime/10^100|next-prime 1E100
+Full/Big/NextPrime/10^300|next-prime 1E300
+Full/Big/Primes/10^50-width-10^4|primes 10^50 to 10^50 + 10^4
+Full/Big/Fibonacci/10000|fibonacci 10000 (10 MB of digits)
+Full/Big/Factors/2^67-1|factors 2^67 - 1
+Full/Big/Factors/2^128+1|factors 2^128 + 1
+Full/Big/Factors/100!|factors 100!
+Full/Big/Factors/10^14-prime-times-60-digit-prime|factors 100000000000031 x (10^59 + 19)
 ROWS

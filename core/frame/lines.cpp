@@ -167,11 +167,6 @@ void LineWriter::Truncate(std::size_t size) {
   }
 }
 
-LineWriter& LineWriter::operator<<(std::string_view text) {
-  Append(text.data(), text.size());
-  return *this;
-}
-
 LineWriter& LineWriter::operator<<(double value) {
   if (overflow_.empty() && buffer_.size() - size_ >= kValueRoom) {
     size_ = static_cast<std::size_t>(WriteValue(buffer_.data() + size_, value) - buffer_.data());
@@ -220,8 +215,11 @@ LineWriter& LineWriter::operator<<(const Decimal& value) {
 }
 
 std::string_view CopiedLine(std::string_view line) {
-  const std::size_t first = line.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view{} : line.substr(first);
+  std::size_t first = 0;
+  while (first < line.size() && line[first] == ' ') {
+    ++first;
+  }
+  return line.substr(first);
 }
 
 std::string CopiedText(std::span<const std::string> lines) {

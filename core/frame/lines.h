@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,7 +44,16 @@ class LineWriter {
  public:
   explicit LineWriter(Range range = Range::kWindow) : range_(range) {}
 
-  LineWriter& operator<<(std::string_view text);
+  // Written here, so that a fixed text of a few characters is copied without a call.
+  LineWriter& operator<<(std::string_view text) {
+    if (overflow_.empty() && text.size() <= buffer_.size() - size_) {
+      std::memcpy(buffer_.data() + size_, text.data(), text.size());
+      size_ += text.size();
+    } else {
+      Append(text.data(), text.size());
+    }
+    return *this;
+  }
   LineWriter& operator<<(double value);
   LineWriter& operator<<(Whole value);
   // A number of any size, in full digits after the blank for its sign: only the full range has
