@@ -160,6 +160,21 @@ ExactOperand ReadExactOperand(std::string_view text) {
   operand.number = ScanNumber(text);
   const NumberText& number = operand.number;
   operand.negative = number.negative;
+  // Whole digits alone, as operands mostly are: up to 19 of them always fit a word.
+  if (!number.point && number.exponent.empty()) {
+    std::string_view digits = number.whole;
+    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.size() <= 19) {
+      operand.digits = static_cast<std::int64_t>(digits.size());
+      operand.all_nines = !digits.empty();
+      for (const char digit : digits) {
+        operand.word = operand.word * 10 + static_cast<std::uint64_t>(digit - '0');
+        operand.all_nines = operand.all_nines && digit == '9';
+      }
+      operand.even = operand.word % 2 == 0;
+      return operand;
+    }
+  }
   // The digits before and after the point as one string S, whose value is S * 10^-(fraction
   // digits), moved by the exponent.
   const std::size_t size = number.whole.size() + number.fraction.size();
@@ -261,7 +276,7 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
   operands.words = !exact[0] && !exact[1] && !exact[2];
   if (!operands.words) {
     for (std::size_t i = 0; i < OperandCount(rules); ++i) {
-      operands.exact[i] = exact[i] ? std::move(*exact[i]) : Natural(values[i]);
+      operands.exact.push_back(exact[i] ? std::move(*exact[i]) : Natural(values[i]));
     }
   }
   // Only B can make the interval too wide: A has already passed.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/arithmetic/wide.h"
 #include "core/big/natural.h"
@@ -146,7 +147,7 @@ struct Operands {
   std::uint64_t b = 0;
   std::uint64_t c = 0;
   bool words = true;
-  std::array<Natural, 3> exact;
+  std::vector<Natural> exact;  // empty where every operand fits a word
 };
 
 // Reads and checks the operands that `rules` names, from `texts`, in `range`. Returns their
