@@ -13,11 +13,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The blanks that may stand before the number of an operand text.
-bool IsBlankBeforeNumber(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 // The position after the digits that start at `pos`.
 std::size_t SkipDigits(std::string_view text, std::size_t pos) {
   while (pos < text.size() && IsDigit(text[pos])) {
@@ -44,7 +39,7 @@ std::int64_t ExponentOf(std::string_view exponent) {
 NumberText ScanNumber(std::string_view text) {
   NumberText number;
   std::size_t pos = 0;
-  while (pos < text.size() && IsBlankBeforeNumber(text[pos])) {
+  while (pos < text.size() && IsBlank(text[pos])) {
     ++pos;
   }
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

@@ -24,6 +24,12 @@ struct NumberText {
 
 NumberText ScanNumber(std::string_view text);
 
+// The blanks that may stand before the number of an operand text, and between the tokens of an
+// expression in the full range.
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 // The exponent of a number text (NumberText::exponent) as a number, saturated at 2^40 either way:
 // far beyond any that can matter, since it only has to tell how many places the point moves.
 std::int64_t ExponentOf(std::string_view exponent);

@@ -1,6 +1,6 @@
 // Reading and checking the operands. Both ranges find the number by ScanNumber; the window's
-// range then takes its value as a double, the full range exactly. Every notice about an operand
-// is written here, once.
+// range then takes its value as a double, the full range exactly, or the value of the expression
+// that the text starts with. Every notice about an operand is written here, once.
 
 #include "core/frame/operands.h"
 
@@ -13,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/frame/expression.h"
 #include "core/frame/number_text.h"
 
 // Where the standard library reads doubles itself (libstdc++), it does so without the locale.
@@ -107,9 +108,32 @@ bool Above(const ExactOperand& read, const WholeLimit& limit) {
   return !read.fits_word || read.word > limit.word || (read.word == limit.word && !read.whole);
 }
 
+// The same for the value of an expression.
+bool Above(const Natural& value, const WholeLimit& limit) {
+  if (limit.digits > 0) {
+    return value.DecimalDigits() > limit.digits;
+  }
+  return !value.FitsWord() || value.Word() > limit.word;
+}
+
+// The notice of an operand that is an expression, by the checks of a number and in their order;
+// its parity is told first where its value is known.
+std::optional<std::string> ExpressionNotice(const ExpressionValue& read, bool even, char letter,
+                                            const WholeLimit& limit) {
+  using Kind = ExpressionValue::Kind;
+  const bool whole = read.kind == Kind::kWhole;
+  if (even && (read.kind == Kind::kNotWhole || (whole && read.magnitude.IsOdd()))) {
+    return kNotEven;
+  }
+  const bool positive = whole && !read.negative && !read.magnitude.IsZero();
+  return StandardNotice(read.kind == Kind::kTooLarge || (positive && Above(read.magnitude, limit)),
+                        positive, letter);
+}
+
 // One operand's standard check in a range, with the parity check before it where the rules ask
 // for one: its value when it passes, else its notice in `outcome`. In the full range the value of
-// an operand past a word is put into `exact`.
+// an operand past a word is put into `exact`; a text that is one number alone is read as such,
+// so that the checks need only its digits.
 std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, Range range,
                                           const OperandRules& rules, std::size_t index,
                                           Outcome& outcome, std::optional<Natural>& exact) {
@@ -121,6 +145,13 @@ std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, Ra
     const double limit = index == 0 ? rules.window.a : index == 1 ? rules.window.b : rules.window.c;
     notice = even && !Divides(2, read) ? kNotEven : CheckOperand(read, letter, limit);
     value = notice ? 0 : static_cast<std::uint64_t>(read);
+  } else if (std::optional<ExpressionValue> expression = ReadExpression(text)) {
+    notice = ExpressionNotice(*expression, even, letter, FullLimitOf(rules, index));
+    if (!notice && expression->magnitude.FitsWord()) {
+      value = expression->magnitude.Word();
+    } else if (!notice) {
+      exact = std::move(expression->magnitude);
+    }
   } else {
     const ExactOperand read = ReadExactOperand(text);
     notice = even && !read.even
@@ -138,6 +169,40 @@ std::optional<std::uint64_t> CheckedValue(std::string_view text, char letter, Ra
     return std::nullopt;
   }
   return value;
+}
+
+// Reads and checks the operands in the order A, B, C, each once the one before it has passed,
+// into `values` and `exact` as CheckedValue does; returns how many passed, and leaves the notice
+// of the one that failed in `outcome`.
+std::size_t ReadInTurn(const OperandTexts& texts, const OperandRules& rules, Range range,
+                       Outcome& outcome, std::array<std::uint64_t, 3>& values,
+                       std::array<std::optional<Natural>, 3>& exact) {
+  const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
+  std::size_t passed = 0;
+  for (; passed < OperandCount(rules); ++passed) {
+    const auto value = CheckedValue(*boxes[passed], static_cast<char>('A' + passed), range, rules,
+                                    passed, outcome, exact[passed]);
+    if (!value) {
+      break;
+    }
+    values[passed] = *value;
+  }
+  return passed;
+}
+
+// Whether B lies further above A than the rules allow, once both have passed. Only B can make
+// the interval too wide: A has already passed.
+bool TooWide(const OperandRules& rules, const std::array<std::uint64_t, 3>& values,
+             const std::array<std::optional<Natural>, 3>& exact) {
+  if (rules.widest_interval == 0) {
+    return false;
+  }
+  if (!exact[0] && !exact[1]) {
+    return values[1] > values[0] && values[1] - values[0] > rules.widest_interval;
+  }
+  const Natural a = exact[0] ? *exact[0] : Natural(values[0]);
+  const Natural b = exact[1] ? *exact[1] : Natural(values[1]);
+  return b > a && b - a > rules.widest_interval;
 }
 
 }  // namespace
@@ -258,16 +323,15 @@ std::string LimitText(const OperandRules& rules, std::size_t index, Range range)
 
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome) {
-  const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
   std::array<std::uint64_t, 3> values{};
   std::array<std::optional<Natural>, 3> exact;
-  for (std::size_t i = 0; i < OperandCount(rules); ++i) {
-    const auto value =
-        CheckedValue(*boxes[i], static_cast<char>('A' + i), range, rules, i, outcome, exact[i]);
-    if (!value) {
-      return std::nullopt;
-    }
-    values[i] = *value;
+  if (ReadInTurn(texts, rules, range, outcome, values, exact) < OperandCount(rules)) {
+    return std::nullopt;
+  }
+  if (TooWide(rules, values, exact)) {
+    outcome.notice = kTooWide;
+    outcome.operand = 'B';
+    return std::nullopt;
   }
   Operands operands;
   operands.a = values[0];
@@ -279,18 +343,23 @@ std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRul
       operands.exact.push_back(exact[i] ? std::move(*exact[i]) : Natural(values[i]));
     }
   }
-  // Only B can make the interval too wide: A has already passed.
-  const bool too_wide =
-      rules.widest_interval > 0 &&
-      (operands.words ? operands.b > operands.a && operands.b - operands.a > rules.widest_interval
-                      : operands.exact[1] > operands.exact[0] &&
-                            operands.exact[1] - operands.exact[0] > rules.widest_interval);
-  if (too_wide) {
-    outcome.notice = kTooWide;
-    outcome.operand = 'B';
-    return std::nullopt;
-  }
   return operands;
+}
+
+std::vector<std::optional<std::string>> ValuesAsRead(const OperandTexts& texts,
+                                                     const OperandRules& rules, Range range) {
+  std::array<std::uint64_t, 3> values{};
+  std::array<std::optional<Natural>, 3> exact;
+  Outcome outcome;
+  std::size_t passed = ReadInTurn(texts, rules, range, outcome, values, exact);
+  if (passed == OperandCount(rules) && TooWide(rules, values, exact)) {
+    passed = 1;  // B is refused
+  }
+  std::vector<std::optional<std::string>> shown(OperandCount(rules));
+  for (std::size_t i = 0; i < passed; ++i) {
+    shown[i] = exact[i] ? exact[i]->ToDecimal() : std::to_string(values[i]);
+  }
+  return shown;
 }
 
 Outcome Answer(const OperandTexts& texts, const OperandRules& rules, Range range, LinesWriter write,

@@ -1,9 +1,10 @@
 #pragma once
 
 // The operands: their texts read by the one number scanner, through a double in the window's
-// range and exactly in the full range; what each operation asks of them in each range; the
-// checks and their notices; and the frame of one operation, which reads and checks its operands
-// in the order A, B, C and lets the operation write its lines from their values.
+// range and exactly in the full range, where a text may also be an integer expression
+// (expression.h); what each operation asks of them in each range; the checks and their notices;
+// and the frame of one operation, which reads and checks its operands in the order A, B, C and
+// lets the operation write its lines from their values.
 
 #include <array>
 #include <cmath>
@@ -155,6 +156,12 @@ struct Operands {
 // with the operand it is about, and returns nothing.
 std::optional<Operands> ReadOperands(const OperandTexts& texts, const OperandRules& rules,
                                      Range range, Outcome& outcome);
+
+// The value of each operand that `rules` names as `range` reads it, in full digits, to be shown
+// beside its text: nothing for the operand that a check refused (the one its notice is about) and
+// for those after it, which are not read.
+std::vector<std::optional<std::string>> ValuesAsRead(const OperandTexts& texts,
+                                                     const OperandRules& rules, Range range);
 
 // How a writer of lines ended.
 enum class Ending {
