@@ -70,10 +70,12 @@ class JsonLines final : public LineSink {
 
 // One answer as one line of JSON, with the number of its line in a batch:
 // {"line":3,"operation":"factors","range":"window","operands":["360"],"lines":["2",...],
-// "notice":null}, and "stopped":true last for an answer that was stopped before its end. The start,
-// up to the opening bracket of the lines, is written before the operation is asked, so that its
-// lines can follow as they come (JsonLines); the end after it.
-void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
+// "notice":null}, and "stopped":true last for an answer that was stopped before its end. In the
+// full range, "values" follows "operands": the value of each operand as read, in full digits, or
+// null for one that was refused or not read. The start, up to the opening bracket of the lines, is
+// written before the operation is asked, so that its lines can follow as they come (JsonLines);
+// the end after it.
+void AppendJsonStart(std::optional<std::size_t> line, const OperationRow& operation,
                      std::span<const std::string_view> operands, const Format& format,
                      std::string& output);
 void AppendJsonEnd(const Outcome& outcome, std::string& output);

@@ -104,7 +104,7 @@ void Batch::Answer(std::string_view line, std::string& output) {
 
   const std::span<const std::string_view> operands(words.data() + 1, count - 1);
   if (format_.json) {
-    AppendJsonStart(number, command, operands, format_, output);
+    AppendJsonStart(number, *operation, operands, format_, output);
     JsonLines lines(format_, output);
     const Outcome outcome = Ask(*operation, operands, format_, texts_, lines, work_);
     AppendJsonEnd(outcome, output);

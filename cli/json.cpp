@@ -47,7 +47,7 @@ void AppendJsonString(std::string_view text, std::string& output) {
   output += '"';
 }
 
-void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
+void AppendJsonStart(std::optional<std::size_t> line, const OperationRow& operation,
                      std::span<const std::string_view> operands, const Format& format,
                      std::string& output) {
   output += '{';
@@ -55,7 +55,7 @@ void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
     output += "\"line\":" + std::to_string(*line) + ",";
   }
   output += "\"operation\":";
-  AppendJsonString(command, output);
+  AppendJsonString(operation.command, output);
   output += ",\"range\":\"";
   output += window::ChoiceOf(format.range).word;
   output += '"';
@@ -63,6 +63,19 @@ void AppendJsonStart(std::optional<std::size_t> line, std::string_view command,
   for (std::size_t i = 0; i < operands.size(); ++i) {
     output += i > 0 ? "," : "";
     AppendJsonString(operands[i], output);
+  }
+  if (format.range == Range::kFull) {
+    OperandTexts texts;
+    std::string* boxes[] = {&texts.a, &texts.b, &texts.c};
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+      boxes[i]->assign(operands[i]);
+    }
+    const auto values = ValuesAsRead(texts, operation.rules, format.range);
+    output += "],\"values\":[";
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+      output += i > 0 ? "," : "";
+      output += values[i] ? '"' + *values[i] + '"' : "null";
+    }
   }
   output += "],\"lines\":[";
 }

@@ -116,7 +116,7 @@ Response Run(std::span<const std::string_view> arguments, QuestionWork& work) {
   Response response;
   OperandTexts texts;
   if (format.json) {
-    AppendJsonStart(std::nullopt, command, operands, format, response.output);
+    AppendJsonStart(std::nullopt, *operation, operands, format, response.output);
     JsonLines lines(format, response.output);
     const Outcome outcome = Ask(*operation, operands, format, texts, lines, work);
     AppendJsonEnd(outcome, response.output);

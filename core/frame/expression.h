@@ -1,7 +1,7 @@
 #pragma once
 
 // An operand text of the full range read as an integer expression, so that a number is written as
-// it is thought of: "2^67-1", "(10^20+1)/7", "97#". The same prefix rule as for one number frames
+// it is thought of: "2^67-1", "(10^21+1)/7", "97#". The same prefix rule as for one number frames
 // it: the value is that of the longest start of the text that is a complete expression, and a text
 // that is one number alone is left to the number's own reading (ReadExactOperand). Every step is
 // bounded by the size of its result before it is computed, so that no text costs time or memory

@@ -185,14 +185,22 @@ expect_command(STATUS 0 OUTPUT "193707721\n761838257287\n"
                COMMAND ${CLI} --full-range factors 147573952589676412927)
 expect_command(STATUS 1 ERROR "brindaq-cli: TOO MANY SOLUTIONS !\n"
                COMMAND ${CLI} --full-range quadratic-congruence 1E30 1E30 1E30)
+# An operand of the full range may be an integer expression, whose value the JSON answer shows
+# beside its text (null for an operand refused); one too large is refused before it is computed.
+expect_command(STATUS 0 OUTPUT "193707721\n761838257287\n"
+               COMMAND ${CLI} --full-range factors 2^67-1)
+expect_command(STATUS 1 ERROR "brindaq-cli: NUMBER TOO LARGE !\n"
+               COMMAND ${CLI} --full-range is-prime "2^(2^20)+1")
+expect_command(STATUS 1 COMMAND ${CLI} --full-range --json inverse "(10^21+1)/7" 0x
+  OUTPUT "{\"operation\":\"inverse\",\"range\":\"full\",\"operands\":[\"(10^21+1)/7\",\"0x\"],\"values\":[\"142857142857142857143\",null],\"lines\":[],\"notice\":\"B MUST BE INTEGER > 0\"}\n")
 set(hard 559483482664754320713546535627832819990521177981913160731093979686947)
 file(WRITE ${questions} "factors ${hard}\nnext-prime 1E20\n")
 expect_command(STATUS 124 INPUT_FILE ${questions} COMMAND ${CLI} --full-range --time-limit 0.1 -
   OUTPUT "NOT YET SPLIT =  ${hard}\nCALCULATION STOPPED !\n\n100000000000000000039\n\n")
 file(WRITE ${questions} "is-prime 18446744073709551557\nnext-prime 1E18\n")
 expect_command(STATUS 0 INPUT_FILE ${questions} COMMAND ${CLI} --full-range --json -
-  OUTPUT "{\"line\":1,\"operation\":\"is-prime\",\"range\":\"full\",\"operands\":[\"18446744073709551557\"],\"lines\":[\"A IS A PRIME NUMBER!\"],\"notice\":null}
-{\"line\":2,\"operation\":\"next-prime\",\"range\":\"full\",\"operands\":[\"1E18\"],\"lines\":[\"1000000000000000003\"],\"notice\":null}\n")
+  OUTPUT "{\"line\":1,\"operation\":\"is-prime\",\"range\":\"full\",\"operands\":[\"18446744073709551557\"],\"values\":[\"18446744073709551557\"],\"lines\":[\"A IS A PRIME NUMBER!\"],\"notice\":null}
+{\"line\":2,\"operation\":\"next-prime\",\"range\":\"full\",\"operands\":[\"1E18\"],\"values\":[\"1000000000000000000\"],\"lines\":[\"1000000000000000003\"],\"notice\":null}\n")
 expect_command(STATUS 0 OUTPUT "brindaq-cli 1.00\n" COMMAND ${CLI} --raw --version --bogus)
 
 # --help lists exactly the operations that the bash completion offers, and each of them is one

@@ -40,7 +40,8 @@ TEST(Batch, AnswersTheSameInBlocksOfAnySize) {
   full.range = Range::kFull;
   EXPECT_EQ(Answers("\xEF\xBB\xBFnext-prime 1E18\n", 1, full),
             "{\"line\":1,\"operation\":\"next-prime\",\"range\":\"full\",\"operands\":[\"1E18\"],"
-            "\"lines\":[\"1000000000000000003\"],\"notice\":null}\n");
+            "\"values\":[\"1000000000000000000\"],\"lines\":[\"1000000000000000003\"],"
+            "\"notice\":null}\n");
 }
 
 }  // namespace
