@@ -107,6 +107,76 @@ TEST(FullRange, ReadsTheTextsExactly) {
   EXPECT_EQ(Full(goldbach, {"-4", "", ""}).notice, kANotWhole);
 }
 
+// In the full range a text is an integer expression, framed by the same prefix rule; a value too
+// large on the way is refused before it is made. Each text is operand A of `command`, and gives
+// its value as read, or a notice.
+TEST(FullRange, ReadsExpressions) {
+  struct Case {
+    std::string text;
+    std::string value_or_notice;
+    const char* command = "factors";
+  };
+  const std::string nested = std::string(100, '(') + "7" + std::string(100, ')');
+  const std::string times = "\xC3\x97", dot = "\xC2\xB7";  // U+00D7, U+00B7
+  const Case cases[] = {
+      {"2+3*4", "14"},
+      {"2*3^2-(2+3)*4+3", "1"},
+      {"-2^2+5", "1"},
+      {"2^3^2", "512"},
+      {"100/10/5-1", "1"},
+      {"2^3!", "64"},
+      {"(2^3)!", "40320"},
+      {"3!!-0!-0#", "718"},
+      {"97#", "2305567963945518424753102147331756070"},
+      {"(10^21+1)/7", "142857142857142857143"},
+      {"(10^20+1)/7", kANotWhole},
+      {"1/0", kANotWhole},
+      {"2^-1", kANotWhole},
+      {"(-1)^-3+2", "1"},
+      {"2.5*2", kANotWhole},
+      {"1.5E1+000012", "27"},
+      {"2^33219", Natural::TwoToThe(33219).ToDecimal()},
+      {"2^33220", kTooLarge},
+      {"2^33220/2", kTooLarge},
+      {"3248!/3247!", "3248"},
+      {"3249!/3248!", kTooLarge},
+      {"10^100000", kTooLarge},
+      {"2^2^2^2^2", kTooLarge},
+      {"100000!", kTooLarge},
+      {"100000#", kTooLarge},
+      {"(10^5000)^3", kTooLarge},
+      {"2^(2^20)+1", kTooLarge},
+      {"1E1000000000-1", kTooLarge},
+      {"12abc", "12"},
+      {"2^67-1x", "147573952589676412927"},
+      {" 2 ^ 3 ", "8"},
+      {"2^", "2"},
+      {"2*(3+4", "2"},
+      {"(2+3", kANotWhole},
+      {"--3", kANotWhole},
+      {nested, "7"},
+      {"(" + nested + ")", kANotWhole},
+      {"6 " + times + " 7" + dot + "2", "84"},
+      {"2-5", kANotWhole},
+      {"-3+1", kANotWhole},
+      {"2-5+10", "7"},
+      {"2^3+1", kNotEven, "goldbach"},
+      {"1/2", kNotEven, "goldbach"},
+      {"2^100000", kTooLarge, "goldbach"},
+      {"10^4+2", kTooLarge, "fibonacci"},
+  };
+  for (const Case& c : cases) {
+    const OperandRules& rules = FindCommand(c.command)->rules;
+    const OperandTexts texts{c.text, "", ""};
+    Outcome outcome;
+    ReadOperands(texts, rules, Range::kFull, outcome);
+    const auto value = ValuesAsRead(texts, rules, Range::kFull).front();
+    EXPECT_EQ(value.value_or(outcome.notice.value_or("")), c.value_or_notice) << c.text;
+  }
+  // The window's range reads the number at the start alone, as it always did.
+  EXPECT_EQ(ReadOperand("2^67-1"), 2);
+}
+
 // Wherever the window's range answers, the full range gives the same lines and notices, but for
 // numbers of 1E15 or more, which only the window writes in the exponent form.
 TEST(FullRange, AnswersAsTheWindowWithinItsLimits) {
