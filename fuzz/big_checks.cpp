@@ -112,7 +112,8 @@ std::string VerdictProblem(const Natural& a, const Outcome& outcome) {
 
 std::string ScanProblem(std::string_view command, const Operands& o, const Outcome& outcome) {
   const Natural a = o.words ? Natural(o.a) : o.exact[0];
-  const Natural b = o.words ? Natural(o.b) : o.exact[1];
+  // next-prime reads A alone: `exact` then holds no B.
+  const Natural b = o.words || o.exact.size() < 2 ? Natural(o.b) : o.exact[1];
   if (command == "prime-count") {
     return "";  // a count is checked where the slower methods count
   }
@@ -158,7 +159,8 @@ std::string ScanProblem(std::string_view command, const Operands& o, const Outco
 std::string ModularProblem(std::string_view command, const Operands& o, const Outcome& outcome) {
   const Natural a = o.words ? Natural(o.a) : o.exact[0];
   const Natural b = o.words ? Natural(o.b) : o.exact[1];
-  const Natural c = o.words ? Natural(o.c) : o.exact[2];
+  // inverse reads A and B alone: `exact` then holds no C.
+  const Natural c = o.words || o.exact.size() < 3 ? Natural(o.c) : o.exact[2];
   const bool none = outcome.lines.size() == 1 && outcome.lines[0] == "  NO SOLUTION !";
   const std::optional<std::vector<Natural>> numbers =
       none ? std::vector<Natural>{} : Numbers(outcome);
