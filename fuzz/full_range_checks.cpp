@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/frame/expression.h"
 #include "fuzz/big_checks.h"
 #include "tests/core/reference.h"
 
@@ -156,9 +157,11 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
       Violation(operation, texts, outcome, "a line that the window cannot show");
     }
   }
-  // The exact reading agrees with the double wherever the double is exact. Where it is for every
-  // operand read, and they are within the window's limits, the answer is the window's, numbers of
-  // 1E15 or more aside. (The double rounds "1.000000000000000001" to 1; the full range does not.)
+  // The exact reading of the number at the start agrees with the double wherever the double is
+  // exact. Where it is for every operand read, each text is that number alone (not the start of
+  // an expression, which only the full range reads), and they are within the window's limits, the
+  // answer is the window's, numbers of 1E15 or more aside. (The double rounds
+  // "1.000000000000000001" to 1; the full range does not.)
   bool read_alike = true;
   const std::string* const boxes[] = {&texts.a, &texts.b, &texts.c};
   for (std::size_t i = 0; i < 3; ++i) {
@@ -173,7 +176,8 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
                   "the exact reading of \"" + *boxes[i] + "\" is not the double's");
       }
     }
-    read_alike = read_alike && (exact_double || i >= OperandCount(operation.rules));
+    read_alike = read_alike && ((exact_double && !ReadExpression(*boxes[i])) ||
+                                i >= OperandCount(operation.rules));
   }
   if (read_alike && !window.notice && !outcome.stopped) {
     bool same = window.lines.size() == outcome.lines.size() && !outcome.notice;
@@ -189,6 +193,15 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
   }
   Outcome scratch;
   const Operands operands = *ReadOperands(texts, operation.rules, Range::kFull, scratch);
+  // The values that the command line shows beside the texts are those that the operation took.
+  const std::vector<std::optional<std::string>> shown =
+      ValuesAsRead(texts, operation.rules, Range::kFull);
+  const std::uint64_t words[] = {operands.a, operands.b, operands.c};
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] != (operands.words ? Text(words[i]) : operands.exact[i].ToDecimal())) {
+      Violation(operation, texts, outcome, "a value shown is not the one taken");
+    }
+  }
   if (outcome.stopped && outcome.lines.back() != kStoppedLine) {
     Violation(operation, texts, outcome, "a stopped answer without its last line");
   }
