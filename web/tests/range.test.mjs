@@ -1,6 +1,6 @@
 // The page in Debian's Chromium on the full range: its control and title, a click, wide lines
-// that scroll sideways and copy whole, the address of an answer there and back, and hostile
-// addresses that name the range. The expected lines come from the module.
+// that scroll sideways and copy whole, the address of an answer there and back, an expression in
+// it, and hostile addresses that name the range. The expected lines come from the module.
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
@@ -126,6 +126,39 @@ test('the address keeps the range: a link, a reload, CLEAR and the window range'
   assert.deepEqual(await lines(page), brindaq.run('factors', '360').lines);
   const answered = { checked: own.word, title: own.caption, hash: '#factors/360' };
   assert.deepEqual(await shownRange(page), answered);
+  await context.close();
+});
+
+// An expression written in the address by hand opens its answer, and the page writes it back
+// percent-encoded; texts that hold what an address means itself come back into the box as typed.
+test('an expression in the address, typed by hand and there and back', async () => {
+  const { context, page } = await openPage({}, `${server.url}#full/factors/2^67-1`);
+  await list(page).getByRole('option').first().waitFor();
+  assert.equal(await box(page, 'A').inputValue(), '2^67-1');
+  const factors = run('factors', '2^67-1').lines;
+  assert.deepEqual(factors.map((line) => line.trim()), ['193707721', '761838257287']);
+  assert.deepEqual(await lines(page), factors);
+  assert.equal(await page.evaluate(() => window.location.hash), '#full/factors/2%5E67-1');
+  const opened = watch(await context.newPage());
+  for (const text of [
+    '(10^21+1)/7',
+    ' 97# + 1 ',
+    '2\u00D73\u00B75',
+    '12/2/3',
+    '100%/5',
+    '7#full/is-prime/7',
+    '5%E0%A4%A',
+    '6?a=b&c\'"<>',
+  ]) {
+    await setOperands(page, [text]);
+    await clickCommand(page, 'is-prime');
+    const address = await page.evaluate(() => window.location.hash);
+    await opened.goto('about:blank');
+    await opened.goto(`${server.url}${address}`);
+    await list(opened).getByRole('option').first().waitFor();
+    assert.equal(await box(opened, 'A').inputValue(), text, address);
+    assert.deepEqual(await lines(opened), run('is-prime', text).lines, address);
+  }
   await context.close();
 });
 
