@@ -241,4 +241,17 @@ void CheckFullRange(const OperationRow& operation, const OperandTexts& texts,
   }
 }
 
+void CheckExpression(std::string_view text) {
+  const std::optional<ExpressionValue> read = ReadExpression(text);
+  const std::optional<ExpressionValue> followed = ReadExpression(std::string(text) + "@");
+  const auto same = [](const ExpressionValue& a, const ExpressionValue& b) {
+    return a.kind == b.kind && a.negative == b.negative && a.magnitude == b.magnitude;
+  };
+  if (read.has_value() != followed.has_value() || (read && !same(*read, *followed))) {
+    std::fprintf(stderr, "\nVIOLATION: \"%s\" reads otherwise with \"@\" after it\n",
+                 std::string(text.substr(0, 200)).c_str());
+    std::abort();
+  }
+}
+
 }  // namespace brindaq::fuzz

@@ -3,7 +3,8 @@
 // plain printable text, no more lines than the operation can ever produce, and a notice only
 // where the operands call for it. The operations that compute by a faster method than plain
 // enumeration must also give exactly the lines and notice of plain enumeration. The operand
-// reader and the number format are fuzzed on the way. The same click in the full range is held to
+// readers (the whole text also as one expression of the full range) and the number format are
+// fuzzed on the way. The same click in the full range is held to
 // the rules of full_range_checks.cpp.
 //
 // Input layout:
@@ -366,8 +367,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string_view rest(reinterpret_cast<const char*>(data) + 2, size - 2);
 
-  // The reader on the whole text, and the format on every double hidden in the bytes.
+  // The readers on the whole text, and the format on every double hidden in the bytes.
   ReadChecked(rest);
+  fuzz::CheckExpression(rest);
   for (std::size_t at = 0; at + sizeof(double) <= rest.size() && at < 64 * sizeof(double);
        at += sizeof(double)) {
     double x = 0;
