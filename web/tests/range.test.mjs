@@ -17,6 +17,7 @@ import {
   list,
   openPage,
   server,
+  setOperands,
   testNoComplaints,
   useBrowser,
   watch,
