@@ -51,6 +51,13 @@ TEST(AnySize, AnswersTheHardCasesOfEachPath) {
   EXPECT_EQ(Lines("next-prime", {"1E100", "", ""}), (std::vector<std::string>{"    " + next}));
   const std::string after = (Natural::FromDecimal(next) + Natural(1)).ToDecimal();
   EXPECT_EQ(Lines("primes", {"1E100", after, ""}), (std::vector<std::string>{"    " + next}));
+  // 3 X^2 = 7 modulo the 40-digit prime 10^39 + 3: two roots, which add up to it.
+  const Natural p40 = Natural::TenToThe(39) + Natural(3);
+  const std::vector<std::string> roots = Lines("quadratic-congruence", {"3", "7", "10^39+3"});
+  ASSERT_EQ(roots.size(), 2u);
+  const Natural x = Natural::FromDecimal(roots[0].substr(4));
+  EXPECT_EQ((Natural(3) * x * x) % p40, 7u);
+  EXPECT_EQ(x + Natural::FromDecimal(roots[1].substr(4)), p40);
   // A^B mod C with a modulus of 1000 digits: Fermat's little theorem for a prime modulus.
   const Natural q = Natural::FromDecimal(Lines("next-prime", {"1E999", "", ""}).front().substr(4));
   EXPECT_EQ(Lines("power-mod", {"12345", (q - Natural(1)).ToDecimal(), q.ToDecimal()}),
