@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 #include "core/frame/number_text.h"
@@ -137,15 +138,24 @@ Step Raised(Step base, Step exponent) {
 // n! and n# are told too large from n alone past this; far past any that fits.
 constexpr std::uint64_t kLargestArgument = 10000000;
 
-Step Factorial(Step n) {
+// What n! and n# are when n cannot be their argument: n itself when it already failed, else the
+// failure; nothing for a whole n from 0 to kLargestArgument.
+std::optional<Step> RefusedArgument(Step& n) {
   if (n.kind != Kind::kWhole) {
-    return n;
+    return std::move(n);
   }
   if (n.negative) {
     return Failed(Kind::kNotWhole);
   }
   if (!n.magnitude.FitsWord() || n.magnitude.Word() > kLargestArgument) {
     return Failed(Kind::kTooLarge);
+  }
+  return std::nullopt;
+}
+
+Step Factorial(Step n) {
+  if (std::optional<Step> refused = RefusedArgument(n)) {
+    return std::move(*refused);
   }
   const auto k = static_cast<double>(n.magnitude.Word());
   // Stirling's series without its last, positive terms: ln n! > n ln n - n + ln(2 pi n) / 2.
@@ -160,14 +170,8 @@ Step Factorial(Step n) {
 
 // n#, the product of the primes up to n.
 Step Primorial(Step n) {
-  if (n.kind != Kind::kWhole) {
-    return n;
-  }
-  if (n.negative) {
-    return Failed(Kind::kNotWhole);
-  }
-  if (!n.magnitude.FitsWord() || n.magnitude.Word() > kLargestArgument) {
-    return Failed(Kind::kTooLarge);
+  if (std::optional<Step> refused = RefusedArgument(n)) {
+    return std::move(*refused);
   }
   const auto k = static_cast<double>(n.magnitude.Word());
   // The logarithm of n# is theta(n) > n (1 - 1 / ln n) for n >= 41 (Rosser and Schoenfeld, 1962).
