@@ -41,8 +41,7 @@ class ProgramWork final : public brindaq::cli::QuestionWork {
       return;
     }
     drawn_ = now;
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - Started()).count();
-    Draw("brindaq-cli: " + brindaq::ProgressText(progress) + ", " + std::to_string(seconds) + " s");
+    Draw("brindaq-cli: " + brindaq::ProgressText(progress, now - Started()));
   }
 
  private:

@@ -16,4 +16,9 @@ std::string ProgressText(const Progress& progress) {
   return text;
 }
 
+std::string ProgressText(const Progress& progress, std::chrono::steady_clock::duration taken) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(taken).count();
+  return ProgressText(progress) + ", " + std::to_string(seconds) + " s";
+}
+
 }  // namespace brindaq

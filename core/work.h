@@ -26,6 +26,9 @@ struct Progress {
 
 // "ECM, curve 37 of 430"; "BPSW"; "rho, step 12000".
 std::string ProgressText(const Progress& progress);
+// The same with the whole seconds that the work has taken: "ECM, curve 37 of 430, 12 s". Every
+// edition shows long work's progress in these words.
+std::string ProgressText(const Progress& progress, std::chrono::steady_clock::duration taken);
 
 class Work {
  public:
