@@ -96,6 +96,28 @@ inline constexpr std::array<CurveBounds, 6> kCurveBounds{{
     {64, 200, 200 * 50},
 }};
 
+// The levels of the elliptic curves on a number of two words (65 to 128 bits), tried in turn, the
+// last again and again, each aimed at factors of up to `factor_bits` bits: B1 and the curves
+// after GMP-ECM's table where it has one (its 15 and 20 digits), below that our own from the
+// products of two primes that they were tried on; B2 = 50 B1, as for one word.
+struct CurveLevel {
+  int factor_bits;
+  std::uint32_t b1;
+  std::uint32_t b2;
+  int curves;
+};
+inline constexpr std::array<CurveLevel, 5> kTwoWordCurveLevels{{
+    {32, 150, 150 * 50, 8},
+    {40, 400, 400 * 50, 16},
+    {48, 1000, 1000 * 50, 30},
+    {56, 3000, 3000 * 50, 50},
+    {64, 8000, 8000 * 50, 100},
+}};
+
+// Steps of Pollard's rho method on a number of two words before the curves: its factors up to
+// some 2^20, the commonest once the primes below 10^4 are out, in a few tens of microseconds.
+inline constexpr std::uint64_t kTwoWordRhoSteps = 1 << 11;
+
 // The giant step of the second stage, 2 * 3 * 5 * 7: its 24 baby steps (the j < D/2 prime to D)
 // pair every prime of the stage with few pairs left over, and 2310 would need 240 baby steps for
 // a stage that ends at 10000.
