@@ -61,8 +61,8 @@ void BigFactoriseRandom128(benchmark::State& state) {
   std::mt19937_64 random(128);
   std::vector<Natural> numbers;
   for (int i = 0; i < 1000; ++i) {
-    numbers.push_back(Natural::FromWide(Uint128{random() | std::uint64_t{1} << 63} << 64 |
-                                        random()));
+    numbers.push_back(
+        Natural::FromWide(Uint128{random() | std::uint64_t{1} << 63} << 64 | random()));
   }
   std::vector<double> micros;
   for (auto _ : state) {

@@ -122,41 +122,47 @@ const Bounds& BoundsFor(std::uint64_t n) {
   return tuning::kCurveBounds.back();
 }
 
-// Which numbers are prime, below `end`.
-std::vector<bool> SieveBelow(std::size_t end) {
-  std::vector<bool> prime(end, true);
-  prime[0] = prime[1] = false;
-  for (std::size_t p = 2; p * p < end; ++p) {
-    if (prime[p]) {
-      for (std::size_t multiple = p * p; multiple < end; multiple += p) {
-        prime[multiple] = false;
+// Which numbers are prime, up to the largest second-stage bound of a table of bounds and a step
+// beyond it: for one word, made when compiling; for two words, whose bounds reach further, made
+// once, when first needed.
+template <typename Levels>
+constexpr std::size_t SieveEnd(const Levels& levels) {
+  std::uint32_t largest = 0;
+  for (const auto& level : levels) {
+    largest = std::max(largest, level.b2);
+  }
+  return largest + 2 * kD;
+}
+
+template <typename Flags>
+constexpr void Sieve(Flags& prime) {
+  std::fill(prime.begin(), prime.end(), 1);
+  prime[0] = prime[1] = 0;
+  for (std::size_t p = 2; p * p < prime.size(); ++p) {
+    if (prime[p] != 0) {
+      for (std::size_t multiple = p * p; multiple < prime.size(); multiple += p) {
+        prime[multiple] = 0;
       }
     }
   }
-  return prime;
 }
 
-// Which numbers are prime, up to the largest second-stage bound of either width and a step
-// beyond it: a table made once for each width, the one for two words only when it is needed.
-const std::vector<bool>& PrimeFlags(std::uint64_t b2) {
-  static const std::vector<bool> one_word = [] {
-    std::uint32_t largest = 0;
-    for (const Bounds& bounds : tuning::kCurveBounds) {
-      largest = std::max(largest, bounds.b2);
-    }
-    return SieveBelow(largest + 2 * kD);
-  }();
-  if (b2 + 2 * kD <= one_word.size()) {
-    return one_word;
+constexpr auto kOneWordPrimes = [] {
+  std::array<std::uint8_t, SieveEnd(tuning::kCurveBounds)> prime{};
+  Sieve(prime);
+  return prime;
+}();
+
+const std::uint8_t* PrimeFlags(std::uint64_t b2) {
+  if (b2 + 2 * kD <= kOneWordPrimes.size()) {
+    return kOneWordPrimes.data();
   }
-  static const std::vector<bool> two_words = [] {
-    std::uint32_t largest = 0;
-    for (const tuning::CurveLevel& level : tuning::kTwoWordCurveLevels) {
-      largest = std::max(largest, level.b2);
-    }
-    return SieveBelow(largest + 2 * kD);
+  static const std::vector<std::uint8_t> two_words = [] {
+    std::vector<std::uint8_t> prime(SieveEnd(tuning::kTwoWordCurveLevels));
+    Sieve(prime);
+    return prime;
   }();
-  return two_words;
+  return two_words.data();
 }
 
 // What a step of the search has found: a factor of n, or 0.
@@ -201,9 +207,9 @@ CurveStart<W> SuyamaCurve(const M& m, std::uint64_t sigma) {
 // Stage 1: p multiplied by every prime power up to B1.
 template <typename M, typename W = WordOf<M>>
 Point<W> MultiplyByPrimePowers(const Curve<M>& curve, Point<W> p, std::uint32_t b1,
-                               const std::vector<bool>& prime_flags) {
+                               const std::uint8_t* prime_flags) {
   for (std::uint32_t prime = 2; prime <= b1; ++prime) {
-    if (!prime_flags[prime]) {
+    if (prime_flags[prime] == 0) {
       continue;
     }
     std::uint64_t power = prime;
@@ -221,7 +227,7 @@ Point<W> MultiplyByPrimePowers(const Curve<M>& curve, Point<W> p, std::uint32_t 
 // X(kD) - x(j) Z(kD) and one to gather it into the product.
 template <typename M, typename W = WordOf<M>>
 W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bounds& bounds,
-                        const std::vector<bool>& prime_flags) {
+                        const std::uint8_t* prime_flags) {
   const W n = m.Modulus();
   std::array<Point<W>, kBabySteps> baby{};
   std::array<std::uint32_t, kBabySteps> js{};
@@ -275,8 +281,8 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint64_t low = k * kD - js[i];
       const std::uint64_t high = k * kD + js[i];
-      const bool wanted = (low > bounds.b1 && low <= bounds.b2 && prime_flags[low]) ||
-                          (high > bounds.b1 && high <= bounds.b2 && prime_flags[high]);
+      const bool wanted = (low > bounds.b1 && low <= bounds.b2 && prime_flags[low] != 0) ||
+                          (high > bounds.b1 && high <= bounds.b2 && prime_flags[high] != 0);
       if (wanted) {
         const W cross = m.Subtract(giant.x, m.Multiply(baby_x[i], giant.z));
         const W next = m.Multiply(product, cross);
@@ -297,7 +303,7 @@ W TryCurve(const M& m, std::uint64_t sigma, const Bounds& bounds) {
   if (!start.has_curve) {
     return start.factor;
   }
-  const std::vector<bool>& prime_flags = PrimeFlags(bounds.b2);
+  const std::uint8_t* prime_flags = PrimeFlags(bounds.b2);
   const Curve<M> curve(m, start.a24);
   const Point<W> q = MultiplyByPrimePowers(curve, start.point, bounds.b1, prime_flags);
   if (const W factor = FactorOf(q.z, m.Modulus()); factor != 0 || q.z == 0) {
