@@ -88,7 +88,7 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
     const EcmLevel& level = levels[std::min(part.level, levels.size() - 1)];
-    Natural factor = EcmFactor(part.value, level, sigma, work);
+    Natural factor = EcmFactorOnEveryCore(part.value, level, sigma, work);
     sigma += level.curves;
     if (factor != 1 || work.Stopped()) {
       return factor;
