@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <random>
+#include <vector>
 
 #include "core/big/big_factorisation.h"
 #include "core/big/big_primality.h"
@@ -51,6 +53,35 @@ void BigFactorise(benchmark::State& state) {
   }
 }
 BENCHMARK(BigFactorise)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// 1000 random numbers of 128 bits (the top bit set), each factorised alone: the counters give the
+// median and the 90th percentile of one number's time, which the mean would hide behind the few
+// products of two large primes.
+void BigFactoriseRandom128(benchmark::State& state) {
+  std::mt19937_64 random(128);
+  std::vector<Natural> numbers;
+  for (int i = 0; i < 1000; ++i) {
+    numbers.push_back(
+        Natural::FromWide(Uint128{random() | std::uint64_t{1} << 63} << 64 | random()));
+  }
+  std::vector<double> micros;
+  for (auto _ : state) {
+    micros.clear();
+    for (const Natural& n : numbers) {
+      Work work;
+      const auto start = std::chrono::steady_clock::now();
+      BigFactors factors = Factorise(n, work);
+      benchmark::DoNotOptimize(factors);
+      micros.push_back(
+          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+              .count());
+    }
+  }
+  std::sort(micros.begin(), micros.end());
+  state.counters["median_us"] = micros[micros.size() / 2];
+  state.counters["p90_us"] = micros[micros.size() * 9 / 10];
+}
+BENCHMARK(BigFactoriseRandom128)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // After 10^100, after the 300-digit 3 * 10^299 + 12345, after 10^300.
 void BigNextPrime(benchmark::State& state) {

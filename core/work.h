@@ -51,9 +51,14 @@ class Work {
     deadline_ = Clock::time_point::max();
   }
 
-  // Whether the work must stop now: it was asked to, or its deadline has passed.
+  // Whether the work must stop now: it was asked to, or its deadline has passed, or the whole
+  // that it is a share of must stop.
   bool Stopped() noexcept {
     if (stop_.load(std::memory_order_relaxed)) {
+      return true;
+    }
+    if (whole_ != nullptr && whole_->Stopped()) {
+      Stop();
       return true;
     }
     if (deadline_ != Clock::time_point::max() && Clock::now() >= deadline_) {
@@ -66,9 +71,33 @@ class Work {
   // Where the work stands; by default told to no one.
   virtual void Report(const Progress& progress) { (void)progress; }
 
+ protected:
+  // Work that is a share of `whole`, and stops whenever the whole does.
+  explicit Work(Work& whole) : whole_(&whole) {}
+
  private:
+  Work* whole_ = nullptr;
   std::atomic<bool> stop_{false};
   Clock::time_point deadline_ = Clock::time_point::max();
+};
+
+// One thread's share of work that several threads do side by side (curves of the elliptic-curve
+// method, say): it stops when the whole work is stopped, or on its own, when another thread has
+// found what they all look for. Only the share that reports tells the whole where it stands:
+// whoever asked the work need not take reports from more than one thread.
+class WorkShare final : public Work {
+ public:
+  WorkShare(Work& whole, bool reports) : Work(whole), whole_(whole), reports_(reports) {}
+
+  void Report(const Progress& progress) override {
+    if (reports_) {
+      whole_.Report(progress);
+    }
+  }
+
+ private:
+  Work& whole_;
+  bool reports_;
 };
 
 }  // namespace brindaq

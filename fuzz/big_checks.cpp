@@ -8,9 +8,16 @@
 
 #include <gmp.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <random>
 #include <vector>
 
+#include "core/big/big_factorisation.h"
 #include "core/big/natural.h"
 
 namespace brindaq::fuzz {
@@ -277,6 +284,61 @@ std::string BigProblem(std::string_view command, const Operands& operands, const
     return SquaresProblem(a, outcome);
   }
   return "";
+}
+
+void CheckPlantedFactors(std::string_view bytes) {
+  std::uint64_t seed = 14695981039346656037u;  // FNV-1a of the bytes
+  for (const char byte : bytes) {
+    seed = (seed ^ static_cast<unsigned char>(byte)) * 1099511628211u;
+  }
+  std::mt19937_64 random(seed);
+  const int count = 2 + static_cast<int>(random() % 3);
+  const int total = 20 + static_cast<int>(random() % 41);
+  std::vector<Natural> planted;
+  Natural n(1);
+  for (int i = 0; i < count; ++i) {
+    const int left = total - static_cast<int>(n.DecimalDigits()) + (i == 0 ? 1 : 0);
+    const int share = std::clamp(left / (count - i), 6, 30);
+    std::string digits(1, static_cast<char>('1' + random() % 9));
+    while (static_cast<int>(digits.size()) < share) {
+      digits += static_cast<char>('0' + random() % 10);
+    }
+    Natural prime;
+    mpz_nextprime(prime.raw(), Natural::FromDecimal(digits).get());
+    planted.push_back(prime);
+    n *= prime;
+  }
+  std::sort(planted.begin(), planted.end());
+
+  Work work;
+  work.StopAt(Work::Clock::now() + std::chrono::seconds(1));
+  const BigFactors factors = Factorise(n, work);
+  Natural product(1);
+  std::vector<Natural> found;
+  for (const BigPrimePower& power : factors.primes) {
+    for (int e = 0; e < power.exponent; ++e) {
+      product *= power.prime;
+      found.push_back(power.prime);
+    }
+  }
+  for (const BigPrimePower& part : factors.unsplit) {
+    product *= Power(part.prime, static_cast<unsigned>(part.exponent));
+  }
+  const auto fail = [&n](const char* what) {
+    std::fprintf(stderr, "planted factors of %s: %s\n", n.ToDecimal().c_str(), what);
+    std::abort();
+  };
+  if (product != n) {
+    fail("the primes and the parts do not multiply to the product");
+  }
+  for (const Natural& prime : found) {
+    if (!std::binary_search(planted.begin(), planted.end(), prime)) {
+      fail("a prime found is not one of those planted");
+    }
+  }
+  if (factors.complete && found != planted) {
+    fail("a whole factorisation does not give the primes planted");
+  }
 }
 
 }  // namespace brindaq::fuzz

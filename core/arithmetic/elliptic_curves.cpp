@@ -1,5 +1,6 @@
-// Lenstra's elliptic-curve method for numbers below 2^64, on Montgomery curves
-// B y^2 = x^3 + A x^2 + x with points in X:Z form, modulo n in 64-bit Montgomery arithmetic.
+// Lenstra's elliptic-curve method for numbers below 2^128, on Montgomery curves
+// B y^2 = x^3 + A x^2 + x with points in X:Z form, modulo n in Montgomery arithmetic on one word
+// (Montgomery64) or two (Montgomery128): the steps are written once, for either.
 //
 // On each curve a point P is multiplied by every prime power up to B1 (stage 1), and the result Q
 // then by each prime q in (B1, B2] in turn (stage 2). Modulo a prime p that divides n, the points
@@ -14,51 +15,64 @@
 // so one product serves both, and all of them are multiplied together before one greatest
 // common divisor.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery.h"
+#include "core/arithmetic/montgomery128.h"
+#include "core/arithmetic/two_words.h"
 #include "core/arithmetic/wide.h"
 #include "core/tuning.h"
 
 namespace brindaq {
 namespace {
 
+// The word of a Montgomery form: std::uint64_t or Uint128.
+template <typename M>
+using WordOf = std::remove_cvref_t<decltype(std::declval<const M&>().One())>;
+
+template <typename W>
 struct Point {
-  std::uint64_t x;
-  std::uint64_t z;
+  W x;
+  W z;
 };
 
+template <typename M>
 class Curve {
  public:
-  // a24 = (A + 2) / 4, in Montgomery form.
-  Curve(const Montgomery64& m, std::uint64_t a24) : m_(m), a24_(a24) {}
+  using W = WordOf<M>;
 
-  Point Double(Point p) const {
-    const std::uint64_t sum = m_.Square(m_.Add(p.x, p.z));
-    const std::uint64_t difference = m_.Square(m_.Subtract(p.x, p.z));
-    const std::uint64_t four_xz = m_.Subtract(sum, difference);
+  // a24 = (A + 2) / 4, in Montgomery form.
+  Curve(const M& m, W a24) : m_(m), a24_(a24) {}
+
+  Point<W> Double(Point<W> p) const {
+    const W sum = m_.Square(m_.Add(p.x, p.z));
+    const W difference = m_.Square(m_.Subtract(p.x, p.z));
+    const W four_xz = m_.Subtract(sum, difference);
     return {m_.Multiply(sum, difference),
             m_.Multiply(four_xz, m_.Add(difference, m_.Multiply(a24_, four_xz)))};
   }
 
   // p + q, given p - q.
-  Point Add(Point p, Point q, Point difference) const {
-    const std::uint64_t u = m_.Multiply(m_.Subtract(p.x, p.z), m_.Add(q.x, q.z));
-    const std::uint64_t v = m_.Multiply(m_.Add(p.x, p.z), m_.Subtract(q.x, q.z));
+  Point<W> Add(Point<W> p, Point<W> q, Point<W> difference) const {
+    const W u = m_.Multiply(m_.Subtract(p.x, p.z), m_.Add(q.x, q.z));
+    const W v = m_.Multiply(m_.Add(p.x, p.z), m_.Subtract(q.x, q.z));
     return {m_.Multiply(difference.z, m_.Square(m_.Add(u, v))),
             m_.Multiply(difference.x, m_.Square(m_.Subtract(u, v)))};
   }
 
   // [k]p for k >= 1, by Montgomery's ladder: r0 = [s]p and r1 = [s + 1]p for the bits s of k read
   // so far, so that their difference is always p.
-  Point Multiply(Point p, std::uint64_t k) const {
-    Point r0 = p;
-    Point r1 = Double(p);
+  Point<W> Multiply(Point<W> p, std::uint64_t k) const {
+    Point<W> r0 = p;
+    Point<W> r1 = Double(p);
     for (int bit = std::bit_width(k) - 2; bit >= 0; --bit) {
       if ((k >> bit) & 1) {
         r0 = Add(r1, r0, p);
@@ -72,8 +86,8 @@ class Curve {
   }
 
  private:
-  const Montgomery64& m_;
-  std::uint64_t a24_;
+  const M& m_;
+  W a24_;
 };
 
 constexpr std::uint64_t kD = tuning::kGiantStep;
@@ -108,57 +122,81 @@ const Bounds& BoundsFor(std::uint64_t n) {
   return tuning::kCurveBounds.back();
 }
 
-// Which numbers are prime, up to the largest second-stage bound and a step beyond it.
-constexpr std::size_t kSieveEnd = [] {
+// Which numbers are prime, up to the largest second-stage bound of a table of bounds and a step
+// beyond it: for one word, made when compiling; for two words, whose bounds reach further, made
+// once, when first needed.
+template <typename Levels>
+constexpr std::size_t SieveEnd(const Levels& levels) {
   std::uint32_t largest = 0;
-  for (const Bounds& bounds : tuning::kCurveBounds) {
-    largest = bounds.b2 > largest ? bounds.b2 : largest;
+  for (const auto& level : levels) {
+    largest = std::max(largest, level.b2);
   }
   return largest + 2 * kD;
-}();
-constexpr std::array<bool, kSieveEnd> kPrime = [] {
-  std::array<bool, kSieveEnd> prime{};
-  prime.fill(true);
-  prime[0] = prime[1] = false;
-  for (std::size_t p = 2; p * p < kSieveEnd; ++p) {
-    if (prime[p]) {
-      for (std::size_t multiple = p * p; multiple < kSieveEnd; multiple += p) {
-        prime[multiple] = false;
+}
+
+template <typename Flags>
+constexpr void Sieve(Flags& prime) {
+  std::fill(prime.begin(), prime.end(), 1);
+  prime[0] = prime[1] = 0;
+  for (std::size_t p = 2; p * p < prime.size(); ++p) {
+    if (prime[p] != 0) {
+      for (std::size_t multiple = p * p; multiple < prime.size(); multiple += p) {
+        prime[multiple] = 0;
       }
     }
   }
+}
+
+constexpr auto kOneWordPrimes = [] {
+  std::array<std::uint8_t, SieveEnd(tuning::kCurveBounds)> prime{};
+  Sieve(prime);
   return prime;
 }();
 
+const std::uint8_t* PrimeFlags(std::uint64_t b2) {
+  if (b2 + 2 * kD <= kOneWordPrimes.size()) {
+    return kOneWordPrimes.data();
+  }
+  static const std::vector<std::uint8_t> two_words = [] {
+    std::vector<std::uint8_t> prime(SieveEnd(tuning::kTwoWordCurveLevels));
+    Sieve(prime);
+    return prime;
+  }();
+  return two_words.data();
+}
+
 // What a step of the search has found: a factor of n, or 0.
-std::uint64_t FactorOf(std::uint64_t value, std::uint64_t n) {
-  const std::uint64_t divisor = GreatestCommonDivisor(value, n);
+template <typename W>
+W FactorOf(W value, W n) {
+  const W divisor = GreatestCommonDivisor(value, n);
   return divisor != 1 && divisor != n ? divisor : 0;
 }
 
 // Suyama's curve for the parameter sigma and the point on it to start from; or, where setting it
 // up needs an inverse modulo n that does not exist, no curve, and the factor of n that this
 // reveals (0 when the number without an inverse is 0 modulo n).
+template <typename W>
 struct CurveStart {
   bool has_curve;
-  std::uint64_t a24;  // (A + 2) / 4, in Montgomery form
-  Point point;
-  std::uint64_t factor;
+  W a24;  // (A + 2) / 4, in Montgomery form
+  Point<W> point;
+  W factor;
 };
 
-CurveStart SuyamaCurve(const Montgomery64& m, std::uint64_t sigma) {
+template <typename M, typename W = WordOf<M>>
+CurveStart<W> SuyamaCurve(const M& m, std::uint64_t sigma) {
   // u = sigma^2 - 5, v = 4 sigma; the point is (u^3 : v^3), and
   // (A + 2) / 4 = (v - u)^3 (3u + v) / (16 u^3 v).
-  const std::uint64_t s = m.Of(sigma);
-  const std::uint64_t u = m.Subtract(m.Square(s), m.Of(5));
-  const std::uint64_t v = m.Multiply(m.Of(4), s);
-  const std::uint64_t u3 = m.Multiply(m.Square(u), u);
-  const std::uint64_t v3 = m.Multiply(m.Square(v), v);
-  const std::uint64_t v_minus_u = m.Subtract(v, u);
-  const std::uint64_t numerator =
+  const W s = m.Of(sigma);
+  const W u = m.Subtract(m.Square(s), m.Of(5));
+  const W v = m.Multiply(m.Of(4), s);
+  const W u3 = m.Multiply(m.Square(u), u);
+  const W v3 = m.Multiply(m.Square(v), v);
+  const W v_minus_u = m.Subtract(v, u);
+  const W numerator =
       m.Multiply(m.Multiply(m.Square(v_minus_u), v_minus_u), m.Add(m.Add(m.Add(u, u), u), v));
-  const std::uint64_t denominator = m.Multiply(m.Multiply(m.Of(16), u3), v);
-  const std::uint64_t plain_denominator = m.ValueOf(denominator);
+  const W denominator = m.Multiply(m.Multiply(m.Of(16), u3), v);
+  const W plain_denominator = m.ValueOf(denominator);
   const auto inverse = InverseModulo(plain_denominator, m.Modulus());
   if (!inverse) {
     return {false, 0, {}, FactorOf(plain_denominator, m.Modulus())};
@@ -167,9 +205,11 @@ CurveStart SuyamaCurve(const Montgomery64& m, std::uint64_t sigma) {
 }
 
 // Stage 1: p multiplied by every prime power up to B1.
-Point MultiplyByPrimePowers(const Curve& curve, Point p, std::uint32_t b1) {
+template <typename M, typename W = WordOf<M>>
+Point<W> MultiplyByPrimePowers(const Curve<M>& curve, Point<W> p, std::uint32_t b1,
+                               const std::uint8_t* prime_flags) {
   for (std::uint32_t prime = 2; prime <= b1; ++prime) {
-    if (!kPrime[prime]) {
+    if (prime_flags[prime] == 0) {
       continue;
     }
     std::uint64_t power = prime;
@@ -185,18 +225,19 @@ Point MultiplyByPrimePowers(const Curve& curve, Point p, std::uint32_t b1) {
 // odd j < D/2 prime to D are made from [1]Q and [2]Q, then brought to Z = 1 by one inversion
 // for all of them (Montgomery's trick), so that a pair costs one multiplication for its term
 // X(kD) - x(j) Z(kD) and one to gather it into the product.
-std::uint64_t PairGiantAndBabySteps(const Montgomery64& m, const Curve& curve, Point q,
-                                    const Bounds& bounds) {
-  const std::uint64_t n = m.Modulus();
-  std::array<Point, kBabySteps> baby{};
+template <typename M, typename W = WordOf<M>>
+W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bounds& bounds,
+                        const std::uint8_t* prime_flags) {
+  const W n = m.Modulus();
+  std::array<Point<W>, kBabySteps> baby{};
   std::array<std::uint32_t, kBabySteps> js{};
   std::size_t count = 0;
-  const Point twice = curve.Double(q);
-  Point before = q;   // [j - 2]Q
-  Point current = q;  // [j]Q
+  const Point<W> twice = curve.Double(q);
+  Point<W> before = q;   // [j - 2]Q
+  Point<W> current = q;  // [j]Q
   for (std::uint32_t j = 1; j < kD / 2; j += 2) {
     if (j > 1) {
-      const Point next = j == 3 ? curve.Add(twice, q, q) : curve.Add(current, twice, before);
+      const Point<W> next = j == 3 ? curve.Add(twice, q, q) : curve.Add(current, twice, before);
       before = current;
       current = next;
     }
@@ -207,43 +248,44 @@ std::uint64_t PairGiantAndBabySteps(const Montgomery64& m, const Curve& curve, P
   }
   // x(j) = X(j) / Z(j). prefix[i] is the product of the Z before the i-th; the inverse of the
   // product of them all, times prefix[i], is 1 / Z(i) once the Z after the i-th are taken out.
-  std::array<std::uint64_t, kBabySteps> prefix{};
-  std::uint64_t all = m.One();
+  std::array<W, kBabySteps> prefix{};
+  W all = m.One();
   for (std::size_t i = 0; i < count; ++i) {
     prefix[i] = all;
     all = m.Multiply(all, baby[i].z);
   }
-  const std::uint64_t plain_all = m.ValueOf(all);
+  const W plain_all = m.ValueOf(all);
   const auto inverse_all = InverseModulo(plain_all, n);
   if (!inverse_all) {
     return FactorOf(plain_all, n);
   }
-  std::array<std::uint64_t, kBabySteps> baby_x{};
-  for (std::uint64_t inverse = m.Of(*inverse_all), i = count; i-- > 0;) {
+  std::array<W, kBabySteps> baby_x{};
+  W inverse = m.Of(*inverse_all);
+  for (std::size_t i = count; i-- > 0;) {
     baby_x[i] = m.Multiply(baby[i].x, m.Multiply(inverse, prefix[i]));
     inverse = m.Multiply(inverse, baby[i].z);
   }
   // The giant steps [kD]Q from k = B1 / D on (at least 1), each from the one before, [D]Q and
   // the one before that; [2D]Q is [D]Q doubled.
-  const Point step = curve.Multiply(q, kD);
+  const Point<W> step = curve.Multiply(q, kD);
   std::uint64_t k = bounds.b1 / kD > 0 ? bounds.b1 / kD : 1;
-  Point giant = k == 1 ? step : curve.Multiply(q, k * kD);
-  Point previous = k == 1 ? step : curve.Multiply(q, (k - 1) * kD);
-  std::uint64_t product = m.One();
+  Point<W> giant = k == 1 ? step : curve.Multiply(q, k * kD);
+  Point<W> previous = k == 1 ? step : curve.Multiply(q, (k - 1) * kD);
+  W product = m.One();
   for (bool first = true; k * kD <= bounds.b2 + kD; ++k, first = false) {
     if (!first) {
-      const Point next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
+      const Point<W> next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
       previous = giant;
       giant = next;
     }
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint64_t low = k * kD - js[i];
       const std::uint64_t high = k * kD + js[i];
-      const bool wanted = (low > bounds.b1 && low <= bounds.b2 && kPrime[low]) ||
-                          (high > bounds.b1 && high <= bounds.b2 && kPrime[high]);
+      const bool wanted = (low > bounds.b1 && low <= bounds.b2 && prime_flags[low] != 0) ||
+                          (high > bounds.b1 && high <= bounds.b2 && prime_flags[high] != 0);
       if (wanted) {
-        const std::uint64_t cross = m.Subtract(giant.x, m.Multiply(baby_x[i], giant.z));
-        const std::uint64_t next = m.Multiply(product, cross);
+        const W cross = m.Subtract(giant.x, m.Multiply(baby_x[i], giant.z));
+        const W next = m.Multiply(product, cross);
         if (next == 0) {
           return FactorOf(product, n) != 0 ? FactorOf(product, n) : FactorOf(cross, n);
         }
@@ -255,17 +297,19 @@ std::uint64_t PairGiantAndBabySteps(const Montgomery64& m, const Curve& curve, P
 }
 
 // One curve, from Suyama's parameter sigma: a factor of n, or 0.
-std::uint64_t TryCurve(const Montgomery64& m, std::uint64_t sigma, const Bounds& bounds) {
-  const CurveStart start = SuyamaCurve(m, sigma);
+template <typename M, typename W = WordOf<M>>
+W TryCurve(const M& m, std::uint64_t sigma, const Bounds& bounds) {
+  const CurveStart<W> start = SuyamaCurve(m, sigma);
   if (!start.has_curve) {
     return start.factor;
   }
-  const Curve curve(m, start.a24);
-  const Point q = MultiplyByPrimePowers(curve, start.point, bounds.b1);
-  if (const std::uint64_t factor = FactorOf(q.z, m.Modulus()); factor != 0 || q.z == 0) {
+  const std::uint8_t* prime_flags = PrimeFlags(bounds.b2);
+  const Curve<M> curve(m, start.a24);
+  const Point<W> q = MultiplyByPrimePowers(curve, start.point, bounds.b1, prime_flags);
+  if (const W factor = FactorOf(q.z, m.Modulus()); factor != 0 || q.z == 0) {
     return factor;
   }
-  return PairGiantAndBabySteps(m, curve, q, bounds);
+  return PairGiantAndBabySteps(m, curve, q, bounds, prime_flags);
 }
 
 }  // namespace
@@ -281,6 +325,17 @@ std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
     }
   }
   return 0;
+}
+
+Uint128 EllipticCurveFactor(const Montgomery128& m, const tuning::CurveBounds& bounds, int curves,
+                            std::uint64_t first_sigma) {
+  for (int curve = 0; curve < curves; ++curve) {
+    if (const Uint128 factor = TryCurve(m, first_sigma + static_cast<std::uint64_t>(curve), bounds);
+        factor != 0) {
+      return factor;
+    }
+  }
+  return 1;
 }
 
 }  // namespace brindaq

@@ -111,4 +111,99 @@ constexpr int Jacobi(std::uint64_t a, std::uint64_t n) {
   return n == 1 ? sign : 0;
 }
 
+// ---- Two words: the same for numbers below 2^128.
+
+constexpr int CountTrailingZeros(Uint128 x) {
+  const auto low = static_cast<std::uint64_t>(x);
+  return low != 0 ? std::countr_zero(low)
+                  : 64 + std::countr_zero(static_cast<std::uint64_t>(x >> 64));
+}
+
+constexpr int BitWidth(Uint128 x) {
+  const auto high = static_cast<std::uint64_t>(x >> 64);
+  return high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(x));
+}
+
+constexpr Uint128 GreatestCommonDivisor(Uint128 a, Uint128 b) {
+  if (a == 0 || b == 0) {
+    return a | b;
+  }
+  const int shift = CountTrailingZeros(a | b);
+  a >>= CountTrailingZeros(a);
+  while (b != 0) {
+    b >>= CountTrailingZeros(b);
+    if (a > b) {
+      const Uint128 t = a;
+      a = b;
+      b = t;
+    }
+    b -= a;
+  }
+  return a << shift;
+}
+
+// The inverse of a modulo m >= 1, or nothing when they share a factor. The extended Euclidean
+// algorithm's factors alternate in sign, and each is the one two before plus the quotient times
+// the one before in size, never above m: their sizes are kept, and the sign of the last one
+// follows from how many steps there were.
+constexpr std::optional<Uint128> InverseModulo(Uint128 a, Uint128 m) {
+  Uint128 remainder = m;
+  Uint128 next_remainder = a % m;
+  Uint128 factor = 0;  // the size of the factor of `remainder`
+  Uint128 next_factor = 1;
+  bool next_negative = false;
+  while (next_remainder != 0) {
+    const Uint128 quotient = remainder / next_remainder;
+    const Uint128 rest = remainder - quotient * next_remainder;
+    remainder = next_remainder;
+    next_remainder = rest;
+    const Uint128 next = factor + quotient * next_factor;
+    factor = next_factor;
+    next_factor = next;
+    next_negative = !next_negative;
+  }
+  if (remainder != 1) {
+    return std::nullopt;
+  }
+  // `factor` belongs to the remainder 1, and its sign is the opposite of the next one's.
+  return next_negative ? factor % m : (m - factor % m) % m;
+}
+
+// The Jacobi symbol (a / n) for an odd n below 2^128.
+constexpr int Jacobi(Uint128 a, Uint128 n) {
+  int sign = 1;
+  a %= n;
+  while (a != 0) {
+    const int twos = CountTrailingZeros(a);
+    a >>= twos;
+    const auto n8 = static_cast<unsigned>(n % 8);
+    if (twos % 2 == 1 && (n8 == 3 || n8 == 5)) {
+      sign = -sign;
+    }
+    if (a % 4 == 3 && n % 4 == 3) {
+      sign = -sign;
+    }
+    const Uint128 t = a;
+    a = n;
+    n = t;
+    a %= n;
+  }
+  return n == 1 ? sign : 0;
+}
+
+// The largest r with r * r <= n, by Newton's iteration from above.
+constexpr Uint128 SquareRootFloor(Uint128 n) {
+  if (n < 2) {
+    return n;
+  }
+  Uint128 root = Uint128{1} << ((BitWidth(n) + 1) / 2);  // above the root
+  for (;;) {
+    const Uint128 next = (root + n / root) / 2;
+    if (next >= root) {
+      return root;
+    }
+    root = next;
+  }
+}
+
 }  // namespace brindaq

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <numeric>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -361,12 +362,13 @@ const std::vector<EcmLevel>& EcmLevels() {
   return levels;
 }
 
-Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma, Work& work) {
+Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma, Work& work,
+                  CurveShare share) {
   const BigMontgomery m(n);
   const Natural multiplier = Stage1Multiplier(level.b1);
   const Stage2Plan plan = PlanStage2(level.b1);
   StepPacer pacer(work, m.Limbs(), 10000);
-  for (std::uint64_t c = 0; c < level.curves; ++c) {
+  for (std::uint64_t c = share.first; c < level.curves; c += share.every) {
     const Progress progress{"ECM", "curve", c + 1, level.curves};
     Natural factor(1);
     auto curve_and_point = SuyamaCurve(m, first_sigma + c, factor);
@@ -393,6 +395,33 @@ Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_s
     }
   }
   return Natural(1);
+}
+
+Natural EcmFactorOnEveryCore(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma,
+                             Work& work) {
+#if defined(__EMSCRIPTEN__)
+  return EcmFactor(n, level, first_sigma, work);
+#else
+  if (std::thread::hardware_concurrency() < 2 || level.curves < 2) {
+    return EcmFactor(n, level, first_sigma, work);
+  }
+  // This thread takes the even curves and tells of progress; the other takes the odd ones.
+  WorkShare mine(work, true);
+  WorkShare theirs(work, false);
+  Natural their_factor(1);
+  std::thread other([&] {
+    their_factor = EcmFactor(n, level, first_sigma, theirs, {1, 2});
+    if (their_factor != 1) {
+      mine.Stop();
+    }
+  });
+  Natural factor = EcmFactor(n, level, first_sigma, mine, {0, 2});
+  if (factor != 1) {
+    theirs.Stop();
+  }
+  other.join();
+  return factor != 1 ? factor : their_factor;
+#endif
 }
 
 }  // namespace brindaq

@@ -6,9 +6,11 @@
 #include <utility>
 
 #include "core/arithmetic/factorisation.h"
+#include "core/arithmetic/two_words.h"
 #include "core/big/big_primality.h"
 #include "core/big/big_split.h"
 #include "core/big/small_primes.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -42,9 +44,41 @@ void DivideOutSmallPrimes(Natural& n, std::vector<BigPrimePower>& primes) {
   }
 }
 
+// The same for a part of two words, in their own arithmetic: rho (unless the part comes from a
+// larger one that has been through it), then the levels of the curves for two words. The work is
+// asked whether to stop before each curve, a few milliseconds at most.
+Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
+  const Montgomery128 m(part.value.TwoWords());
+  if (part.level == 0) {
+    work.Report({"rho", "", 0, 0});
+    if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
+      return Natural::FromWide(factor);
+    }
+  }
+  for (std::size_t level = 0;;
+       level = std::min(level + 1, tuning::kTwoWordCurveLevels.size() - 1)) {
+    const tuning::CurveLevel& bounds = tuning::kTwoWordCurveLevels[level];
+    for (int curve = 0; curve < bounds.curves; ++curve, ++sigma) {
+      if (work.Stopped()) {
+        return Natural(1);
+      }
+      work.Report({"ECM", "curve", static_cast<std::uint64_t>(curve) + 1,
+                   static_cast<std::uint64_t>(bounds.curves)});
+      const Uint128 factor =
+          EllipticCurveFactor(m, {2 * bounds.factor_bits, bounds.b1, bounds.b2}, 1, sigma);
+      if (factor != 1) {
+        return Natural::FromWide(factor);
+      }
+    }
+  }
+}
+
 // A factor f of the odd composite part with 1 < f < n: by rho, then by the levels of the curves
 // from part.level on, the last repeated until one is found; 1 when the work was stopped.
 Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
+  if (part.value.FitsTwoWords()) {
+    return SplitTwoWords(part, sigma, work);
+  }
   if (part.level == 0) {
     Natural factor = RhoFactor(part.value, 1, kRhoSteps, work);
     if (factor != 1 || work.Stopped()) {
@@ -54,7 +88,7 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
     const EcmLevel& level = levels[std::min(part.level, levels.size() - 1)];
-    Natural factor = EcmFactor(part.value, level, sigma, work);
+    Natural factor = EcmFactorOnEveryCore(part.value, level, sigma, work);
     sigma += level.curves;
     if (factor != 1 || work.Stopped()) {
       return factor;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/arithmetic/primality.h"
+#include "core/arithmetic/two_words.h"
 #include "core/big/big_montgomery.h"
 #include "core/big/pacing.h"
 #include "core/big/small_primes.h"
@@ -115,10 +116,16 @@ int Jacobi(std::uint32_t a, const Natural& n) {
 }  // namespace
 
 std::optional<bool> IsStrongProbablePrimeToBase2(const Natural& n, Work& work) {
+  if (n.FitsTwoWords()) {
+    return IsStrongProbablePrimeToBase2(Montgomery128(n.TwoWords()));
+  }
   return StrongBase2(BigMontgomery(n), work);
 }
 
 std::optional<bool> PassesBailliePsw(const Natural& n, Work& work) {
+  if (n.FitsTwoWords()) {
+    return PassesBailliePsw(Montgomery128(n.TwoWords()));
+  }
   const BigMontgomery m(n);
   const std::optional<bool> base2 = StrongBase2(m, work);
   if (base2 != true) {

@@ -35,8 +35,21 @@ struct EcmLevel {
 // The levels in the order they are tried.
 const std::vector<EcmLevel>& EcmLevels();
 
+// Which of a level's curves one thread takes: the first, and every so many after it.
+struct CurveShare {
+  std::uint64_t first = 0;
+  std::uint64_t every = 1;
+};
+
 // The elliptic-curve method with `level`, on curves with Suyama's parameters sigma = first_sigma,
-// first_sigma + 1, ...; for an odd composite n that is no perfect power.
-Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma, Work& work);
+// first_sigma + 1, ... (those of `share`); for an odd composite n that is no perfect power.
+Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma, Work& work,
+                  CurveShare share = {});
+
+// The same with the curves shared out between the processor's cores (two at most), each thread
+// on its own curves, all stopped as soon as one finds a factor. Where there are no threads (in
+// WebAssembly) or one core, on this thread alone.
+Natural EcmFactorOnEveryCore(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma,
+                             Work& work);
 
 }  // namespace brindaq

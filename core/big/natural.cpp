@@ -74,6 +74,13 @@ std::uint64_t Natural::Word() const {
   }
 }
 
+Uint128 Natural::TwoWords() const {
+  const Natural high = *this >> 64;
+  Natural low = *this;
+  mpz_tdiv_r_2exp(low.value_, low.value_, 64);
+  return Uint128{high.Word()} << 64 | low.Word();
+}
+
 std::size_t Natural::DecimalDigits() const {
   const std::size_t estimate = mpz_sizeinbase(value_, 10);
   if (estimate <= 1) {

@@ -51,6 +51,9 @@ class Natural {
   bool FitsWord() const { return mpz_sizeinbase(value_, 2) <= 64; }
   // The value, for a number that fits a word.
   std::uint64_t Word() const;
+  bool FitsTwoWords() const { return mpz_sizeinbase(value_, 2) <= 128; }
+  // The value, for a number that fits two words.
+  Uint128 TwoWords() const;
   // The number of bits (0 for 0), and of decimal digits (1 for 0).
   std::size_t Bits() const { return mpz_sgn(value_) == 0 ? 0 : mpz_sizeinbase(value_, 2); }
   std::size_t DecimalDigits() const;

@@ -1,0 +1,102 @@
+#pragma once
+
+// Arithmetic modulo an odd number of up to two words (below 2^128) in Montgomery form, R = 2^128,
+// every value below n: the numbers from 2^64 to 2^128 are split and tested here without GMP,
+// whose calls, allocations and loops over limbs cost more than the few word products that a
+// two-word product needs. The interface is Montgomery64's, so that the methods written over it
+// (the elliptic curves, rho, the probable-prime tests) serve both widths.
+
+#include <cstdint>
+
+#include "core/arithmetic/wide.h"
+
+namespace brindaq {
+
+// The 256-bit product of two 128-bit numbers, as its high and low halves.
+struct Product256 {
+  Uint128 high;
+  Uint128 low;
+};
+
+inline Product256 MultiplyWide(Uint128 a, Uint128 b) {
+  const auto a0 = static_cast<std::uint64_t>(a);
+  const auto a1 = static_cast<std::uint64_t>(a >> 64);
+  const auto b0 = static_cast<std::uint64_t>(b);
+  const auto b1 = static_cast<std::uint64_t>(b >> 64);
+  const Uint128 low = Uint128{a0} * b0;
+  const Uint128 cross1 = Uint128{a0} * b1;
+  const Uint128 cross2 = Uint128{a1} * b0;
+  const Uint128 high = Uint128{a1} * b1;
+  // The middle column: below 3 * 2^64, so it fits.
+  const Uint128 middle =
+      (low >> 64) + static_cast<std::uint64_t>(cross1) + static_cast<std::uint64_t>(cross2);
+  return {high + (cross1 >> 64) + (cross2 >> 64) + (middle >> 64),
+          (middle << 64) | static_cast<std::uint64_t>(low)};
+}
+
+class Montgomery128 {
+ public:
+  // For an odd n >= 3. R^2 modulo n, which turns a number into its form by one product, is made
+  // here by doublings, once: the modulus is then only read, and may be shared between threads.
+  explicit Montgomery128(Uint128 n) : n_(n), inverse_(Inverse(n)), one_((0 - n) % n) {
+    r_squared_ = one_;
+    for (int i = 0; i < 128; ++i) {
+      r_squared_ = Add(r_squared_, r_squared_);
+    }
+  }
+
+  Uint128 Modulus() const { return n_; }
+  Uint128 One() const { return one_; }
+  Uint128 MinusOne() const { return n_ - one_; }
+
+  // The form of any whole number c, and the number that a form stands for.
+  Uint128 Of(Uint128 c) const { return Multiply(c % n_, r_squared_); }
+  Uint128 ValueOf(Uint128 x) const { return Multiply(x, 1); }
+
+  // x * y / R modulo n, for x, y < n. The low halves of x * y and of m * n agree, so the
+  // difference of the high halves is the reduction, plus n when it comes out negative.
+  Uint128 Multiply(Uint128 x, Uint128 y) const {
+    const Product256 product = MultiplyWide(x, y);
+    const Uint128 m = product.low * inverse_;
+    const Uint128 subtracted = MultiplyWide(m, n_).high;
+    return product.high >= subtracted ? product.high - subtracted : product.high - subtracted + n_;
+  }
+
+  Uint128 Square(Uint128 x) const { return Multiply(x, x); }
+
+  Uint128 Add(Uint128 x, Uint128 y) const {
+    const Uint128 rest = n_ - y;
+    return x >= rest ? x - rest : x + y;
+  }
+
+  Uint128 Subtract(Uint128 x, Uint128 y) const { return x >= y ? x - y : x - y + n_; }
+
+  // x^e in the form.
+  Uint128 Power(Uint128 x, Uint128 e) const {
+    Uint128 result = one_;
+    for (; e > 0; e >>= 1) {
+      if ((e & 1) != 0) {
+        result = Multiply(result, x);
+      }
+      x = Square(x);
+    }
+    return result;
+  }
+
+ private:
+  // 1 / n modulo 2^128 by Newton's iteration, which doubles the correct low bits at each step.
+  static Uint128 Inverse(Uint128 n) {
+    Uint128 inverse = n;  // right to 3 bits: n * n = 1 (mod 8)
+    for (int i = 0; i < 6; ++i) {
+      inverse *= 2 - n * inverse;
+    }
+    return inverse;
+  }
+
+  Uint128 n_;
+  Uint128 inverse_;  // 1 / n modulo 2^128
+  Uint128 one_;      // R modulo n
+  Uint128 r_squared_ = 0;
+};
+
+}  // namespace brindaq

@@ -1,0 +1,135 @@
+// The probable-prime tests and rho on two words: the same steps as the one-word code
+// (probable_prime.cpp, factorisation.cpp), on Montgomery128. The one-word code raises several
+// powers side by side and reads windows of bits to save every cycle of a test that takes a
+// microsecond; here a product costs about ten word products, and the plain ladder is enough.
+
+#include "core/arithmetic/two_words.h"
+
+#include <algorithm>
+
+namespace brindaq {
+namespace {
+
+// Whether `power`, 2^d for n - 1 = d * 2^s with d odd, shows n a strong probable prime.
+bool PassesFromOddPower(const Montgomery128& m, Uint128 power, int s) {
+  if (power == m.One()) {
+    return true;
+  }
+  for (int r = 0; r < s; ++r) {
+    if (power == m.MinusOne()) {
+      return true;
+    }
+    power = m.Square(power);
+  }
+  return false;
+}
+
+// The extra strong Lucas test (Grantham) with Q = 1 and the first P = 3, 4, ... for which
+// ((P^2 - 4) / n) = -1: n + 1 = d * 2^s with d odd; n passes when U_d = 0 and V_d = +-2, or
+// V_(d * 2^r) = 0 for some r < s - 1. V_k and V_(k+1) go up the bits of d together:
+// V_2k = V_k^2 - 2, V_(2k+1) = V_k V_(k+1) - P; and U_d = 0 exactly when 2 V_(d+1) = P V_d.
+bool PassesExtraStrongLucas(const Montgomery128& m) {
+  const Uint128 n = m.Modulus();
+  std::uint64_t p = 3;
+  for (;; ++p) {
+    const int symbol = Jacobi(Uint128{p * p - 4}, n);
+    if (symbol == -1) {
+      break;
+    }
+    if (symbol == 0) {
+      return false;  // n > 2^64 shares a factor with P^2 - 4
+    }
+    if (p == 20) {
+      if (const Uint128 root = SquareRootFloor(n); root * root == n) {
+        return false;  // a square has no such P
+      }
+    }
+  }
+  const Uint128 two = m.Add(m.One(), m.One());
+  const Uint128 big_p = m.Of(p);
+  const Uint128 n_plus_one = n + 1;  // n < 2^128 - 1: that one is divisible by 3
+  const int s = CountTrailingZeros(n_plus_one);
+  const Uint128 d = n_plus_one >> s;
+  Uint128 v = two;
+  Uint128 next = big_p;
+  for (int bit = BitWidth(d) - 1; bit >= 0; --bit) {
+    if (((d >> bit) & 1) != 0) {
+      v = m.Subtract(m.Multiply(v, next), big_p);
+      next = m.Subtract(m.Square(next), two);
+    } else {
+      next = m.Subtract(m.Multiply(v, next), big_p);
+      v = m.Subtract(m.Square(v), two);
+    }
+  }
+  if ((v == two || v == m.Subtract(0, two)) && m.Add(next, next) == m.Multiply(big_p, v)) {
+    return true;
+  }
+  for (int r = 0; r + 1 < s; ++r) {
+    if (v == 0) {
+      return true;
+    }
+    v = m.Subtract(m.Square(v), two);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsStrongProbablePrimeToBase2(const Montgomery128& m) {
+  const Uint128 n = m.Modulus();
+  const int s = CountTrailingZeros(n - 1);
+  const Uint128 d = (n - 1) >> s;
+  Uint128 power = m.Add(m.One(), m.One());  // the top bit of d
+  for (int bit = BitWidth(d) - 2; bit >= 0; --bit) {
+    power = m.Square(power);
+    if (((d >> bit) & 1) != 0) {
+      power = m.Add(power, power);
+    }
+  }
+  return PassesFromOddPower(m, power, s);
+}
+
+bool PassesBailliePsw(const Montgomery128& m) {
+  return IsStrongProbablePrimeToBase2(m) && PassesExtraStrongLucas(m);
+}
+
+Uint128 RhoFactor(const Montgomery128& m, std::uint64_t c, std::uint64_t steps) {
+  // Brent's cycle finding, as in the one-word RhoFactor: the differences are multiplied together
+  // a batch at a time before one greatest common divisor, and a batch that overshoots is taken
+  // again step by step.
+  const Uint128 n = m.Modulus();
+  const Uint128 add = m.Of(c);
+  const auto step = [&m, add](Uint128 x) { return m.Add(m.Square(x), add); };
+  constexpr std::uint64_t kBatch = tuning::kRhoBatch;
+  Uint128 y = m.Of(2);
+  Uint128 x = y;
+  Uint128 saved = y;
+  Uint128 product = m.One();
+  Uint128 divisor = 1;
+  std::uint64_t taken = 0;
+  for (std::uint64_t stretch = 1; divisor == 1 && taken < steps; stretch *= 2) {
+    x = y;
+    for (std::uint64_t i = 0; i < stretch; ++i) {
+      y = step(y);
+    }
+    taken += stretch;
+    for (std::uint64_t done = 0; done < stretch && divisor == 1; done += kBatch) {
+      saved = y;
+      for (std::uint64_t i = 0; i < std::min(kBatch, stretch - done); ++i) {
+        y = step(y);
+        product = m.Multiply(product, m.Subtract(x, y));
+      }
+      taken += std::min(kBatch, stretch - done);
+      divisor = GreatestCommonDivisor(product, n);
+    }
+  }
+  if (divisor == n) {
+    do {
+      saved = step(saved);
+      divisor = GreatestCommonDivisor(m.Subtract(x, saved), n);
+    } while (divisor == 1);
+  }
+  return divisor == n ? 1 : divisor;
+}
+
+}  // namespace brindaq

@@ -1,0 +1,118 @@
+// The arithmetic of two words (65 to 128 bits) held to GMP's own: products in Montgomery form,
+// inverses, Jacobi symbols, square roots and the Baillie-PSW test against mpz_ functions, and the
+// factorisation of products of two primes of each size against their product.
+
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+
+#include "core/arithmetic/montgomery128.h"
+#include "core/arithmetic/two_words.h"
+#include "core/arithmetic/wide.h"
+#include "core/big/big_factorisation.h"
+#include "core/big/natural.h"
+
+namespace brindaq {
+namespace {
+
+// A random number of exactly `bits` bits, odd.
+Uint128 RandomOdd(std::mt19937_64& random, int bits) {
+  Uint128 n = (Uint128{random()} << 64) | random();
+  n >>= 128 - bits;
+  return n | 1 | (Uint128{1} << (bits - 1));
+}
+
+Natural Big(Uint128 n) {
+  return Natural::FromWide(n);
+}
+
+TEST(TwoWords, ArithmeticAgreesWithGmp) {
+  std::mt19937_64 random(128);
+  for (const int bits : {65, 90, 127, 128}) {
+    for (int i = 0; i < 200; ++i) {
+      const Uint128 n = RandomOdd(random, bits);
+      const Montgomery128 m(n);
+      const Uint128 a = RandomOdd(random, 128) % n;
+      const Uint128 b = RandomOdd(random, bits - 1);
+      // (a * b) mod n through the forms, and by GMP.
+      const Natural expected = Big(a) * Big(b) % Big(n);
+      EXPECT_EQ(Big(m.ValueOf(m.Multiply(m.Of(a), m.Of(b)))), expected);
+      EXPECT_EQ(Big(m.ValueOf(m.Subtract(m.Of(b), m.Of(a)))), (Big(b) + Big(n) - Big(a)) % Big(n));
+      Natural inverse;
+      const bool invertible = mpz_invert(inverse.raw(), Big(a).get(), Big(n).get()) != 0;
+      const std::optional<Uint128> ours = InverseModulo(a, n);
+      ASSERT_EQ(ours.has_value(), invertible);
+      if (invertible) {
+        EXPECT_EQ(Big(*ours), inverse);
+      }
+      EXPECT_EQ(Jacobi(a, n), mpz_jacobi(Big(a).get(), Big(n).get()));
+      EXPECT_EQ(Big(SquareRootFloor(a)), SquareRootFloor(Big(a)));
+      EXPECT_EQ(GreatestCommonDivisor(a, n), Gcd(Big(a), Big(n)).TwoWords());
+    }
+  }
+}
+
+TEST(TwoWords, BailliePswAgreesWithGmp) {
+  std::mt19937_64 random(65);
+  int primes = 0;
+  for (const int bits : {65, 100, 128}) {
+    for (int i = 0; i < 3000; ++i) {
+      Uint128 n = RandomOdd(random, bits);
+      if (i % 3 == 0) {  // a prime, often enough to test both answers
+        Natural next;
+        mpz_nextprime(next.raw(), Big(n).get());
+        if (!next.FitsTwoWords()) {
+          continue;
+        }
+        n = next.TwoWords();
+      }
+      if (n % 3 == 0 || n % 5 == 0 || n % 7 == 0 || n % 11 == 0 || n % 13 == 0) {
+        continue;
+      }
+      const bool prime = mpz_probab_prime_p(Big(n).get(), 30) != 0;
+      primes += prime ? 1 : 0;
+      EXPECT_EQ(PassesBailliePsw(Montgomery128(n)), prime) << Big(n);
+    }
+  }
+  EXPECT_GT(primes, 2500);
+  // Carmichael numbers (6k + 1)(12k + 1)(18k + 1) pass Fermat's test to every base prime to them.
+  int carmichaels = 0;
+  for (std::uint64_t k = 1u << 20; carmichaels < 50; ++k) {
+    const std::uint64_t factors[] = {6 * k + 1, 12 * k + 1, 18 * k + 1};
+    if (mpz_probab_prime_p(Natural(factors[0]).get(), 30) &&
+        mpz_probab_prime_p(Natural(factors[1]).get(), 30) &&
+        mpz_probab_prime_p(Natural(factors[2]).get(), 30)) {
+      ++carmichaels;
+      const Uint128 n = Uint128{factors[0]} * factors[1] * factors[2];
+      EXPECT_FALSE(PassesBailliePsw(Montgomery128(n))) << Big(n);
+    }
+  }
+}
+
+TEST(TwoWords, FactorisesProductsOfTwoPrimesOfEachSize) {
+  std::mt19937_64 random(100);
+  Work work;
+  for (const int bits : {65, 80, 100, 128}) {
+    for (int i = 0; i < 8; ++i) {
+      Natural p;
+      Natural q;
+      mpz_nextprime(p.raw(), Big(RandomOdd(random, bits / 2 - 1)).get());
+      mpz_nextprime(q.raw(), Big(RandomOdd(random, bits - bits / 2)).get());
+      const Natural n = p * q;
+      const BigFactors factors = Factorise(n, work);
+      ASSERT_TRUE(factors.complete) << n;
+      Natural product(1);
+      for (const BigPrimePower& power : factors.primes) {
+        EXPECT_NE(mpz_probab_prime_p(power.prime.get(), 30), 0) << n;
+        product *= Power(power.prime, static_cast<unsigned>(power.exponent));
+      }
+      EXPECT_EQ(product, n);
+      EXPECT_EQ(factors.primes.size(), p == q ? 1u : 2u) << n;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brindaq
