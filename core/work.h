@@ -16,9 +16,10 @@
 namespace brindaq {
 
 // Where long work stands: the method, the step of it, and how far: `done` of `total` (total 0
-// when the end is not known).
+// when the end is not known). The texts are valid only during the call of Report that hands
+// them over: whoever keeps them copies them.
 struct Progress {
-  std::string_view method;  // "sieving", "BPSW", "trial division", "rho", "ECM"
+  std::string_view method;  // "sieving", "BPSW", "trial division", "rho", "ECM B1=11000"
   std::string_view step;    // "number", "curve", "candidate"; may be empty
   std::uint64_t done = 0;
   std::uint64_t total = 0;

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <numeric>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -368,8 +369,9 @@ Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_s
   const Natural multiplier = Stage1Multiplier(level.b1);
   const Stage2Plan plan = PlanStage2(level.b1);
   StepPacer pacer(work, m.Limbs(), 10000);
+  const std::string method = "ECM B1=" + std::to_string(level.b1);
   for (std::uint64_t c = share.first; c < level.curves; c += share.every) {
-    const Progress progress{"ECM", "curve", c + 1, level.curves};
+    const Progress progress{method, "curve", c + 1, level.curves};
     Natural factor(1);
     auto curve_and_point = SuyamaCurve(m, first_sigma + c, factor);
     if (!curve_and_point) {

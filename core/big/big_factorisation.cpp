@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include "core/arithmetic/factorisation.h"
@@ -58,11 +59,12 @@ Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
   for (std::size_t level = 0;;
        level = std::min(level + 1, tuning::kTwoWordCurveLevels.size() - 1)) {
     const tuning::CurveLevel& bounds = tuning::kTwoWordCurveLevels[level];
+    const std::string method = "ECM B1=" + std::to_string(bounds.b1);
     for (int curve = 0; curve < bounds.curves; ++curve, ++sigma) {
       if (work.Stopped()) {
         return Natural(1);
       }
-      work.Report({"ECM", "curve", static_cast<std::uint64_t>(curve) + 1,
+      work.Report({method, "curve", static_cast<std::uint64_t>(curve) + 1,
                    static_cast<std::uint64_t>(bounds.curves)});
       const Uint128 factor =
           EllipticCurveFactor(m, {2 * bounds.factor_bits, bounds.b1, bounds.b2}, 1, sigma);

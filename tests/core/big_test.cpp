@@ -54,7 +54,7 @@ class StopAtReport : public Work {
  public:
   explicit StopAtReport(std::string method) : method_(std::move(method)) {}
   void Report(const Progress& progress) override {
-    if (progress.method == method_) {
+    if (progress.method.starts_with(method_)) {
       Stop();
     }
   }
