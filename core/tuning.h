@@ -113,4 +113,27 @@ inline constexpr std::uint64_t kRhoBatch = 128;
 // 150 ns a number), and at 20000 trying takes twice as long.
 inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
 
+// ---- Primality proofs by elliptic curves
+
+// The discriminants that the proof tries: |D| up to this bound and class number up to the next,
+// the smallest class numbers first. Those with class number 1 to 8 below 10^4 already give a step
+// down from a 100-digit prime after a few dozen tries; the larger classes are for the numbers
+// where the small ones give no order with a large prime factor.
+inline constexpr std::int32_t kProofDiscriminantBound = 100000;
+inline constexpr int kProofLargestClass = 40;
+
+// The primes divided out of a curve's order go up to this many times the number's bits (at most
+// 2^20): a larger bound takes more out of each order, so that fewer orders are tried and the
+// steps are fewer, at the cost of the division of each order.
+inline constexpr std::uint64_t kProofTrialBoundPerBit = 64;
+
+// The search for a step ends with the smallest q of this many found, or at once with a q this
+// many bits smaller than N.
+inline constexpr int kProofCandidates = 2;
+inline constexpr std::size_t kProofGoodDropBits = 24;
+
+// The points and twists tried before a curve of the order sought is given up: each has about
+// even odds (one in six for D = -3, one in four for D = -4).
+inline constexpr std::uint64_t kProofCurveAttempts = 96;
+
 }  // namespace brindaq::tuning

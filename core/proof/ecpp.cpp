@@ -1,0 +1,351 @@
+#include "core/proof/ecpp.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/arithmetic/primality.h"
+#include "core/big/big_congruence.h"
+#include "core/big/big_primality.h"
+#include "core/big/pacing.h"
+#include "core/big/small_primes.h"
+#include "core/proof/class_polynomial.h"
+#include "core/proof/curve_step.h"
+#include "core/proof/polynomial_roots.h"
+#include "core/tuning.h"
+
+namespace brindaq {
+namespace {
+
+// A signed whole number: a trace t, with |t| < 2 sqrt(N).
+struct Signed {
+  Natural magnitude;
+  bool negative = false;
+};
+
+// A step found by the down-run, before its curve: m = N + 1 - t = s q.
+struct Candidate {
+  std::int32_t d = 0;
+  Signed trace;
+  Natural s;
+  Natural q;
+};
+
+// Cornacchia's algorithm as Cohen gives it (1.5.3), for 4N = t^2 + |D| v^2 with the square root
+// r of D modulo N: Euclid's algorithm on 2N and r (of D's parity) down to below 2 sqrt(N).
+std::optional<std::pair<Natural, Natural>> Cornacchia(const Natural& n, std::int32_t d,
+                                                      Natural root) {
+  const auto abs_d = static_cast<std::uint32_t>(-static_cast<std::int64_t>(d));
+  if (root.IsOdd() != (abs_d % 2 == 1)) {
+    root = n - root;
+  }
+  const Natural four_n = n << 2;
+  const Natural limit = SquareRootFloor(four_n);
+  Natural a = n << 1;
+  Natural b = std::move(root);
+  while (b > limit) {
+    Natural r = a % b;
+    a = std::move(b);
+    b = std::move(r);
+  }
+  const Natural b_squared = b * b;
+  if (b_squared > four_n) {
+    return std::nullopt;
+  }
+  Natural c = four_n - b_squared;
+  if (c.Modulo(abs_d) != 0) {
+    return std::nullopt;
+  }
+  c /= Natural(abs_d);
+  if (!IsSquare(c)) {
+    return std::nullopt;
+  }
+  return std::make_pair(std::move(b), SquareRootFloor(c));
+}
+
+// The traces of the curves with complex multiplication by D, from 4N = t^2 + |D| v^2.
+std::vector<Signed> Traces(std::int32_t d, const Natural& t, const Natural& v) {
+  std::vector<Natural> magnitudes{t};
+  if (d == -4) {
+    magnitudes.push_back(v << 1);
+  } else if (d == -3) {
+    const Natural three_v = Natural(3) * v;
+    magnitudes.push_back((t + three_v) >> 1);
+    magnitudes.push_back(t > three_v ? (t - three_v) >> 1 : (three_v - t) >> 1);
+  }
+  std::vector<Signed> traces;
+  for (const Natural& magnitude : magnitudes) {
+    traces.push_back({magnitude, false});
+    if (!magnitude.IsZero()) {
+      traces.push_back({magnitude, true});
+    }
+  }
+  return traces;
+}
+
+// N + 1 - t.
+Natural Order(const Natural& n, const Signed& t) {
+  Natural m = n + Natural(1);
+  return t.negative ? m + t.magnitude : m - t.magnitude;
+}
+
+// The strong probable-prime test to the base 2 by GMP's powering, for a filter that most
+// composites fail: one power, with no reports of its own.
+bool StrongBase2(const Natural& q) {
+  const Natural minus_one = q - Natural(1);
+  const mp_bitcnt_t s = mpz_scan1(minus_one.get(), 0);
+  const Natural d = minus_one >> static_cast<unsigned>(s);
+  Natural x = PowerModulo(Natural(2), d, q);
+  if (x == 1 || x == minus_one) {
+    return true;
+  }
+  for (mp_bitcnt_t r = 1; r < s; ++r) {
+    mpz_powm_ui(x.raw(), x.get(), 2, q.get());
+    if (x == minus_one) {
+      return true;
+    }
+    if (x == 1) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Whether q is a probable prime (exactly, below 2^64); nothing when stopped.
+std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
+  if (q.FitsWord()) {
+    return IsPrime(q.Word());
+  }
+  if (!q.IsOdd() || SmallOddPrimeFactor(q) != 0 || !StrongBase2(q)) {
+    return false;
+  }
+  return PassesBailliePsw(q, work);
+}
+
+// m with its prime factors below `bound` divided out.
+Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
+  mpz_remove(m.raw(), m.get(), Natural(2).get());
+  const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
+  const auto end = static_cast<std::size_t>(std::lower_bound(primes.begin(), primes.end(), bound) -
+                                            primes.begin());
+  std::vector<std::uint32_t> found;
+  ForEachRemainder(m, primes, 0, end, [&found](std::uint32_t p, std::uint32_t remainder) {
+    if (remainder == 0) {
+      found.push_back(p);
+    }
+  });
+  for (const std::uint32_t p : found) {
+    mpz_remove(m.raw(), m.get(), Natural(p).get());
+  }
+  return m;
+}
+
+class Prover {
+ public:
+  Prover(Work& work) : work_(work), pacer_(work) {}
+
+  // The proof of the probable prime n > 2^64.
+  Proof Run(const Natural& n, Certificate* certificate) {
+    Natural number = n;
+    std::vector<CertificateStep> steps;
+    std::set<std::int32_t> failed;  // discriminants whose curve was not found, for this number
+    while (!number.FitsWord()) {
+      Progress("step", steps.size() + 1, number);
+      std::optional<Candidate> candidate = Search(number, failed, steps.size() + 1);
+      if (!candidate) {
+        return Proof::kProbable;  // stopped, or (never seen) no discriminant left
+      }
+      std::optional<CertificateStep> step;
+      const StepCheck check = Curve(number, *candidate, step);
+      if (work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (check == StepCheck::kComposite && steps.empty()) {
+        return Proof::kComposite;
+      }
+      if (!step) {
+        failed.insert(candidate->d);
+        continue;
+      }
+      failed.clear();
+      number = candidate->q;
+      steps.push_back(std::move(*step));
+    }
+    if (!IsPrime(number.Word())) {
+      return Proof::kProbable;  // never: every q below 2^64 was tested exactly
+    }
+    if (certificate != nullptr) {
+      certificate->number = n;
+      certificate->steps = std::move(steps);
+    }
+    return Proof::kProven;
+  }
+
+ private:
+  void Progress(std::string_view step, std::uint64_t done, const Natural& number) {
+    method_ = "ECPP, " + std::to_string(number.DecimalDigits()) + " digits left";
+    stopped_ = pacer_.Stopped({method_, step, done, 0});
+  }
+
+  // The best step down from n among the first few found, the discriminants by class number.
+  std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
+                                  std::uint64_t step) {
+    const std::vector<Discriminant>& discriminants =
+        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
+    const auto bound = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        std::uint64_t{1} << 20,
+        std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
+    std::optional<Candidate> best;
+    int found = 0;
+    for (const Discriminant& discriminant : discriminants) {
+      Progress("step", step, n);
+      if (stopped_) {
+        return std::nullopt;
+      }
+      const std::int32_t d = discriminant.d;
+      if (failed.count(d) != 0) {
+        continue;
+      }
+      const Natural big_d(static_cast<std::uint64_t>(-static_cast<std::int64_t>(d)));
+      if (mpz_si_kronecker(d, n.get()) != 1) {
+        continue;
+      }
+      std::optional<Natural> root = SquareRootModuloPrime(n - big_d, n, work_);
+      if (!root) {
+        if (work_.Stopped()) {
+          return std::nullopt;
+        }
+        continue;
+      }
+      const std::optional<std::pair<Natural, Natural>> tv = Cornacchia(n, d, std::move(*root));
+      if (!tv) {
+        continue;
+      }
+      for (Signed& trace : Traces(d, tv->first, tv->second)) {
+        const Natural m = Order(n, trace);
+        Natural q = WithoutSmallFactors(m, bound);
+        if (q >= n || !ExceedsBound(q, n) || (best && q >= best->q)) {
+          continue;
+        }
+        const std::optional<bool> prime = QuickProbablePrime(q, work_);
+        if (!prime) {
+          return std::nullopt;
+        }
+        if (!*prime) {
+          continue;
+        }
+        Natural s = m / q;
+        best = Candidate{d, std::move(trace), std::move(s), std::move(q)};
+        ++found;
+      }
+      // A good drop, or a second choice, ends the search.
+      if (best && (found >= tuning::kProofCandidates ||
+                   best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits())) {
+        break;
+      }
+    }
+    return best;
+  }
+
+  // The curve of the candidate's order and its point, as a certificate step.
+  StepCheck Curve(const Natural& n, const Candidate& candidate,
+                  std::optional<CertificateStep>& step) {
+    const std::int32_t d = candidate.d;
+    Natural a4;
+    Natural a6;
+    if (d != -3 && d != -4) {
+      std::vector<Natural> h;
+      for (const SignedCoefficient& c : HilbertClassPolynomial(d)) {
+        Natural r = c.magnitude % n;
+        if (c.negative && !r.IsZero()) {
+          r = n - r;
+        }
+        h.push_back(std::move(r));
+      }
+      const std::optional<Natural> j = RootModulo(h, n, work_);
+      if (!j) {
+        return StepCheck::kFails;
+      }
+      // y^2 = x^3 + 3k x + 2k with k = j / (1728 - j) has the invariant j.
+      const Natural big_1728(1728);
+      Natural denominator = (big_1728 % n) + n - *j;
+      denominator %= n;
+      Natural k;
+      if (mpz_invert(k.raw(), denominator.get(), n.get()) == 0) {
+        return StepCheck::kFails;
+      }
+      k = (k * *j) % n;
+      a4 = (Natural(3) * k) % n;
+      a6 = (Natural(2) * k) % n;
+    }
+    for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
+      if (work_.Stopped()) {
+        return StepCheck::kFails;
+      }
+      // j = 0: y^2 = x^3 + b, j = 1728: y^2 = x^3 + a x, their twists by the coefficient.
+      if (d == -3) {
+        a4 = Natural(0);
+        a6 = Natural(attempt / 4 + 1);
+      } else if (d == -4) {
+        a4 = Natural(attempt / 4 + 1);
+        a6 = Natural(0);
+      }
+      // A point on the twist by r = x^3 + a x + b: (x r, r^2) on y^2 = x^3 + a r^2 x + b r^3.
+      const Natural x(attempt + 2);
+      const Natural r = (x * x * x + a4 * x + a6) % n;
+      if (r.IsZero()) {
+        continue;
+      }
+      const Natural r2 = (r * r) % n;
+      const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
+      const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
+      if (check == StepCheck::kComposite) {
+        return check;
+      }
+      if (check == StepCheck::kHolds) {
+        step = CertificateStep{n,
+                               candidate.trace.magnitude,
+                               candidate.trace.negative,
+                               candidate.s,
+                               point.a,
+                               point.x,
+                               point.y};
+        return check;
+      }
+    }
+    return StepCheck::kFails;
+  }
+
+  Work& work_;
+  ClockPacer pacer_;
+  std::string method_;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate) {
+  if (n.FitsWord()) {
+    const bool prime = IsPrime(n.Word());
+    if (prime && certificate != nullptr) {
+      certificate->number = n;
+      certificate->steps.clear();
+    }
+    return prime ? Proof::kProven : Proof::kComposite;
+  }
+  const std::optional<bool> probable = IsProbablePrime(n, work);
+  if (!probable) {
+    return Proof::kUnknown;
+  }
+  if (!*probable) {
+    return Proof::kComposite;
+  }
+  return Prover(work).Run(n, certificate);
+}
+
+}  // namespace brindaq
