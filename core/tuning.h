@@ -132,6 +132,14 @@ inline constexpr std::uint64_t kProofTrialBoundPerBit = 64;
 inline constexpr int kProofCandidates = 2;
 inline constexpr std::size_t kProofGoodDropBits = 24;
 
+// A step must take at least this many bits off: one that takes off less costs a curve for
+// nothing.
+inline constexpr std::size_t kProofLeastDropBits = 4;
+
+// Once a step is found, the search goes on only through class numbers at most this much larger:
+// the root of a larger class polynomial costs more than the better drop saves.
+inline constexpr int kProofClassSlack = 2;
+
 // The points and twists tried before a curve of the order sought is given up: each has about
 // even odds (one in six for D = -3, one in four for D = -4).
 inline constexpr std::uint64_t kProofCurveAttempts = 96;

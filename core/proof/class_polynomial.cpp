@@ -28,6 +28,31 @@ bool IsFundamental(std::int64_t d, const std::vector<bool>& squarefree) {
   return false;
 }
 
+// The prime discriminants whose product is the fundamental discriminant d < 0.
+std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
+  std::vector<std::int32_t> factors;
+  std::int64_t odd_product = 1;
+  std::int64_t rest = -d;
+  while (rest % 2 == 0) {
+    rest /= 2;
+  }
+  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
+    if (p * p > rest) {
+      p = rest;  // the last prime factor
+    }
+    if (rest % p == 0) {
+      rest /= p;
+      const std::int64_t star = p % 4 == 1 ? p : -p;
+      factors.push_back(static_cast<std::int32_t>(star));
+      odd_product *= star;
+    }
+  }
+  if (odd_product != d) {
+    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
+  }
+  return factors;
+}
+
 // The eta product prod (1 - q^n) = 1 + sum over n >= 1 of (-1)^n (q^(n(3n-1)/2) + q^(n(3n+1)/2))
 // (Euler's pentagonal numbers), with `terms` values of n.
 Complex EtaProduct(const Complex& q, long terms) {
@@ -208,11 +233,23 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
   for (std::int64_t d = 3; d <= bound; ++d) {
     const int h = count[static_cast<std::size_t>(d)];
     if (h <= largest_class && IsFundamental(d, squarefree)) {
-      list.push_back({static_cast<std::int32_t>(-d), h});
+      list.push_back({static_cast<std::int32_t>(-d), h, PrimeDiscriminants(-d)});
     }
   }
-  std::stable_sort(list.begin(), list.end(), [](const Discriminant& x, const Discriminant& y) {
-    return x.class_number < y.class_number;
+  // Within a class number, those whose prime discriminants are smallest first: their square roots
+  // serve many discriminants.
+  const auto largest = [](const Discriminant& x) {
+    std::int32_t m = 0;
+    for (const std::int32_t f : x.prime_discriminants) {
+      m = std::max(m, std::abs(f));
+    }
+    return m;
+  };
+  std::stable_sort(list.begin(), list.end(), [&](const Discriminant& x, const Discriminant& y) {
+    if (x.class_number != y.class_number) {
+      return x.class_number < y.class_number;
+    }
+    return largest(x) < largest(y);
   });
   return made.emplace(std::make_pair(bound, largest_class), std::move(list)).first->second;
 }

@@ -26,14 +26,19 @@ struct ReducedForm {
   std::int64_t c;
 };
 
-// A fundamental discriminant D < 0 and its class number.
+// A fundamental discriminant D < 0, its class number, and the prime discriminants whose product
+// it is (-4, 8, -8 and p* = (-1)^((p-1)/2) p for the odd primes p dividing D). N > 2 is a norm of
+// the order only if (f / N) = 1 for each of them (genus theory: Cohen, 5.6), and then sqrt(D) is
+// the product of their square roots modulo N.
 struct Discriminant {
   std::int32_t d;
   int class_number;
+  std::vector<std::int32_t> prime_discriminants;
 };
 
 // The fundamental discriminants with -D <= bound and class number at most `largest_class`, by
-// class number, then by |D| (the smaller polynomials first). Made once for each pair of bounds.
+// class number (a given N is a norm for about one D in 2h, and the polynomial has degree h), then
+// by their largest prime discriminant. Made once for each pair of bounds.
 const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class);
 
 // The reduced forms of discriminant D < 0, one for each class.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -145,6 +146,50 @@ Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
   return m;
 }
 
+// The square roots modulo N of the discriminants that may make a step: a discriminant's is the
+// product of those of its prime discriminants, each made once (by Tonelli and Shanks) and kept for
+// every discriminant that has it. One whose (f / N) is -1 rules out every discriminant that has
+// it: N is then in no principal genus there.
+class SquareRoots {
+ public:
+  SquareRoots(const Natural& n, Work& work) : n_(n), work_(work) {}
+
+  // sqrt(D) modulo N; nothing when N is not in the principal genus of D, or when stopped.
+  std::optional<Natural> Of(const Discriminant& discriminant) {
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      auto found = residue_.find(f);
+      if (found == residue_.end()) {
+        found = residue_.emplace(f, mpz_si_kronecker(f, n_.get()) == 1).first;
+      }
+      if (!found->second) {
+        return std::nullopt;
+      }
+    }
+    Natural product(1);
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      auto found = root_.find(f);
+      if (found == root_.end()) {
+        const Natural magnitude(
+            static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
+        std::optional<Natural> root =
+            SquareRootModuloPrime(f < 0 ? n_ - magnitude : magnitude, n_, work_);
+        if (!root) {
+          return std::nullopt;
+        }
+        found = root_.emplace(f, std::move(*root)).first;
+      }
+      product = (product * found->second) % n_;
+    }
+    return product;
+  }
+
+ private:
+  const Natural& n_;
+  Work& work_;
+  std::map<std::int32_t, bool> residue_;
+  std::map<std::int32_t, Natural> root_;
+};
+
 class Prover {
  public:
   Prover(Work& work) : work_(work), pacer_(work) {}
@@ -202,20 +247,22 @@ class Prover {
         std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
     std::optional<Candidate> best;
     int found = 0;
+    int best_class = 0;
+    SquareRoots roots(n, work_);
     for (const Discriminant& discriminant : discriminants) {
       Progress("step", step, n);
       if (stopped_) {
         return std::nullopt;
       }
       const std::int32_t d = discriminant.d;
+      // Once a step is found, larger classes are not worth their curves.
+      if (best && discriminant.class_number > best_class + tuning::kProofClassSlack) {
+        break;
+      }
       if (failed.count(d) != 0) {
         continue;
       }
-      const Natural big_d(static_cast<std::uint64_t>(-static_cast<std::int64_t>(d)));
-      if (mpz_si_kronecker(d, n.get()) != 1) {
-        continue;
-      }
-      std::optional<Natural> root = SquareRootModuloPrime(n - big_d, n, work_);
+      std::optional<Natural> root = roots.Of(discriminant);
       if (!root) {
         if (work_.Stopped()) {
           return std::nullopt;
@@ -229,7 +276,8 @@ class Prover {
       for (Signed& trace : Traces(d, tv->first, tv->second)) {
         const Natural m = Order(n, trace);
         Natural q = WithoutSmallFactors(m, bound);
-        if (q >= n || !ExceedsBound(q, n) || (best && q >= best->q)) {
+        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
+            (best && q >= best->q)) {
           continue;
         }
         const std::optional<bool> prime = QuickProbablePrime(q, work_);
@@ -241,6 +289,7 @@ class Prover {
         }
         Natural s = m / q;
         best = Candidate{d, std::move(trace), std::move(s), std::move(q)};
+        best_class = discriminant.class_number;
         ++found;
       }
       // A good drop, or a second choice, ends the search.
