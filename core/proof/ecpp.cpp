@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/arithmetic/primality.h"
-#include "core/big/big_congruence.h"
 #include "core/big/big_primality.h"
 #include "core/big/pacing.h"
 #include "core/big/small_primes.h"
@@ -147,14 +146,25 @@ Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
 }
 
 // The square roots modulo N of the discriminants that may make a step: a discriminant's is the
-// product of those of its prime discriminants, each made once (by Tonelli and Shanks) and kept for
-// every discriminant that has it. One whose (f / N) is -1 rules out every discriminant that has
-// it: N is then in no principal genus there.
+// product of those of its prime discriminants, each made once and kept for every discriminant
+// that has it. One whose (f / N) is -1 rules out every discriminant that has it: N is then in no
+// principal genus there. Each root by Tonelli and Shanks (Cohen, 1.5.1) with one power of the
+// square and the power of a non-residue made once for N.
 class SquareRoots {
  public:
-  SquareRoots(const Natural& n, Work& work) : n_(n), work_(work) {}
+  explicit SquareRoots(const Natural& n) : n_(n) {
+    const Natural n_minus_one = n - Natural(1);
+    e_ = mpz_scan1(n_minus_one.get(), 0);
+    const Natural d = n_minus_one >> static_cast<unsigned>(e_);
+    half_ = (d - Natural(1)) >> 1;
+    Natural z(2);
+    while (mpz_jacobi(z.get(), n.get()) != -1) {
+      z += Natural(1);
+    }
+    mpz_powm(z_power_.raw(), z.get(), d.get(), n.get());
+  }
 
-  // sqrt(D) modulo N; nothing when N is not in the principal genus of D, or when stopped.
+  // sqrt(D) modulo N; nothing when N is not in the principal genus of D.
   std::optional<Natural> Of(const Discriminant& discriminant) {
     for (const std::int32_t f : discriminant.prime_discriminants) {
       auto found = residue_.find(f);
@@ -171,8 +181,7 @@ class SquareRoots {
       if (found == root_.end()) {
         const Natural magnitude(
             static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
-        std::optional<Natural> root =
-            SquareRootModuloPrime(f < 0 ? n_ - magnitude : magnitude, n_, work_);
+        std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
         if (!root) {
           return std::nullopt;
         }
@@ -184,8 +193,39 @@ class SquareRoots {
   }
 
  private:
+  // A square root of the residue a; nothing when the loop finds none (N then no prime).
+  std::optional<Natural> Root(const Natural& a) const {
+    Natural w;
+    mpz_powm(w.raw(), a.get(), half_.get(), n_.get());  // a^((d - 1)/2)
+    Natural x = (a * w) % n_;                           // a^((d + 1)/2)
+    Natural b = (x * w) % n_;                           // a^d
+    Natural c = z_power_;
+    mp_bitcnt_t m = e_;
+    while (b != 1) {
+      mp_bitcnt_t i = 0;
+      Natural t = b;
+      while (t != 1) {
+        mpz_powm_ui(t.raw(), t.get(), 2, n_.get());
+        if (++i == m) {
+          return std::nullopt;
+        }
+      }
+      t = c;
+      for (mp_bitcnt_t k = i + 1; k < m; ++k) {
+        mpz_powm_ui(t.raw(), t.get(), 2, n_.get());
+      }
+      x = (x * t) % n_;
+      c = (t * t) % n_;
+      b = (b * c) % n_;
+      m = i;
+    }
+    return x;
+  }
+
   const Natural& n_;
-  Work& work_;
+  mp_bitcnt_t e_ = 0;
+  Natural half_;
+  Natural z_power_;
   std::map<std::int32_t, bool> residue_;
   std::map<std::int32_t, Natural> root_;
 };
@@ -248,7 +288,7 @@ class Prover {
     std::optional<Candidate> best;
     int found = 0;
     int best_class = 0;
-    SquareRoots roots(n, work_);
+    SquareRoots roots(n);
     for (const Discriminant& discriminant : discriminants) {
       Progress("step", step, n);
       if (stopped_) {
@@ -264,9 +304,6 @@ class Prover {
       }
       std::optional<Natural> root = roots.Of(discriminant);
       if (!root) {
-        if (work_.Stopped()) {
-          return std::nullopt;
-        }
         continue;
       }
       const std::optional<std::pair<Natural, Natural>> tv = Cornacchia(n, d, std::move(*root));
@@ -332,6 +369,9 @@ class Prover {
       a4 = (Natural(3) * k) % n;
       a6 = (Natural(2) * k) % n;
     }
+    // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1: a class that failed
+    // is not tried again.
+    bool class_failed[2] = {false, false};
     for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
       if (work_.Stopped()) {
         return StepCheck::kFails;
@@ -350,11 +390,18 @@ class Prover {
       if (r.IsZero()) {
         continue;
       }
+      const bool residue = mpz_jacobi(r.get(), n.get()) == 1;
+      if (d != -3 && d != -4 && class_failed[residue ? 1 : 0]) {
+        continue;
+      }
       const Natural r2 = (r * r) % n;
       const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
       const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
       if (check == StepCheck::kComposite) {
         return check;
+      }
+      if (check == StepCheck::kFails) {
+        class_failed[residue ? 1 : 0] = true;
       }
       if (check == StepCheck::kHolds) {
         step = CertificateStep{n,
