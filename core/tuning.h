@@ -140,6 +140,10 @@ inline constexpr std::size_t kProofLeastDropBits = 4;
 // the root of a larger class polynomial costs more than the better drop saves.
 inline constexpr int kProofClassSlack = 2;
 
+// From this degree on, a polynomial is reduced modulo a class polynomial by two products
+// (Barrett's method) rather than h^2 multiplications of coefficients.
+inline constexpr std::size_t kProofBarrettFromDegree = 6;
+
 // The points and twists tried before a curve of the order sought is given up: each has about
 // even odds (one in six for D = -3, one in four for D = -4).
 inline constexpr std::uint64_t kProofCurveAttempts = 96;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/tuning.h"
+
 namespace brindaq {
 namespace {
 
@@ -87,9 +89,68 @@ void Reduce(Polynomial& a, const Polynomial& f, const Natural& n) {
   Trim(a);
 }
 
+// Reduction modulo a monic f of degree h by two products instead of h^2 (Barrett's method for
+// polynomials, as in J. von zur Gathen and J. Gerhard, "Modern Computer Algebra", 9.1): the
+// quotient of an a of degree < 2h by f is read off the top of a times the inverse of f reversed,
+// as a power series to h - 1 terms.
+class Divisor {
+ public:
+  Divisor(const Polynomial& f, const Natural& n) : f_(f), n_(n) {
+    const std::size_t h = f.size() - 1;
+    if (h < tuning::kProofBarrettFromDegree) {
+      return;
+    }
+    // 1 / (x^h f(1/x)) to x^(h-1): inverse[k] = -sum of f[h - i] inverse[k - i], i = 1..k.
+    inverse_.resize(h - 1);
+    inverse_[0] = Natural(1);
+    Natural sum;
+    for (std::size_t k = 1; k < h - 1; ++k) {
+      mpz_set_ui(sum.raw(), 0);
+      for (std::size_t i = 1; i <= k; ++i) {
+        mpz_addmul(sum.raw(), f[h - i].get(), inverse_[k - i].get());
+      }
+      mpz_neg(sum.raw(), sum.get());
+      mpz_mod(inverse_[k].raw(), sum.get(), n.get());
+    }
+    Trim(inverse_);
+  }
+
+  void Reduce(Polynomial& a) const {
+    const std::size_t h = f_.size() - 1;
+    if (inverse_.empty() || a.size() <= h) {
+      brindaq::Reduce(a, f_, n_);
+      return;
+    }
+    const std::size_t length = a.size() - h;  // the quotient's coefficients
+    Polynomial top(a.rbegin(), a.rbegin() + static_cast<std::ptrdiff_t>(length));
+    Trim(top);
+    Polynomial inverse(inverse_.begin(), inverse_.begin() + static_cast<std::ptrdiff_t>(
+                                                                std::min(length, inverse_.size())));
+    Polynomial reversed = Multiply(top, inverse, n_);
+    reversed.resize(length);
+    Polynomial quotient(reversed.rbegin(), reversed.rend());
+    Trim(quotient);
+    const Polynomial product = Multiply(quotient, f_, n_);
+    a.resize(h);
+    for (std::size_t i = 0; i < h && i < product.size(); ++i) {
+      mpz_sub(a[i].raw(), a[i].get(), product[i].get());
+      if (mpz_sgn(a[i].get()) < 0) {
+        mpz_add(a[i].raw(), a[i].get(), n_.get());
+      }
+    }
+    Trim(a);
+  }
+
+ private:
+  const Polynomial& f_;
+  const Natural& n_;
+  Polynomial inverse_;
+};
+
 // (x + r)^e modulo f and n; nothing when the work was stopped.
 std::optional<Polynomial> PowerOfLinear(const Natural& r, const Natural& e, const Polynomial& f,
                                         const Natural& n, Work& work) {
+  const Divisor divisor(f, n);
   Polynomial power{r, Natural(1)};
   Reduce(power, f, n);
   for (std::size_t i = e.Bits() - 1; i-- > 0;) {
@@ -97,7 +158,7 @@ std::optional<Polynomial> PowerOfLinear(const Natural& r, const Natural& e, cons
       return std::nullopt;
     }
     power = Multiply(power, power, n);
-    Reduce(power, f, n);
+    divisor.Reduce(power);
     if (mpz_tstbit(e.get(), i) != 0) {
       // times x + r
       Polynomial next(power.size() + 1);
