@@ -272,8 +272,13 @@ class Prover {
   }
 
  private:
+  // Asks whether to stop, and reports "ECPP, 180 digits left, step 12"; the digits are counted
+  // once for each number.
   void Progress(std::string_view step, std::uint64_t done, const Natural& number) {
-    method_ = "ECPP, " + std::to_string(number.DecimalDigits()) + " digits left";
+    if (number != counted_) {
+      counted_ = number;
+      method_ = "ECPP, " + std::to_string(number.DecimalDigits()) + " digits left";
+    }
     stopped_ = pacer_.Stopped({method_, step, done, 0});
   }
 
@@ -419,6 +424,7 @@ class Prover {
 
   Work& work_;
   ClockPacer pacer_;
+  Natural counted_;
   std::string method_;
   bool stopped_ = false;
 };
