@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/big/big_congruence.h"
 #include "core/tuning.h"
 
 namespace brindaq {
@@ -228,6 +229,20 @@ std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& 
   Trim(g);
   if (g.size() < 2 || !MakeMonic(g, n)) {
     return std::nullopt;
+  }
+  if (g.size() == 3) {
+    // x^2 + b x + c: (-b + sqrt(b^2 - 4c)) / 2, one square root instead of the splitting.
+    Natural discriminant = g[1] * g[1] + (n - g[0]) * Natural(4);
+    discriminant %= n;
+    const std::optional<Natural> root = SquareRootModuloPrime(discriminant, n, work);
+    if (!root) {
+      return std::nullopt;
+    }
+    Natural x = *root + n - g[1];
+    if (x.IsOdd()) {
+      x += n;
+    }
+    return (x >> 1) % n;
   }
   const Natural half = (n - Natural(1)) >> 1;
   std::uint64_t r = 1;

@@ -6,7 +6,8 @@
 // Algebraic Number Theory", 3.4.4): gcd(f, (x + r)^((N - 1)/2) - 1) holds about half the roots
 // for a random r; the smaller side is split again down to degree 1. The powers are raised modulo
 // f with products by Kronecker's substitution (the coefficients side by side in one GMP number,
-// one multiplication of those), reduced by f's leading terms.
+// one multiplication of those), reduced by f's leading terms. A quadratic is solved by its
+// formula, with one square root.
 
 #include <optional>
 #include <vector>
