@@ -285,15 +285,31 @@ class Prover {
   // The best step down from n among the first few found, the discriminants by class number.
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
                                   std::uint64_t step) {
-    const std::vector<Discriminant>& discriminants =
-        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
     const auto bound = static_cast<std::uint32_t>(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
         std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
+    SquareRoots roots(n);
+    // The discriminants of the first list, then, only when none of them gave a step (large
+    // numbers, whose orders are seldom a small part times a prime), those of the wider one.
+    const std::vector<Discriminant>& first =
+        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
+    std::optional<Candidate> best = Search(n, first, failed, step, bound, roots, false);
+    if (best || stopped_) {
+      return best;
+    }
+    const std::vector<Discriminant>& wider = DiscriminantsByClassNumber(
+        tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
+    return Search(n, wider, failed, step, bound, roots, true);
+  }
+
+  // The best step down from n among the first few found in `discriminants`, leaving out those
+  // that `failed` and, after the first list, those that it held.
+  std::optional<Candidate> Search(const Natural& n, const std::vector<Discriminant>& discriminants,
+                                  const std::set<std::int32_t>& failed, std::uint64_t step,
+                                  std::uint32_t bound, SquareRoots& roots, bool after_first) {
     std::optional<Candidate> best;
     int found = 0;
     int best_class = 0;
-    SquareRoots roots(n);
     for (const Discriminant& discriminant : discriminants) {
       Progress("step", step, n);
       if (stopped_) {
@@ -304,7 +320,8 @@ class Prover {
       if (best && discriminant.class_number > best_class + tuning::kProofClassSlack) {
         break;
       }
-      if (failed.count(d) != 0) {
+      if (failed.count(d) != 0 || (after_first && -d <= tuning::kProofDiscriminantBound &&
+                                   discriminant.class_number <= tuning::kProofLargestClass)) {
         continue;
       }
       std::optional<Natural> root = roots.Of(discriminant);
@@ -324,6 +341,7 @@ class Prover {
         }
         const std::optional<bool> prime = QuickProbablePrime(q, work_);
         if (!prime) {
+          stopped_ = true;
           return std::nullopt;
         }
         if (!*prime) {
