@@ -238,12 +238,28 @@ class Prover {
   Proof Run(const Natural& n, Certificate* certificate) {
     Natural number = n;
     std::vector<CertificateStep> steps;
-    std::set<std::int32_t> failed;  // discriminants whose curve was not found, for this number
+    std::vector<std::int32_t> used;  // the discriminant of each step
+    // For each number of the chain, the discriminants that gave it no step: their curve was not
+    // found, or the number after them had no step of its own.
+    std::vector<std::set<std::int32_t>> failed(1);
     while (!number.FitsWord()) {
       Progress("step", steps.size() + 1, number);
-      std::optional<Candidate> candidate = Search(number, failed, steps.size() + 1);
+      std::optional<Candidate> candidate = Search(number, failed.back(), steps.size() + 1);
+      if (stopped_ || work_.Stopped()) {
+        return Proof::kProbable;
+      }
       if (!candidate) {
-        return Proof::kProbable;  // stopped, or (never seen) no discriminant left
+        // No discriminant gives this number a step: back to the number before it, which takes
+        // another one. The first number has none before it.
+        if (steps.empty()) {
+          return Proof::kProbable;
+        }
+        number = steps.back().n;
+        steps.pop_back();
+        failed.pop_back();
+        failed.back().insert(used.back());
+        used.pop_back();
+        continue;
       }
       std::optional<CertificateStep> step;
       const StepCheck check = Curve(number, *candidate, step);
@@ -254,12 +270,13 @@ class Prover {
         return Proof::kComposite;
       }
       if (!step) {
-        failed.insert(candidate->d);
+        failed.back().insert(candidate->d);
         continue;
       }
-      failed.clear();
       number = candidate->q;
       steps.push_back(std::move(*step));
+      used.push_back(candidate->d);
+      failed.emplace_back();
     }
     if (!IsPrime(number.Word())) {
       return Proof::kProbable;  // never: every q below 2^64 was tested exactly

@@ -11,6 +11,8 @@
 // m = N + 1 -+ t of the curves with complex multiplication by D modulo N (six for D = -3, four for
 // D = -4). An m = s q, s made of small primes and q a probable prime above (N^(1/4) + 1)^2, makes a
 // step, and q is proven in turn, down to a q below 2^64, which the exact word-sized test decides.
+// A number that no discriminant of the lists gives a step sends the run back to the number
+// before it, which takes another step.
 // Each step's curve has for j-invariant a root modulo N of the Hilbert class polynomial H_D
 // (class_polynomial.h, polynomial_roots.h); of it and its twists, the one of order m is found by
 // a point P with s P != O and q (s P) = O (curve_step.h), which is the step of the certificate.
@@ -24,7 +26,8 @@ namespace brindaq {
 enum class Proof {
   kComposite,  // n is composite
   kUnknown,    // stopped before even the probable-prime test ended
-  kProbable,   // n passed the probable-prime test; stopped before the proof ended
+  kProbable,   // n passed the probable-prime test; stopped before the proof ended (or, for
+               // numbers of some 1000 digits, no discriminant of the lists gave n a step)
   kProven      // n is prime, and the certificate shows it
 };
 
