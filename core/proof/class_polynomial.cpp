@@ -129,7 +129,7 @@ Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::s
 // The product of the x - j over the forms, rounded; nothing when a coefficient is not clearly
 // near an integer (too little precision).
 std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
-    std::int32_t d, const std::vector<ReducedForm>& forms, std::size_t bits) {
+    std::int32_t d, const std::vector<ReducedForm>& forms, std::size_t bits, Work& work) {
   mpf_t pi;
   mpf_t root;
   mpf_init2(pi, bits);
@@ -140,6 +140,9 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
   product.emplace_back(bits);
   mpf_set_ui(product[0].re(), 1);
   for (const ReducedForm& form : forms) {
+    if (work.Stopped()) {
+      break;
+    }
     const Complex j = ModularJ(form, pi, root, bits);
     // times (x - j): new[i] = old[i - 1] - j old[i], the new leading term 0 - ... = old top.
     product.emplace_back(bits);
@@ -155,6 +158,9 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
   }
   mpf_clear(pi);
   mpf_clear(root);
+  if (work.Stopped()) {
+    return std::nullopt;
+  }
   std::vector<SignedCoefficient> out;
   mpf_t half;
   mpf_t value;
@@ -276,14 +282,14 @@ std::vector<ReducedForm> ReducedForms(std::int32_t d) {
   return forms;
 }
 
-const std::vector<SignedCoefficient>& HilbertClassPolynomial(std::int32_t d) {
+const std::vector<SignedCoefficient>* HilbertClassPolynomial(std::int32_t d, Work& work) {
   static std::mutex mutex;
   static std::map<std::int32_t, std::vector<SignedCoefficient>> made;
   {
     const std::lock_guard<std::mutex> lock(mutex);
     auto found = made.find(d);
     if (found != made.end()) {
-      return found->second;
+      return &found->second;
     }
   }
   const std::vector<ReducedForm> forms = ReducedForms(d);
@@ -294,11 +300,14 @@ const std::vector<SignedCoefficient>& HilbertClassPolynomial(std::int32_t d) {
   }
   auto bits = static_cast<std::size_t>(size) + 2 * forms.size() + 64;
   std::optional<std::vector<SignedCoefficient>> polynomial;
-  while (!(polynomial = ClassPolynomialAt(d, forms, bits))) {
+  while (!(polynomial = ClassPolynomialAt(d, forms, bits, work))) {
+    if (work.Stopped()) {
+      return nullptr;
+    }
     bits *= 2;
   }
   const std::lock_guard<std::mutex> lock(mutex);
-  return made.emplace(d, std::move(*polynomial)).first->second;
+  return &made.emplace(d, std::move(*polynomial)).first->second;
 }
 
 }  // namespace brindaq

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/big/natural.h"
+#include "core/work.h"
 
 namespace brindaq {
 
@@ -49,6 +50,6 @@ struct SignedCoefficient {
   Natural magnitude;
   bool negative = false;
 };
-const std::vector<SignedCoefficient>& HilbertClassPolynomial(std::int32_t d);
+const std::vector<SignedCoefficient>* HilbertClassPolynomial(std::int32_t d, Work& work);
 
 }  // namespace brindaq

@@ -386,7 +386,11 @@ class Prover {
     Natural a6;
     if (d != -3 && d != -4) {
       std::vector<Natural> h;
-      for (const SignedCoefficient& c : HilbertClassPolynomial(d)) {
+      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work_);
+      if (polynomial == nullptr) {
+        return StepCheck::kFails;
+      }
+      for (const SignedCoefficient& c : *polynomial) {
         Natural r = c.magnitude % n;
         if (c.negative && !r.IsZero()) {
           r = n - r;

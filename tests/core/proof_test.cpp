@@ -25,7 +25,8 @@ namespace {
 // H_D's coefficients as signed decimal texts, the constant first.
 std::vector<std::string> Coefficients(std::int32_t d) {
   std::vector<std::string> texts;
-  for (const SignedCoefficient& c : HilbertClassPolynomial(d)) {
+  Work work;
+  for (const SignedCoefficient& c : *HilbertClassPolynomial(d, work)) {
     texts.push_back((c.negative ? "-" : "") + c.magnitude.ToDecimal());
   }
   return texts;
