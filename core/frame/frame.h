@@ -31,8 +31,9 @@ struct Outcome {
 inline constexpr const char* kStoppedLine = "   CALCULATION STOPPED !";
 
 // Past 2^64 a number is named prime only once an elliptic-curve proof has shown it. A test whose
-// proof was stopped says what it had established, before kStoppedLine: the number passed the
-// probable-prime test (Baillie-PSW), and is not proven.
+// proof was stopped (or found no step, for numbers of many hundred digits) says what it had
+// established, before kStoppedLine if it was stopped: the number passed the probable-prime test
+// (Baillie-PSW), and is not proven.
 inline constexpr const char* kProbablePrimeLine = " A IS A PROBABLE PRIME,";
 inline constexpr const char* kNotYetProvenLine = " NOT YET PROVEN PRIME !";
 
