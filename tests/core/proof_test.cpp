@@ -17,6 +17,7 @@
 #include "core/big/big_primality.h"
 #include "core/proof/certificate.h"
 #include "core/proof/class_polynomial.h"
+#include "core/proof/curve_step.h"
 #include "core/proof/ecpp.h"
 
 namespace brindaq {
@@ -94,11 +95,25 @@ TEST(Proof, AcceptsGpsCertificatesAndRejectsPlantedFaults) {
   fault = good;
   fault.steps[0].t += Natural(1);
   EXPECT_FALSE(VerifyCertificate(fault));
-  // A last q that is not the prime below 2^64 that ends the chain: the last step's s taken as 1,
-  // q then m itself.
+  // A last q that is not prime: a small prime p of the last s moved into q, so that the point
+  // still checks (q (s P) = m P = O) and only q's primality fails.
   fault = good;
   CertificateStep& last = fault.steps.back();
-  last.s = Natural(1);
+  std::uint64_t p = 2;
+  while (!(last.s % Natural(p)).IsZero()) {
+    ++p;
+  }
+  last.s /= Natural(p);
+  const Natural m = last.n + Natural(1) + (last.t_negative ? last.t : Natural(0)) -
+                    (last.t_negative ? Natural(0) : last.t);
+  const Natural composite_q = m / last.s;
+  ASSERT_TRUE(composite_q.FitsWord());
+  ASSERT_EQ(CheckCurveStep(last.n, {last.a, last.x, last.y}, last.s, composite_q),
+            StepCheck::kHolds);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A last q past 2^64: s taken as 1, q then m itself.
+  fault = good;
+  fault.steps.back().s = Natural(1);
   EXPECT_FALSE(VerifyCertificate(fault));
   // A composite N with the same steps after it.
   fault = good;
