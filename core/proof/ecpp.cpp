@@ -232,7 +232,7 @@ class SquareRoots {
 
 class Prover {
  public:
-  Prover(Work& work) : work_(work), pacer_(work) {}
+  explicit Prover(Work& work) : work_(work), pacer_(work) {}
 
   // The proof of the probable prime n > 2^64.
   Proof Run(const Natural& n, Certificate* certificate) {
