@@ -127,6 +127,13 @@ inline constexpr int kProofLargestClass = 40;
 inline constexpr std::int32_t kProofWiderDiscriminantBound = 400000;
 inline constexpr int kProofWiderLargestClass = 100;
 
+// Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: a
+// prime of 700 digits took 33 s and 102 steps, and at 1000 digits the lists above often give a
+// number no step at all (its orders, of 3300 bits, are a small part times a prime about once in
+// a hundred, and the lists give some 260 orders), so that the proof would go back and forth for
+// minutes. The answer then says "probable prime" at once instead.
+inline constexpr std::size_t kProofLargestBits = 2700;
+
 // The primes divided out of a curve's order go up to this many times the number's bits (at most
 // 2^20): a larger bound takes more out of each order, so that fewer orders are tried and the
 // steps are fewer, at the cost of the division of each order. On three primes of 281 digits, 256

@@ -92,7 +92,7 @@ Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& 
       return Ending::kStopped;
     }
     if (proof == Proof::kProbable) {
-      // Stopped, or (past some 700 digits) no step of the proof was found: either way A is
+      // Stopped, or too large to prove (or no step was found): either way A is
       // named a probable prime only, and the answer says whether it was stopped.
       lines.Add(kProbablePrimeLine);
       lines.Add(kNotYetProvenLine);

@@ -486,6 +486,9 @@ Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate) {
   if (!*probable) {
     return Proof::kComposite;
   }
+  if (n.Bits() > tuning::kProofLargestBits) {
+    return Proof::kProbable;  // past the sizes that the discriminants' lists can carry
+  }
   return Prover(work).Run(n, certificate);
 }
 

@@ -26,8 +26,8 @@ namespace brindaq {
 enum class Proof {
   kComposite,  // n is composite
   kUnknown,    // stopped before even the probable-prime test ended
-  kProbable,   // n passed the probable-prime test; stopped before the proof ended (or, for
-               // numbers of some 1000 digits, no discriminant of the lists gave n a step)
+  kProbable,   // n passed the probable-prime test; stopped before the proof ended (or n is
+               // past tuning::kProofLargestBits, or no discriminant of the lists gave it a step)
   kProven      // n is prime, and the certificate shows it
 };
 
