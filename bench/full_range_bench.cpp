@@ -66,6 +66,10 @@ const std::vector<BigClick>& BigClicks() {
       {"PowerMod/1000-digits", "power-mod", std::string(1000, '7'), std::string(1000, '3'),
        "1" + std::string(996, '0') + "009"},
       {"NextPrime/10^100", "next-prime", "1E100", "", ""},
+      // A verdict of prime past 2^64 is proven by elliptic curves: primes of 100, 200, 300 digits.
+      {"IsPrime/10^99+289", "is-prime", "10^99+289", "", ""},
+      {"IsPrime/10^199+153", "is-prime", "10^199+153", "", ""},
+      {"IsPrime/10^299+669", "is-prime", "10^299+669", "", ""},
       {"NextPrime/10^300", "next-prime", "1E300", "", ""},
       {"Primes/10^50-width-10^4", "primes", "1E50", "1" + std::string(45, '0') + "10000", ""},
       {"Fibonacci/10000", "fibonacci", "10000", "", ""},

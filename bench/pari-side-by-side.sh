@@ -54,6 +54,9 @@ printf("Full/Goldbach/9699690 %.6f\n", timed(() -> goldbach(9699690), 1) - empty
 A = (10^1000 - 1) / 9 * 7; B = (10^1000 - 1) / 3; C = 10^999 + 9;
 printf("Full/Big/PowerMod/1000-digits %.6f\n", timed(() -> Str("    ", lift(Mod(A, C)^B)), 20) - empty);
 printf("Full/Big/NextPrime/10^100 %.6f\n", timed(() -> Str("    ", nextprime(10^100 + 1)), 200) - empty);
+printf("Full/Big/IsPrime/10^99+289 %.6f\n", timed(() -> isprime(10^99 + 289), 5) - empty);
+printf("Full/Big/IsPrime/10^199+153 %.6f\n", timed(() -> isprime(10^199 + 153), 1) - empty);
+printf("Full/Big/IsPrime/10^299+669 %.6f\n", timed(() -> isprime(10^299 + 669), 1) - empty);
 printf("Full/Big/NextPrime/10^300 %.6f\n", timed(() -> Str("    ", nextprime(10^300 + 1)), 10) - empty);
 printf("Full/Big/Primes/10^50-width-10^4 %.6f\n", timed(() -> listprimes(10^50, 10^50 + 10^4), 10) - empty);
 fibonaccilines(n) = my(v = vector(n), a = 0, b = 1, c); for (i = 1, n, v[i] = Str("    ", b); c = a + b; a = b; b = c); v;
@@ -115,6 +118,9 @@ Full/Goldbach/9699690|goldbach 9699690 (124180 lines)
 Full/Big/PowerMod/1000-digits|power-mod, operands of 1000 digits
 Full/Big/NextPrime/10^100|next-prime 1E100
 Full/Big/NextPrime/10^300|next-prime 1E300
+Full/Big/IsPrime/10^99+289|is-prime 10^99 + 289, proven (PARI/GP: isprime, APR-CL)
+Full/Big/IsPrime/10^199+153|is-prime 10^199 + 153, proven
+Full/Big/IsPrime/10^299+669|is-prime 10^299 + 669, proven
 Full/Big/Primes/10^50-width-10^4|primes 10^50 to 10^50 + 10^4
 Full/Big/Fibonacci/10000|fibonacci 10000 (10 MB of digits)
 Full/Big/Factors/2^67-1|factors 2^67 - 1

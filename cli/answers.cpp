@@ -51,8 +51,13 @@ Outcome Ask(const OperationRow& operation, std::span<const std::string_view> ope
     boxes[i]->assign(i < operands.size() ? operands[i] : std::string_view{});
   }
   work.Begin(format.time_limit);
+  work.WantCertificate(format.certificate);
   Outcome outcome = RunOperation(operation, texts, format.range, lines, work);
   work.End();
+  // The certificate of a proof, as one more line after the verdict.
+  if (const std::string certificate = work.TakenCertificate(); !certificate.empty()) {
+    lines.Add(certificate);
+  }
   return outcome;
 }
 

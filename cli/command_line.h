@@ -26,10 +26,11 @@ inline constexpr int kInterrupted = 130;  // the user stopped a question (Ctrl+C
 // How questions are answered: in the window's range or the full one (`range`), each stopped
 // after `time_limit` seconds if one is given; and how answers are written: the lines as the
 // window's list shows them (`raw`) or without their leading blanks, as text or as one JSON object
-// each (`json`).
+// each (`json`), a proven prime followed by the certificate of its proof (`certificate`).
 struct Format {
   bool raw = false;
   bool json = false;
+  bool certificate = false;
   Range range = Range::kWindow;
   std::optional<double> time_limit;
 };
@@ -62,12 +63,21 @@ class QuestionWork : public Work {
   // When the question that runs began.
   Clock::time_point Started() const noexcept { return started_; }
 
+  // Whether the questions ask for the certificates of their proofs; the certificate of the last
+  // question, taken once (empty when it gave none).
+  void WantCertificate(bool wanted) { wants_certificate_ = wanted; }
+  bool WantsCertificate() const override { return wants_certificate_; }
+  void TakeCertificate(std::string text) override { certificate_ = std::move(text); }
+  std::string TakenCertificate() { return std::exchange(certificate_, {}); }
+
  private:
   // What the program shows once a question has ended: a progress line it drew goes.
   virtual void Ended() {}
 
   std::atomic<bool> interrupted_{false};
   std::atomic<bool> busy_{false};
+  bool wants_certificate_ = false;
+  std::string certificate_;
   Clock::time_point started_ = Clock::now();
 };
 

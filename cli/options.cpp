@@ -72,6 +72,7 @@ std::optional<Option> OptionNamed(std::string_view argument) {
       {"--raw", Option::kRaw},
       {"--json", Option::kJson},
       {window::kFullRangeOption, Option::kFullRange},
+      {"--certificate", Option::kCertificate},
       {"--time-limit", Option::kTimeLimit},
       {"--help", Option::kHelp},
       {"-h", Option::kHelp},
@@ -153,6 +154,9 @@ std::string HelpText() {
       "                 window's range is the default); an operand may be an integer\n"
       "                 expression there, with + - * / ^, ! and # (primorial) and\n"
       "                 parentheses: \"2^67-1\", \"(10^21+1)/7\", \"97#\"\n"
+      "  --certificate  with --full-range, is-prime follows the verdict on a prime\n"
+      "                 with the certificate of its proof, one line in the form\n"
+      "                 that PARI/GP reads: primecertisvalid(CERTIFICATE) checks it\n"
       "  --time-limit SECONDS\n"
       "                 stop a question that runs longer than SECONDS (\"0.5\", \"60\"):\n"
       "                 its answer is the lines found so far, then the line\n"

@@ -7,7 +7,7 @@
 
 namespace brindaq::cli {
 
-enum class Option { kRaw, kJson, kFullRange, kTimeLimit, kHelp, kVersion, kEnd };
+enum class Option { kRaw, kJson, kFullRange, kCertificate, kTimeLimit, kHelp, kVersion, kEnd };
 
 // The option that `argument` names, if it names one. "--time-limit" takes a value, as the next
 // argument or after "=" ("--time-limit=10").

@@ -71,6 +71,9 @@ Response Run(std::span<const std::string_view> arguments, QuestionWork& work) {
       case Option::kFullRange:
         format.range = Range::kFull;
         break;
+      case Option::kCertificate:
+        format.certificate = true;
+        break;
       case Option::kTimeLimit: {
         const std::size_t equals = argument.find('=');
         if (equals == std::string_view::npos && next + 1 == arguments.size()) {

@@ -140,4 +140,52 @@ inline constexpr std::uint64_t kRhoBatch = 128;
 // 150 ns a number), and at 20000 trying takes twice as long.
 inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
 
+// ---- Primality proofs by elliptic curves
+
+// The discriminants that the proof tries: |D| up to this bound and class number up to the next,
+// the smallest class numbers first. Those with class number 1 to 8 below 10^4 already give a step
+// down from a 100-digit prime after a few dozen tries; the larger classes are for the numbers
+// where the small ones give no order with a large prime factor.
+inline constexpr std::int32_t kProofDiscriminantBound = 100000;
+inline constexpr int kProofLargestClass = 40;
+
+// When none of those gives a step (numbers of some 1000 digits, whose orders are seldom a small
+// part times a prime), the wider list: class numbers up to 100, |D| up to 4 10^5.
+inline constexpr std::int32_t kProofWiderDiscriminantBound = 400000;
+inline constexpr int kProofWiderLargestClass = 100;
+
+// Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: a
+// prime of 700 digits took 33 s and 102 steps, and at 1000 digits the lists above often give a
+// number no step at all (its orders, of 3300 bits, are a small part times a prime about once in
+// a hundred, and the lists give some 260 orders), so that the proof would go back and forth for
+// minutes. The answer then says "probable prime" at once instead.
+inline constexpr std::size_t kProofLargestBits = 2700;
+
+// The primes divided out of a curve's order go up to this many times the number's bits (at most
+// 2^20): a larger bound takes more out of each order, so that fewer orders are tried and the
+// steps are fewer, at the cost of the division of each order. On three primes of 281 digits, 256
+// took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
+inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
+
+// The search for a step ends with the smallest q of this many found, or at once with a q this
+// many bits smaller than N.
+inline constexpr int kProofCandidates = 2;
+inline constexpr std::size_t kProofGoodDropBits = 24;
+
+// A step must take at least this many bits off: one that takes off less costs a curve for
+// nothing.
+inline constexpr std::size_t kProofLeastDropBits = 4;
+
+// Once a step is found, the search goes on only through class numbers at most this much larger:
+// the root of a larger class polynomial costs more than the better drop saves.
+inline constexpr int kProofClassSlack = 2;
+
+// From this degree on, a polynomial is reduced modulo a class polynomial by two products
+// (Barrett's method) rather than h^2 multiplications of coefficients.
+inline constexpr std::size_t kProofBarrettFromDegree = 6;
+
+// The points and twists tried before a curve of the order sought is given up: each has about
+// even odds (one in six for D = -3, one in four for D = -4).
+inline constexpr std::uint64_t kProofCurveAttempts = 96;
+
 }  // namespace brindaq::tuning

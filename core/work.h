@@ -72,6 +72,11 @@ class Work {
   // Where the work stands; by default told to no one.
   virtual void Report(const Progress& progress) { (void)progress; }
 
+  // Whether whoever asked wants the certificate of a primality proof (core/proof/certificate.h),
+  // and where an answer that proves a number prime hands its text; by default no one does.
+  virtual bool WantsCertificate() const { return false; }
+  virtual void TakeCertificate(std::string text) { (void)text; }
+
  protected:
   // Work that is a share of `whole`, and stops whenever the whole does.
   explicit Work(Work& whole) : whole_(&whole) {}

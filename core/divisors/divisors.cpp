@@ -10,8 +10,9 @@
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/wide.h"
 #include "core/big/big_factorisation.h"
-#include "core/big/big_primality.h"
 #include "core/big/natural.h"
+#include "core/proof/certificate.h"
+#include "core/proof/ecpp.h"
 
 namespace brindaq {
 namespace {
@@ -82,13 +83,26 @@ Ending lines_of::PrimeFactors(const Operands& operands, Range range, LineSink& l
 Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
     // The verdict, then the smallest factor: a stopped search keeps the verdict it reached.
+    // A probable prime is proven before it is named prime; the certificate goes to whoever
+    // asked for it.
     const Natural& a = operands.exact[0];
-    const std::optional<bool> prime = IsProbablePrime(a, work);
-    if (!prime) {
+    Certificate certificate;
+    const Proof proof = ProvePrime(a, work, work.WantsCertificate() ? &certificate : nullptr);
+    if (proof == Proof::kUnknown) {
       return Ending::kStopped;
     }
-    if (*prime) {
+    if (proof == Proof::kProbable) {
+      // Stopped, or too large to prove (or no step was found): either way A is
+      // named a probable prime only, and the answer says whether it was stopped.
+      lines.Add(kProbablePrimeLine);
+      lines.Add(kNotYetProvenLine);
+      return work.Stopped() ? Ending::kStopped : Ending::kWhole;
+    }
+    if (proof == Proof::kProven) {
       lines.Add(" A IS A PRIME NUMBER!");
+      if (work.WantsCertificate()) {
+        work.TakeCertificate(CertificateText(certificate));
+      }
       return Ending::kWhole;
     }
     lines.Add(kNotPrimeLine);
@@ -108,6 +122,9 @@ Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& 
     lines.Add(LineWriter(range) << " FACTOR = " << Whole{SmallestPrimeFactor(a)});
   } else {
     lines.Add(" A IS A PRIME NUMBER!");
+    if (range == Range::kFull && work.WantsCertificate()) {
+      work.TakeCertificate(Natural(a).ToDecimal());  // a prime below 2^64 is its own certificate
+    }
   }
   return Ending::kWhole;
 }

@@ -30,6 +30,13 @@ struct Outcome {
 // The last line of an answer that was stopped before its end.
 inline constexpr const char* kStoppedLine = "   CALCULATION STOPPED !";
 
+// Past 2^64 a number is named prime only once an elliptic-curve proof has shown it. A test whose
+// proof was stopped (or not tried: past 2700 bits, about 810 digits) says what it had
+// established, before kStoppedLine if it was stopped: the number passed the probable-prime test
+// (Baillie-PSW), and is not proven.
+inline constexpr const char* kProbablePrimeLine = " A IS A PROBABLE PRIME,";
+inline constexpr const char* kNotYetProvenLine = " NOT YET PROVEN PRIME !";
+
 // The two ranges of the operations. The window's range takes the operands through a double,
 // within the limits that keep the window's double arithmetic exact, and writes a number of 1E15
 // or more in the exponent form. The full range reads every operand exactly, as a whole number up

@@ -185,6 +185,10 @@ expect_command(STATUS 0 OUTPUT "193707721\n761838257287\n"
                COMMAND ${CLI} --full-range factors 147573952589676412927)
 expect_command(STATUS 1 ERROR "brindaq-cli: TOO MANY SOLUTIONS !\n"
                COMMAND ${CLI} --full-range quadratic-congruence 1E30 1E30 1E30)
+# A prime past 2^64 is proven before it is named prime; --certificate prints the proof after the
+# verdict, in the form that PARI/GP's primecertisvalid reads (checked there once).
+expect_command(STATUS 0 COMMAND ${CLI} --full-range --certificate is-prime 2^89-1
+  OUTPUT "A IS A PRIME NUMBER!\n[[618970019642690137449562111, -45656439196037, 50217427, 495718016749957709967718643, [104269648290104949707177831, 203568547065918145380497510]]]\n")
 # An operand of the full range may be an integer expression, whose value the JSON answer shows
 # beside its text (null for an operand refused); one too large is refused before it is computed.
 expect_command(STATUS 0 OUTPUT "193707721\n761838257287\n"

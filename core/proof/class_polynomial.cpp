@@ -1,0 +1,313 @@
+#include "core/proof/class_polynomial.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <numbers>
+#include <numeric>
+#include <optional>
+#include <utility>
+
+#include "core/proof/complex_float.h"
+
+namespace brindaq {
+namespace {
+
+// Whether D < 0 (given as d = -D) is a fundamental discriminant: d = 3 (mod 4) and squarefree, or
+// d = 4m with m = 1 or 2 (mod 4) and squarefree.
+bool IsFundamental(std::int64_t d, const std::vector<bool>& squarefree) {
+  if (d % 4 == 3) {
+    return squarefree[static_cast<std::size_t>(d)];
+  }
+  if (d % 4 == 0) {
+    const std::int64_t m = d / 4;
+    return (m % 4 == 1 || m % 4 == 2) && squarefree[static_cast<std::size_t>(m)];
+  }
+  return false;
+}
+
+// The prime discriminants whose product is the fundamental discriminant d < 0.
+std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
+  std::vector<std::int32_t> factors;
+  std::int64_t odd_product = 1;
+  std::int64_t rest = -d;
+  while (rest % 2 == 0) {
+    rest /= 2;
+  }
+  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
+    if (p * p > rest) {
+      p = rest;  // the last prime factor
+    }
+    if (rest % p == 0) {
+      rest /= p;
+      const std::int64_t star = p % 4 == 1 ? p : -p;
+      factors.push_back(static_cast<std::int32_t>(star));
+      odd_product *= star;
+    }
+  }
+  if (odd_product != d) {
+    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
+  }
+  return factors;
+}
+
+// The eta product prod (1 - q^n) = 1 + sum over n >= 1 of (-1)^n (q^(n(3n-1)/2) + q^(n(3n+1)/2))
+// (Euler's pentagonal numbers), with `terms` values of n.
+Complex EtaProduct(const Complex& q, long terms) {
+  const std::size_t bits = q.Bits();
+  Complex sum(bits);
+  mpf_set_ui(sum.re(), 1);
+  Complex q_n(q);    // q^n
+  Complex first(q);  // q^(n(3n-1)/2)
+  for (long n = 1; n <= terms; ++n) {
+    Complex second(first);  // q^(n(3n+1)/2) = q^(n(3n-1)/2) q^n
+    second *= q_n;
+    Complex both(first);
+    both += second;
+    if (n % 2 == 1) {
+      sum -= both;
+    } else {
+      sum += both;
+    }
+    // q^((n+1)(3n+2)/2) = q^(n(3n+1)/2) q^(2n+1)
+    Complex step(q_n);
+    step *= q_n;
+    step *= q;
+    first = second;
+    first *= step;
+    q_n *= q;
+  }
+  return sum;
+}
+
+// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
+Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits) {
+  // 2 pi i tau = -pi sqrt|D| / a - i pi b / a.
+  Complex z(bits);
+  mpf_mul(z.re(), pi, root);
+  mpf_div_ui(z.re(), z.re(), static_cast<unsigned long>(form.a));
+  mpf_neg(z.re(), z.re());
+  mpf_mul_ui(z.im(), pi, static_cast<unsigned long>(std::abs(form.b)));
+  mpf_div_ui(z.im(), z.im(), static_cast<unsigned long>(form.a));
+  if (form.b > 0) {
+    mpf_neg(z.im(), z.im());
+  }
+  const Complex q = Exp(z);
+  Complex q2(q);
+  q2 *= q;
+  // |q| = e^(-pi sqrt|D| / a): each power of q gains that many bits.
+  const double gain = -mpf_get_d(z.re()) / std::log(2.0);
+  long terms = 1;
+  while (static_cast<double>(terms * (3 * terms - 1) / 2) * gain < static_cast<double>(bits) + 16) {
+    ++terms;
+  }
+  Complex ratio = EtaProduct(q2, terms);
+  ratio /= EtaProduct(q, terms);
+  // f = Delta(2 tau) / Delta(tau) = q (eta product at q^2 / at q)^24
+  Complex r2(ratio);
+  r2 *= ratio;
+  Complex r4(r2);
+  r4 *= r2;
+  Complex r8(r4);
+  r8 *= r4;
+  Complex f(r8);
+  f *= r8;
+  f *= r8;  // r^24
+  f *= q;
+  Complex j(f);
+  j.MultiplyByWord(256);
+  mpf_add_ui(j.re(), j.re(), 1);
+  Complex cube(j);
+  cube *= j;
+  cube *= j;
+  cube /= f;
+  return cube;
+}
+
+// The product of the x - j over the forms, rounded; nothing when a coefficient is not clearly
+// near an integer (too little precision).
+std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
+    std::int32_t d, const std::vector<ReducedForm>& forms, std::size_t bits, Work& work) {
+  mpf_t pi;
+  mpf_t root;
+  mpf_init2(pi, bits);
+  mpf_init2(root, bits);
+  Pi(pi, bits);
+  mpf_sqrt_ui(root, static_cast<unsigned long>(-static_cast<std::int64_t>(d)));
+  std::vector<Complex> product;  // coefficients, constant first
+  product.emplace_back(bits);
+  mpf_set_ui(product[0].re(), 1);
+  for (const ReducedForm& form : forms) {
+    if (work.Stopped()) {
+      break;
+    }
+    const Complex j = ModularJ(form, pi, root, bits);
+    // times (x - j): new[i] = old[i - 1] - j old[i], the new leading term 0 - ... = old top.
+    product.emplace_back(bits);
+    for (std::size_t i = product.size() - 1; i > 0; --i) {
+      Complex t(product[i]);
+      t *= j;
+      product[i] = product[i - 1];
+      product[i] -= t;
+    }
+    product[0] *= j;
+    mpf_neg(product[0].re(), product[0].re());
+    mpf_neg(product[0].im(), product[0].im());
+  }
+  mpf_clear(pi);
+  mpf_clear(root);
+  if (work.Stopped()) {
+    return std::nullopt;
+  }
+  std::vector<SignedCoefficient> out;
+  mpf_t half;
+  mpf_t value;
+  mpf_t fraction;
+  mpf_init2(half, bits);
+  mpf_init2(value, bits);
+  mpf_init2(fraction, bits);
+  mpf_set_d(half, 0.5);
+  bool clear = true;
+  for (const Complex& c : product) {
+    SignedCoefficient coefficient;
+    coefficient.negative = mpf_sgn(c.re()) < 0;
+    mpf_abs(value, c.re());
+    mpf_add(value, value, half);
+    mpf_floor(value, value);
+    mpz_set_f(coefficient.magnitude.raw(), value);
+    // |c - round(c)| < 1/4 and |imaginary part| < 1/4
+    mpf_abs(fraction, c.re());
+    mpf_sub(fraction, fraction, value);
+    mpf_abs(fraction, fraction);
+    if (mpf_cmp_d(fraction, 0.25) > 0) {
+      clear = false;
+    }
+    mpf_abs(fraction, c.im());
+    if (mpf_cmp_d(fraction, 0.25) > 0) {
+      clear = false;
+    }
+    if (coefficient.magnitude.IsZero()) {
+      coefficient.negative = false;
+    }
+    out.push_back(std::move(coefficient));
+  }
+  mpf_clear(half);
+  mpf_clear(value);
+  mpf_clear(fraction);
+  if (!clear) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+}  // namespace
+
+const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class) {
+  static std::mutex mutex;
+  static std::map<std::pair<std::int32_t, int>, std::vector<Discriminant>> made;
+  const std::lock_guard<std::mutex> lock(mutex);
+  auto found = made.find({bound, largest_class});
+  if (found != made.end()) {
+    return found->second;
+  }
+  const auto size = static_cast<std::size_t>(bound) + 1;
+  std::vector<bool> squarefree(size, true);
+  for (std::size_t p = 2; p * p < size; ++p) {
+    for (std::size_t m = p * p; m < size; m += p * p) {
+      squarefree[m] = false;
+    }
+  }
+  // The reduced forms of every discriminant down to -bound, counted.
+  std::vector<int> count(size, 0);
+  for (std::int64_t a = 1; 3 * a * a <= bound; ++a) {
+    for (std::int64_t b = -a + 1; b <= a; ++b) {
+      for (std::int64_t c = a;; ++c) {
+        const std::int64_t d = 4 * a * c - b * b;
+        if (d > bound) {
+          break;
+        }
+        if (c == a && b < 0) {
+          continue;
+        }
+        ++count[static_cast<std::size_t>(d)];
+      }
+    }
+  }
+  std::vector<Discriminant> list;
+  for (std::int64_t d = 3; d <= bound; ++d) {
+    const int h = count[static_cast<std::size_t>(d)];
+    if (h <= largest_class && IsFundamental(d, squarefree)) {
+      list.push_back({static_cast<std::int32_t>(-d), h, PrimeDiscriminants(-d)});
+    }
+  }
+  // Within a class number, those whose prime discriminants are smallest first: their square roots
+  // serve many discriminants.
+  const auto largest = [](const Discriminant& x) {
+    std::int32_t m = 0;
+    for (const std::int32_t f : x.prime_discriminants) {
+      m = std::max(m, std::abs(f));
+    }
+    return m;
+  };
+  std::stable_sort(list.begin(), list.end(), [&](const Discriminant& x, const Discriminant& y) {
+    if (x.class_number != y.class_number) {
+      return x.class_number < y.class_number;
+    }
+    return largest(x) < largest(y);
+  });
+  return made.emplace(std::make_pair(bound, largest_class), std::move(list)).first->second;
+}
+
+std::vector<ReducedForm> ReducedForms(std::int32_t d) {
+  const std::int64_t big_d = d;
+  std::vector<ReducedForm> forms;
+  for (std::int64_t a = 1; 3 * a * a <= -big_d; ++a) {
+    for (std::int64_t b = -a + 1; b <= a; ++b) {
+      const std::int64_t numerator = b * b - big_d;
+      if (numerator % (4 * a) != 0) {
+        continue;
+      }
+      const std::int64_t c = numerator / (4 * a);
+      if (c < a || (c == a && b < 0)) {
+        continue;
+      }
+      if (std::gcd(std::gcd(a, std::abs(b)), c) != 1) {
+        continue;
+      }
+      forms.push_back({a, b, c});
+    }
+  }
+  return forms;
+}
+
+const std::vector<SignedCoefficient>* HilbertClassPolynomial(std::int32_t d, Work& work) {
+  static std::mutex mutex;
+  static std::map<std::int32_t, std::vector<SignedCoefficient>> made;
+  {
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto found = made.find(d);
+    if (found != made.end()) {
+      return &found->second;
+    }
+  }
+  const std::vector<ReducedForm> forms = ReducedForms(d);
+  double size = 0;
+  const double root = std::sqrt(-static_cast<double>(d));
+  for (const ReducedForm& form : forms) {
+    size += std::numbers::pi * root / static_cast<double>(form.a) / std::log(2.0);
+  }
+  auto bits = static_cast<std::size_t>(size) + 2 * forms.size() + 64;
+  std::optional<std::vector<SignedCoefficient>> polynomial;
+  while (!(polynomial = ClassPolynomialAt(d, forms, bits, work))) {
+    if (work.Stopped()) {
+      return nullptr;
+    }
+    bits *= 2;
+  }
+  const std::lock_guard<std::mutex> lock(mutex);
+  return &made.emplace(d, std::move(*polynomial)).first->second;
+}
+
+}  // namespace brindaq

@@ -1,0 +1,55 @@
+#pragma once
+
+// Hilbert class polynomials H_D(x), whose roots are the j-invariants of the elliptic curves with
+// complex multiplication by the order of discriminant D < 0, for the elliptic-curve primality
+// proof (ecpp.h). Made at run time from the reduced forms (a, b, c) of discriminant D, one for
+// each class (H. Cohen, "A Course in Computational Algebraic Number Theory", 5.3 and 7.6): j(tau)
+// at tau = (-b + sqrt(D)) / 2a from the q-series of Dedekind's eta, j = (256 f + 1)^3 / f with
+// f = Delta(2 tau) / Delta(tau) (A. O. L. Atkin and F. Morain, "Elliptic curves and primality
+// proving", Math. Comp. 61, 1993, 6.2), in floating point of GMP's mpf_t; then the product of the
+// x - j(tau) rounded to integers. The precision is the size of the largest coefficient, about
+// pi sqrt|D| (sum of 1/a) / ln 2 bits, with a margin; a rounding that is not clear is made again
+// at twice the precision.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/big/natural.h"
+#include "core/work.h"
+
+namespace brindaq {
+
+// A reduced form a x^2 + b xy + c y^2 of discriminant b^2 - 4ac < 0: |b| <= a <= c, and b >= 0
+// when |b| = a or a = c.
+struct ReducedForm {
+  std::int64_t a;
+  std::int64_t b;
+  std::int64_t c;
+};
+
+// A fundamental discriminant D < 0, its class number, and the prime discriminants whose product
+// it is (-4, 8, -8 and p* = (-1)^((p-1)/2) p for the odd primes p dividing D). N > 2 is a norm of
+// the order only if (f / N) = 1 for each of them (genus theory: Cohen, 5.6), and then sqrt(D) is
+// the product of their square roots modulo N.
+struct Discriminant {
+  std::int32_t d;
+  int class_number;
+  std::vector<std::int32_t> prime_discriminants;
+};
+
+// The fundamental discriminants with -D <= bound and class number at most `largest_class`, by
+// class number (a given N is a norm for about one D in 2h, and the polynomial has degree h), then
+// by their largest prime discriminant. Made once for each pair of bounds.
+const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class);
+
+// The reduced forms of discriminant D < 0, one for each class.
+std::vector<ReducedForm> ReducedForms(std::int32_t d);
+
+// H_D: its integer coefficients, the constant term first, the leading 1 last. Kept once made.
+struct SignedCoefficient {
+  Natural magnitude;
+  bool negative = false;
+};
+const std::vector<SignedCoefficient>* HilbertClassPolynomial(std::int32_t d, Work& work);
+
+}  // namespace brindaq

@@ -1,0 +1,495 @@
+#include "core/proof/ecpp.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/arithmetic/primality.h"
+#include "core/big/big_primality.h"
+#include "core/big/pacing.h"
+#include "core/big/small_primes.h"
+#include "core/proof/class_polynomial.h"
+#include "core/proof/curve_step.h"
+#include "core/proof/polynomial_roots.h"
+#include "core/tuning.h"
+
+namespace brindaq {
+namespace {
+
+// A signed whole number: a trace t, with |t| < 2 sqrt(N).
+struct Signed {
+  Natural magnitude;
+  bool negative = false;
+};
+
+// A step found by the down-run, before its curve: m = N + 1 - t = s q.
+struct Candidate {
+  std::int32_t d = 0;
+  Signed trace;
+  Natural s;
+  Natural q;
+};
+
+// Cornacchia's algorithm as Cohen gives it (1.5.3), for 4N = t^2 + |D| v^2 with the square root
+// r of D modulo N: Euclid's algorithm on 2N and r (of D's parity) down to below 2 sqrt(N).
+std::optional<std::pair<Natural, Natural>> Cornacchia(const Natural& n, std::int32_t d,
+                                                      Natural root) {
+  const auto abs_d = static_cast<std::uint32_t>(-static_cast<std::int64_t>(d));
+  if (root.IsOdd() != (abs_d % 2 == 1)) {
+    root = n - root;
+  }
+  const Natural four_n = n << 2;
+  const Natural limit = SquareRootFloor(four_n);
+  Natural a = n << 1;
+  Natural b = std::move(root);
+  while (b > limit) {
+    Natural r = a % b;
+    a = std::move(b);
+    b = std::move(r);
+  }
+  const Natural b_squared = b * b;
+  if (b_squared > four_n) {
+    return std::nullopt;
+  }
+  Natural c = four_n - b_squared;
+  if (c.Modulo(abs_d) != 0) {
+    return std::nullopt;
+  }
+  c /= Natural(abs_d);
+  if (!IsSquare(c)) {
+    return std::nullopt;
+  }
+  return std::make_pair(std::move(b), SquareRootFloor(c));
+}
+
+// The traces of the curves with complex multiplication by D, from 4N = t^2 + |D| v^2.
+std::vector<Signed> Traces(std::int32_t d, const Natural& t, const Natural& v) {
+  std::vector<Natural> magnitudes{t};
+  if (d == -4) {
+    magnitudes.push_back(v << 1);
+  } else if (d == -3) {
+    const Natural three_v = Natural(3) * v;
+    magnitudes.push_back((t + three_v) >> 1);
+    magnitudes.push_back(t > three_v ? (t - three_v) >> 1 : (three_v - t) >> 1);
+  }
+  std::vector<Signed> traces;
+  for (const Natural& magnitude : magnitudes) {
+    traces.push_back({magnitude, false});
+    if (!magnitude.IsZero()) {
+      traces.push_back({magnitude, true});
+    }
+  }
+  return traces;
+}
+
+// N + 1 - t.
+Natural Order(const Natural& n, const Signed& t) {
+  Natural m = n + Natural(1);
+  return t.negative ? m + t.magnitude : m - t.magnitude;
+}
+
+// The strong probable-prime test to the base 2 by GMP's powering, for a filter that most
+// composites fail: one power, with no reports of its own.
+bool StrongBase2(const Natural& q) {
+  const Natural minus_one = q - Natural(1);
+  const mp_bitcnt_t s = mpz_scan1(minus_one.get(), 0);
+  const Natural d = minus_one >> static_cast<unsigned>(s);
+  Natural x = PowerModulo(Natural(2), d, q);
+  if (x == 1 || x == minus_one) {
+    return true;
+  }
+  for (mp_bitcnt_t r = 1; r < s; ++r) {
+    mpz_powm_ui(x.raw(), x.get(), 2, q.get());
+    if (x == minus_one) {
+      return true;
+    }
+    if (x == 1) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Whether q is a probable prime (exactly, below 2^64); nothing when stopped.
+std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
+  if (q.FitsWord()) {
+    return IsPrime(q.Word());
+  }
+  if (!q.IsOdd() || SmallOddPrimeFactor(q) != 0 || !StrongBase2(q)) {
+    return false;
+  }
+  return PassesBailliePsw(q, work);
+}
+
+// m with its prime factors below `bound` divided out.
+Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
+  mpz_remove(m.raw(), m.get(), Natural(2).get());
+  const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
+  const auto end = static_cast<std::size_t>(std::lower_bound(primes.begin(), primes.end(), bound) -
+                                            primes.begin());
+  std::vector<std::uint32_t> found;
+  ForEachRemainder(m, primes, 0, end, [&found](std::uint32_t p, std::uint32_t remainder) {
+    if (remainder == 0) {
+      found.push_back(p);
+    }
+  });
+  for (const std::uint32_t p : found) {
+    mpz_remove(m.raw(), m.get(), Natural(p).get());
+  }
+  return m;
+}
+
+// The square roots modulo N of the discriminants that may make a step: a discriminant's is the
+// product of those of its prime discriminants, each made once and kept for every discriminant
+// that has it. One whose (f / N) is -1 rules out every discriminant that has it: N is then in no
+// principal genus there. Each root by Tonelli and Shanks (Cohen, 1.5.1) with one power of the
+// square and the power of a non-residue made once for N.
+class SquareRoots {
+ public:
+  explicit SquareRoots(const Natural& n) : n_(n) {
+    const Natural n_minus_one = n - Natural(1);
+    e_ = mpz_scan1(n_minus_one.get(), 0);
+    const Natural d = n_minus_one >> static_cast<unsigned>(e_);
+    half_ = (d - Natural(1)) >> 1;
+    Natural z(2);
+    while (mpz_jacobi(z.get(), n.get()) != -1) {
+      z += Natural(1);
+    }
+    mpz_powm(z_power_.raw(), z.get(), d.get(), n.get());
+  }
+
+  // sqrt(D) modulo N; nothing when N is not in the principal genus of D.
+  std::optional<Natural> Of(const Discriminant& discriminant) {
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      auto found = residue_.find(f);
+      if (found == residue_.end()) {
+        found = residue_.emplace(f, mpz_si_kronecker(f, n_.get()) == 1).first;
+      }
+      if (!found->second) {
+        return std::nullopt;
+      }
+    }
+    Natural product(1);
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      auto found = root_.find(f);
+      if (found == root_.end()) {
+        const Natural magnitude(
+            static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
+        std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
+        if (!root) {
+          return std::nullopt;
+        }
+        found = root_.emplace(f, std::move(*root)).first;
+      }
+      product = (product * found->second) % n_;
+    }
+    return product;
+  }
+
+ private:
+  // A square root of the residue a; nothing when the loop finds none (N then no prime).
+  std::optional<Natural> Root(const Natural& a) const {
+    Natural w;
+    mpz_powm(w.raw(), a.get(), half_.get(), n_.get());  // a^((d - 1)/2)
+    Natural x = (a * w) % n_;                           // a^((d + 1)/2)
+    Natural b = (x * w) % n_;                           // a^d
+    Natural c = z_power_;
+    mp_bitcnt_t m = e_;
+    while (b != 1) {
+      mp_bitcnt_t i = 0;
+      Natural t = b;
+      while (t != 1) {
+        mpz_powm_ui(t.raw(), t.get(), 2, n_.get());
+        if (++i == m) {
+          return std::nullopt;
+        }
+      }
+      t = c;
+      for (mp_bitcnt_t k = i + 1; k < m; ++k) {
+        mpz_powm_ui(t.raw(), t.get(), 2, n_.get());
+      }
+      x = (x * t) % n_;
+      c = (t * t) % n_;
+      b = (b * c) % n_;
+      m = i;
+    }
+    return x;
+  }
+
+  const Natural& n_;
+  mp_bitcnt_t e_ = 0;
+  Natural half_;
+  Natural z_power_;
+  std::map<std::int32_t, bool> residue_;
+  std::map<std::int32_t, Natural> root_;
+};
+
+class Prover {
+ public:
+  explicit Prover(Work& work) : work_(work), pacer_(work) {}
+
+  // The proof of the probable prime n > 2^64.
+  Proof Run(const Natural& n, Certificate* certificate) {
+    Natural number = n;
+    std::vector<CertificateStep> steps;
+    std::vector<std::int32_t> used;  // the discriminant of each step
+    // For each number of the chain, the discriminants that gave it no step: their curve was not
+    // found, or the number after them had no step of its own.
+    std::vector<std::set<std::int32_t>> failed(1);
+    while (!number.FitsWord()) {
+      Progress("step", steps.size() + 1, number);
+      std::optional<Candidate> candidate = Search(number, failed.back(), steps.size() + 1);
+      if (stopped_ || work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (!candidate) {
+        // No discriminant gives this number a step: back to the number before it, which takes
+        // another one. The first number has none before it.
+        if (steps.empty()) {
+          return Proof::kProbable;
+        }
+        number = steps.back().n;
+        steps.pop_back();
+        failed.pop_back();
+        failed.back().insert(used.back());
+        used.pop_back();
+        continue;
+      }
+      std::optional<CertificateStep> step;
+      const StepCheck check = Curve(number, *candidate, step);
+      if (work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (check == StepCheck::kComposite && steps.empty()) {
+        return Proof::kComposite;
+      }
+      if (!step) {
+        failed.back().insert(candidate->d);
+        continue;
+      }
+      number = candidate->q;
+      steps.push_back(std::move(*step));
+      used.push_back(candidate->d);
+      failed.emplace_back();
+    }
+    if (!IsPrime(number.Word())) {
+      return Proof::kProbable;  // never: every q below 2^64 was tested exactly
+    }
+    if (certificate != nullptr) {
+      certificate->number = n;
+      certificate->steps = std::move(steps);
+    }
+    return Proof::kProven;
+  }
+
+ private:
+  // Asks whether to stop, and reports "ECPP, 180 digits left, step 12"; the digits are counted
+  // once for each number.
+  void Progress(std::string_view step, std::uint64_t done, const Natural& number) {
+    if (number != counted_) {
+      counted_ = number;
+      method_ = "ECPP, " + std::to_string(number.DecimalDigits()) + " digits left";
+    }
+    stopped_ = pacer_.Stopped({method_, step, done, 0});
+  }
+
+  // The best step down from n among the first few found, the discriminants by class number.
+  std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
+                                  std::uint64_t step) {
+    const auto bound = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        std::uint64_t{1} << 20,
+        std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
+    SquareRoots roots(n);
+    // The discriminants of the first list, then, only when none of them gave a step (large
+    // numbers, whose orders are seldom a small part times a prime), those of the wider one.
+    const std::vector<Discriminant>& first =
+        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
+    std::optional<Candidate> best = Search(n, first, failed, step, bound, roots, false);
+    if (best || stopped_) {
+      return best;
+    }
+    const std::vector<Discriminant>& wider = DiscriminantsByClassNumber(
+        tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
+    return Search(n, wider, failed, step, bound, roots, true);
+  }
+
+  // The best step down from n among the first few found in `discriminants`, leaving out those
+  // that `failed` and, after the first list, those that it held.
+  std::optional<Candidate> Search(const Natural& n, const std::vector<Discriminant>& discriminants,
+                                  const std::set<std::int32_t>& failed, std::uint64_t step,
+                                  std::uint32_t bound, SquareRoots& roots, bool after_first) {
+    std::optional<Candidate> best;
+    int found = 0;
+    int best_class = 0;
+    for (const Discriminant& discriminant : discriminants) {
+      Progress("step", step, n);
+      if (stopped_) {
+        return std::nullopt;
+      }
+      const std::int32_t d = discriminant.d;
+      // Once a step is found, larger classes are not worth their curves.
+      if (best && discriminant.class_number > best_class + tuning::kProofClassSlack) {
+        break;
+      }
+      if (failed.count(d) != 0 || (after_first && -d <= tuning::kProofDiscriminantBound &&
+                                   discriminant.class_number <= tuning::kProofLargestClass)) {
+        continue;
+      }
+      std::optional<Natural> root = roots.Of(discriminant);
+      if (!root) {
+        continue;
+      }
+      const std::optional<std::pair<Natural, Natural>> tv = Cornacchia(n, d, std::move(*root));
+      if (!tv) {
+        continue;
+      }
+      for (Signed& trace : Traces(d, tv->first, tv->second)) {
+        const Natural m = Order(n, trace);
+        Natural q = WithoutSmallFactors(m, bound);
+        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
+            (best && q >= best->q)) {
+          continue;
+        }
+        const std::optional<bool> prime = QuickProbablePrime(q, work_);
+        if (!prime) {
+          stopped_ = true;
+          return std::nullopt;
+        }
+        if (!*prime) {
+          continue;
+        }
+        Natural s = m / q;
+        best = Candidate{d, std::move(trace), std::move(s), std::move(q)};
+        best_class = discriminant.class_number;
+        ++found;
+      }
+      // A good drop, or a second choice, ends the search.
+      if (best && (found >= tuning::kProofCandidates ||
+                   best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits())) {
+        break;
+      }
+    }
+    return best;
+  }
+
+  // The curve of the candidate's order and its point, as a certificate step.
+  StepCheck Curve(const Natural& n, const Candidate& candidate,
+                  std::optional<CertificateStep>& step) {
+    const std::int32_t d = candidate.d;
+    Natural a4;
+    Natural a6;
+    if (d != -3 && d != -4) {
+      std::vector<Natural> h;
+      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work_);
+      if (polynomial == nullptr) {
+        return StepCheck::kFails;
+      }
+      for (const SignedCoefficient& c : *polynomial) {
+        Natural r = c.magnitude % n;
+        if (c.negative && !r.IsZero()) {
+          r = n - r;
+        }
+        h.push_back(std::move(r));
+      }
+      const std::optional<Natural> j = RootModulo(h, n, work_);
+      if (!j) {
+        return StepCheck::kFails;
+      }
+      // y^2 = x^3 + 3k x + 2k with k = j / (1728 - j) has the invariant j.
+      const Natural big_1728(1728);
+      Natural denominator = (big_1728 % n) + n - *j;
+      denominator %= n;
+      Natural k;
+      if (mpz_invert(k.raw(), denominator.get(), n.get()) == 0) {
+        return StepCheck::kFails;
+      }
+      k = (k * *j) % n;
+      a4 = (Natural(3) * k) % n;
+      a6 = (Natural(2) * k) % n;
+    }
+    // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1: a class that failed
+    // is not tried again.
+    bool class_failed[2] = {false, false};
+    for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
+      if (work_.Stopped()) {
+        return StepCheck::kFails;
+      }
+      // j = 0: y^2 = x^3 + b, j = 1728: y^2 = x^3 + a x, their twists by the coefficient.
+      if (d == -3) {
+        a4 = Natural(0);
+        a6 = Natural(attempt / 4 + 1);
+      } else if (d == -4) {
+        a4 = Natural(attempt / 4 + 1);
+        a6 = Natural(0);
+      }
+      // A point on the twist by r = x^3 + a x + b: (x r, r^2) on y^2 = x^3 + a r^2 x + b r^3.
+      const Natural x(attempt + 2);
+      const Natural r = (x * x * x + a4 * x + a6) % n;
+      if (r.IsZero()) {
+        continue;
+      }
+      const bool residue = mpz_jacobi(r.get(), n.get()) == 1;
+      if (d != -3 && d != -4 && class_failed[residue ? 1 : 0]) {
+        continue;
+      }
+      const Natural r2 = (r * r) % n;
+      const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
+      const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
+      if (check == StepCheck::kComposite) {
+        return check;
+      }
+      if (check == StepCheck::kFails) {
+        class_failed[residue ? 1 : 0] = true;
+      }
+      if (check == StepCheck::kHolds) {
+        step = CertificateStep{n,
+                               candidate.trace.magnitude,
+                               candidate.trace.negative,
+                               candidate.s,
+                               point.a,
+                               point.x,
+                               point.y};
+        return check;
+      }
+    }
+    return StepCheck::kFails;
+  }
+
+  Work& work_;
+  ClockPacer pacer_;
+  Natural counted_;
+  std::string method_;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate) {
+  if (n.FitsWord()) {
+    const bool prime = IsPrime(n.Word());
+    if (prime && certificate != nullptr) {
+      certificate->number = n;
+      certificate->steps.clear();
+    }
+    return prime ? Proof::kProven : Proof::kComposite;
+  }
+  const std::optional<bool> probable = IsProbablePrime(n, work);
+  if (!probable) {
+    return Proof::kUnknown;
+  }
+  if (!*probable) {
+    return Proof::kComposite;
+  }
+  if (n.Bits() > tuning::kProofLargestBits) {
+    return Proof::kProbable;  // past the sizes that the discriminants' lists can carry
+  }
+  return Prover(work).Run(n, certificate);
+}
+
+}  // namespace brindaq

@@ -1,0 +1,179 @@
+// The elliptic-curve primality proofs: the class polynomials against their known values, proofs
+// of known primes checked by the certificate's own verifier, certificates that PARI/GP wrote,
+// faults planted in a certificate, a stopped proof, and the proof against the probable-prime test
+// on numbers drawn at random.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/big/big_primality.h"
+#include "core/proof/certificate.h"
+#include "core/proof/class_polynomial.h"
+#include "core/proof/curve_step.h"
+#include "core/proof/ecpp.h"
+
+namespace brindaq {
+namespace {
+
+// H_D's coefficients as signed decimal texts, the constant first.
+std::vector<std::string> Coefficients(std::int32_t d) {
+  std::vector<std::string> texts;
+  Work work;
+  for (const SignedCoefficient& c : *HilbertClassPolynomial(d, work)) {
+    texts.push_back((c.negative ? "-" : "") + c.magnitude.ToDecimal());
+  }
+  return texts;
+}
+
+TEST(Proof, ClassPolynomialsHaveTheirKnownCoefficients) {
+  // The nine fundamental discriminants of class number 1, and their j-invariants.
+  const std::pair<std::int32_t, const char*> kClassNumberOne[] = {
+      {-3, "0"},          {-4, "-1728"},         {-7, "3375"},
+      {-8, "-8000"},      {-11, "32768"},        {-19, "884736"},
+      {-43, "884736000"}, {-67, "147197952000"}, {-163, "262537412640768000"}};
+  for (const auto& [d, minus_j] : kClassNumberOne) {
+    EXPECT_EQ(Coefficients(d), (std::vector<std::string>{minus_j, "1"})) << d;
+  }
+  EXPECT_EQ(Coefficients(-15), (std::vector<std::string>{"-121287375", "191025", "1"}));
+  EXPECT_EQ(Coefficients(-23),
+            (std::vector<std::string>{"12771880859375", "-5151296875", "3491750", "1"}));
+}
+
+Natural Mersenne(unsigned p) {
+  return Natural::TwoToThe(p) - Natural(1);
+}
+
+TEST(Proof, ProvesKnownPrimesWithCertificatesThatHold) {
+  for (const Natural& n :
+       {Mersenne(127), Mersenne(521), Mersenne(607), Natural::TenToThe(100) + Natural(267)}) {
+    Work work;
+    Certificate certificate;
+    ASSERT_EQ(ProvePrime(n, work, &certificate), Proof::kProven) << n;
+    EXPECT_EQ(certificate.number, n);
+    EXPECT_TRUE(VerifyCertificate(certificate)) << n;
+    // The text reads back as the same certificate.
+    const std::string text = CertificateText(certificate);
+    const std::optional<Certificate> read = ParseCertificate(text);
+    ASSERT_TRUE(read.has_value()) << text;
+    EXPECT_EQ(CertificateText(*read), text);
+    EXPECT_TRUE(VerifyCertificate(*read)) << text;
+  }
+}
+
+// Written by PARI/GP 2.15: primecert(10^35 + 69) and primecert(2^64 + 13).
+constexpr const char* kGpCertificates[] = {
+    "[[100000000000000000000000000000000069, 546867911035452074, 2963504668391148, 0, "
+    "[60737979324046450274283740674208692, 24368673584839493121227731392450025]],\n"
+    " [33743830764501150277, -11610830419, 734208843, 0, [562706585515371056, "
+    "7584644385934002041]]]",
+    "[[18446744073709551629, -8423788454, 160388, 1, [10598342506117936052, "
+    "2225259013356795550]]]"};
+
+TEST(Proof, AcceptsGpsCertificatesAndRejectsPlantedFaults) {
+  for (const char* text : kGpCertificates) {
+    const std::optional<Certificate> certificate = ParseCertificate(text);
+    ASSERT_TRUE(certificate.has_value()) << text;
+    EXPECT_TRUE(VerifyCertificate(*certificate)) << text;
+  }
+  Work work;
+  Certificate good;
+  ASSERT_EQ(ProvePrime(Mersenne(127), work, &good), Proof::kProven);
+  ASSERT_TRUE(VerifyCertificate(good));
+  // A point moved off its place.
+  Certificate fault = good;
+  fault.steps[0].x += Natural(1);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A wrong order: t one more, so that m is no longer s q.
+  fault = good;
+  fault.steps[0].t += Natural(1);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A last q that is not prime: a small prime p of the last s moved into q, so that the point
+  // still checks (q (s P) = m P = O) and only q's primality fails.
+  fault = good;
+  CertificateStep& last = fault.steps.back();
+  std::uint64_t p = 2;
+  while (!(last.s % Natural(p)).IsZero()) {
+    ++p;
+  }
+  last.s /= Natural(p);
+  const Natural m = last.n + Natural(1) + (last.t_negative ? last.t : Natural(0)) -
+                    (last.t_negative ? Natural(0) : last.t);
+  const Natural composite_q = m / last.s;
+  ASSERT_TRUE(composite_q.FitsWord());
+  ASSERT_EQ(CheckCurveStep(last.n, {last.a, last.x, last.y}, last.s, composite_q),
+            StepCheck::kHolds);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A last q past 2^64: s taken as 1, q then m itself.
+  fault = good;
+  fault.steps.back().s = Natural(1);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A composite N with the same steps after it.
+  fault = good;
+  fault.number += Natural(2);
+  fault.steps[0].n = fault.number;
+  EXPECT_FALSE(VerifyCertificate(fault));
+  // A chain that does not follow on.
+  fault = good;
+  fault.steps.erase(fault.steps.begin() + 1);
+  EXPECT_FALSE(VerifyCertificate(fault));
+  EXPECT_FALSE(ParseCertificate("[[1, 2, 3]]").has_value());
+}
+
+// Stops the work as soon as the proof itself reports, after the probable-prime test has passed.
+class StopAtTheProof final : public Work {
+ public:
+  void Report(const Progress& progress) override {
+    if (std::string_view(progress.method).starts_with("ECPP")) {
+      Stop();
+    }
+  }
+};
+
+TEST(Proof, AStoppedProofClaimsOnlyTheProbablePrime) {
+  StopAtTheProof stop;
+  EXPECT_EQ(ProvePrime(Mersenne(607), stop), Proof::kProbable);
+  Work past;
+  past.StopAt(Work::Clock::now() - std::chrono::seconds(1));
+  // The probable-prime test of so small a number ends before it asks; the proof stops at once.
+  EXPECT_EQ(ProvePrime(Mersenne(607), past), Proof::kProbable);
+}
+
+TEST(Proof, AgreesWithTheProbablePrimeTestOnRandomNumbers) {
+  std::mt19937_64 random(2026);
+  struct Interval {
+    Natural first;
+    unsigned width_bits;
+    int count;
+  };
+  const Interval intervals[] = {{Natural::TwoToThe(64), 20, 300},
+                                {Natural::TenToThe(30), 40, 200},
+                                {Natural::TwoToThe(200), 64, 100}};
+  int proven = 0;
+  for (const Interval& interval : intervals) {
+    for (int i = 0; i < interval.count; ++i) {
+      const Natural n = interval.first +
+                        Natural(random() >> (64 - interval.width_bits)) * Natural(2) + Natural(1);
+      Work work;
+      Certificate certificate;
+      const Proof proof = ProvePrime(n, work, &certificate);
+      const bool probable = IsProbablePrime(n, work) == true;
+      ASSERT_EQ(proof, probable ? Proof::kProven : Proof::kComposite) << n;
+      if (probable) {
+        ++proven;
+        ASSERT_TRUE(VerifyCertificate(certificate)) << n;
+      }
+    }
+  }
+  EXPECT_GT(proven, 10);
+}
+
+}  // namespace
+}  // namespace brindaq
