@@ -112,6 +112,23 @@ class LongWorkTest : public QObject {
     QCOMPARE(QStringLiteral("    ") + copied, whole);
     QVERIFY(log.notices.isEmpty());
   }
+
+  // The full range's window may grow; the list takes the room, the rest keeps its place beside
+  // and below it.
+  void theListTakesTheRoom() {
+    MainWindow window({}, brindaq::kOperations, brindaq::Range::kFull);
+    window.show();
+    const QSize drawn = window.size();
+    QCOMPARE(window.minimumSize(), drawn);
+    const auto place = [&window](const char* name) {
+      return window.findChild<QWidget*>(QString::fromLatin1(name))->geometry();
+    };
+    const QRect list = place("List1"), exit = place("Command1"), info = place("Command18");
+    window.resize(drawn + QSize(200, 100));
+    QTRY_COMPARE(place("List1"), list.adjusted(0, 0, 200, 100));
+    QCOMPARE(place("Command1"), exit.translated(200, 0));
+    QCOMPARE(place("Command18"), info.translated(200, 100));
+  }
 };
 
 QTEST_MAIN(LongWorkTest)
