@@ -205,7 +205,7 @@ int main(int argc, char* argv[]) {
   // and the static data it may still read is not destroyed under it.
   if (brindaq::jobs::BackgroundQuestion::Running() > 0) {
     std::fflush(nullptr);
-    std::quick_exit(status);
+    std::_Exit(status);
   }
   return status;
 }

@@ -76,7 +76,7 @@ class BackgroundQuestion {
 
   // How many questions are still being worked out on threads left to end alone, or on threads
   // of questions not yet destroyed. A program that ends while some are should end without
-  // running its static destructors (std::quick_exit), which the work may still be reading.
+  // running its static destructors (std::_Exit), which the work may still be reading.
   static int Running();
 
  private:

@@ -336,7 +336,8 @@ void CheckFullRange(const std::wstring& path) {
 
   const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
   const std::vector<std::string> lines =
-      brindaq::RunOperation(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull).lines;
+      brindaq::RunOperation(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull)
+          .lines;
   ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
   Check(
       Eventually([&] {
@@ -393,6 +394,47 @@ void CheckFullRange(const std::wstring& path) {
 
   Click(ButtonOf(program.form, "EXIT"));
   Check(Ends(program), "EXIT ends the program on the full range");
+}
+
+// A question of the full range that runs for minutes (the factors of a product of two primes of
+// 36 digits): the hint shows its progress instead of its text, Esc stops it and leaves the
+// stopped answer, CLEAR stops it and leaves nothing, EXIT ends the program while it runs.
+void CheckLongWork(const std::wstring& path) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return;
+  }
+  const auto label5 = std::find_if(window::kControls.begin(), window::kControls.end(),
+                                   [](const window::Control& c) { return c.name == "Label5"; });
+  const std::string hint_text(label5->text);
+  const HWND hint = ChildOf(program.form, L"Static", Wide(hint_text));
+  const HWND list = ListOf(program.form);
+  const std::string product =
+      "85516261388813581694728883147391667963233204428194945495614616496002931";
+  const Row factors{"factors", {product, "", ""}, {}};
+  const auto progress_shows = [&] {
+    return Eventually([&] {
+      const std::string text = Narrow(TextOf(hint));
+      return text != hint_text && text.ends_with(" s");
+    });
+  };
+  ClickRow(program, factors);
+  Check(progress_shows(), "the hint shows the progress of a long question");
+  Press(VK_ESCAPE);
+  const std::vector<std::string> stopped{" NOT YET SPLIT =  " + product, brindaq::kStoppedLine};
+  Check(Eventually([&] { return Lines(list) == stopped; }), "Esc leaves the stopped answer");
+  Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }), "the hint comes back");
+
+  ClickRow(program, factors);
+  Check(progress_shows(), "the question is asked again");
+  Click(ButtonOf(program.form, "CLEAR"));
+  Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }) && Lines(list).empty(),
+        "CLEAR stops the question and leaves nothing of it");
+
+  ClickRow(program, factors);
+  Check(progress_shows(), "the question is asked once more");
+  Click(ButtonOf(program.form, "EXIT"));
+  Check(Ends(program), "EXIT ends the program while a question runs");
 }
 
 int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
@@ -452,6 +494,7 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   }
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
   CheckFullRange(path);
+  CheckLongWork(path);
   std::printf("%d failed\n", Failures());
   return Failures() == 0 ? 0 : 1;
 }
@@ -474,8 +517,8 @@ int TimeFill(const std::wstring& path, int count) {
   const brindaq::OperationRow& goldbach = *brindaq::FindCommand("goldbach");
   const brindaq::OperandTexts texts{"9699690", "", ""};
   const auto begin = std::chrono::steady_clock::now();
-  const auto lines =
-      static_cast<LRESULT>(brindaq::RunOperation(goldbach, texts, brindaq::Range::kFull).lines.size());
+  const auto lines = static_cast<LRESULT>(
+      brindaq::RunOperation(goldbach, texts, brindaq::Range::kFull).lines.size());
   std::printf(
       "the core's answer alone: %.0f ms, %ld lines\n",
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),
