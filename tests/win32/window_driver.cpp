@@ -431,6 +431,41 @@ void CheckLongWork(const std::wstring& path) {
   Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }) && Lines(list).empty(),
         "CLEAR stops the question and leaves nothing of it");
 
+  // 7^5000 mod 10^1000: a line of a thousand digits on rows as wide as the list, every row after
+  // the first indented; Ctrl+C copies it whole. (The operands are set, not typed: a thousand
+  // keys take long under wine.)
+  const std::string modulus = "1" + std::string(1000, '0');
+  const std::vector<std::string> power =
+      brindaq::RunOperation(*brindaq::FindCommand("power-mod"), {"7", "5000", modulus},
+                            brindaq::Range::kFull)
+          .lines;
+  const std::array<std::string, 3> operands{"7", "5000", modulus};
+  for (std::size_t index = 0; index < operands.size(); ++index) {
+    SendMessageW(BoxOf(program.form, window::kOperandBoxes[index]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Wide(operands[index]).c_str()));
+  }
+  Click(ButtonOf(program.form, "A^B MOD. C"));
+  const std::string indent(window::kContinuationIndent, ' ');
+  std::vector<std::string> rows;
+  Check(Eventually([&] {
+          rows = Lines(list);
+          return rows.size() > 1;
+        }),
+        "a line of a thousand digits goes on several rows");
+  std::string joined = rows.empty() ? std::string() : rows.front();
+  for (std::size_t row = 1; row < rows.size(); ++row) {
+    Check(rows[row].starts_with(indent), "a row after the first is indented");
+    joined += rows[row].substr(std::min(indent.size(), rows[row].size()));
+  }
+  Check(power.size() == 1 && joined == power.front(), "the rows hold the line, in order");
+  Check(!ScrollsSideways(list), "the rows of a long line need no scrolling sideways");
+  Click(list, 0, LinePoint(list, 0));
+  Press('A', {VK_CONTROL});
+  EmptyTheClipboard();
+  Press('C', {VK_CONTROL});
+  Check(Eventually([&] { return Clipboard() == Copied(power); }),
+        "Ctrl+C copies the long line whole, on one line");
+
   ClickRow(program, factors);
   Check(progress_shows(), "the question is asked once more");
   Click(ButtonOf(program.form, "EXIT"));
