@@ -10,6 +10,11 @@
 //   window_driver.exe BRINDAQ.EXE --show-full-range BMP [DPI]  the same on the full range,
 //                                              after A = 10003628061488344205 and A = x^2 + y^2,
 //                                              the list scrolled to the end of its lines
+//   window_driver.exe BRINDAQ.EXE --long-work S  on the full range, a question of minutes: the
+//                                              click to the first progress, the longest answer
+//                                              to a message during S seconds, Esc to the answer
+//   window_driver.exe BRINDAQ.EXE --show-long-work BMP BMP  pictures of that question at 2.5 s
+//                                              and of a line of a thousand digits
 //   window_driver.exe BRINDAQ.EXE --fill N     on the full range, A = 9699690 and GOLDBACH (A)
 //                                              N times: from the click to the list holding every
 //                                              line, in milliseconds
@@ -611,13 +616,91 @@ int Show(const std::wstring& path, const std::wstring& file, DWORD dpi, brindaq:
   return saved ? 0 : 1;
 }
 
+// The long question of CheckLongWork on a window of the full range: its operands set, its button
+// clicked.
+void AskLongQuestion(const Program& program) {
+  SendMessageW(BoxOf(program.form, window::kOperandBoxes[0]), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(
+                   L"85516261388813581694728883147391667963233204428194945495614616496002931"));
+  Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
+}
+
+// The click to the first progress in the hint; the longest time that the window took to answer
+// a message (sent every 5 ms) while the question ran for `seconds`; Esc to the stopped answer.
+int TimeLongWork(const std::wstring& path, int seconds) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND hint = ChildOf(program.form, L"Static",
+                            Wide("For large numbers, wait for the end of calculation !"));
+  const std::wstring hint_text = TextOf(hint);
+  const HWND list = ListOf(program.form);
+  using Clock = std::chrono::steady_clock;
+  const auto milliseconds = [](Clock::duration time) {
+    return std::chrono::duration<double, std::milli>(time).count();
+  };
+  const Clock::time_point clicked = Clock::now();
+  AskLongQuestion(program);
+  double first = -1, longest = 0;
+  while (Clock::now() - clicked < std::chrono::seconds(seconds)) {
+    const Clock::time_point asked = Clock::now();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(program.form, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    longest = std::max(longest, milliseconds(Clock::now() - asked));
+    if (first < 0 && TextOf(hint) != hint_text) {
+      first = milliseconds(Clock::now() - clicked);
+      std::printf("click to first progress: %.0f ms (%s)\n", first, Narrow(TextOf(hint)).c_str());
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  std::printf("after %d s: %s; longest answer to a message: %.0f ms\n", seconds,
+              Narrow(TextOf(hint)).c_str(), longest);
+  const Clock::time_point escape = Clock::now();
+  Press(VK_ESCAPE);
+  Eventually([&] {
+    const std::vector<std::string> lines = Lines(list);
+    return !lines.empty() && lines.back() == brindaq::kStoppedLine;
+  });
+  std::printf("Esc to the stopped answer: %.0f ms\n", milliseconds(Clock::now() - escape));
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return 0;
+}
+
+// Pictures of the full range: the long question 2.5 s after its click, and a line of a thousand
+// digits (7^5000 mod 10^1000) on several rows.
+int ShowLongWork(const std::wstring& path, const std::wstring& during, const std::wstring& rows) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  AskLongQuestion(program);
+  std::this_thread::sleep_for(2500ms);
+  bool saved = SavePicture(program.form, during);
+  Click(ButtonOf(program.form, "CLEAR"));
+  const std::array<std::string, 3> operands{"7", "5000", "1" + std::string(1000, '0')};
+  for (std::size_t index = 0; index < operands.size(); ++index) {
+    SendMessageW(BoxOf(program.form, window::kOperandBoxes[index]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Wide(operands[index]).c_str()));
+  }
+  Click(ButtonOf(program.form, "A^B MOD. C"));
+  Eventually([&] { return SendMessageW(ListOf(program.form), LB_GETCOUNT, 0, 0) > 1; });
+  std::this_thread::sleep_for(500ms);  // the list painted
+  saved = SavePicture(program.form, rows) && saved;
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --fill N | --show BMP "
-                 "[DPI] | --show-full-range BMP [DPI]\n");
+                 "[DPI] | --show-full-range BMP [DPI] | --long-work S | --show-long-work BMP "
+                 "BMP\n");
     return 2;
   }
   // Sizes in pixels of the screen, as the window has them.
@@ -626,6 +709,12 @@ int wmain(int argc, wchar_t* argv[]) {
   const std::wstring mode = argv[2];
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
+  }
+  if (mode == L"--long-work") {
+    return TimeLongWork(path, _wtoi(argv[3]));
+  }
+  if (mode == L"--show-long-work" && argc > 4) {
+    return ShowLongWork(path, argv[3], argv[4]);
   }
   if (mode == L"--fill") {
     return TimeFill(path, argc > 3 ? _wtoi(argv[3]) : 5);
