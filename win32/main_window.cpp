@@ -9,9 +9,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +40,8 @@ constexpr UINT kFocusMessage = WM_APP;
 constexpr UINT kAnswerMessage = WM_APP + 1;
 // The timer that gathers the lines of such a question once a frame.
 constexpr UINT_PTR kFrameTimer = 1;
+// At most so many lines go into the list at once.
+constexpr std::size_t kSliceLines = 8192;
 
 // Everything the window keeps between messages.
 struct State {
@@ -190,10 +194,25 @@ void Gather(State& state) {
     return;
   }
   const bool ended = state.question->Ended();
-  state.question->TakeLines([&state] { state.taken.swap(state.store->lines); });
+  state.question->TakeLines([&state] {
+    state.taken.insert(state.taken.end(), std::make_move_iterator(state.store->lines.begin()),
+                       std::make_move_iterator(state.store->lines.end()));
+    state.store->lines.clear();
+  });
+  // Many lines at once go into the list a slice at a time, with the window's messages between
+  // the slices: under wine a slice takes about 20 ms.
+  const std::size_t slice = std::min(state.taken.size(), kSliceLines);
+  if (slice > 0) {
+    AppendLines(state.results, std::vector<std::string>(
+                                   std::make_move_iterator(state.taken.begin()),
+                                   std::make_move_iterator(state.taken.begin() +
+                                                           static_cast<std::ptrdiff_t>(slice))));
+    state.taken.erase(state.taken.begin(),
+                      state.taken.begin() + static_cast<std::ptrdiff_t>(slice));
+  }
   if (!state.taken.empty()) {
-    AppendLines(state.results, state.taken);
-    state.taken.clear();
+    PostMessageW(state.form, kAnswerMessage, 0, 0);
+    return;
   }
   const ULONGLONG now = GetTickCount64();
   if (ended) {
@@ -221,6 +240,7 @@ void DropQuestion(State& state) {
     return;
   }
   state.question.reset();
+  state.taken.clear();
   KillTimer(state.form, kFrameTimer);
   SetWindowTextW(state.hint, state.hint_text.c_str());
 }
