@@ -96,9 +96,9 @@ class ListLines final : public brindaq::LineSink {
 };
 
 // At most so many lines are added to the list at once, and lines are added for at most so long
-// before the window's events are handled again: about half a frame.
+// before the window's events are handled again: most of a frame.
 constexpr qsizetype kSliceLines = 8192;
-constexpr qint64 kSliceMilliseconds = 8;
+constexpr qint64 kSliceMilliseconds = 12;
 
 // A line shown on several rows keeps its whole text on its first row; the rows after it are
 // marked, so that copying gives the line once, whole.
