@@ -62,7 +62,10 @@ void ResultList::keyPressEvent(QKeyEvent* event) {
   QListWidget::keyPressEvent(event);
 }
 
-void ResultList::fitWidestLine() {
+void ResultList::fitWidestLine(int from_row) {
+  if (from_row == 0) {
+    widest_ = 0;
+  }
   if (count() == 0) {
     return;
   }
@@ -75,7 +78,7 @@ void ResultList::fitWidestLine() {
   }
   int widest = 0;
   QString widest_text;
-  for (int row = 0; row < count(); ++row) {
+  for (int row = from_row; row < count(); ++row) {
     const QString text = item(row)->text();
     int width = 0;
     for (const QChar c : text) {
@@ -86,12 +89,12 @@ void ResultList::fitWidestLine() {
       widest_text = text;
     }
   }
-  widest = std::max(widest, metrics.horizontalAdvance(widest_text));
+  widest_ = std::max({widest_, widest, metrics.horizontalAdvance(widest_text)});
   const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
   const int height = sizeHintForRow(0);
   // The view takes the size of every row from one of them, the last one in this version of Qt.
   for (QListWidgetItem* sample : {item(0), item(count() - 1)}) {
-    sample->setSizeHint(QSize(widest + margins, height));
+    sample->setSizeHint(QSize(widest_ + margins, height));
   }
 }
 

@@ -38,8 +38,9 @@ class ResultList : public QListWidget {
 
   // Every row takes the size of one sample row (the rows are of one height, and a list of a
   // hundred thousand lines is then laid out at once): the sample is given the width of the
-  // widest line, so that the list scrolls sideways to the end of every line.
-  void fitWidestLine();
+  // widest line, so that the list scrolls sideways to the end of every line. Rows from
+  // `from_row` on are measured; those before it were measured by the calls before.
+  void fitWidestLine(int from_row = 0);
 
  signals:
   void copyRequested();
@@ -50,6 +51,9 @@ class ResultList : public QListWidget {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  int widest_ = 0;  // the width of the widest row measured so far
 };
 
 // The width a notice box needs for its title as a window manager draws it, beside the title

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/jobs/background_question.h"
 #include "core/window.h"
 #include "main_window.h"
 
@@ -194,7 +195,17 @@ int main(int argc, char* argv[]) {
     range = command_line.range();
   }
 
-  MainWindow window(&MainWindow::ShowNoticeBox, brindaq::kOperations, range);
-  window.show();
-  return QApplication::exec();
+  int status = 0;
+  {
+    MainWindow window(&MainWindow::ShowNoticeBox, brindaq::kOperations, range);
+    window.show();
+    status = QApplication::exec();
+  }
+  // EXIT ends the program at once: a question whose work could not stop in time is left behind,
+  // and the static data it may still read is not destroyed under it.
+  if (brindaq::jobs::BackgroundQuestion::Running() > 0) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+  return status;
 }

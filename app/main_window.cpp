@@ -10,10 +10,15 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpacerItem>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
+#include <set>
 #include <string_view>
 
 #include "controls.h"
@@ -90,7 +95,52 @@ class ListLines final : public brindaq::LineSink {
   QStringList lines_;
 };
 
+// At most so many lines are added to the list at once, and lines are added for at most so long
+// before the window's events are handled again: most of a frame.
+constexpr qsizetype kSliceLines = 8192;
+constexpr qint64 kSliceMilliseconds = 12;
+
+// A line shown on several rows keeps its whole text on its first row; the rows after it are
+// marked, so that copying gives the line once, whole.
+constexpr int kWholeLineRole = Qt::UserRole;
+constexpr int kContinuationRole = Qt::UserRole + 1;
+
+// The rows of a long line, each at most `width` pixels wide, the rows after the first indented.
+QStringList WrappedRows(const QString& line, const QFontMetrics& metrics, int width) {
+  const QString indent(static_cast<qsizetype>(window::kContinuationIndent), QLatin1Char(' '));
+  const int indent_width = metrics.horizontalAdvance(indent);
+  QStringList rows;
+  qsizetype start = 0;
+  while (start < line.size()) {
+    const int room = std::max(width - (rows.isEmpty() ? 0 : indent_width), 1);
+    int used = 0;
+    qsizetype end = start;
+    while (end < line.size()) {
+      const int advance = metrics.horizontalAdvance(line[end]);
+      if (end > start && used + advance > room) {
+        break;
+      }
+      used += advance;
+      ++end;
+    }
+    rows.append(rows.isEmpty() ? line.mid(start, end - start)
+                               : indent + line.mid(start, end - start));
+    start = end;
+  }
+  return rows;
+}
+
 }  // namespace
+
+// The lines of a question worked out beside the window, made into the strings that the list takes
+// on the worker's thread.
+class MainWindow::ListStore final : public brindaq::jobs::LineStore {
+ public:
+  void Add(std::string_view line) override {
+    lines.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+  }
+  QStringList lines;
+};
 
 void SetApplicationRecord() {
   QApplication::setApplicationName(QStringLiteral("brindaq"));
@@ -118,8 +168,15 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   setWindowTitle(ToString(window::ChoiceOf(range).caption));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(ToString(window::kProgramName));
-  setFixedSize(window::kClientWidth / window::kTwipsPerPixel,
-               window::kClientHeight / window::kTwipsPerPixel);
+  const QSize drawn_size(window::kClientWidth / window::kTwipsPerPixel,
+                         window::kClientHeight / window::kTwipsPerPixel);
+  if (range == brindaq::Range::kFull) {
+    // Long answers want room: the full range's window may be made larger, and the list takes it.
+    setMinimumSize(drawn_size);
+    resize(drawn_size);
+  } else {
+    setFixedSize(drawn_size);
+  }
   setFont(ScreenFont(window::kDefaultFont));
   setPalette(DesignPalette(window::kFormColours, QPalette::Window, QPalette::WindowText));
   setAutoFillBackground(true);
@@ -176,6 +233,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
     }
     widget->setObjectName(ToString(control.name));
     widget->setGeometry(FromTwips(control.twips));
+    places_.emplace_back(widget, widget->geometry());
     widget->setFont(ScreenFont(control.font));
     widget->setAccessibleName(text);
     auto* button = qobject_cast<QPushButton*>(widget);
@@ -208,13 +266,27 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   }
 
   addCopyActions();
+
+  if (range == brindaq::Range::kFull) {
+    hint_ = findChild<QLabel*>(QStringLiteral("Label5"));
+    hint_text_ = hint_->text();
+    frame_timer_ = new QTimer(this);
+    frame_timer_->setInterval(window::kFrameMilliseconds);
+    connect(frame_timer_, &QTimer::timeout, this, &MainWindow::gatherAnswer);
+    auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stop->setContext(Qt::WindowShortcut);
+    connect(stop, &QShortcut::activated, this, &MainWindow::stopQuestion);
+    addOperandLengths();
+  }
 }
 
 void MainWindow::exitProgram() {
+  dropQuestion();
   close();
 }
 
 void MainWindow::clearAll() {
+  dropQuestion();
   clearResults();
   for (QLineEdit* box : operand_boxes_) {
     box->clear();
@@ -222,6 +294,7 @@ void MainWindow::clearAll() {
 }
 
 void MainWindow::showInfo() {
+  dropQuestion();
   clearResults();
   for (const std::string_view line : window::kInfoLines) {
     appendLine(ToString(line));
@@ -229,10 +302,15 @@ void MainWindow::showInfo() {
 }
 
 void MainWindow::runOperation(const brindaq::OperationRow& operation) {
+  dropQuestion();
   clearResults();
-  const brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
-                                    operand_boxes_[1]->text().toStdString(),
-                                    operand_boxes_[2]->text().toStdString()};
+  brindaq::OperandTexts texts{operand_boxes_[0]->text().toStdString(),
+                              operand_boxes_[1]->text().toStdString(),
+                              operand_boxes_[2]->text().toStdString()};
+  if (range_ == brindaq::Range::kFull) {
+    startQuestion(operation, std::move(texts));
+    return;
+  }
   ListLines lines;
   brindaq::Work work;
   const brindaq::Outcome outcome = brindaq::RunOperation(operation, texts, range_, lines, work);
@@ -247,6 +325,255 @@ void MainWindow::runOperation(const brindaq::OperationRow& operation) {
       returnToOperand(*outcome.operand);
     }
   }
+}
+
+// The question is worked out beside the window. One that ends at once is shown within the click,
+// as in the window's range; a longer one shows its lines and progress once a frame until its end.
+void MainWindow::startQuestion(const brindaq::OperationRow& operation,
+                               brindaq::OperandTexts texts) {
+  hint_->setAccessibleName(hint_text_);
+  store_ = std::make_shared<ListStore>();
+  question_ = std::make_unique<brindaq::jobs::BackgroundQuestion>(
+      operation, std::move(texts), range_, store_,
+      [this] { QMetaObject::invokeMethod(this, &MainWindow::gatherAnswer, Qt::QueuedConnection); });
+  since_start_.start();
+  progress_shown_at_ = -1;
+  progress_spoken_at_ = 0;
+  if (question_->WaitFor(std::chrono::milliseconds(window::kAtOnceMilliseconds))) {
+    gatherAnswer();
+    return;
+  }
+  frame_timer_->start();
+}
+
+// Once a frame, and at the end: the lines made since, and where the work stands. Many lines
+// at once are shown a slice at a time, with the window's events between the slices.
+void MainWindow::gatherAnswer() {
+  if (!question_) {
+    return;
+  }
+  const bool ended = question_->Ended();
+  question_->TakeLines([this] {
+    if (pending_.isEmpty()) {
+      pending_.swap(store_->lines);
+    } else {
+      pending_.append(std::move(store_->lines));
+      store_->lines.clear();
+    }
+  });
+  QElapsedTimer slice_time;
+  slice_time.start();
+  qsizetype shown = 0;
+  while (shown < pending_.size() && slice_time.elapsed() < kSliceMilliseconds) {
+    const qsizetype count = std::min(kSliceLines, pending_.size() - shown);
+    showLines(pending_.sliced(shown, count));
+    shown += count;
+  }
+  pending_.remove(0, shown);
+  if (!pending_.isEmpty()) {
+    QTimer::singleShot(0, this, &MainWindow::gatherAnswer);
+  } else if (ended) {
+    endQuestion();
+    return;
+  }
+  showProgress();
+}
+
+void MainWindow::showLines(const QStringList& lines) {
+  const int first_row = list_->count();
+  const auto wraps = [this](const QString& line) {
+    return window::Wraps(range_, static_cast<std::size_t>(line.size()));
+  };
+  QStringList rows;
+  // The rows of long lines, by their place in `rows`: the whole line of a first row, or none for
+  // the rows after it.
+  std::vector<std::pair<qsizetype, QString>> marked;
+  if (std::any_of(lines.begin(), lines.end(), wraps)) {
+    const QFontMetrics metrics(list_->font());
+    for (const QString& line : lines) {
+      if (!wraps(line)) {
+        rows.append(line);
+        continue;
+      }
+      const QStringList wrapped = WrappedRows(line, metrics, wrapWidth());
+      marked.emplace_back(rows.size(), line);
+      for (qsizetype part = 1; part < wrapped.size(); ++part) {
+        marked.emplace_back(rows.size() + part, QString());
+      }
+      rows.append(wrapped);
+    }
+  }
+  if (marked.empty()) {
+    list_->addItems(lines);
+  } else {
+    list_->addItems(rows);
+  }
+  for (const auto& [row, whole] : marked) {
+    QListWidgetItem* item = list_->item(first_row + static_cast<int>(row));
+    if (whole.isNull()) {
+      item->setData(kContinuationRole, true);
+    } else {
+      item->setData(kWholeLineRole, whole);
+    }
+  }
+  wrapped_ = wrapped_ || !marked.empty();
+  list_->fitWidestLine(first_row);
+  updateCopyActions();
+}
+
+// The room of a row of a long line: the list's inside, less a vertical scroll bar that the
+// answer may yet need.
+int MainWindow::wrapWidth() const {
+  const QStyle* style = list_->style();
+  const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1);
+  return list_->width() - 2 * list_->frameWidth() -
+         style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_) - margins;
+}
+
+// A resized list shows its long lines again on rows as wide as it is now.
+void MainWindow::wrapLongLines() {
+  if (!wrapped_) {
+    return;
+  }
+  QStringList lines;
+  lines.reserve(list_->count());
+  for (int row = 0; row < list_->count(); ++row) {
+    const QListWidgetItem* item = list_->item(row);
+    if (item->data(kContinuationRole).toBool()) {
+      continue;
+    }
+    const QVariant whole = item->data(kWholeLineRole);
+    lines.append(whole.isValid() ? whole.toString() : item->text());
+  }
+  list_->clear();
+  wrapped_ = false;
+  showLines(lines);
+}
+
+void MainWindow::showProgress() {
+  const qint64 taken = since_start_.elapsed();
+  if (taken < window::kFirstProgressMilliseconds ||
+      (progress_shown_at_ >= 0 && taken - progress_shown_at_ < window::kProgressMilliseconds)) {
+    return;
+  }
+  progress_shown_at_ = taken;
+  const std::optional<std::string> progress = question_->ProgressNow();
+  const QString text = progress ? QString::fromStdString(*progress)
+                                : QString::fromStdString(brindaq::ProgressText(
+                                      {window::kWorkingProgress, {}, 0, 0}, question_->Taken()));
+  hint_->setText(text);
+  if (taken - progress_spoken_at_ >= window::kSpokenProgressMilliseconds) {
+    progress_spoken_at_ = taken;
+    hint_->setAccessibleName(text);
+  }
+}
+
+void MainWindow::restoreHint() {
+  frame_timer_->stop();
+  hint_->setText(hint_text_);
+}
+
+void MainWindow::endQuestion() {
+  const bool at_once = !frame_timer_->isActive();
+  const brindaq::Outcome outcome = question_->TakeOutcome();
+  question_.reset();
+  restoreHint();
+  if (!at_once) {
+    hint_->setAccessibleName(ToString(window::kAnswerEndedStatus));
+  }
+  updateCopyActions();
+  emit answerEnded();
+  if (outcome.notice) {
+    show_notice_(this, QString::fromStdString(*outcome.notice));
+    if (outcome.operand) {
+      returnToOperand(*outcome.operand);
+    }
+  }
+}
+
+// Esc: the work stops, and its answer ends with what it has established and the stopped line.
+void MainWindow::stopQuestion() {
+  if (question_) {
+    question_->Stop();
+  }
+}
+
+// The question is stopped and its answer left unshown, before CLEAR, INFO, EXIT or another
+// operation.
+void MainWindow::dropQuestion() {
+  if (!question_) {
+    return;
+  }
+  question_.reset();
+  pending_.clear();
+  restoreHint();
+}
+
+// A larger window gives its room to the list: what stands right of the list moves right, what
+// stands below it moves down, and the hint above it grows with it.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (range_ != brindaq::Range::kFull || places_.empty()) {
+    return;
+  }
+  const QRect list = FromTwips(window::kControls[1].twips);
+  const int wider = width() - window::kClientWidth / window::kTwipsPerPixel;
+  const int taller = height() - window::kClientHeight / window::kTwipsPerPixel;
+  const int old_width = list_->width();
+  for (const auto& [widget, place] : places_) {
+    QRect moved = place;
+    if (widget == list_) {
+      moved.adjust(0, 0, wider, taller);
+    } else if (widget == hint_) {
+      moved.adjust(0, 0, wider, 0);
+    } else {
+      if (place.left() >= list.right()) {
+        moved.translate(wider, 0);
+      }
+      if (place.top() >= list.bottom()) {
+        moved.translate(0, taller);
+      }
+    }
+    widget->setGeometry(moved);
+  }
+  if (list_->width() != old_width) {
+    wrapLongLines();
+  }
+}
+
+// Under each operand box, the length of an operand too long for it.
+void MainWindow::addOperandLengths() {
+  const QPalette palette =
+      DesignPalette(window::kLabelColours, QPalette::Window, QPalette::WindowText);
+  for (int box = 0; box < 3; ++box) {
+    QLineEdit* edit = operand_boxes_[static_cast<std::size_t>(box)];
+    auto* label = new QLabel(this);
+    label->setObjectName(edit->objectName() + QStringLiteral("Length"));
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+    label->setFont(ScreenFont(window::kDefaultFont));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QRect place = edit->geometry();
+    label->setGeometry(place.left(), place.bottom() + 1, place.width(),
+                       window::FontPixels(window::kDefaultFont) + 3);
+    label->hide();
+    places_.emplace_back(label, label->geometry());
+    operand_lengths_[static_cast<std::size_t>(box)] = label;
+    connect(edit, &QLineEdit::textChanged, this, [this, box] { showOperandLength(box); });
+  }
+}
+
+void MainWindow::showOperandLength(int box) {
+  QLineEdit* edit = operand_boxes_[static_cast<std::size_t>(box)];
+  QLabel* label = operand_lengths_[static_cast<std::size_t>(box)];
+  const QString text = edit->text();
+  const int room = edit->contentsRect().width() - 8;
+  if (edit->fontMetrics().horizontalAdvance(text) <= room) {
+    label->hide();
+    return;
+  }
+  label->setText(QString::number(text.size()) + ToString(window::kOperandLengthUnit));
+  label->show();
 }
 
 // Puts the keyboard back into the box that the notice was about, its text selected, so that
@@ -280,12 +607,25 @@ void MainWindow::addCopyActions() {
 
 namespace {
 
-// The lines as the core copies them, so that the clipboard and the command line agree.
-QString CopiedText(const QList<QListWidgetItem*>& items) {
+// The lines as the core copies them, so that the clipboard and the command line agree. A line
+// shown on several rows is copied once, whole, if any of its rows is among `items`, which are in
+// the list's order.
+QString CopiedText(const QListWidget& list, const QList<QListWidgetItem*>& items) {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(items.size()));
+  int last_first_row = -1;
   for (const QListWidgetItem* item : items) {
-    lines.push_back(item->text().toStdString());
+    int first_row = list.row(item);
+    while (first_row > 0 && list.item(first_row)->data(kContinuationRole).toBool()) {
+      --first_row;
+    }
+    if (first_row == last_first_row) {
+      continue;
+    }
+    last_first_row = first_row;
+    const QListWidgetItem* first = list.item(first_row);
+    const QVariant whole = first->data(kWholeLineRole);
+    lines.push_back((whole.isValid() ? whole.toString() : first->text()).toStdString());
   }
   return QString::fromStdString(brindaq::CopiedText(lines));
 }
@@ -300,7 +640,7 @@ void MainWindow::copySelectedLines() {
   std::sort(items.begin(), items.end(), [this](QListWidgetItem* left, QListWidgetItem* right) {
     return list_->row(left) < list_->row(right);
   });
-  QApplication::clipboard()->setText(CopiedText(items));
+  QApplication::clipboard()->setText(CopiedText(*list_, items));
 }
 
 void MainWindow::copyAllLines() {
@@ -311,7 +651,7 @@ void MainWindow::copyAllLines() {
   for (int row = 0; row < list_->count(); ++row) {
     items.append(list_->item(row));
   }
-  QApplication::clipboard()->setText(CopiedText(items));
+  QApplication::clipboard()->setText(CopiedText(*list_, items));
 }
 
 void MainWindow::updateCopyActions() {
@@ -321,12 +661,14 @@ void MainWindow::updateCopyActions() {
 }
 
 MainWindow::~MainWindow() {
+  question_.reset();
   // The list outlives this part of the window; it must not call back into it.
   list_->disconnect(this);
 }
 
 void MainWindow::clearResults() {
   list_->clear();
+  wrapped_ = false;
   updateCopyActions();
 }
 

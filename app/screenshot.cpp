@@ -1,11 +1,14 @@
 // Saves a picture of the window as a PNG, for the documentation and for machines without a
-// display:  brindaq_screenshot [--full-range] FILE.png [A B C BUTTON [ROWS]]
+// display:  brindaq_screenshot [--full-range] [--during MS] FILE.png [A B C BUTTON [ROWS]]
 // With the operand texts and a button name (such as Command10) it types the operands and clicks
 // the button first; a notice is printed instead of being shown. ROWS, such as "1,3", selects
 // those lines of the result list, counted from 0; "end" selects the last line and scrolls the
-// list to its end, down and sideways. --full-range opens the window on the full range.
+// list to its end, down and sideways. --full-range opens the window on the full range, whose
+// answers come beside the window's thread: the picture is taken once the answer is whole, or,
+// with --during, MS milliseconds after the click, while the work goes on.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -13,6 +16,8 @@
 #include <QScrollBar>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 #include "core/window.h"
 #include "main_window.h"
@@ -27,8 +32,16 @@ int main(int argc, char* argv[]) {
     ++argv;
     --argc;
   }
+  int during = -1;
+  if (argc > 2 && argv[1] == std::string_view("--during")) {
+    during = std::atoi(argv[2]);
+    argv[2] = argv[0];
+    argv += 2;
+    argc -= 2;
+  }
   if (argc != 2 && argc != 6 && argc != 7) {
-    std::fprintf(stderr, "usage: %s [--full-range] FILE.png [A B C BUTTON [ROWS]]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--full-range] [--during MS] FILE.png [A B C BUTTON [ROWS]]\n",
+                 argv[0]);
     return 2;
   }
   MainWindow window(
@@ -48,6 +61,11 @@ int main(int argc, char* argv[]) {
       return 2;
     }
     button->click();
+    QElapsedTimer clock;
+    clock.start();
+    while (window.busy() && (during < 0 || clock.elapsed() < during)) {
+      QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
   }
   if (argc == 7) {
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));

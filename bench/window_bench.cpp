@@ -3,17 +3,25 @@
 //                                    process), then the time from a click to the painted list for
 //                                    the longest outputs
 //   brindaq_window_bench --first-paint   (internal) show the window, report the first paint, exit
+//   brindaq_window_bench --long-work SECONDS   a question of the full range that runs longer
+//                                    than SECONDS (the factors of a 71-digit product of two
+//                                    primes): the click to the first progress in the hint, the
+//                                    longest wait of the window's events meanwhile (and how much
+//                                    of it the window's thread was busy), Esc to the stopped answer
 // Run it under Xvfb (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -111,6 +119,11 @@ double MeasureClick(MainWindow& window, const char* button, const char* a, const
     QElapsedTimer timer;
     timer.start();
     target->click();
+    // The full range's answers come beside the window's thread, at the latest a frame after the
+    // work has ended.
+    while (window.busy()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     window.repaint();
     times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     QApplication::processEvents();
@@ -118,11 +131,84 @@ double MeasureClick(MainWindow& window, const char* button, const char* a, const
   return Median(times);
 }
 
+// The milliseconds of processor time that the calling thread has used.
+double ThreadMilliseconds() {
+  timespec time{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+  return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+}
+
+int MeasureLongWork(int argc, char* argv[], int seconds) {
+  QApplication app(argc, argv);
+  SetApplicationRecord();
+  MainWindow window([](QWidget*, const QString&) {}, brindaq::kOperations, brindaq::Range::kFull);
+  window.show();
+  QApplication::processEvents();
+  const auto* hint = window.findChild<QLabel*>(QStringLiteral("Label5"));
+  const QString hint_text = hint->text();
+  window.findChild<QLineEdit*>(QStringLiteral("Text1"))
+      ->setText(QStringLiteral(
+          "85516261388813581694728883147391667963233204428194945495614616496002931"));
+  // A timer of 1 ms: the longest time between two of its ticks is the longest time that the
+  // window did not handle its events; the thread's processor time in it tells how much of that
+  // the window worked, and how much it waited for a processor.
+  QElapsedTimer clock;
+  double longest = 0, longest_busy = 0, busiest = 0;
+  qint64 last_tick = 0;
+  double last_cpu = ThreadMilliseconds();
+  QTimer probe;
+  probe.setInterval(1);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    const qint64 now = clock.nsecsElapsed();
+    const double cpu = ThreadMilliseconds();
+    const double gap = static_cast<double>(now - last_tick) / 1e6;
+    if (gap > longest) {
+      longest = gap;
+      longest_busy = cpu - last_cpu;
+    }
+    busiest = std::max(busiest, cpu - last_cpu);
+    last_tick = now;
+    last_cpu = cpu;
+  });
+  clock.start();
+  probe.start();
+  window.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
+  double first_progress = -1;
+  while (clock.elapsed() < seconds * 1000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (first_progress < 0 && hint->text() != hint_text) {
+      first_progress = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      std::printf("click to first progress: %.1f ms (\"%s\")\n", first_progress,
+                  qPrintable(hint->text()));
+    }
+  }
+  std::printf("after %d s: \"%s\"\n", seconds, qPrintable(hint->text()));
+  std::printf(
+      "longest wait of the window's events: %.1f ms, of which %.1f ms its own work; "
+      "longest own work between two ticks: %.1f ms\n",
+      longest, longest_busy, busiest);
+  QElapsedTimer stop;
+  stop.start();
+  // What Esc sets off.
+  emit window.findChild<QShortcut*>()->activated();
+  while (window.busy()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+  const auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+  std::printf("Esc to the stopped answer: %.1f ms (last line \"%s\")\n",
+              static_cast<double>(stop.nsecsElapsed()) / 1e6,
+              qPrintable(list->item(list->count() - 1)->text()));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (argc == 3 && std::strcmp(argv[1], "--first-paint") == 0) {
     return ShowUntilFirstPaint(argc, argv, std::atoi(argv[2]));
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--long-work") == 0) {
+    return MeasureLongWork(argc, argv, std::atoi(argv[2]));
   }
   constexpr int kStarts = 11;
   std::vector<double> start_times;

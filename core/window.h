@@ -54,6 +54,39 @@ constexpr bool ScrollsSideways(Range range) {
   return range == Range::kFull;
 }
 
+// In the full range a result line of more than kWrapAbove characters (a factor of a thousand
+// digits) is shown on several rows, each as wide as the list, and every row after the first
+// starts with kContinuationIndent blanks (two more than stand before a number), so that it reads
+// as the same line; copying still gives it whole, on one line. Shorter lines keep one row, and
+// scroll sideways.
+inline constexpr std::size_t kWrapAbove = 200;
+inline constexpr std::size_t kContinuationIndent = 6;
+
+constexpr bool Wraps(Range range, std::size_t line_length) {
+  return range == Range::kFull && line_length > kWrapAbove;
+}
+
+// A click in the full range may start work of minutes. It is worked out beside the window, which
+// stays awake: the lines appear as they are made, gathered once every kFrameMilliseconds; the
+// hint (Label5) shows the progress instead of its text, refreshed every kProgressMilliseconds,
+// from kFirstProgressMilliseconds on; a screen reader is told the progress at most every
+// kSpokenProgressMilliseconds, and kAnswerEndedStatus at the end. Esc stops the work (its answer
+// then ends with the stopped line); CLEAR, INFO and another operation stop it first and then do
+// what they always do; EXIT ends the program at once. An answer that comes within
+// kAtOnceMilliseconds is shown as in the window's range, within the click.
+inline constexpr int kFrameMilliseconds = 16;
+inline constexpr int kFirstProgressMilliseconds = 50;
+inline constexpr int kProgressMilliseconds = 250;
+inline constexpr int kSpokenProgressMilliseconds = 3000;
+inline constexpr int kAtOnceMilliseconds = 10;
+inline constexpr std::string_view kAnswerEndedStatus = "End of the answer";
+// The progress of work that has not yet said where it stands: "calculating, 2 s".
+inline constexpr std::string_view kWorkingProgress = "calculating";
+
+// In the full range an operand may have thousands of digits, more than its box shows: the number
+// of its characters is then shown under the box, as "1000" + kOperandLengthUnit.
+inline constexpr std::string_view kOperandLengthUnit = " characters";
+
 struct Rgb {
   std::uint8_t red, green, blue;
 };

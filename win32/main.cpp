@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/jobs/background_question.h"
 #include "core/window.h"
 #include "win32/main_window.h"
 #include "win32/text.h"
@@ -42,6 +43,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
+  }
+  // EXIT ends the program at once: a question whose work could not stop in time is left behind,
+  // and the static data it may still read is not destroyed under it.
+  if (brindaq::jobs::BackgroundQuestion::Running() > 0) {
+    std::_Exit(static_cast<int>(message.wParam));
   }
   return static_cast<int>(message.wParam);
 }

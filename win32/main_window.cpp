@@ -9,12 +9,17 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstddef>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/jobs/background_question.h"
 #include "core/operations.h"
 #include "core/window.h"
 #include "win32/appearance.h"
@@ -31,6 +36,12 @@ constexpr int kFirstControlId = 100;
 
 // Posted to the window by a control that has just got the keyboard.
 constexpr UINT kFocusMessage = WM_APP;
+// Posted to the window by the thread of a question of the full range when its answer has ended.
+constexpr UINT kAnswerMessage = WM_APP + 1;
+// The timer that gathers the lines of such a question once a frame.
+constexpr UINT_PTR kFrameTimer = 1;
+// At most so many lines go into the list at once.
+constexpr std::size_t kSliceLines = 8192;
 
 // Everything the window keeps between messages.
 struct State {
@@ -41,6 +52,15 @@ struct State {
   std::array<HWND, 3> boxes{};  // A, B and C
   ResultList results;
   HWND focus = nullptr;  // the control that had the keyboard when the window was last left
+
+  // A question of the full range, worked out beside the window, and where its lines gather.
+  std::unique_ptr<jobs::BackgroundQuestion> question;
+  std::shared_ptr<jobs::StringLines> store;
+  std::vector<std::string> taken;
+  HWND hint = nullptr;
+  std::wstring hint_text;
+  ULONGLONG started = 0;         // GetTickCount64 at the click
+  ULONGLONG progress_shown = 0;  // when the hint last showed the progress, 0 before it did
 
   State(HWND handle, Range chosen) : form(handle), range(chosen), look(handle) {
     results.sideways = window::ScrollsSideways(chosen);
@@ -123,6 +143,9 @@ void CreateControl(State& state, std::size_t index) {
   }
   if (control.kind == window::Kind::kList) {
     state.results.list = handle;
+  } else if (control.name == "Label5") {
+    state.hint = handle;
+    state.hint_text = Wide(control.text);
   } else if (const char letter = window::OperandOf(control.name); letter != 0) {
     state.boxes[static_cast<std::size_t>(letter - 'A')] = handle;
   }
@@ -150,26 +173,106 @@ void CreateControls(State& state) {
 
 // The frame of one click --------------------------------------------------------------------------
 
-void RunOperation(State& state, const OperationRow& operation) {
-  ClearResults(state.results);
-  const OperandTexts texts{Narrow(TextOf(state.boxes[0])), Narrow(TextOf(state.boxes[1])),
-                           Narrow(TextOf(state.boxes[2]))};
-  const Outcome outcome = RunOperation(operation, texts, state.range);
-  AppendLines(state.results, outcome.lines);
-  if (outcome.notice) {
-    MessageBoxW(state.form, Wide(*outcome.notice).c_str(), Wide(window::kNoticeCaption).c_str(),
-                MB_OK);
-    // The keyboard goes back into the box the notice is about, its text selected, so that the
-    // correction can be typed at once.
-    if (outcome.operand) {
-      const HWND box = state.boxes[static_cast<std::size_t>(*outcome.operand - 'A')];
-      SetFocus(box);
-      SendMessageW(box, EM_SETSEL, 0, -1);
-    }
+void ShowNotice(State& state, const Outcome& outcome) {
+  if (!outcome.notice) {
+    return;
+  }
+  MessageBoxW(state.form, Wide(*outcome.notice).c_str(), Wide(window::kNoticeCaption).c_str(),
+              MB_OK);
+  // The keyboard goes back into the box the notice is about, its text selected, so that the
+  // correction can be typed at once.
+  if (outcome.operand) {
+    const HWND box = state.boxes[static_cast<std::size_t>(*outcome.operand - 'A')];
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
   }
 }
 
+// A question of the full range: its lines so far, its progress in the hint, and its end.
+void Gather(State& state) {
+  if (!state.question) {
+    return;
+  }
+  const bool ended = state.question->Ended();
+  state.question->TakeLines([&state] {
+    state.taken.insert(state.taken.end(), std::make_move_iterator(state.store->lines.begin()),
+                       std::make_move_iterator(state.store->lines.end()));
+    state.store->lines.clear();
+  });
+  // Many lines at once go into the list a slice at a time, with the window's messages between
+  // the slices: under wine a slice takes about 20 ms.
+  const std::size_t slice = std::min(state.taken.size(), kSliceLines);
+  if (slice > 0) {
+    AppendLines(state.results, std::vector<std::string>(
+                                   std::make_move_iterator(state.taken.begin()),
+                                   std::make_move_iterator(state.taken.begin() +
+                                                           static_cast<std::ptrdiff_t>(slice))));
+    state.taken.erase(state.taken.begin(),
+                      state.taken.begin() + static_cast<std::ptrdiff_t>(slice));
+  }
+  if (!state.taken.empty()) {
+    PostMessageW(state.form, kAnswerMessage, 0, 0);
+    return;
+  }
+  const ULONGLONG now = GetTickCount64();
+  if (ended) {
+    const Outcome outcome = state.question->TakeOutcome();
+    state.question.reset();
+    KillTimer(state.form, kFrameTimer);
+    SetWindowTextW(state.hint, state.hint_text.c_str());
+    ShowNotice(state, outcome);
+  } else if (now - state.started >= window::kFirstProgressMilliseconds &&
+             (state.progress_shown == 0 ||
+              now - state.progress_shown >= window::kProgressMilliseconds)) {
+    state.progress_shown = now;
+    const std::optional<std::string> progress = state.question->ProgressNow();
+    SetWindowTextW(state.hint, Wide(progress ? *progress
+                                             : ProgressText({window::kWorkingProgress, {}, 0, 0},
+                                                            state.question->Taken()))
+                                   .c_str());
+  }
+}
+
+// The question is stopped and its answer left unshown, before CLEAR, INFO, EXIT or another
+// operation.
+void DropQuestion(State& state) {
+  if (!state.question) {
+    return;
+  }
+  state.question.reset();
+  state.taken.clear();
+  KillTimer(state.form, kFrameTimer);
+  SetWindowTextW(state.hint, state.hint_text.c_str());
+}
+
+void RunOperation(State& state, const OperationRow& operation) {
+  DropQuestion(state);
+  ClearResults(state.results);
+  OperandTexts texts{Narrow(TextOf(state.boxes[0])), Narrow(TextOf(state.boxes[1])),
+                     Narrow(TextOf(state.boxes[2]))};
+  if (state.range == Range::kFull) {
+    // Worked out beside the window: shown within the click if it ends at once, else a frame at a
+    // time until its end.
+    state.store = std::make_shared<jobs::StringLines>();
+    const HWND form = state.form;
+    state.question = std::make_unique<jobs::BackgroundQuestion>(
+        operation, std::move(texts), state.range, state.store,
+        [form] { PostMessageW(form, kAnswerMessage, 0, 0); });
+    state.started = GetTickCount64();
+    state.progress_shown = 0;
+    if (!state.question->WaitFor(std::chrono::milliseconds(window::kAtOnceMilliseconds))) {
+      SetTimer(state.form, kFrameTimer, window::kFrameMilliseconds, nullptr);
+    }
+    Gather(state);
+    return;
+  }
+  const Outcome outcome = RunOperation(operation, texts, state.range);
+  AppendLines(state.results, outcome.lines);
+  ShowNotice(state, outcome);
+}
+
 void Clear(State& state) {
+  DropQuestion(state);
   ClearResults(state.results);
   for (const HWND box : state.boxes) {
     SetWindowTextW(box, L"");
@@ -177,6 +280,7 @@ void Clear(State& state) {
 }
 
 void ShowInfo(State& state) {
+  DropQuestion(state);
   ClearResults(state.results);
   AppendLines(state.results,
               std::vector<std::string>(window::kInfoLines.begin(), window::kInfoLines.end()));
@@ -203,6 +307,14 @@ void OnCommand(State& state, int id, int code) {
     PostMessageW(state.form, kFocusMessage, 0, 0);  // as TellFocus does
     return;
   }
+  // Esc, which the dialog manager of IsDialogMessage sends as IDCANCEL, stops the question: its
+  // answer ends with what it has established and the stopped line.
+  if (id == IDCANCEL) {
+    if (state.question) {
+      state.question->Stop();
+    }
+    return;
+  }
   if (control == nullptr || code != BN_CLICKED) {
     return;
   }
@@ -211,6 +323,7 @@ void OnCommand(State& state, int id, int code) {
       RunOperation(state, *window::OperationOf(*control));
       break;
     case window::Action::kExit:
+      DropQuestion(state);
       DestroyWindow(state.form);
       break;
     case window::Action::kClear:
@@ -308,6 +421,15 @@ LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM 
     case kFocusMessage:
       OnFocus(*state);
       return 0;
+    case kAnswerMessage:
+      Gather(*state);
+      return 0;
+    case WM_TIMER:
+      if (wparam == kFrameTimer) {
+        Gather(*state);
+        return 0;
+      }
+      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -338,6 +460,7 @@ LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM 
       ApplyColours(state->look, form);
       break;
     case WM_DESTROY:
+      DropQuestion(*state);
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

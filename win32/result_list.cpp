@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/operations.h"
+#include "core/window.h"
 #include "win32/text.h"
 
 namespace brindaq::win32 {
@@ -15,15 +16,75 @@ namespace {
 constexpr UINT kCopyCommand = 1;
 constexpr UINT kCopyAllCommand = 2;
 
+// The lines of `rows`, in order: a line shown on several rows once, whole.
+std::vector<std::string> LinesOf(const ResultList& results, const std::vector<int>& rows) {
+  std::vector<std::string> lines;
+  int last_part = -1;
+  for (const int row : rows) {
+    const auto index = static_cast<std::size_t>(row);
+    const int part = index < results.part_of.size() ? results.part_of[index] : -1;
+    if (part < 0) {
+      lines.push_back(results.lines.at(index));
+    } else if (part != last_part) {
+      lines.push_back(results.wrapped.at(static_cast<std::size_t>(part)));
+    }
+    last_part = part;
+  }
+  return lines;
+}
+
 std::vector<std::string> SelectedLines(const ResultList& results) {
   const LRESULT count = SendMessageW(results.list, LB_GETSELCOUNT, 0, 0);
   std::vector<int> rows(count > 0 ? static_cast<std::size_t>(count) : 0);
   SendMessageW(results.list, LB_GETSELITEMS, rows.size(), reinterpret_cast<LPARAM>(rows.data()));
-  std::vector<std::string> lines;
-  for (const int row : rows) {
-    lines.push_back(results.lines.at(static_cast<std::size_t>(row)));
+  return LinesOf(results, rows);
+}
+
+std::vector<std::string> AllLines(const ResultList& results) {
+  if (results.wrapped.empty()) {
+    return results.lines;
   }
-  return lines;
+  std::vector<int> rows(results.lines.size());
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    rows[row] = static_cast<int>(row);
+  }
+  return LinesOf(results, rows);
+}
+
+// How many characters a row of a long line holds: as many of the widest digit as the list's
+// inside shows, less a vertical scroll bar that the answer may yet need.
+std::size_t RowCharacters(const ResultList& results) {
+  RECT client{};
+  GetClientRect(results.list, &client);
+  const UINT dpi = GetDpiForWindow(results.list);
+  const HDC dc = GetDC(results.list);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(results.list, WM_GETFONT, 0, 0)));
+  std::array<INT, 10> digits{};
+  GetCharWidth32W(dc, L'0', L'9', digits.data());
+  SelectObject(dc, previous);
+  ReleaseDC(results.list, dc);
+  const int widest = std::max(1, *std::max_element(digits.begin(), digits.end()));
+  // A list box shows its vertical bar, and has the style, only while its rows need it.
+  const bool bar_shown = (GetWindowLongW(results.list, GWL_STYLE) & WS_VSCROLL) != 0;
+  const int room = client.right - 2 * Scale(kTextMargin, dpi) -
+                   (bar_shown ? 0 : GetSystemMetricsForDpi(SM_CXVSCROLL, dpi));
+  return static_cast<std::size_t>(
+      std::max<int>(room / widest, static_cast<int>(window::kContinuationIndent) + 8));
+}
+
+// The rows of a long line: the first as many characters as a row holds, each after it the
+// continuation's blanks and as many more.
+std::vector<std::string> RowsOf(const std::string& line, std::size_t row_characters) {
+  const std::string indent(window::kContinuationIndent, ' ');
+  std::vector<std::string> rows;
+  std::size_t start = 0;
+  while (start < line.size()) {
+    const std::size_t room = rows.empty() ? row_characters : row_characters - indent.size();
+    rows.push_back((rows.empty() ? std::string() : indent) + line.substr(start, room));
+    start += room;
+  }
+  return rows;
 }
 
 // The lines, as the core copies them, on the clipboard as Unicode text.
@@ -109,13 +170,39 @@ void ScrollTo(const ResultList& results, int position) {
 void ClearResults(ResultList& results) {
   SendMessageW(results.list, LB_RESETCONTENT, 0, 0);
   results.lines.clear();
+  results.wrapped.clear();
+  results.part_of.clear();
   if (results.sideways) {
     results.extent = 0;
     SendMessageW(results.list, LB_SETHORIZONTALEXTENT, 0, 0);  // back at the start
   }
 }
 
-void AppendLines(ResultList& results, const std::vector<std::string>& lines) {
+void AppendLines(ResultList& results, const std::vector<std::string>& given) {
+  // A long line of the full range goes on several rows.
+  const bool wraps = std::any_of(given.begin(), given.end(), [](const std::string& line) {
+    return window::Wraps(Range::kFull, line.size());
+  });
+  std::vector<std::string> split;
+  if (results.sideways && wraps) {
+    const std::size_t row_characters = RowCharacters(results);
+    results.part_of.resize(results.lines.size(), -1);
+    for (const std::string& line : given) {
+      if (!window::Wraps(Range::kFull, line.size())) {
+        split.push_back(line);
+        results.part_of.push_back(-1);
+        continue;
+      }
+      for (std::string& row : RowsOf(line, row_characters)) {
+        split.push_back(std::move(row));
+        results.part_of.push_back(static_cast<int>(results.wrapped.size()));
+      }
+      results.wrapped.push_back(line);
+    }
+  } else if (!results.part_of.empty()) {
+    results.part_of.resize(results.part_of.size() + given.size(), -1);
+  }
+  const std::vector<std::string>& lines = split.empty() ? given : split;
   SendMessageW(results.list, WM_SETREDRAW, FALSE, 0);
   std::size_t characters = 0;
   for (const std::string& line : lines) {
@@ -128,13 +215,13 @@ void AppendLines(ResultList& results, const std::vector<std::string>& lines) {
     SendMessageW(results.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
     results.lines.push_back(line);
   }
-  FitWidth(results);
+  FitWidth(results, results.lines.size() - lines.size());
   SendMessageW(results.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(results.list, nullptr, TRUE);
 }
 
-void FitWidth(ResultList& results) {
-  if (!results.sideways) {
+void FitWidth(ResultList& results, std::size_t from) {
+  if (!results.sideways || from > results.lines.size()) {
     return;
   }
   const HDC dc = GetDC(results.list);
@@ -145,7 +232,10 @@ void FitWidth(ResultList& results) {
   results.step = std::max<int>(1, metrics.tmAveCharWidth);
   // The text's margin on either side, as DrawLine leaves it.
   const int margin = Scale(kTextMargin, GetDpiForWindow(results.list));
-  results.extent = results.lines.empty() ? 0 : WidestLine(dc, results.lines) + 2 * margin;
+  const std::vector<std::string> measured(results.lines.begin() + static_cast<std::ptrdiff_t>(from),
+                                          results.lines.end());
+  const int extent = measured.empty() ? 0 : WidestLine(dc, measured) + 2 * margin;
+  results.extent = from == 0 ? extent : std::max(results.extent, extent);
   SelectObject(dc, previous);
   ReleaseDC(results.list, dc);
   SendMessageW(results.list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(results.extent), 0);
@@ -222,7 +312,7 @@ void ListMenu(const ResultList& results, HWND form, POINT at) {
   if (chosen == kCopyCommand) {
     Copy(form, selected);
   } else if (chosen == kCopyAllCommand) {
-    Copy(form, results.lines);
+    Copy(form, AllLines(results));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,13 @@ namespace brindaq::win32 {
 struct ResultList {
   HWND list = nullptr;
   bool sideways = false;           // whether a line wider than the list scrolls sideways
-  std::vector<std::string> lines;  // the list's lines, as the core gave them
-  int extent = 0;                  // how far the list scrolls sideways, in pixels
-  int step = 1;                    // how far Left and Right move it: a character's width
+  std::vector<std::string> lines;  // the list's rows: its lines, as the core gave them
+  // Where a long line is shown on several rows (window::Wraps), its whole text, and for every
+  // row the long line it is part of, or -1; empty while no line is.
+  std::vector<std::string> wrapped;
+  std::vector<int> part_of;
+  int extent = 0;  // how far the list scrolls sideways, in pixels
+  int step = 1;    // how far Left and Right move it: a character's width
 };
 
 void ClearResults(ResultList& results);
@@ -26,8 +31,9 @@ void ClearResults(ResultList& results);
 void AppendLines(ResultList& results, const std::vector<std::string>& lines);
 
 // Where the list scrolls sideways, lets it scroll as far as its widest line, measured in its
-// current font, reaches: again after the font has changed.
-void FitWidth(ResultList& results);
+// current font, reaches: again after the font has changed. The lines from `from` on are
+// measured; those before it were measured by the calls before (a long answer comes in parts).
+void FitWidth(ResultList& results, std::size_t from = 0);
 
 // One line of the list (WM_DRAWITEM), in the box's colours or, selected, in the selection's.
 void DrawLine(const ResultList& results, const Appearance& look, const DRAWITEMSTRUCT& item);

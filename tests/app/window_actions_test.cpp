@@ -190,6 +190,7 @@ class WindowActionsTest : public QObject {
     for (MainWindow* window : {&full, &own}) {
       SetOperands(*window, "18446744073709551557", "", "");
       Click(*window, ButtonOf("is-prime"));
+      WaitForAnswer(*window);
     }
     QCOMPARE(ListLines(full), QStringList{" A IS A PRIME NUMBER!"});
     QCOMPARE(ListLines(own), QStringList());
@@ -204,6 +205,7 @@ class WindowActionsTest : public QObject {
     window.show();
     SetOperands(window, "10003628061488344205", "", "");
     Click(window, ButtonOf("two-squares"));
+    WaitForAnswer(window);
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
     QApplication::processEvents();
     const QString last = QStringLiteral("10003628061488344205  =   2236298893^2  +   2236648234^2");

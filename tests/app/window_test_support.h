@@ -48,6 +48,11 @@ inline void Click(MainWindow& window, const QString& button) {
   QTest::mouseClick(target, Qt::LeftButton);
 }
 
+// Waits for the end of an answer worked out beside the window (the full range's).
+inline void WaitForAnswer(const MainWindow& window) {
+  QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 60000);
+}
+
 inline const QColor kDarkGreen(0, 64, 0);
 inline const QColor kLightGreen(192, 255, 192);
 

@@ -10,6 +10,11 @@
 //   window_driver.exe BRINDAQ.EXE --show-full-range BMP [DPI]  the same on the full range,
 //                                              after A = 10003628061488344205 and A = x^2 + y^2,
 //                                              the list scrolled to the end of its lines
+//   window_driver.exe BRINDAQ.EXE --long-work S  on the full range, a question of minutes: the
+//                                              click to the first progress, the longest answer
+//                                              to a message during S seconds, Esc to the answer
+//   window_driver.exe BRINDAQ.EXE --show-long-work BMP BMP  pictures of that question at 2.5 s
+//                                              and of a line of a thousand digits
 //   window_driver.exe BRINDAQ.EXE --fill N     on the full range, A = 9699690 and GOLDBACH (A)
 //                                              N times: from the click to the list holding every
 //                                              line, in milliseconds
@@ -336,7 +341,8 @@ void CheckFullRange(const std::wstring& path) {
 
   const brindaq::OperandTexts texts{"10003628061488344205", "", ""};
   const std::vector<std::string> lines =
-      brindaq::RunOperation(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull).lines;
+      brindaq::RunOperation(*brindaq::FindCommand("two-squares"), texts, brindaq::Range::kFull)
+          .lines;
   ClickRow(program, {"two-squares", {texts.a, texts.b, texts.c}, {}});
   Check(
       Eventually([&] {
@@ -393,6 +399,82 @@ void CheckFullRange(const std::wstring& path) {
 
   Click(ButtonOf(program.form, "EXIT"));
   Check(Ends(program), "EXIT ends the program on the full range");
+}
+
+// A question of the full range that runs for minutes (the factors of a product of two primes of
+// 36 digits): the hint shows its progress instead of its text, Esc stops it and leaves the
+// stopped answer, CLEAR stops it and leaves nothing, EXIT ends the program while it runs.
+void CheckLongWork(const std::wstring& path) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return;
+  }
+  const auto label5 = std::find_if(window::kControls.begin(), window::kControls.end(),
+                                   [](const window::Control& c) { return c.name == "Label5"; });
+  const std::string hint_text(label5->text);
+  const HWND hint = ChildOf(program.form, L"Static", Wide(hint_text));
+  const HWND list = ListOf(program.form);
+  const std::string product =
+      "85516261388813581694728883147391667963233204428194945495614616496002931";
+  const Row factors{"factors", {product, "", ""}, {}};
+  const auto progress_shows = [&] {
+    return Eventually([&] {
+      const std::string text = Narrow(TextOf(hint));
+      return text != hint_text && text.ends_with(" s");
+    });
+  };
+  ClickRow(program, factors);
+  Check(progress_shows(), "the hint shows the progress of a long question");
+  Press(VK_ESCAPE);
+  const std::vector<std::string> stopped{" NOT YET SPLIT =  " + product, brindaq::kStoppedLine};
+  Check(Eventually([&] { return Lines(list) == stopped; }), "Esc leaves the stopped answer");
+  Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }), "the hint comes back");
+
+  ClickRow(program, factors);
+  Check(progress_shows(), "the question is asked again");
+  Click(ButtonOf(program.form, "CLEAR"));
+  Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }) && Lines(list).empty(),
+        "CLEAR stops the question and leaves nothing of it");
+
+  // 7^5000 mod 10^1000: a line of a thousand digits on rows as wide as the list, every row after
+  // the first indented; Ctrl+C copies it whole. (The operands are set, not typed: a thousand
+  // keys take long under wine.)
+  const std::string modulus = "1" + std::string(1000, '0');
+  const std::vector<std::string> power =
+      brindaq::RunOperation(*brindaq::FindCommand("power-mod"), {"7", "5000", modulus},
+                            brindaq::Range::kFull)
+          .lines;
+  const std::array<std::string, 3> operands{"7", "5000", modulus};
+  for (std::size_t index = 0; index < operands.size(); ++index) {
+    SendMessageW(BoxOf(program.form, window::kOperandBoxes[index]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Wide(operands[index]).c_str()));
+  }
+  Click(ButtonOf(program.form, "A^B MOD. C"));
+  const std::string indent(window::kContinuationIndent, ' ');
+  std::vector<std::string> rows;
+  Check(Eventually([&] {
+          rows = Lines(list);
+          return rows.size() > 1;
+        }),
+        "a line of a thousand digits goes on several rows");
+  std::string joined = rows.empty() ? std::string() : rows.front();
+  for (std::size_t row = 1; row < rows.size(); ++row) {
+    Check(rows[row].starts_with(indent), "a row after the first is indented");
+    joined += rows[row].substr(std::min(indent.size(), rows[row].size()));
+  }
+  Check(power.size() == 1 && joined == power.front(), "the rows hold the line, in order");
+  Check(!ScrollsSideways(list), "the rows of a long line need no scrolling sideways");
+  Click(list, 0, LinePoint(list, 0));
+  Press('A', {VK_CONTROL});
+  EmptyTheClipboard();
+  Press('C', {VK_CONTROL});
+  Check(Eventually([&] { return Clipboard() == Copied(power); }),
+        "Ctrl+C copies the long line whole, on one line");
+
+  ClickRow(program, factors);
+  Check(progress_shows(), "the question is asked once more");
+  Click(ButtonOf(program.form, "EXIT"));
+  Check(Ends(program), "EXIT ends the program while a question runs");
 }
 
 int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
@@ -452,6 +534,7 @@ int RunChecks(const std::wstring& path, const std::wstring& rows_file) {
   }
   SetLogPixels(USER_DEFAULT_SCREEN_DPI);
   CheckFullRange(path);
+  CheckLongWork(path);
   std::printf("%d failed\n", Failures());
   return Failures() == 0 ? 0 : 1;
 }
@@ -474,8 +557,8 @@ int TimeFill(const std::wstring& path, int count) {
   const brindaq::OperationRow& goldbach = *brindaq::FindCommand("goldbach");
   const brindaq::OperandTexts texts{"9699690", "", ""};
   const auto begin = std::chrono::steady_clock::now();
-  const auto lines =
-      static_cast<LRESULT>(brindaq::RunOperation(goldbach, texts, brindaq::Range::kFull).lines.size());
+  const auto lines = static_cast<LRESULT>(
+      brindaq::RunOperation(goldbach, texts, brindaq::Range::kFull).lines.size());
   std::printf(
       "the core's answer alone: %.0f ms, %ld lines\n",
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count(),
@@ -533,13 +616,91 @@ int Show(const std::wstring& path, const std::wstring& file, DWORD dpi, brindaq:
   return saved ? 0 : 1;
 }
 
+// The long question of CheckLongWork on a window of the full range: its operands set, its button
+// clicked.
+void AskLongQuestion(const Program& program) {
+  SendMessageW(BoxOf(program.form, window::kOperandBoxes[0]), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(
+                   L"85516261388813581694728883147391667963233204428194945495614616496002931"));
+  Click(ButtonOf(program.form, "PRIME FACTORS OF A"));
+}
+
+// The click to the first progress in the hint; the longest time that the window took to answer
+// a message (sent every 5 ms) while the question ran for `seconds`; Esc to the stopped answer.
+int TimeLongWork(const std::wstring& path, int seconds) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  const HWND hint = ChildOf(program.form, L"Static",
+                            Wide("For large numbers, wait for the end of calculation !"));
+  const std::wstring hint_text = TextOf(hint);
+  const HWND list = ListOf(program.form);
+  using Clock = std::chrono::steady_clock;
+  const auto milliseconds = [](Clock::duration time) {
+    return std::chrono::duration<double, std::milli>(time).count();
+  };
+  const Clock::time_point clicked = Clock::now();
+  AskLongQuestion(program);
+  double first = -1, longest = 0;
+  while (Clock::now() - clicked < std::chrono::seconds(seconds)) {
+    const Clock::time_point asked = Clock::now();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(program.form, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    longest = std::max(longest, milliseconds(Clock::now() - asked));
+    if (first < 0 && TextOf(hint) != hint_text) {
+      first = milliseconds(Clock::now() - clicked);
+      std::printf("click to first progress: %.0f ms (%s)\n", first, Narrow(TextOf(hint)).c_str());
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  std::printf("after %d s: %s; longest answer to a message: %.0f ms\n", seconds,
+              Narrow(TextOf(hint)).c_str(), longest);
+  const Clock::time_point escape = Clock::now();
+  Press(VK_ESCAPE);
+  Eventually([&] {
+    const std::vector<std::string> lines = Lines(list);
+    return !lines.empty() && lines.back() == brindaq::kStoppedLine;
+  });
+  std::printf("Esc to the stopped answer: %.0f ms\n", milliseconds(Clock::now() - escape));
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return 0;
+}
+
+// Pictures of the full range: the long question 2.5 s after its click, and a line of a thousand
+// digits (7^5000 mod 10^1000) on several rows.
+int ShowLongWork(const std::wstring& path, const std::wstring& during, const std::wstring& rows) {
+  Program program = Start(path, brindaq::Range::kFull);
+  if (program.form == nullptr) {
+    return 1;
+  }
+  AskLongQuestion(program);
+  std::this_thread::sleep_for(2500ms);
+  bool saved = SavePicture(program.form, during);
+  Click(ButtonOf(program.form, "CLEAR"));
+  const std::array<std::string, 3> operands{"7", "5000", "1" + std::string(1000, '0')};
+  for (std::size_t index = 0; index < operands.size(); ++index) {
+    SendMessageW(BoxOf(program.form, window::kOperandBoxes[index]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Wide(operands[index]).c_str()));
+  }
+  Click(ButtonOf(program.form, "A^B MOD. C"));
+  Eventually([&] { return SendMessageW(ListOf(program.form), LB_GETCOUNT, 0, 0) > 1; });
+  std::this_thread::sleep_for(500ms);  // the list painted
+  saved = SavePicture(program.form, rows) && saved;
+  Click(ButtonOf(program.form, "EXIT"));
+  Ends(program);
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: window_driver.exe BRINDAQ.EXE ROWS | --time N | --fill N | --show BMP "
-                 "[DPI] | --show-full-range BMP [DPI]\n");
+                 "[DPI] | --show-full-range BMP [DPI] | --long-work S | --show-long-work BMP "
+                 "BMP\n");
     return 2;
   }
   // Sizes in pixels of the screen, as the window has them.
@@ -548,6 +709,12 @@ int wmain(int argc, wchar_t* argv[]) {
   const std::wstring mode = argv[2];
   if (mode == L"--time") {
     return TimeStarts(path, argc > 3 ? _wtoi(argv[3]) : 11);
+  }
+  if (mode == L"--long-work") {
+    return TimeLongWork(path, _wtoi(argv[3]));
+  }
+  if (mode == L"--show-long-work" && argc > 4) {
+    return ShowLongWork(path, argv[3], argv[4]);
   }
   if (mode == L"--fill") {
     return TimeFill(path, argc > 3 ? _wtoi(argv[3]) : 5);
