@@ -12,6 +12,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@
 #include "core/operations.h"
 #include "core/text/text.h"
 #include "core/window.h"
+#include "core/work.h"
 
 namespace {
 
@@ -165,6 +167,11 @@ val Ranges() {
   return result;
 }
 
+// In the full range a result line longer than this many characters wraps inside the list, its
+// continuation indented, while a shorter one keeps to one line and the list scrolls sideways to
+// it: a number of thousands of digits is read better wrapped than scrolled to.
+constexpr std::size_t kWrapAbove = 200;
+
 // Everything the page draws and says of its own, from the one description of the window.
 val Description() {
   val colours = val::object();
@@ -206,6 +213,7 @@ val Description() {
   result.set("copyAction", Text(window::kCopyAction));
   result.set("copyAllAction", Text(window::kCopyAllAction));
   result.set("ranges", Ranges());
+  result.set("wrapAbove", static_cast<double>(kWrapAbove));
   return result;
 }
 
@@ -240,6 +248,100 @@ std::string RunText(const std::string& command, const std::string& a, const std:
   return text;
 }
 
+// How often a long question's lines are handed on, and its progress told: often enough for the
+// page to show them as they come, a few times a second, seldom enough to cost nothing.
+constexpr auto kHandOnEvery = std::chrono::milliseconds(25);
+
+// The lines of a question that runs in a worker, handed to `listener.lines(text)` in batches, each
+// a text of lines joined with "\n", at most every kHandOnEvery, and the rest at the end.
+class HandedOnLines final : public brindaq::LineSink {
+ public:
+  explicit HandedOnLines(const val& listener) : listener_(listener) {}
+
+  void Reserve(std::size_t /*count*/) override {}
+
+  void Flush() {
+    if (waiting_ > 0) {
+      listener_.call<void>("lines", batch_);
+      batch_.clear();
+      waiting_ = 0;
+    }
+    last_ = brindaq::Work::Clock::now();
+  }
+
+ private:
+  // The clock is asked once every so many lines: a line can take less than a microsecond.
+  static constexpr std::size_t kLinesBetweenClocks = 256;
+
+  void Take(std::string_view line) override {
+    if (waiting_ > 0) {
+      batch_ += '\n';
+    }
+    batch_ += line;
+    if (++waiting_ % kLinesBetweenClocks == 0 &&
+        brindaq::Work::Clock::now() - last_ >= kHandOnEvery) {
+      Flush();
+    }
+  }
+
+  val listener_;
+  std::string batch_;
+  std::size_t waiting_ = 0;
+  brindaq::Work::Clock::time_point last_ = brindaq::Work::Clock::now();
+};
+
+// The work of a question in a worker: at most every kHandOnEvery it hands on the lines so far and
+// tells `listener.progress(text, seconds)` where it stands, in the words of every edition; the
+// listener answers whether to stop. (A worker without threads hears of no message while the core
+// runs; the listener reads a flag that the page shares with it, where it can.)
+class ListenedWork final : public brindaq::Work {
+ public:
+  ListenedWork(const val& listener, HandedOnLines& lines) : listener_(listener), lines_(lines) {}
+
+  void Report(const brindaq::Progress& progress) override {
+    const Clock::time_point now = Clock::now();
+    if (now - last_ < kHandOnEvery) {
+      return;
+    }
+    last_ = now;
+    lines_.Flush();
+    const auto taken = std::chrono::duration_cast<std::chrono::seconds>(now - start_);
+    if (listener_.call<bool>("progress", brindaq::ProgressText(progress, now - start_),
+                             static_cast<double>(taken.count()))) {
+      Stop();
+    }
+  }
+
+ private:
+  val listener_;
+  HandedOnLines& lines_;
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point last_ = start_ - kHandOnEvery;
+};
+
+// One question as a worker runs it: its lines handed to `listener` as they are made, and its
+// progress told. The answer is the letter of the operand that the notice is about ('A', 'B', 'C'
+// or '-'), then '1' when the work was stopped (the lines then end with kStoppedLine) or '0', then
+// the notice; or, for an unknown command, as RunText gives it.
+std::string RunHandedOn(const std::string& command, const std::string& a, const std::string& b,
+                        const std::string& c, bool full, const val& listener) {
+  const brindaq::OperationRow* operation = brindaq::FindCommand(command);
+  if (operation == nullptr) {
+    return UnknownCommand(command);
+  }
+  HandedOnLines lines(listener);
+  ListenedWork work(listener, lines);
+  const brindaq::Outcome outcome = brindaq::RunOperation(
+      *operation, {a, b, c}, full ? brindaq::Range::kFull : brindaq::Range::kWindow, lines, work);
+  lines.Flush();
+  std::string head(1, outcome.operand.value_or('-'));
+  head += outcome.stopped ? '1' : '0';
+  if (outcome.notice) {
+    head += *outcome.notice;
+  }
+  return head;
+}
+
 // The text that copying `lines` (an array of strings, as module-api.js has checked) puts on the
 // clipboard, as the window's Copy gives it: each line without its leading blanks, joined with
 // "\n".
@@ -251,6 +353,9 @@ std::string CopiedTextOf(const val& lines) {
 
 EMSCRIPTEN_BINDINGS(brindaq) {
   emscripten::function("runText", &RunText);
+  emscripten::function("runHandedOn", &RunHandedOn);
+  emscripten::function(
+      "stoppedLineText", +[] { return std::string(brindaq::kStoppedLine); });
   emscripten::function("descriptionOf", &Description);
   emscripten::function("copiedTextOf", &CopiedTextOf);
   emscripten::function("canCopyCount", &window::CanCopy);
