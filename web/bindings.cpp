@@ -172,6 +172,10 @@ val Ranges() {
 // it: a number of thousands of digits is read better wrapped than scrolled to.
 constexpr std::size_t kWrapAbove = 200;
 
+// The label whose hint ("For large numbers, wait for the end of calculation !") gives way to the
+// progress of a long calculation while it runs.
+constexpr std::string_view kHintLabel = "Label5";
+
 // Everything the page draws and says of its own, from the one description of the window.
 val Description() {
   val colours = val::object();
@@ -214,6 +218,7 @@ val Description() {
   result.set("copyAllAction", Text(window::kCopyAllAction));
   result.set("ranges", Ranges());
   result.set("wrapAbove", static_cast<double>(kWrapAbove));
+  result.set("hintLabel", Text(kHintLabel));
   return result;
 }
 
