@@ -10,6 +10,7 @@ import { Calculation } from './calculation.mjs';
 import { Copier, CopyMenu } from './copy-menu.mjs';
 import { Layout } from './layout.mjs';
 import { NoticeBox } from './notice-box.mjs';
+import { OperandLength } from './operand-length.mjs';
 import { RangeSwitch } from './range-switch.mjs';
 import { ResultList } from './result-list.mjs';
 
@@ -86,6 +87,17 @@ function startWindow(brindaq) {
   // The boxes of the operands A, B and C.
   const boxes = description.operandBoxes.map((name) => elements.get(name));
   const boxOf = (letter) => boxes['ABC'.indexOf(letter)] ?? null;
+  // Beside each box, its text's length when the box shows only part of it; told again whenever
+  // the page itself sets the boxes.
+  const lengths = boxes.map((box) => {
+    const length = new OperandLength(box);
+    for (const key of ['left', 'top', 'width', 'height']) {
+      length.element.style.setProperty(`--${key}`, box.style.getPropertyValue(`--${key}`));
+    }
+    box.after(length.element);
+    return length;
+  });
+  const boxesSet = () => lengths.forEach((length) => length.update());
 
   const copier = new Copier(brindaq, list, (text) => announcer.say(text));
   list.onCopy = (lines) => copier.copy(lines);
@@ -159,6 +171,7 @@ function startWindow(brindaq) {
         for (const box of boxes) {
           box.value = '';
         }
+        boxesSet();
         announcer.outcome([], null);
         address.forget(range.word);
       },
@@ -191,6 +204,7 @@ function startWindow(brindaq) {
       boxes.forEach((box, index) => {
         box.value = answer.texts[index];
       });
+      boxesSet();
       act(buttonOf(answer.command));
     } else if (atStart) {
       address.forget(range.word);

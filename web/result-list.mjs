@@ -322,7 +322,7 @@ export class ResultList {
       option.classList.add('wrapped');
       for (const [index, text] of this.rowsOf(line).entries()) {
         const part = document.createElement('span');
-        part.className = index === 0 ? 'row' : 'row more';
+        part.className = index === 0 ? 'piece' : 'piece continued';
         part.textContent = text;
         option.append(part);
       }

@@ -6,8 +6,14 @@ import { readFile } from 'node:fs/promises';
 import { Worker } from 'node:worker_threads';
 import createModule from './brindaq.mjs';
 
+// The worker takes node's options as the program has them, but for --input-type, which only a
+// program given as text (-e, stdin) may have.
+const execArgv = process.execArgv.filter(
+  (option, index, all) => !option.startsWith('--input-type') && all[index - 1] !== '--input-type',
+);
+
 const startWorker = () => {
-  const worker = new Worker(new URL('./brindaq-worker.mjs', import.meta.url));
+  const worker = new Worker(new URL('./brindaq-worker.mjs', import.meta.url), { execArgv });
   worker.unref();
   return {
     post: (message) => worker.postMessage(message),
