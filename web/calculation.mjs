@@ -24,7 +24,12 @@ export class Calculation {
         this.stop();
       }
     });
-    brindaq.prepareAsync();
+  }
+
+  // Starts the worker of the first question, once the page is on the full range: the window's
+  // own range never needs it, and its start should not share the processor with one.
+  prepare() {
+    this.brindaq.prepareAsync();
   }
 
   get running() {
@@ -47,7 +52,8 @@ export class Calculation {
   }
 
   // Runs a question with the list emptied; gives its answer ({ lines, notice, operand }, whose
-  // lines the list then holds), or null when something else took its place.
+  // lines the list then holds), or null when something else took its place. Rejects when the
+  // worker cannot run at all.
   async run(command, texts, range) {
     this.stop({ makeWay: true });
     const current = { controller: new AbortController(), madeWay: false };
@@ -112,6 +118,7 @@ export class Calculation {
       return answer;
     } catch (error) {
       if (error.name !== 'AbortError') {
+        ended([]);
         throw error;
       }
       ended(error.lines);

@@ -116,6 +116,9 @@ function startWindow(brindaq) {
     document.title = range.caption;
     list.sideways = range.scrollsSideways;
     list.wrapping = range.scrollsSideways ? description.wrapAbove : Infinity;
+    if (range !== ranges[0]) {
+      calculation.prepare();
+    }
     switcher.show(range);
   };
 
@@ -143,11 +146,19 @@ function startWindow(brindaq) {
         if (range !== ranges[0]) {
           copier.hide();
           address.remember(range.word, command, texts);
-          calculation.run(command, texts, range.word).then((outcome) => {
-            if (outcome !== null) {
+          calculation.run(command, texts, range.word).then(
+            (outcome) => {
+              if (outcome !== null) {
+                answer(outcome);
+              }
+            },
+            // A browser that cannot start the worker gets its answer here, as the window does.
+            () => {
+              const outcome = brindaq.run(command, ...texts, { range: range.word });
+              show(outcome.lines);
               answer(outcome);
-            }
-          });
+            },
+          );
           return;
         }
         const outcome = brindaq.run(command, ...texts, { range: range.word });
