@@ -174,6 +174,15 @@ export class ResultList {
     this.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
     this.widths.clear();
     this.padding = 2 * 3; // a line's own padding, left and right (style.css)
+    // The room of a row, whether the list's scroll bar is there or not: the rows of a long line
+    // must not change with the lines after it.
+    const gutter = document.createElement('div');
+    gutter.style.cssText = 'position: absolute; width: 100px; height: 1px; overflow-y: scroll';
+    this.element.append(gutter);
+    const scrollBar = 100 - gutter.clientWidth;
+    gutter.remove();
+    const borders = parseFloat(style.borderLeftWidth) + parseFloat(style.borderRightWidth);
+    this.room = this.element.offsetWidth - borders - scrollBar - this.padding - kRowSlack;
     this.starts = null;
     this.place(0);
     this.fit();
@@ -216,7 +225,7 @@ export class ResultList {
   // others after the indent.
   rowsOf(line) {
     const indent = kContinuationDigits * this.widthOf(48);
-    const room = Math.max(this.element.clientWidth - this.padding - kRowSlack, 8 * indent);
+    const room = Math.max(this.room, 8 * indent);
     const rows = [];
     let start = 0;
     let used = 0;
