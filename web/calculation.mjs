@@ -53,7 +53,7 @@ export class Calculation {
 
   // Runs a question with the list emptied; gives its answer ({ lines, notice, operand }, whose
   // lines the list then holds), or null when something else took its place. Rejects when the
-  // worker cannot run at all.
+  // worker cannot start at all.
   async run(command, texts, range) {
     this.stop({ makeWay: true });
     const current = { controller: new AbortController(), madeWay: false };
@@ -66,6 +66,7 @@ export class Calculation {
     let shown = -Infinity;
     let said = performance.now();
     let frame = 0;
+    let heard = false; // whether the worker has told anything yet
     const draw = () => {
       frame = 0;
       if (waiting.length > 0) {
@@ -99,12 +100,14 @@ export class Calculation {
         range,
         signal: current.controller.signal,
         onLines: (lines) => {
+          heard = true;
           for (const line of lines) {
             waiting.push(line);
           }
           soon();
         },
         onProgress: ({ text }) => {
+          heard = true;
           progress = text;
           soon();
           const now = performance.now();
@@ -118,8 +121,15 @@ export class Calculation {
       return answer;
     } catch (error) {
       if (error.name !== 'AbortError') {
-        ended([]);
-        throw error;
+        if (!heard) {
+          ended([]);
+          throw error;
+        }
+        // A worker that failed while it calculated (out of memory) ends its answer as a stopped
+        // one: what it had handed on is established.
+        const lines = [...list.lines, ...waiting, this.brindaq.stoppedLineText()];
+        ended(lines);
+        return current.madeWay ? null : { lines, notice: null, operand: null };
       }
       ended(error.lines);
       return current.madeWay ? null : { lines: error.lines, notice: null, operand: null };
