@@ -49,7 +49,11 @@ export class ResultList {
     // The first row of each line and, last, the number of rows, when a line wraps; else null,
     // and each line is one row.
     this.starts = null;
-    this.widths = new Map(); // of the characters, in the list's font
+    // The widths of the characters in the list's font, as they are met: the first 128 in an
+    // array (0 where not yet measured), the others in a map. A line of 10000 digits is read
+    // character by character.
+    this.asciiWidths = new Float64Array(128);
+    this.widths = new Map();
     this.longest = 0; // the length of the longest line that keeps to one row
     this.drawn = new Map(); // the element of each line drawn, by row
     this.lineHeight = 1;
@@ -172,6 +176,7 @@ export class ResultList {
     probe.remove();
     const style = getComputedStyle(this.element);
     this.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    this.asciiWidths.fill(0);
     this.widths.clear();
     this.padding = 2 * 3; // a line's own padding, left and right (style.css)
     // The room of a row, whether the list's scroll bar is there or not: the rows of a long line
@@ -204,43 +209,55 @@ export class ResultList {
     let row = this.starts[first];
     for (let index = first; index < this.lines.length; ++index) {
       const line = this.lines[index];
-      row += line.length > this.wrapAbove ? this.rowsOf(line).length : 1;
+      row += line.length > this.wrapAbove ? this.breaksOf(line).length + 1 : 1;
       this.starts.push(row);
     }
   }
 
   // The width of a character in the list's font.
   widthOf(code) {
+    if (code < 128 && this.asciiWidths[code] > 0) {
+      return this.asciiWidths[code];
+    }
     let width = this.widths.get(code);
     if (width === undefined) {
       this.context ??= document.createElement('canvas').getContext('2d');
       this.context.font = this.font;
       width = this.context.measureText(String.fromCharCode(code)).width;
+      if (code < 128) {
+        this.asciiWidths[code] = width;
+      }
       this.widths.set(code, width);
     }
     return width;
   }
 
-  // A long line broken into the rows that the list's width holds, the first at the left, the
-  // others after the indent.
-  rowsOf(line) {
+  // Where a long line breaks into the rows that the list's width holds, the first at the left,
+  // the others after the indent: the index of the first character of each row but the first.
+  breaksOf(line) {
     const indent = kContinuationDigits * this.widthOf(48);
     const room = Math.max(this.room, 8 * indent);
-    const rows = [];
-    let start = 0;
+    const ascii = this.asciiWidths;
+    const breaks = [];
+    let limit = room;
     let used = 0;
     for (let at = 0; at < line.length; ++at) {
-      const width = this.widthOf(line.charCodeAt(at));
-      const limit = rows.length === 0 ? room : room - indent;
-      if (used + width > limit && at > start) {
-        rows.push(line.slice(start, at));
-        start = at;
+      const code = line.charCodeAt(at);
+      const width = code < 128 && ascii[code] > 0 ? ascii[code] : this.widthOf(code);
+      if (used + width > limit && used > 0) {
+        breaks.push(at);
+        limit = room - indent;
         used = 0;
       }
       used += width;
     }
-    rows.push(line.slice(start));
-    return rows;
+    return breaks;
+  }
+
+  // A long line's rows.
+  rowsOf(line) {
+    const starts = [0, ...this.breaksOf(line)];
+    return starts.map((start, index) => line.slice(start, starts[index + 1]));
   }
 
   fit() {
