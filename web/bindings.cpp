@@ -253,17 +253,27 @@ std::string RunText(const std::string& command, const std::string& a, const std:
   return text;
 }
 
-// How often a long question's lines are handed on, and its progress told: often enough for the
-// page to show them as they come, a few times a second, seldom enough to cost nothing.
-constexpr auto kHandOnEvery = std::chrono::milliseconds(25);
+// How often a long question's lines are handed on: often enough for the page to show them as
+// they come, seldom enough that each batch is worth its passage; and not before kFirstHandOn, so
+// that an answer of a fraction of a second (124180 lines of Goldbach) passes whole, at once.
+constexpr auto kFirstHandOn = std::chrono::milliseconds(100);
+constexpr auto kHandOnEvery = std::chrono::milliseconds(50);
+// How often the work tells its progress, and asks whether to stop.
+constexpr auto kReportEvery = std::chrono::milliseconds(25);
 
 // The lines of a question that runs in a worker, handed to `listener.lines(text)` in batches, each
-// a text of lines joined with "\n", at most every kHandOnEvery, and the rest at the end.
+// a text of lines joined with "\n", as kFirstHandOn and kHandOnEvery allow, and the rest at the
+// end.
 class HandedOnLines final : public brindaq::LineSink {
  public:
+  using Clock = brindaq::Work::Clock;
+
   explicit HandedOnLines(const val& listener) : listener_(listener) {}
 
   void Reserve(std::size_t /*count*/) override {}
+
+  // Whether the lines so far are to be handed on now.
+  bool Due(Clock::time_point now) const { return now >= next_; }
 
   void Flush() {
     if (waiting_ > 0) {
@@ -271,7 +281,7 @@ class HandedOnLines final : public brindaq::LineSink {
       batch_.clear();
       waiting_ = 0;
     }
-    last_ = brindaq::Work::Clock::now();
+    next_ = Clock::now() + kHandOnEvery;
   }
 
  private:
@@ -283,8 +293,7 @@ class HandedOnLines final : public brindaq::LineSink {
       batch_ += '\n';
     }
     batch_ += line;
-    if (++waiting_ % kLinesBetweenClocks == 0 &&
-        brindaq::Work::Clock::now() - last_ >= kHandOnEvery) {
+    if (++waiting_ % kLinesBetweenClocks == 0 && Due(Clock::now())) {
       Flush();
     }
   }
@@ -292,24 +301,26 @@ class HandedOnLines final : public brindaq::LineSink {
   val listener_;
   std::string batch_;
   std::size_t waiting_ = 0;
-  brindaq::Work::Clock::time_point last_ = brindaq::Work::Clock::now();
+  Clock::time_point next_ = Clock::now() + kFirstHandOn;
 };
 
-// The work of a question in a worker: at most every kHandOnEvery it hands on the lines so far and
-// tells `listener.progress(text, seconds)` where it stands, in the words of every edition; the
-// listener answers whether to stop. (A worker without threads hears of no message while the core
-// runs; the listener reads a flag that the page shares with it, where it can.)
+// The work of a question in a worker: at most every kReportEvery it hands on the lines so far, when
+// they are due, and tells `listener.progress(text, seconds)` where it stands, in the words of every
+// edition; the listener answers whether to stop. (A worker without threads hears of no message
+// while the core runs; the listener reads a flag that the page shares with it, where it can.)
 class ListenedWork final : public brindaq::Work {
  public:
   ListenedWork(const val& listener, HandedOnLines& lines) : listener_(listener), lines_(lines) {}
 
   void Report(const brindaq::Progress& progress) override {
     const Clock::time_point now = Clock::now();
-    if (now - last_ < kHandOnEvery) {
+    if (now - last_ < kReportEvery) {
       return;
     }
     last_ = now;
-    lines_.Flush();
+    if (lines_.Due(now)) {
+      lines_.Flush();
+    }
     const auto taken = std::chrono::duration_cast<std::chrono::seconds>(now - start_);
     if (listener_.call<bool>("progress", brindaq::ProgressText(progress, now - start_),
                              static_cast<double>(taken.count()))) {
@@ -321,7 +332,7 @@ class ListenedWork final : public brindaq::Work {
   val listener_;
   HandedOnLines& lines_;
   Clock::time_point start_ = Clock::now();
-  Clock::time_point last_ = start_ - kHandOnEvery;
+  Clock::time_point last_ = start_ - kReportEvery;
 };
 
 // One question as a worker runs it: its lines handed to `listener` as they are made, and its
