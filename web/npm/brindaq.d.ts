@@ -111,6 +111,10 @@ export interface Description {
   copyAllAction: string;
   /** The ranges, the window's own first. */
   ranges: RangeChoice[];
+  /** In the full range, a line longer than this many characters wraps inside the list. */
+  wrapAbove: number;
+  /** The label whose hint gives way to the progress of a long question while it runs. */
+  hintLabel: string;
 }
 
 /** Where a question of runAsync() stands. */
