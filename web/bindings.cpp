@@ -12,6 +12,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@
 #include "core/operations.h"
 #include "core/text/text.h"
 #include "core/window.h"
+#include "core/work.h"
 
 namespace {
 
@@ -165,6 +167,15 @@ val Ranges() {
   return result;
 }
 
+// In the full range a result line longer than this many characters wraps inside the list, its
+// continuation indented, while a shorter one keeps to one line and the list scrolls sideways to
+// it: a number of thousands of digits is read better wrapped than scrolled to.
+constexpr std::size_t kWrapAbove = 200;
+
+// The label whose hint ("For large numbers, wait for the end of calculation !") gives way to the
+// progress of a long calculation while it runs.
+constexpr std::string_view kHintLabel = "Label5";
+
 // Everything the page draws and says of its own, from the one description of the window.
 val Description() {
   val colours = val::object();
@@ -206,6 +217,8 @@ val Description() {
   result.set("copyAction", Text(window::kCopyAction));
   result.set("copyAllAction", Text(window::kCopyAllAction));
   result.set("ranges", Ranges());
+  result.set("wrapAbove", static_cast<double>(kWrapAbove));
+  result.set("hintLabel", Text(kHintLabel));
   return result;
 }
 
@@ -240,6 +253,111 @@ std::string RunText(const std::string& command, const std::string& a, const std:
   return text;
 }
 
+// How often a long question's lines are handed on: often enough for the page to show them as
+// they come, seldom enough that each batch is worth its passage; and not before kFirstHandOn, so
+// that an answer of a fraction of a second (124180 lines of Goldbach) passes whole, at once.
+constexpr auto kFirstHandOn = std::chrono::milliseconds(100);
+constexpr auto kHandOnEvery = std::chrono::milliseconds(50);
+// How often the work tells its progress, and asks whether to stop.
+constexpr auto kReportEvery = std::chrono::milliseconds(25);
+
+// The lines of a question that runs in a worker, handed to `listener.lines(text)` in batches, each
+// a text of lines joined with "\n", as kFirstHandOn and kHandOnEvery allow, and the rest at the
+// end.
+class HandedOnLines final : public brindaq::LineSink {
+ public:
+  using Clock = brindaq::Work::Clock;
+
+  explicit HandedOnLines(const val& listener) : listener_(listener) {}
+
+  void Reserve(std::size_t /*count*/) override {}
+
+  // Whether the lines so far are to be handed on now.
+  bool Due(Clock::time_point now) const { return now >= next_; }
+
+  void Flush() {
+    if (waiting_ > 0) {
+      listener_.call<void>("lines", batch_);
+      batch_.clear();
+      waiting_ = 0;
+    }
+    next_ = Clock::now() + kHandOnEvery;
+  }
+
+ private:
+  // The clock is asked once every so many lines: a line can take less than a microsecond.
+  static constexpr std::size_t kLinesBetweenClocks = 256;
+
+  void Take(std::string_view line) override {
+    if (waiting_ > 0) {
+      batch_ += '\n';
+    }
+    batch_ += line;
+    if (++waiting_ % kLinesBetweenClocks == 0 && Due(Clock::now())) {
+      Flush();
+    }
+  }
+
+  val listener_;
+  std::string batch_;
+  std::size_t waiting_ = 0;
+  Clock::time_point next_ = Clock::now() + kFirstHandOn;
+};
+
+// The work of a question in a worker: at most every kReportEvery it hands on the lines so far, when
+// they are due, and tells `listener.progress(text, seconds)` where it stands, in the words of every
+// edition; the listener answers whether to stop. (A worker without threads hears of no message
+// while the core runs; the listener reads a flag that the page shares with it, where it can.)
+class ListenedWork final : public brindaq::Work {
+ public:
+  ListenedWork(const val& listener, HandedOnLines& lines) : listener_(listener), lines_(lines) {}
+
+  void Report(const brindaq::Progress& progress) override {
+    const Clock::time_point now = Clock::now();
+    if (now - last_ < kReportEvery) {
+      return;
+    }
+    last_ = now;
+    if (lines_.Due(now)) {
+      lines_.Flush();
+    }
+    const auto taken = std::chrono::duration_cast<std::chrono::seconds>(now - start_);
+    if (listener_.call<bool>("progress", brindaq::ProgressText(progress, now - start_),
+                             static_cast<double>(taken.count()))) {
+      Stop();
+    }
+  }
+
+ private:
+  val listener_;
+  HandedOnLines& lines_;
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point last_ = start_ - kReportEvery;
+};
+
+// One question as a worker runs it: its lines handed to `listener` as they are made, and its
+// progress told. The answer is the letter of the operand that the notice is about ('A', 'B', 'C'
+// or '-'), then '1' when the work was stopped (the lines then end with kStoppedLine) or '0', then
+// the notice; or, for an unknown command, as RunText gives it.
+std::string RunHandedOn(const std::string& command, const std::string& a, const std::string& b,
+                        const std::string& c, bool full, const val& listener) {
+  const brindaq::OperationRow* operation = brindaq::FindCommand(command);
+  if (operation == nullptr) {
+    return UnknownCommand(command);
+  }
+  HandedOnLines lines(listener);
+  ListenedWork work(listener, lines);
+  const brindaq::Outcome outcome = brindaq::RunOperation(
+      *operation, {a, b, c}, full ? brindaq::Range::kFull : brindaq::Range::kWindow, lines, work);
+  lines.Flush();
+  std::string head(1, outcome.operand.value_or('-'));
+  head += outcome.stopped ? '1' : '0';
+  if (outcome.notice) {
+    head += *outcome.notice;
+  }
+  return head;
+}
+
 // The text that copying `lines` (an array of strings, as module-api.js has checked) puts on the
 // clipboard, as the window's Copy gives it: each line without its leading blanks, joined with
 // "\n".
@@ -251,6 +369,9 @@ std::string CopiedTextOf(const val& lines) {
 
 EMSCRIPTEN_BINDINGS(brindaq) {
   emscripten::function("runText", &RunText);
+  emscripten::function("runHandedOn", &RunHandedOn);
+  emscripten::function(
+      "stoppedLineText", +[] { return std::string(brindaq::kStoppedLine); });
   emscripten::function("descriptionOf", &Description);
   emscripten::function("copiedTextOf", &CopiedTextOf);
   emscripten::function("canCopyCount", &window::CanCopy);

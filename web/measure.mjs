@@ -1,7 +1,9 @@
 // Measures the browser edition: the size of the module, the time of the heaviest click of each
-// operation under node, the time from navigation to the first answer of a click in Chromium, and
-// the longest answer there: from the click to its first lines on screen, and scrolling to its end.
-// Prints the figures; asserts nothing.
+// operation under node, the time from navigation to the first answer of a click in Chromium, the
+// longest answer there: from the click to its lines on screen, and scrolling to its end; and a
+// long factorisation in the worker: from the click to its first progress, the page's longest
+// stall while it runs, and from Esc to its stopped answer on screen. Prints the figures; asserts
+// nothing.
 //   node web/measure.mjs build/web/site      (after the web workflow)
 
 import { readFileSync } from 'node:fs';
@@ -111,7 +113,7 @@ for (const visit of ['first visit', 'from the service worker']) {
   console.log(`  (${all})`);
 }
 
-// GOLDBACH (A) of 9699690 in the full range, 124,180 lines: from the click to the first lines in
+// GOLDBACH (A) of 9699690 in the full range, 124,180 lines: from the click to all its lines in
 // the list, and to the frame that shows them; then End, to the last line on screen; then the
 // longest frame of a scroll from the top to the end in 120 steps, one a frame. A fresh page each
 // time, opened on the full range, the click made from inside it.
@@ -130,6 +132,15 @@ for (let run = 0; run < 7; ++run) {
     await frame();
     const start = performance.now();
     button.click();
+    await new Promise((resolve) => {
+      // The list is busy until the worker's answer is whole.
+      new MutationObserver((changes, observer) => {
+        if (!list.hasAttribute('aria-busy')) {
+          observer.disconnect();
+          resolve();
+        }
+      }).observe(list, { attributes: true, attributeFilter: ['aria-busy'] });
+    });
     const drawn = performance.now();
     const first = list.querySelector('[role="option"]').textContent;
     await frame();
@@ -170,9 +181,91 @@ for (let run = 0; run < 7; ++run) {
 }
 const figures = (values) =>
   `median ${median(values).toFixed(0)} ms (${values.map((v) => v.toFixed(0)).join(', ')})`;
-console.log(`  click to its first lines in the list: ${figures(long.drawn)}`);
+console.log(`  click to all its lines in the list: ${figures(long.drawn)}`);
 console.log(`  click to the frame that shows them: ${figures(long.shown)}`);
 console.log(`  End to the frame with the last line: ${figures(long.end)}`);
 console.log(`  longest frame scrolling to the end: ${figures(long.frame)}`);
+
+// PRIME FACTORS OF A of a product of two primes of 30 digits, in the full range, for 30 s: from
+// the click to the first progress in the hint; the longest gap between two frames, and between
+// two ticks of a 4 ms timer, while the worker calculates; then Esc, to the frame that shows the
+// stopped answer. Once each, in a fresh page.
+const kSemiprime = '85397342226735670654635508790584112503020721253533098926191';
+const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+await page.goto(`${server.url}#full`);
+await page.locator('#Command18').waitFor();
+await page.waitForTimeout(1000); // the worker of the first question is ready
+const stall = await page.evaluate(
+  async ({ a, seconds }) => {
+    const frame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    const list = document.getElementById('List1');
+    const hint = document.querySelector('#Label5 .caption');
+    const waitFor = hint.textContent;
+    document.getElementById('Text1').value = a;
+    await frame();
+    let progressAt = null;
+    const start = performance.now();
+    new MutationObserver((changes, observer) => {
+      if (hint.textContent !== waitFor) {
+        progressAt = performance.now() - start;
+        observer.disconnect();
+      }
+    }).observe(hint, { childList: true, characterData: true, subtree: true });
+    document.getElementById('Command10').click();
+    let frames = 0;
+    let slowFrames = 0; // gaps of more than 20 ms
+    let longestFrame = 0;
+    let longestTick = 0;
+    let last = performance.now();
+    let lastTick = last;
+    const end = start + seconds * 1000;
+    const ticker = setInterval(() => {
+      const now = performance.now();
+      longestTick = Math.max(longestTick, now - lastTick);
+      lastTick = now;
+    }, 4);
+    await new Promise((resolve) => {
+      const step = (now) => {
+        longestFrame = Math.max(longestFrame, now - last);
+        slowFrames += now - last > 20 ? 1 : 0;
+        last = now;
+        ++frames;
+        if (now < end) requestAnimationFrame(step);
+        else resolve();
+      };
+      requestAnimationFrame(step);
+    });
+    clearInterval(ticker);
+    const progress = hint.textContent;
+    const pressed = performance.now();
+    list.dispatchEvent(new KeyboardEvent('keydown', { key: 'Escape', bubbles: true }));
+    await new Promise((resolve) => {
+      // The list is busy until the worker's answer is whole.
+      new MutationObserver((changes, observer) => {
+        if (!list.hasAttribute('aria-busy')) {
+          observer.disconnect();
+          resolve();
+        }
+      }).observe(list, { attributes: true, attributeFilter: ['aria-busy'] });
+    });
+    await frame();
+    const stopped = performance.now() - pressed;
+    const lines = [...list.querySelectorAll('[role="option"]')].map((o) => o.textContent);
+    return { progressAt, frames, slowFrames, longestFrame, longestTick, progress, stopped, lines };
+  },
+  { a: kSemiprime, seconds: 30 },
+);
+console.log(`factors of a 59-digit product of two 30-digit primes, full range, 30 s:`);
+console.log(`  click to its first progress in the hint: ${stall.progressAt.toFixed(0)} ms`);
+const { frames, slowFrames, longestFrame } = stall;
+console.log(
+  `  longest gap between frames: ${longestFrame.toFixed(1)} ms (${slowFrames} of ${frames} over 20 ms)`,
+);
+console.log(`  longest gap between ticks of a 4 ms timer: ${stall.longestTick.toFixed(1)} ms`);
+console.log(`  progress after 30 s: "${stall.progress}"`);
+console.log(`  Esc to the frame with the stopped answer: ${stall.stopped.toFixed(0)} ms`);
+console.log(`  stopped answer: ${JSON.stringify(stall.lines)}`);
+await page.close();
+
 await browser.close();
 await server.stop();

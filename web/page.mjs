@@ -6,9 +6,11 @@
 
 import { Address } from './address.mjs';
 import { Announcer } from './announcer.mjs';
+import { Calculation } from './calculation.mjs';
 import { Copier, CopyMenu } from './copy-menu.mjs';
 import { Layout } from './layout.mjs';
 import { NoticeBox } from './notice-box.mjs';
+import { OperandLength } from './operand-length.mjs';
 import { RangeSwitch } from './range-switch.mjs';
 import { ResultList } from './result-list.mjs';
 
@@ -85,11 +87,25 @@ function startWindow(brindaq) {
   // The boxes of the operands A, B and C.
   const boxes = description.operandBoxes.map((name) => elements.get(name));
   const boxOf = (letter) => boxes['ABC'.indexOf(letter)] ?? null;
+  // Beside each box, its text's length when the box shows only part of it; told again whenever
+  // the page itself sets the boxes.
+  const lengths = boxes.map((box) => {
+    const length = new OperandLength(box);
+    for (const key of ['left', 'top', 'width', 'height']) {
+      length.element.style.setProperty(`--${key}`, box.style.getPropertyValue(`--${key}`));
+    }
+    box.after(length.element);
+    return length;
+  });
+  const boxesSet = () => lengths.forEach((length) => length.update());
 
   const copier = new Copier(brindaq, list, (text) => announcer.say(text));
   list.onCopy = (lines) => copier.copy(lines);
   const menu = new CopyMenu(list, description, brindaq, copier);
   const notices = new NoticeBox(description.noticeCaption, kOkButton);
+  // Questions of the full range run in a worker, the window's own range at once, as ever.
+  const hint = elements.get(description.hintLabel).querySelector('.caption');
+  const calculation = new Calculation(brindaq, { list, hint, announcer });
 
   // The range that the window runs on: its title bar, and whether the list scrolls sideways.
   const { ranges } = description;
@@ -99,12 +115,24 @@ function startWindow(brindaq) {
     range = chosen;
     document.title = range.caption;
     list.sideways = range.scrollsSideways;
+    list.wrapping = range.scrollsSideways ? description.wrapAbove : Infinity;
+    if (range !== ranges[0]) {
+      calculation.prepare();
+    }
     switcher.show(range);
   };
 
   const show = (lines) => {
+    calculation.stop({ makeWay: true });
     copier.hide();
     list.fill(lines);
+  };
+  // The answer of an operation: its lines, what a screen reader hears of them, and its notice.
+  const answer = (outcome) => {
+    announcer.outcome(outcome.lines, outcome.notice);
+    if (outcome.notice !== null) {
+      notices.show(outcome.notice, boxOf(outcome.operand));
+    }
   };
   // What each kind of button does, as the description names it, and whether its answer has an
   // address. An operation empties the list, runs on the three boxes' texts, appends its lines
@@ -113,13 +141,30 @@ function startWindow(brindaq) {
     operation: {
       answers: true,
       run({ command }, texts) {
+        // The window's own range answers at once, as the window does; the full range in a
+        // worker.
+        if (range !== ranges[0]) {
+          copier.hide();
+          address.remember(range.word, command, texts);
+          calculation.run(command, texts, range.word).then(
+            (outcome) => {
+              if (outcome !== null) {
+                answer(outcome);
+              }
+            },
+            // A browser that cannot start the worker gets its answer here, as the window does.
+            () => {
+              const outcome = brindaq.run(command, ...texts, { range: range.word });
+              show(outcome.lines);
+              answer(outcome);
+            },
+          );
+          return;
+        }
         const outcome = brindaq.run(command, ...texts, { range: range.word });
         show(outcome.lines);
-        announcer.outcome(outcome.lines, outcome.notice);
         address.remember(range.word, command, texts);
-        if (outcome.notice !== null) {
-          notices.show(outcome.notice, boxOf(outcome.operand));
-        }
+        answer(outcome);
       },
     },
     info: {
@@ -137,11 +182,18 @@ function startWindow(brindaq) {
         for (const box of boxes) {
           box.value = '';
         }
+        boxesSet();
         announcer.outcome([], null);
         address.forget(range.word);
       },
     },
-    exit: { answers: false, run: () => exitProgram(description.programName) },
+    exit: {
+      answers: false,
+      run: () => {
+        calculation.stop({ makeWay: true });
+        exitProgram(description.programName);
+      },
+    },
   };
   const buttons = description.controls.filter((control) => control.action in actions);
   const address = new Address({
@@ -163,6 +215,7 @@ function startWindow(brindaq) {
       boxes.forEach((box, index) => {
         box.value = answer.texts[index];
       });
+      boxesSet();
       act(buttonOf(answer.command));
     } else if (atStart) {
       address.forget(range.word);

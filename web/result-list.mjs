@@ -8,6 +8,11 @@
 // so that the list scrolls as if every line were there, and a selection spans the whole width.
 // The line under the keyboard is always drawn, for a screen reader, and each line says where it
 // stands among all of them.
+//
+// Where long lines wrap (the full range), a line longer than `wrapAbove` characters takes as many
+// rows as its characters need at the list's width, each continuation indented; the list breaks it
+// itself, from the width of each character in the list's font, so that it knows every line's
+// height without drawing it. Copying still gives the whole line.
 
 // How long a finger rests on a line, and how far it may wander, for a long press.
 const kLongPressMs = 500;
@@ -18,6 +23,11 @@ const kLinesBeyond = 40;
 const kLinesMeasured = 32;
 // How far Left and Right scroll sideways, in pixels.
 const kSidewaysStep = 40;
+// How far a wrapped line's continuation rows stand in, in widths of a digit.
+const kContinuationDigits = 4;
+// Room kept at the end of each row of a wrapped line, in pixels, for the rounding of the widths
+// of its characters.
+const kRowSlack = 2;
 
 export class ResultList {
   constructor(control, { onCopy = () => {}, onLongPress = () => {} } = {}) {
@@ -35,6 +45,16 @@ export class ResultList {
     this.onCopy = onCopy;
     this.onLongPress = onLongPress;
     this.lines = [];
+    this.wrapAbove = Infinity; // the longest line that keeps to one row
+    // The first row of each line and, last, the number of rows, when a line wraps; else null,
+    // and each line is one row.
+    this.starts = null;
+    // The widths of the characters in the list's font, as they are met: the first 128 in an
+    // array (0 where not yet measured), the others in a map. A line of 10000 digits is read
+    // character by character.
+    this.asciiWidths = new Float64Array(128);
+    this.widths = new Map();
+    this.longest = 0; // the length of the longest line that keeps to one row
     this.drawn = new Map(); // the element of each line drawn, by row
     this.lineHeight = 1;
     this.inset = 0; // the list's padding above its first line
@@ -66,9 +86,17 @@ export class ResultList {
     this.element.toggleAttribute('data-sideways', on);
   }
 
+  // Whether lines longer than `length` characters wrap (a number), or no line does (Infinity).
+  set wrapping(length) {
+    if (length !== this.wrapAbove) {
+      this.wrapAbove = length;
+      this.refresh();
+    }
+  }
+
   // Holds `lines` in place of the lines it had, none of them selected, scrolled to the start.
   fill(lines) {
-    this.lines = lines;
+    this.lines = [...lines];
     this.element.removeAttribute('aria-activedescendant');
     this.selected.clear();
     this.kept.clear();
@@ -77,6 +105,34 @@ export class ResultList {
     this.element.scrollTop = 0;
     this.element.scrollLeft = 0;
     this.refresh();
+  }
+
+  // Adds `more` lines after those it holds, keeping the selection and the place scrolled to, as
+  // the lines of a long calculation come.
+  append(more) {
+    if (more.length === 0) {
+      return;
+    }
+    const first = this.lines.length;
+    for (const line of more) {
+      this.lines.push(line);
+    }
+    let longest = this.longest;
+    for (const line of more) {
+      if (line.length > longest && line.length <= this.wrapAbove) {
+        longest = line.length;
+      }
+    }
+    if (longest > this.longest) {
+      this.measure();
+    } else {
+      this.place(first);
+      this.fit();
+    }
+    for (const option of this.drawn.values()) {
+      option.setAttribute('aria-setsize', String(this.lines.length));
+    }
+    this.draw();
   }
 
   // Measures the lines again (their font may have changed with the arrangement) and draws them.
@@ -91,8 +147,11 @@ export class ResultList {
   measure() {
     let longest = 0;
     for (const line of this.lines) {
-      longest = Math.max(longest, line.length);
+      if (line.length <= this.wrapAbove) {
+        longest = Math.max(longest, line.length);
+      }
     }
+    this.longest = longest;
     const measured = [];
     for (const length of [longest, longest - 1]) {
       for (let row = 0; row < this.lines.length && measured.length < kLinesMeasured; ++row) {
@@ -115,7 +174,90 @@ export class ResultList {
     this.lineHeight = probe.firstChild.getBoundingClientRect().height || 1;
     this.widest = measured.length > 0 ? Math.ceil(probe.getBoundingClientRect().width) : 0;
     probe.remove();
+    const style = getComputedStyle(this.element);
+    this.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    this.asciiWidths.fill(0);
+    this.widths.clear();
+    this.padding = 2 * 3; // a line's own padding, left and right (style.css)
+    // The room of a row, whether the list's scroll bar is there or not: the rows of a long line
+    // must not change with the lines after it.
+    const gutter = document.createElement('div');
+    gutter.style.cssText = 'position: absolute; width: 100px; height: 1px; overflow-y: scroll';
+    this.element.append(gutter);
+    const scrollBar = 100 - gutter.clientWidth;
+    gutter.remove();
+    const borders = parseFloat(style.borderLeftWidth) + parseFloat(style.borderRightWidth);
+    this.room = this.element.offsetWidth - borders - scrollBar - this.padding - kRowSlack;
+    this.starts = null;
+    this.place(0);
     this.fit();
+  }
+
+  // The first row of each line from `first` on, once a line wraps.
+  place(first) {
+    if (this.starts === null) {
+      const wraps = this.lines.findIndex(
+        (line, index) => index >= first && line.length > this.wrapAbove,
+      );
+      if (wraps < 0) {
+        return;
+      }
+      this.starts = Array.from({ length: wraps + 1 }, (_, index) => index);
+      first = wraps;
+    }
+    this.starts.length = first + 1;
+    let row = this.starts[first];
+    for (let index = first; index < this.lines.length; ++index) {
+      const line = this.lines[index];
+      row += line.length > this.wrapAbove ? this.breaksOf(line).length + 1 : 1;
+      this.starts.push(row);
+    }
+  }
+
+  // The width of a character in the list's font.
+  widthOf(code) {
+    if (code < 128 && this.asciiWidths[code] > 0) {
+      return this.asciiWidths[code];
+    }
+    let width = this.widths.get(code);
+    if (width === undefined) {
+      this.context ??= document.createElement('canvas').getContext('2d');
+      this.context.font = this.font;
+      width = this.context.measureText(String.fromCharCode(code)).width;
+      if (code < 128) {
+        this.asciiWidths[code] = width;
+      }
+      this.widths.set(code, width);
+    }
+    return width;
+  }
+
+  // Where a long line breaks into the rows that the list's width holds, the first at the left,
+  // the others after the indent: the index of the first character of each row but the first.
+  breaksOf(line) {
+    const indent = kContinuationDigits * this.widthOf(48);
+    const room = Math.max(this.room, 8 * indent);
+    const ascii = this.asciiWidths;
+    const breaks = [];
+    let limit = room;
+    let used = 0;
+    for (let at = 0; at < line.length; ++at) {
+      const code = line.charCodeAt(at);
+      const width = code < 128 && ascii[code] > 0 ? ascii[code] : this.widthOf(code);
+      if (used + width > limit && used > 0) {
+        breaks.push(at);
+        limit = room - indent;
+        used = 0;
+      }
+      used += width;
+    }
+    return breaks;
+  }
+
+  // A long line's rows.
+  rowsOf(line) {
+    const starts = [0, ...this.breaksOf(line)];
+    return starts.map((start, index) => line.slice(start, starts[index + 1]));
   }
 
   fit() {
@@ -124,8 +266,26 @@ export class ResultList {
   }
 
   // Where a line starts, below the list's padding.
-  top(row) {
-    return this.inset + row * this.lineHeight;
+  top(line) {
+    return this.inset + (this.starts === null ? line : this.starts[line]) * this.lineHeight;
+  }
+
+  // The line at a row (the line of which it is a part).
+  lineAt(row) {
+    if (this.starts === null) {
+      return row;
+    }
+    let low = 0;
+    let high = this.lines.length - 1;
+    while (low < high) {
+      const middle = (low + high + 1) >> 1;
+      if (this.starts[middle] <= row) {
+        low = middle;
+      } else {
+        high = middle - 1;
+      }
+    }
+    return low;
   }
 
   undraw() {
@@ -141,8 +301,11 @@ export class ResultList {
     const { scrollTop, clientHeight } = this.element;
     const last = this.lines.length;
     const height = this.lineHeight;
-    const from = Math.max(0, Math.floor(scrollTop / height) - kLinesBeyond);
-    const to = Math.min(last, Math.ceil((scrollTop + clientHeight) / height) + kLinesBeyond);
+    const from = Math.max(0, this.lineAt(Math.floor(scrollTop / height)) - kLinesBeyond);
+    const to = Math.min(
+      last,
+      this.lineAt(Math.ceil((scrollTop + clientHeight) / height)) + 1 + kLinesBeyond,
+    );
     const wanted = (row) => (row >= from && row < to) || row === this.current;
     for (const [row, option] of this.drawn) {
       if (!wanted(row)) {
@@ -179,8 +342,19 @@ export class ResultList {
     option.id = `${this.element.id}-${row}`;
     option.dataset.row = String(row);
     option.style.top = `${this.top(row)}px`;
-    option.style.height = `${this.lineHeight}px`;
-    option.textContent = this.lines[row];
+    option.style.height = `${this.top(row + 1) - this.top(row)}px`;
+    const line = this.lines[row];
+    if (line.length > this.wrapAbove) {
+      option.classList.add('wrapped');
+      for (const [index, text] of this.rowsOf(line).entries()) {
+        const part = document.createElement('span');
+        part.className = index === 0 ? 'piece' : 'piece continued';
+        part.textContent = text;
+        option.append(part);
+      }
+    } else {
+      option.textContent = line;
+    }
     return option;
   }
 
@@ -300,7 +474,7 @@ export class ResultList {
     const inside = Math.min(Math.max(y, box.top + 2), box.top + this.element.clientHeight - 2);
     const offset = inside - box.top - this.element.clientTop + this.element.scrollTop;
     const row = Math.floor((offset - this.inset) / this.lineHeight);
-    return row < 0 ? -1 : Math.min(row, this.lines.length - 1);
+    return row < 0 ? -1 : Math.min(this.lineAt(row), this.lines.length - 1);
   }
 
   // A finger or pen held still on a line for half a second. (Browsers that send a context menu

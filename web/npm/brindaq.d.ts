@@ -111,6 +111,41 @@ export interface Description {
   copyAllAction: string;
   /** The ranges, the window's own first. */
   ranges: RangeChoice[];
+  /** In the full range, a line longer than this many characters wraps inside the list. */
+  wrapAbove: number;
+  /** The label whose hint gives way to the progress of a long question while it runs. */
+  hintLabel: string;
+}
+
+/** Where a question of runAsync() stands. */
+export interface Progress {
+  /** In the words of every edition, with the whole seconds taken: "ECM, curve 37 of 430, 12 s". */
+  text: string;
+  /** The whole seconds taken so far. */
+  seconds: number;
+}
+
+/** Options of one runAsync(); all may be left out. */
+export interface AsyncRunOptions extends RunOptions {
+  /** Stops the question: the promise is then rejected with a StoppedError. */
+  signal?: AbortSignal;
+  /** Told where the question stands, a few times a second while it runs long. */
+  onProgress?: (progress: Progress) => void;
+  /** Given the result lines as they are made, in batches, before the answer. */
+  onLines?: (lines: string[]) => void;
+}
+
+/**
+ * The rejection of a runAsync() that was stopped: a DOMException named "AbortError", with the
+ * lines established so far. They end with the stopped line "   CALCULATION STOPPED !", and claim
+ * nothing more: where the worker could be told to stop (node; a page that is cross-origin
+ * isolated), with what the core writes of a stopped answer (each part of a factorisation not yet
+ * split: " NOT YET SPLIT = ..."); elsewhere the worker is ended, and they are the lines it had
+ * handed on.
+ */
+export interface StoppedError extends DOMException {
+  name: 'AbortError';
+  lines: string[];
 }
 
 export interface Brindaq {
@@ -122,6 +157,22 @@ export interface Brindaq {
    * another type.
    */
   run(command: string, a?: Operand, b?: Operand, c?: Operand, options?: RunOptions | null): Answer;
+  /**
+   * The same as run(), calculated in a worker (a browser's Worker beside brindaq.mjs, or a thread
+   * of node's worker_threads), so that a question of the full range that takes minutes holds up
+   * nothing; it can be stopped through `options.signal`, and tells its progress and its lines as
+   * it goes. One worker is kept waiting for the next question, without keeping node running.
+   * @throws (rejects with) {StoppedError} when stopped; {RangeError} and {TypeError} as run().
+   */
+  runAsync(
+    command: string,
+    a?: Operand,
+    b?: Operand,
+    c?: Operand,
+    options?: AsyncRunOptions | null,
+  ): Promise<Answer>;
+  /** Starts the worker of the next runAsync() now, so that its first question does not wait. */
+  prepareAsync(): void;
   /** The lines as the window's Copy gives them: without leading blanks, joined with "\n". */
   copiedText(lines: readonly string[]): string;
   /** Whether Copy (of `count` selected lines) or Copy All (of `count` lines) is offered. */

@@ -100,7 +100,15 @@ export async function setOperands(page, operands) {
   }
 }
 
-export const clickCommand = (page, command) => page.click(`#${buttonOf(command).name}`);
+// A click, and its answer: in the full range it comes from a worker, while the list is busy.
+export const untilAnswered = (page) =>
+  page.waitForFunction(
+    () => document.querySelector('[role="listbox"]')?.getAttribute('aria-busy') !== 'true',
+  );
+export async function clickCommand(page, command) {
+  await page.click(`#${buttonOf(command).name}`);
+  await untilAnswered(page);
+}
 
 // A phone held upright.
 export const kPhone = { viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true };
