@@ -268,7 +268,7 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   addCopyActions();
 
   if (range == brindaq::Range::kFull) {
-    hint_ = findChild<QLabel*>(QStringLiteral("Label5"));
+    hint_ = findChild<QLabel*>(ToString(window::kHintLabel));
     hint_text_ = hint_->text();
     frame_timer_ = new QTimer(this);
     frame_timer_->setInterval(window::kFrameMilliseconds);

@@ -62,6 +62,10 @@ constexpr bool ScrollsSideways(Range range) {
 inline constexpr std::size_t kWrapAbove = 200;
 inline constexpr std::size_t kContinuationIndent = 6;
 
+// The label whose hint ("For large numbers, wait for the end of calculation !") gives way to the
+// progress of a long calculation while it runs.
+inline constexpr std::string_view kHintLabel = "Label5";
+
 constexpr bool Wraps(Range range, std::size_t line_length) {
   return range == Range::kFull && line_length > kWrapAbove;
 }

@@ -167,15 +167,6 @@ val Ranges() {
   return result;
 }
 
-// In the full range a result line longer than this many characters wraps inside the list, its
-// continuation indented, while a shorter one keeps to one line and the list scrolls sideways to
-// it: a number of thousands of digits is read better wrapped than scrolled to.
-constexpr std::size_t kWrapAbove = 200;
-
-// The label whose hint ("For large numbers, wait for the end of calculation !") gives way to the
-// progress of a long calculation while it runs.
-constexpr std::string_view kHintLabel = "Label5";
-
 // Everything the page draws and says of its own, from the one description of the window.
 val Description() {
   val colours = val::object();
@@ -217,8 +208,9 @@ val Description() {
   result.set("copyAction", Text(window::kCopyAction));
   result.set("copyAllAction", Text(window::kCopyAllAction));
   result.set("ranges", Ranges());
-  result.set("wrapAbove", static_cast<double>(kWrapAbove));
-  result.set("hintLabel", Text(kHintLabel));
+  result.set("wrapAbove", static_cast<double>(window::kWrapAbove));
+  result.set("continuationIndent", static_cast<double>(window::kContinuationIndent));
+  result.set("hintLabel", Text(window::kHintLabel));
   return result;
 }
 

@@ -23,8 +23,6 @@ const kLinesBeyond = 40;
 const kLinesMeasured = 32;
 // How far Left and Right scroll sideways, in pixels.
 const kSidewaysStep = 40;
-// How far a wrapped line's continuation rows stand in, in widths of a digit.
-const kContinuationDigits = 4;
 // Room kept at the end of each row of a wrapped line, in pixels, for the rounding of the widths
 // of its characters.
 const kRowSlack = 2;
@@ -46,6 +44,7 @@ export class ResultList {
     this.onLongPress = onLongPress;
     this.lines = [];
     this.wrapAbove = Infinity; // the longest line that keeps to one row
+    this.continuationIndent = 6; // how far continuation rows stand in, in widths of a digit
     // The first row of each line and, last, the number of rows, when a line wraps; else null,
     // and each line is one row.
     this.starts = null;
@@ -235,7 +234,7 @@ export class ResultList {
   // Where a long line breaks into the rows that the list's width holds, the first at the left,
   // the others after the indent: the index of the first character of each row but the first.
   breaksOf(line) {
-    const indent = kContinuationDigits * this.widthOf(48);
+    const indent = this.continuationIndent * this.widthOf(48);
     const room = Math.max(this.room, 8 * indent);
     const ascii = this.asciiWidths;
     const breaks = [];

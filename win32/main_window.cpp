@@ -143,7 +143,7 @@ void CreateControl(State& state, std::size_t index) {
   }
   if (control.kind == window::Kind::kList) {
     state.results.list = handle;
-  } else if (control.name == "Label5") {
+  } else if (control.name == window::kHintLabel) {
     state.hint = handle;
     state.hint_text = Wide(control.text);
   } else if (const char letter = window::OperandOf(control.name); letter != 0) {
