@@ -50,9 +50,9 @@ class LongWorkTest : public QObject {
     SetOperands(window, kHardProduct, "", "");
     Click(window, QStringLiteral("Command10"));
     QVERIFY(window.busy());
-    // "ECM, curve 3 of 25, 0 s": the method, how far, the seconds.
+    // "ECM B1=400, curve 3 of 16, 0 s": the method, how far, the seconds.
     const QRegularExpression progress(
-        QStringLiteral("^[A-Za-z ]+(, [a-z]+ \\d+( of \\d+)?)?, \\d+ s$"));
+        QStringLiteral("^[A-Za-z][A-Za-z0-9= ]*(, [a-z0-9 ]+)*, \\d+ s$"));
     QTRY_VERIFY_WITH_TIMEOUT(progress.match(Hint(window)).hasMatch(), 20000);
     QTest::keyClick(&window, Qt::Key_Escape);
     WaitForAnswer(window);
