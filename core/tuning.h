@@ -113,4 +113,55 @@ inline constexpr std::uint64_t kRhoBatch = 128;
 // 150 ns a number), and at 20000 trying takes twice as long.
 inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
 
+// ---- The self-initialising quadratic sieve
+
+// A composite part of this many digits or more, with no small factor, goes to the quadratic
+// sieve once the elliptic curves have looked for factors of up to kCurvesShareBeforeSiqs of its
+// digits (12 at least): the sieve takes about as long whatever the factors, the curves longer
+// for larger factors.
+inline constexpr std::size_t kSiqsFromDigits = 32;
+inline constexpr double kCurvesShareBeforeSiqs = 0.25;
+
+// The bytes of the sieve struck at a time: a block of 32 KiB stays in the level-1 data cache
+// while every prime of the factor base strikes it.
+inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
+
+// For a number of `digits` digits: the primes of the factor base, the blocks of the interval
+// (both sides of 0 together), and the large prime bound as a multiple of the largest prime of the
+// factor base. Between two rows the values are interpolated. Measured on products of two primes
+// of equal size, the sizes near those of msieve's table for a sieve with one large prime.
+struct SiqsSize {
+  int digits;
+  std::uint32_t primes;
+  std::uint32_t blocks;
+  std::uint32_t large_multiplier;
+};
+inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
+    {20, 100, 2, 20},
+    {30, 200, 2, 30},
+    {40, 500, 2, 40},
+    {45, 900, 2, 40},
+    {50, 1300, 4, 50},
+    {55, 2000, 4, 60},
+    {60, 3000, 6, 70},
+    {65, 5000, 8, 80},
+    {70, 7500, 10, 100},
+    {75, 12000, 12, 100},
+    {80, 18000, 16, 120},
+}};
+
+// The primes below this are not sieved with: they strike the most bytes for the least logarithm.
+// What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.
+inline constexpr std::uint32_t kSiqsSmallestSieved = 30;
+inline constexpr double kSiqsSmallPrimeBits = 4.0;
+
+// A value of the interval is tried by division when the logarithms that struck it come within
+// this many times the bits of the largest prime of the factor base of the bits of the largest
+// value of the polynomial.
+inline constexpr double kSiqsThresholdFactor = 2.0;
+
+// The bits of the primes whose product makes the leading coefficient A of the polynomials: a few
+// thousand, so that A has enough of them for many polynomials, none too small to sieve with.
+inline constexpr double kSiqsFactorBitsOfA = 11.0;
+
 }  // namespace brindaq::tuning

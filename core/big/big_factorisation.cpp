@@ -9,6 +9,7 @@
 #include "core/big/big_primality.h"
 #include "core/big/big_split.h"
 #include "core/big/small_primes.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 namespace {
@@ -43,7 +44,10 @@ void DivideOutSmallPrimes(Natural& n, std::vector<BigPrimePower>& primes) {
 }
 
 // A factor f of the odd composite part with 1 < f < n: by rho, then by the levels of the curves
-// from part.level on, the last repeated until one is found; 1 when the work was stopped.
+// from part.level on, the last repeated until one is found; 1 when the work was stopped. A part
+// of kSiqsFromDigits digits or more goes through the curves only as far as they are the better
+// bet, for factors of up to a share of its digits, and is then handed to the quadratic sieve,
+// whose time depends on the size of the part alone.
 Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   if (part.level == 0) {
     Natural factor = RhoFactor(part.value, 1, kRhoSteps, work);
@@ -51,9 +55,16 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
       return factor;
     }
   }
+  const std::size_t digits = part.value.DecimalDigits();
+  const bool sieve = digits >= tuning::kSiqsFromDigits;
+  const double curve_digits =
+      std::max(12.0, static_cast<double>(digits) * tuning::kCurvesShareBeforeSiqs);
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
     const EcmLevel& level = levels[std::min(part.level, levels.size() - 1)];
+    if (sieve && level.digits > curve_digits) {
+      return SiqsFactor(part.value, work);
+    }
     Natural factor = EcmFactor(part.value, level, sigma, work);
     sigma += level.curves;
     if (factor != 1 || work.Stopped()) {
