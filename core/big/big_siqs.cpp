@@ -167,7 +167,8 @@ tuning::SiqsSize SizeFor(std::size_t digits) {
         return static_cast<std::uint32_t>(std::lround(u + f * (static_cast<double>(v) - u)));
       };
       return {static_cast<int>(digits), between(a.primes, b.primes), between(a.blocks, b.blocks),
-              between(a.large_multiplier, b.large_multiplier)};
+              between(a.large_multiplier, b.large_multiplier),
+              a.threshold + f * (b.threshold - a.threshold)};
     }
   }
   return sizes.back();
@@ -204,7 +205,7 @@ class Gatherer {
 
   // Sieves until the streams have enough relations; false when stopped.
   bool Run() {
-    sieve_.assign(kBlock, 0);
+    sieve_.assign(kBlock + 64, 0);  // and the spare bytes
     while (!Enough()) {
       NewA();
       for (std::uint32_t i = 0;; ++i) {
@@ -305,8 +306,8 @@ class Gatherer {
     // log2 of the largest |g(x)|, M sqrt(kN / 2), and of the A that gives it, sqrt(2 kN) / M.
     const double value_bits = std::log2(static_cast<double>(half_)) + (kn_bits - 1) / 2;
     a_bits_ = (kn_bits + 1) / 2 - std::log2(static_cast<double>(half_));
-    const double threshold = value_bits - tuning::kSiqsThresholdFactor * std::log2(largest) -
-                             tuning::kSiqsSmallPrimeBits;
+    const double threshold =
+        value_bits - size.threshold * std::log2(largest) - tuning::kSiqsSmallPrimeBits;
     start_ = static_cast<std::uint8_t>(std::clamp(128 - std::lround(threshold), 0L, 127L));
     needed_ = base.size() + extra_;
     ChoosePool();
@@ -496,24 +497,23 @@ class Gatherer {
         next1[j] = r1 - kEnd;
         next2[j] = r2 - kEnd;
       }
-      // The others at most once for each root.
+      // The others at most once for each root: without a branch, which would be mispredicted
+      // about as often as not; a root past the block strikes a spare byte after it instead.
       for (std::size_t j = first_large_; j < count; ++j) {
-        std::uint32_t r1 = next1[j];
+        const std::uint32_t r1 = next1[j];
         if (r1 == kNoRoot) {
           continue;
         }
-        std::uint32_t r2 = next2[j];
+        const std::uint32_t r2 = next2[j];
         const std::uint32_t p = primes[j];
-        if (r1 < kEnd) {
-          sieve[r1] += logs[j];
-          r1 += p;
-        }
-        if (r2 < kEnd) {
-          sieve[r2] += logs[j];
-          r2 += p;
-        }
-        next1[j] = r1 - kEnd;
-        next2[j] = r2 - kEnd;
+        const std::uint8_t log = logs[j];
+        const auto spare = static_cast<std::uint32_t>(kEnd + (j % 32));
+        const bool hit1 = r1 < kEnd;
+        const bool hit2 = r2 < kEnd;
+        sieve[hit1 ? r1 : spare] += log;
+        sieve[hit2 ? r2 : spare + 32] += log;
+        next1[j] = r1 + (hit1 ? p : 0) - kEnd;
+        next2[j] = r2 + (hit2 ? p : 0) - kEnd;
       }
       for (std::size_t w = 0; w < kBlock; w += 8) {
         std::uint64_t word;

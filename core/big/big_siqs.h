@@ -38,8 +38,8 @@ struct SiqsRelations {
 // the single prime p when the sieve met a prime factor p of n.
 SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work);
 
-// Sets of relations (indices) whose products are squares: at most 64.
-std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gathered);
+// Sets of relations (indices) whose products are squares: at most 64; none when stopped.
+std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gathered, Work& work);
 
 // X and Y with X^2 = Y^2 (modulo n) for the product of `chosen` relations; none when some prime
 // (or the sign) appears an odd number of times, or the congruence fails: the check that every

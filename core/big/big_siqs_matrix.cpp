@@ -57,7 +57,7 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
   return std::pair{std::move(x), std::move(y)};
 }
 
-std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gathered) {
+std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gathered, Work& work) {
   const std::vector<std::uint32_t>& base = gathered.factor_base;
   const std::vector<SiqsRelation>& relations = gathered.relations;
   // The columns of odd exponent of each relation: 0 for the sign, 1 + j for the j-th prime;
@@ -142,6 +142,9 @@ std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gather
   std::vector<std::size_t> active(rows.size());
   std::iota(active.begin(), active.end(), 0);
   for (std::size_t c = 0; c < order.size(); ++c) {
+    if (c % 64 == 0 && work.Stopped()) {
+      return {};
+    }
     const std::size_t word = c / 64;
     const std::uint64_t bit = std::uint64_t{1} << (c % 64);
     std::size_t pivot = active.size();
@@ -190,7 +193,11 @@ Natural SiqsFactor(const Natural& n, Work& work) {
     if (gathered.relations.empty()) {
       return gathered.factor_base.size() == 1 ? Natural(gathered.factor_base.front()) : Natural(1);
     }
-    for (const std::vector<std::size_t>& chosen : SquareProducts(gathered)) {
+    const std::vector<std::vector<std::size_t>> products = SquareProducts(gathered, work);
+    if (work.Stopped()) {
+      return Natural(1);
+    }
+    for (const std::vector<std::size_t>& chosen : products) {
       const auto squares = SquaresOf(gathered.relations, chosen, n);
       if (!squares) {
         continue;

@@ -76,7 +76,7 @@ TEST(Siqs, RefusesAProductWithARelationLeftOut) {
   Work work;
   const Natural n = N("186545840175288133747086689969");
   const SiqsRelations gathered = GatherRelations(n, 64, work);
-  const std::vector<std::vector<std::size_t>> products = SquareProducts(gathered);
+  const std::vector<std::vector<std::size_t>> products = SquareProducts(gathered, work);
   ASSERT_FALSE(products.empty());
   for (const std::vector<std::size_t>& chosen : products) {
     const auto squares = SquaresOf(gathered.relations, chosen, n);
