@@ -57,8 +57,7 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   }
   const std::size_t digits = part.value.DecimalDigits();
   const bool sieve = digits >= tuning::kSiqsFromDigits;
-  const double curve_digits =
-      std::max(12.0, static_cast<double>(digits) * tuning::kCurvesShareBeforeSiqs);
+  const double curve_digits = static_cast<double>(digits) * tuning::kCurvesShareBeforeSiqs;
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
     const EcmLevel& level = levels[std::min(part.level, levels.size() - 1)];

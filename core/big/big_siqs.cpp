@@ -122,9 +122,9 @@ std::uint32_t Multiplier(const Natural& n) {
   static constexpr std::uint32_t kCandidates[] = {1,  3,  5,  7,  11, 13, 15, 17, 19, 21, 23,
                                                   29, 31, 33, 35, 37, 39, 41, 43, 47, 51, 53,
                                                   55, 57, 59, 61, 65, 67, 69, 71, 73};
-  const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
+  const std::vector<std::uint32_t> primes = OddPrimesBelow(2000);
   std::vector<std::uint32_t> residues;
-  for (std::size_t i = 0; i < primes.size() && primes[i] < 2000; ++i) {
+  for (std::size_t i = 0; i < primes.size(); ++i) {
     residues.push_back(n.Modulo(primes[i]));
   }
   const std::uint32_t n8 = n.Modulo(8);
@@ -264,7 +264,10 @@ class Gatherer {
     std::vector<std::uint32_t>& base = out_.factor_base;
     base.push_back(2);
     root_.push_back(kNoRoot);
-    for (const std::uint32_t p : OddPrimesBelow2To20()) {
+    // About half of the primes are in the factor base: those below 3 s ln s are enough for s.
+    const double enough = 3.0 * size.primes * std::log(static_cast<double>(size.primes));
+    for (const std::uint32_t p : OddPrimesBelow(static_cast<std::uint32_t>(
+             std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24))))) {
       if (base.size() >= size.primes) {
         break;
       }
@@ -295,7 +298,7 @@ class Gatherer {
       }
     }
     first_large_ = std::max(first_large_, first_sieved_);
-    blocks_ = std::max<std::uint32_t>(2, size.blocks & ~std::uint32_t{1});
+    blocks_ = std::max<std::uint32_t>(1, size.blocks);
     half_ = blocks_ * kBlock / 2;
     const double largest = base.back();
     large_bound_ = static_cast<std::uint64_t>(
