@@ -11,11 +11,14 @@
 // one precomputed addition modulo p. The interval is struck in blocks of 32 KiB, one byte a value,
 // each prime adding its logarithm in bits at its two roots; the primes below 30 are not sieved
 // with (the threshold is lowered instead). A value over the threshold is divided by the primes
-// of the factor base whose roots it meets (x mod p is compared with the roots, through a product
-// by a precomputed inverse rather than a division), and by the primes of A. What is left is 1
-// (a full relation) or one prime below the large prime bound (a partial relation); two partial
-// relations with the same large prime, multiplied together, make one relation more. The sizes
-// (factor base, blocks, large prime bound, threshold) are in core/tuning.h.
+// of the factor base whose roots it meets, never tried one by one: for a prime below the block,
+// x mod p (by a product with a precomputed inverse) is compared with its roots; a larger prime
+// struck the block at most once, p before its next position. What is left is 1 (a full
+// relation) or one prime below the large prime bound (a partial relation); two partial relations
+// with the same large prime, multiplied together, make one relation more. Two streams of
+// polynomials, each with its own A values and sieve, share the relations, on two threads where
+// there are two. The sizes (factor base, blocks, large prime bound, threshold) are in
+// core/tuning.h.
 
 #include <algorithm>
 #include <atomic>
