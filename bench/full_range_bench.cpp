@@ -78,6 +78,15 @@ const std::vector<BigClick>& BigClicks() {
       {"Factors/100!", "factors", Factorial(100), "", ""},
       {"Factors/10^14-prime-times-60-digit-prime", "factors",
        (Natural(100000000000031U) * (Natural::TenToThe(59) + Natural(19))).ToDecimal(), "", ""},
+      // Products of two primes of equal size, for the quadratic sieve (computed with PARI/GP).
+      {"Factors/40-digit-product-of-two-primes", "factors",
+       "4278484053548966982705268613062104274903", "", ""},
+      {"Factors/50-digit-product-of-two-primes", "factors",
+       "62924296960111234602037698215072334534677192767403", "", ""},
+      {"Factors/60-digit-product-of-two-primes", "factors",
+       "127653816205143915034695743603339855500713239972805441432851", "", ""},
+      {"Factors/70-digit-product-of-two-primes", "factors",
+       "9518497475181926275674443883116975784664318858362522401863023088993061", "", ""},
   };
   return clicks;
 }

@@ -65,6 +65,10 @@ printf("Full/Big/Factors/2^67-1 %.6f\n", timed(() -> factor(2^67 - 1), 20) - emp
 printf("Full/Big/Factors/2^128+1 %.6f\n", timed(() -> factor(2^128 + 1), 5) - empty);
 printf("Full/Big/Factors/100! %.6f\n", timed(() -> factor(100!), 200) - empty);
 printf("Full/Big/Factors/10^14-prime-times-60-digit-prime %.6f\n", timed(() -> factor(100000000000031 * (10^59 + 19)), 3) - empty);
+printf("Full/Big/Factors/40-digit-product-of-two-primes %.6f\n", timed(() -> factor(4278484053548966982705268613062104274903), 3) - empty);
+printf("Full/Big/Factors/50-digit-product-of-two-primes %.6f\n", timed(() -> factor(62924296960111234602037698215072334534677192767403), 1) - empty);
+printf("Full/Big/Factors/60-digit-product-of-two-primes %.6f\n", timed(() -> factor(127653816205143915034695743603339855500713239972805441432851), 1) - empty);
+printf("Full/Big/Factors/70-digit-product-of-two-primes %.6f\n", timed(() -> factor(9518497475181926275674443883116975784664318858362522401863023088993061), 1) - empty);
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
 each = vecsort(each);
 printf("Full/Factors/1000-products:median %.6f\n", each[501]);
@@ -127,4 +131,8 @@ Full/Big/Factors/2^67-1|factors 2^67 - 1
 Full/Big/Factors/2^128+1|factors 2^128 + 1
 Full/Big/Factors/100!|factors 100!
 Full/Big/Factors/10^14-prime-times-60-digit-prime|factors 100000000000031 x (10^59 + 19)
+Full/Big/Factors/40-digit-product-of-two-primes|factors, a product of two primes of 20 digits
+Full/Big/Factors/50-digit-product-of-two-primes|factors, a product of two primes of 25 digits
+Full/Big/Factors/60-digit-product-of-two-primes|factors, a product of two primes of 30 digits
+Full/Big/Factors/70-digit-product-of-two-primes|factors, a product of two primes of 35 digits
 ROWS

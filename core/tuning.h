@@ -188,4 +188,63 @@ inline constexpr std::size_t kProofBarrettFromDegree = 6;
 // even odds (one in six for D = -3, one in four for D = -4).
 inline constexpr std::uint64_t kProofCurveAttempts = 96;
 
+// ---- The self-initialising quadratic sieve
+
+// A composite part of this many digits or more, with no small factor, goes to the quadratic
+// sieve once rho and the elliptic curves have looked for factors of up to kCurvesShareBeforeSiqs
+// of its digits: the sieve takes about as long whatever the factors, the curves longer for larger
+// factors. Below 48 digits the curves are not tried at all: their first level took a seventh of
+// the time that the sieve takes on 40 digits.
+inline constexpr std::size_t kSiqsFromDigits = 32;
+inline constexpr double kCurvesShareBeforeSiqs = 0.25;
+
+// A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the levels of
+// the curves for two words that look for factors of up to this many bits, about a millisecond and
+// a half in all, before the sieve, which takes some ten milliseconds there.
+inline constexpr int kTwoWordCurvesBeforeSiqsBits = 40;
+
+// The bytes of the sieve struck at a time: a block of 32 KiB stays in the level-1 data cache
+// while every prime of the factor base strikes it.
+inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
+
+// For a number of `digits` digits: the primes of the factor base, the blocks of the interval
+// (both sides of 0 together), the large prime bound as a multiple of the largest prime of the
+// factor base, and the threshold: a value of the interval is tried by division when the
+// logarithms that struck it come within `threshold` times the bits of the largest prime of the
+// factor base of the bits of the largest value of the polynomial. Between two rows the values are
+// interpolated. Measured on products of two primes of equal size (three of each size, the
+// polynomials sieved and the seconds taken): up to 60 digits the sizes near those of msieve's
+// table for a sieve with one large prime did as well as any tried; from 65 digits a larger factor
+// base and a looser threshold sieve a third fewer polynomials, and the matrix of 10^4 relations
+// still takes well under a second.
+struct SiqsSize {
+  int digits;
+  std::uint32_t primes;
+  std::uint32_t blocks;
+  std::uint32_t large_multiplier;
+  double threshold;
+};
+inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
+    {20, 100, 1, 20, 2.0},
+    {30, 200, 1, 30, 2.0},
+    {40, 500, 1, 40, 2.0},
+    {45, 900, 2, 40, 2.0},
+    {50, 1800, 4, 150, 2.0},
+    {55, 2400, 4, 100, 2.0},
+    {60, 3000, 6, 70, 2.2},
+    {65, 6000, 8, 100, 2.5},
+    {70, 10000, 10, 150, 2.5},
+    {75, 13000, 12, 150, 2.6},
+    {80, 16000, 16, 200, 2.6},
+}};
+
+// The primes below this are not sieved with: they strike the most bytes for the least logarithm.
+// What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.
+inline constexpr std::uint32_t kSiqsSmallestSieved = 30;
+inline constexpr double kSiqsSmallPrimeBits = 4.0;
+
+// The bits of the primes whose product makes the leading coefficient A of the polynomials: a few
+// thousand, so that A has enough of them for many polynomials, none too small to sieve with.
+inline constexpr double kSiqsFactorBitsOfA = 11.0;
+
 }  // namespace brindaq::tuning

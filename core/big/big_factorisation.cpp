@@ -46,10 +46,13 @@ void DivideOutSmallPrimes(Natural& n, std::vector<BigPrimePower>& primes) {
 }
 
 // The same for a part of two words, in their own arithmetic: rho (unless the part comes from a
-// larger one that has been through it), then the levels of the curves for two words. The work is
-// asked whether to stop before each curve, a few milliseconds at most.
+// larger one that has been through it), then the levels of the curves for two words; a part of
+// kSiqsFromDigits digits or more goes to the quadratic sieve once the curves have looked for
+// factors of up to kTwoWordCurvesBeforeSiqsBits bits. The work is asked whether to stop before
+// each curve, a few milliseconds at most.
 Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
   const Montgomery128 m(part.value.TwoWords());
+  const bool sieve = part.value.DecimalDigits() >= tuning::kSiqsFromDigits;
   if (part.level == 0) {
     work.Report({"rho", "", 0, 0});
     if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
@@ -59,6 +62,9 @@ Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
   for (std::size_t level = 0;;
        level = std::min(level + 1, tuning::kTwoWordCurveLevels.size() - 1)) {
     const tuning::CurveLevel& bounds = tuning::kTwoWordCurveLevels[level];
+    if (sieve && bounds.factor_bits > tuning::kTwoWordCurvesBeforeSiqsBits) {
+      return SiqsFactor(part.value, work);
+    }
     const std::string method = "ECM B1=" + std::to_string(bounds.b1);
     for (int curve = 0; curve < bounds.curves; ++curve, ++sigma) {
       if (work.Stopped()) {
@@ -76,7 +82,10 @@ Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
 }
 
 // A factor f of the odd composite part with 1 < f < n: by rho, then by the levels of the curves
-// from part.level on, the last repeated until one is found; 1 when the work was stopped.
+// from part.level on, the last repeated until one is found; 1 when the work was stopped. A part
+// of kSiqsFromDigits digits or more goes through the curves only as far as they are the better
+// bet, for factors of up to a share of its digits, and is then handed to the quadratic sieve,
+// whose time depends on the size of the part alone.
 Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   if (part.value.FitsTwoWords()) {
     return SplitTwoWords(part, sigma, work);
@@ -87,9 +96,15 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
       return factor;
     }
   }
+  const std::size_t digits = part.value.DecimalDigits();
+  const bool sieve = digits >= tuning::kSiqsFromDigits;
+  const double curve_digits = static_cast<double>(digits) * tuning::kCurvesShareBeforeSiqs;
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
     const EcmLevel& level = levels[std::min(part.level, levels.size() - 1)];
+    if (sieve && level.digits > curve_digits) {
+      return SiqsFactor(part.value, work);
+    }
     Natural factor = EcmFactorOnEveryCore(part.value, level, sigma, work);
     sigma += level.curves;
     if (factor != 1 || work.Stopped()) {

@@ -2,8 +2,9 @@
 
 // The methods that split a composite number with no small factor, each in its own file, for
 // big_factorisation.cpp: a perfect power by its root, Pollard's rho method (big_rho.cpp), the
-// elliptic-curve method (big_ecm.cpp). Each returns a factor f with 1 < f < n, or 1 when it found
-// none, or was stopped (Work::Stopped() then stays true).
+// elliptic-curve method (big_ecm.cpp), the self-initialising quadratic sieve (big_siqs.cpp). Each
+// returns a factor f with 1 < f < n, or 1 when it found none, or was stopped (Work::Stopped() then
+// stays true).
 
 #include <cstdint>
 #include <vector>
@@ -51,5 +52,9 @@ Natural EcmFactor(const Natural& n, const EcmLevel& level, std::uint64_t first_s
 // WebAssembly) or one core, on this thread alone.
 Natural EcmFactorOnEveryCore(const Natural& n, const EcmLevel& level, std::uint64_t first_sigma,
                              Work& work);
+
+// The self-initialising quadratic sieve, for an odd composite n with no prime factor below 10^4
+// that is no perfect power: it always ends with a factor, unless stopped.
+Natural SiqsFactor(const Natural& n, Work& work);
 
 }  // namespace brindaq

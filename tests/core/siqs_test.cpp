@@ -1,0 +1,93 @@
+// The quadratic sieve: products of two primes split by it alone and through the factorisation,
+// three primes of 20 digits, a stop in the middle of the sieve, and the check that refuses a
+// product of relations that is not a square. The products were computed with PARI/GP.
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "core/big/big_factorisation.h"
+#include "core/big/big_siqs.h"
+#include "core/big/big_split.h"
+
+namespace brindaq {
+namespace {
+
+Natural N(const char* digits) {
+  return Natural::FromDecimal(digits);
+}
+
+std::vector<Natural> Primes(const BigFactors& factors) {
+  std::vector<Natural> primes;
+  for (const BigPrimePower& power : factors.primes) {
+    EXPECT_EQ(power.exponent, 1);
+    primes.push_back(power.prime);
+  }
+  return primes;
+}
+
+// Stops itself at the `after`-th report of the sieve.
+class StopInSieve : public Work {
+ public:
+  explicit StopInSieve(int after) : after_(after) {}
+  void Report(const Progress& progress) override {
+    if (progress.method == std::string_view("SIQS") && --after_ == 0) {
+      Stop();
+    }
+  }
+
+ private:
+  int after_;
+};
+
+TEST(Siqs, SplitsProductsOfTwoPrimes) {
+  Work work;
+  const Natural p = N("3016797557247297497519");
+  const Natural q = N("53221811005492608583063");
+  const Natural factor = SiqsFactor(p * q, work);
+  EXPECT_TRUE(factor == p || factor == q) << factor;
+
+  const Natural p20 = N("19815122503208623543");
+  const Natural q20 = N("31710447574793558453");
+  EXPECT_EQ(Primes(Factorise(p20 * q20, work)), (std::vector<Natural>{p20, q20}));
+  const Natural p25 = N("6549479695791824774901409");
+  const Natural q25 = N("8373596208258709645159483");
+  EXPECT_EQ(Primes(Factorise(p25 * q25, work)), (std::vector<Natural>{p25, q25}));
+  const std::vector<Natural> three = {N("39376539053079133571"), N("51296097776996886719"),
+                                      N("96387736554147650093")};
+  EXPECT_EQ(Primes(Factorise(three[0] * three[1] * three[2], work)), three);
+}
+
+TEST(Siqs, StoppedInTheSieveClaimsNothing) {
+  const Natural n = N("54842698346749831060592433627997988022965406411547");
+  StopInSieve stop(3);
+  EXPECT_EQ(SiqsFactor(n, stop), 1u);
+  EXPECT_TRUE(stop.Stopped());
+  StopInSieve again(3);
+  const BigFactors factors = Factorise(n, again);
+  EXPECT_FALSE(factors.complete);
+  EXPECT_TRUE(factors.primes.empty());
+  ASSERT_EQ(factors.unsplit.size(), 1u);
+  EXPECT_EQ(factors.unsplit[0].prime, n);
+}
+
+TEST(Siqs, RefusesAProductWithARelationLeftOut) {
+  Work work;
+  const Natural n = N("186545840175288133747086689969");
+  const SiqsRelations gathered = GatherRelations(n, 64, work);
+  const std::vector<std::vector<std::size_t>> products = SquareProducts(gathered, work);
+  ASSERT_FALSE(products.empty());
+  for (const std::vector<std::size_t>& chosen : products) {
+    const auto squares = SquaresOf(gathered.relations, chosen, n);
+    ASSERT_TRUE(squares.has_value());
+    EXPECT_EQ(squares->first * squares->first % n, squares->second * squares->second % n);
+    // The same product without one of its relations is no square.
+    std::vector<std::size_t> dropped = chosen;
+    dropped.pop_back();
+    EXPECT_FALSE(SquaresOf(gathered.relations, dropped, n).has_value());
+  }
+}
+
+}  // namespace
+}  // namespace brindaq
