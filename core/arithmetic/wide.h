@@ -4,6 +4,7 @@
 // product of two 64-bit numbers, or a sum that passes 2^64, is exact in 128 bits.
 
 #include <bit>
+#include <concepts>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -111,7 +112,11 @@ constexpr int Jacobi(std::uint64_t a, std::uint64_t n) {
   return n == 1 ? sign : 0;
 }
 
-// ---- Two words: the same for numbers below 2^128.
+// ---- Two words: the same for numbers below 2^128. Each takes exactly Uint128, so that a call
+// with narrower numbers still finds the one-word function alone.
+
+template <typename T>
+concept TwoWords = std::same_as<T, Uint128>;
 
 constexpr int CountTrailingZeros(Uint128 x) {
   const auto low = static_cast<std::uint64_t>(x);
@@ -124,7 +129,8 @@ constexpr int BitWidth(Uint128 x) {
   return high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(x));
 }
 
-constexpr Uint128 GreatestCommonDivisor(Uint128 a, Uint128 b) {
+template <TwoWords T>
+constexpr T GreatestCommonDivisor(T a, T b) {
   if (a == 0 || b == 0) {
     return a | b;
   }
@@ -146,7 +152,8 @@ constexpr Uint128 GreatestCommonDivisor(Uint128 a, Uint128 b) {
 // algorithm's factors alternate in sign, and each is the one two before plus the quotient times
 // the one before in size, never above m: their sizes are kept, and the sign of the last one
 // follows from how many steps there were.
-constexpr std::optional<Uint128> InverseModulo(Uint128 a, Uint128 m) {
+template <TwoWords T>
+constexpr std::optional<T> InverseModulo(T a, T m) {
   Uint128 remainder = m;
   Uint128 next_remainder = a % m;
   Uint128 factor = 0;  // the size of the factor of `remainder`
@@ -170,7 +177,8 @@ constexpr std::optional<Uint128> InverseModulo(Uint128 a, Uint128 m) {
 }
 
 // The Jacobi symbol (a / n) for an odd n below 2^128.
-constexpr int Jacobi(Uint128 a, Uint128 n) {
+template <TwoWords T>
+constexpr int Jacobi(T a, T n) {
   int sign = 1;
   a %= n;
   while (a != 0) {
@@ -192,7 +200,8 @@ constexpr int Jacobi(Uint128 a, Uint128 n) {
 }
 
 // The largest r with r * r <= n, by Newton's iteration from above.
-constexpr Uint128 SquareRootFloor(Uint128 n) {
+template <TwoWords T>
+constexpr T SquareRootFloor(T n) {
   if (n < 2) {
     return n;
   }
