@@ -169,9 +169,25 @@ void ApplyFonts(Appearance& look, const Controls& controls) {
   }
 }
 
-void ApplyLayout(const Appearance& look, const Controls& controls, HWND list) {
+void ApplyLayout(const Appearance& look, const Controls& controls, HWND list, SIZE extra) {
+  window::Rect list_place{};
+  for (const window::Control& control : window::kControls) {
+    if (control.kind == window::Kind::kList) {
+      list_place = PlaceOf(control, look.dpi);
+    }
+  }
   for (std::size_t index = 0; index < kControlCount; ++index) {
-    const window::Rect place = PlaceOf(window::kControls[index], look.dpi);
+    const window::Control& control = window::kControls[index];
+    window::Rect place = PlaceOf(control, look.dpi);
+    if (control.kind == window::Kind::kList) {
+      place.width += extra.cx;
+      place.height += extra.cy;
+    } else if (control.name == window::kHintLabel) {
+      place.width += extra.cx;
+    } else {
+      place.left += place.left >= list_place.left + list_place.width ? extra.cx : 0;
+      place.top += place.top >= list_place.top + list_place.height ? extra.cy : 0;
+    }
     SetWindowPos(controls[index], nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -207,10 +223,15 @@ void ApplyIcons(Appearance& look, HWND form) {
   look.small_icon = small_icon;
 }
 
-SIZE FormSize(UINT dpi) {
+SIZE ClientSize(UINT dpi) {
   const window::Rect client = window::Pixels({0, 0, window::kClientWidth, window::kClientHeight});
-  RECT frame{0, 0, Scale(client.width, dpi), Scale(client.height, dpi)};
-  AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, dpi);
+  return {Scale(client.width, dpi), Scale(client.height, dpi)};
+}
+
+SIZE FormSize(UINT dpi, Range range) {
+  const SIZE client = ClientSize(dpi);
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectExForDpi(&frame, FormStyle(range), FALSE, kFormExStyle, dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 

@@ -20,6 +20,12 @@ namespace brindaq::win32 {
 inline constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 inline constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
+// The full range's window may be resized and maximised, and its list takes the room; the window's
+// range keeps its one size.
+constexpr DWORD FormStyle(Range range) {
+  return range == Range::kFull ? kFormStyle | WS_THICKFRAME | WS_MAXIMIZEBOX : kFormStyle;
+}
+
 inline constexpr std::size_t kControlCount = window::kControls.size();
 
 // Room between a text and the edge of the list or button that it is drawn in, in pixels at
@@ -66,13 +72,18 @@ void ApplyFonts(Appearance& look, const Controls& controls);
 
 // Every control at its place, and the list's lines at the height of the font that ApplyFonts gave
 // it, at the appearance's dpi.
-void ApplyLayout(const Appearance& look, const Controls& controls, HWND list);
+// `extra` is the room beyond the designed size, in pixels, that a larger window gives its list:
+// what stands right of the list moves right, what stands below it moves down, and the hint above
+// it grows with it.
+void ApplyLayout(const Appearance& look, const Controls& controls, HWND list, SIZE extra = {});
 
 void ApplyColours(Appearance& look, HWND form);
 void ApplyIcons(Appearance& look, HWND form);
 
 // The size of the whole window, frame and title bar included, for the description's client area.
-SIZE FormSize(UINT dpi);
+SIZE FormSize(UINT dpi, Range range);
+// The designed size of the window's inside, in pixels.
+SIZE ClientSize(UINT dpi);
 
 // The brush and colours of a label (WM_CTLCOLORSTATIC), or of a box or the list.
 LRESULT ControlColours(const Appearance& look, UINT message, HDC dc);

@@ -296,7 +296,7 @@ void OnCreate(HWND form, const CREATESTRUCTW& creation) {
   ApplyLayout(state->look, state->controls, state->results.list);
   ApplyColours(state->look, form);
   ApplyIcons(state->look, form);
-  const SIZE size = FormSize(state->look.dpi);
+  const SIZE size = FormSize(state->look.dpi, state->range);
   SetWindowPos(form, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   state->focus = state->results.list;
 }
@@ -393,6 +393,21 @@ void OnActivate(State& state, bool active) {
   }
 }
 
+// The full range's window resized: its list takes the room beyond the designed size.
+void OnSize(State& state) {
+  if (state.range != Range::kFull) {
+    return;
+  }
+  RECT client{};
+  GetClientRect(state.form, &client);
+  const SIZE designed = ClientSize(state.look.dpi);
+  const SIZE extra{std::max(0L, client.right - designed.cx),
+                   std::max(0L, client.bottom - designed.cy)};
+  ApplyLayout(state.look, state.controls, state.results.list, extra);
+  FitWidth(state.results);
+  RedrawWindow(state.form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 // Moved to a screen of another resolution, the whole window is laid out again at its scale.
 void OnDpiChanged(State& state, UINT dpi, const RECT& suggested) {
   state.look.dpi = dpi;
@@ -452,6 +467,14 @@ LRESULT CALLBACK WindowProcedure(HWND form, UINT message, WPARAM wparam, LPARAM 
     case WM_ACTIVATE:
       OnActivate(*state, LOWORD(wparam) != WA_INACTIVE);
       return 0;
+    case WM_SIZE:
+      OnSize(*state);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      const SIZE least = FormSize(state->look.dpi, state->range);
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {least.cx, least.cy};
+      return 0;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(*state, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -490,9 +513,9 @@ HWND CreateMainWindow(HINSTANCE instance, Range range) {
     return nullptr;
   }
   return CreateWindowExW(kFormExStyle, class_name.c_str(),
-                         Wide(window::ChoiceOf(range).caption).c_str(), kFormStyle, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                         &range);
+                         Wide(window::ChoiceOf(range).caption).c_str(), FormStyle(range),
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                         nullptr, instance, &range);
 }
 
 }  // namespace brindaq::win32

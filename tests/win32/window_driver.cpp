@@ -397,6 +397,27 @@ void CheckFullRange(const std::wstring& path) {
         "Left, a step at a time, brings the lines back to their start");
   Check(SelectedRows(list) == std::vector<int>{widest}, "scrolling sideways keeps the selection");
 
+  // A larger window gives its room to the list, and EXIT moves down with it.
+  RECT form_before{};
+  RECT list_before{};
+  RECT exit_before{};
+  GetWindowRect(program.form, &form_before);
+  GetWindowRect(list, &list_before);
+  GetWindowRect(ButtonOf(program.form, "EXIT"), &exit_before);
+  SetWindowPos(program.form, nullptr, 0, 0, form_before.right - form_before.left + 200,
+               form_before.bottom - form_before.top + 100, SWP_NOMOVE | SWP_NOZORDER);
+  Check(Eventually([&] {
+          RECT after{};
+          GetWindowRect(list, &after);
+          return after.right - after.left == list_before.right - list_before.left + 200 &&
+                 after.bottom - after.top == list_before.bottom - list_before.top + 100;
+        }),
+        "the list takes the room of a larger window");
+  RECT exit_after{};
+  GetWindowRect(ButtonOf(program.form, "EXIT"), &exit_after);
+  Check(exit_after.top - exit_before.top == (exit_before.top >= list_before.bottom ? 100 : 0),
+        "what stands below the list moves down with it");
+
   Click(ButtonOf(program.form, "EXIT"));
   Check(Ends(program), "EXIT ends the program on the full range");
 }
