@@ -13,6 +13,7 @@
 #include "core/arithmetic/montgomery.h"
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/prime_table.h"
+#include "core/arithmetic/rho.h"
 #include "core/arithmetic/wide.h"
 #include "core/tuning.h"
 
@@ -153,40 +154,7 @@ std::uint64_t SplitComposite(std::uint64_t n) {
 }
 
 std::uint64_t RhoFactor(std::uint64_t n, std::uint64_t c) {
-  // Brent's cycle finding on x -> x^2 + c: y runs ahead in stretches that double, and the
-  // differences x - y are multiplied together, a batch at a time, before one greatest common
-  // divisor.
-  // When a stretch overshoots (the product is 0 modulo n), its steps are taken again one by one.
-  const Montgomery64 m(n);
-  const std::uint64_t add = m.Of(c);
-  const auto step = [&m, add](std::uint64_t x) { return m.Add(m.Square(x), add); };
-  constexpr std::uint64_t kBatch = tuning::kRhoBatch;
-  std::uint64_t y = m.Of(2);
-  std::uint64_t x = y;
-  std::uint64_t saved = y;
-  std::uint64_t product = m.One();
-  std::uint64_t divisor = 1;
-  for (std::uint64_t stretch = 1; divisor == 1; stretch *= 2) {
-    x = y;
-    for (std::uint64_t i = 0; i < stretch; ++i) {
-      y = step(y);
-    }
-    for (std::uint64_t done = 0; done < stretch && divisor == 1; done += kBatch) {
-      saved = y;
-      for (std::uint64_t i = 0; i < std::min(kBatch, stretch - done); ++i) {
-        y = step(y);
-        product = m.Multiply(product, m.Subtract(x, y));
-      }
-      divisor = GreatestCommonDivisor(product, n);
-    }
-  }
-  if (divisor == n) {
-    do {
-      saved = step(saved);
-      divisor = GreatestCommonDivisor(m.Subtract(x, saved), n);
-    } while (divisor == 1);
-  }
-  return divisor;
+  return RhoWalk(Montgomery64(n), c, UINT64_MAX);
 }
 
 }  // namespace brindaq

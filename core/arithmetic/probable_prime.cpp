@@ -81,21 +81,6 @@ std::array<bool, 4> AreFermatProbablePrimesToBase2(const std::array<std::uint32_
 
 namespace {
 
-// Whether `power`, b^d for n - 1 = d * 2^s with d odd, shows n a strong probable prime to the
-// base b: b^d = 1, or b^(d * 2^r) = -1 for some r < s.
-bool PassesFromOddPower(const Montgomery64& m, std::uint64_t power, int s) {
-  if (power == m.One()) {
-    return true;
-  }
-  for (int r = 0; r < s; ++r) {
-    if (power == m.MinusOne()) {
-      return true;
-    }
-    power = m.Square(power);
-  }
-  return false;
-}
-
 // The strong probable-prime test of an odd n > 2^30 to several bases at once, in 64-bit
 // Montgomery form: the powers are raised side by side, so that their multiplications overlap.
 template <std::size_t kBases>

@@ -10,6 +10,22 @@
 
 namespace brindaq {
 
+// Whether `power`, b^d for n - 1 = d * 2^s with d odd, shows n a strong probable prime to the
+// base b: b^d = 1, or b^(d * 2^r) = -1 for some r < s. For either Montgomery form.
+template <typename M, typename W>
+bool PassesFromOddPower(const M& m, W power, int s) {
+  if (power == m.One()) {
+    return true;
+  }
+  for (int r = 0; r < s; ++r) {
+    if (power == m.MinusOne()) {
+      return true;
+    }
+    power = m.Square(power);
+  }
+  return false;
+}
+
 // The strong test to the bases 2, 7 and 61, for n < 2^30 in 32 bits and for larger n in 64;
 // it tells every prime from every composite below 4759123141 (Jaeschke, 1993).
 bool IsStrongProbablePrimeTo2And7And61(std::uint32_t n);

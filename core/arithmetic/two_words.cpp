@@ -5,24 +5,11 @@
 
 #include "core/arithmetic/two_words.h"
 
-#include <algorithm>
+#include "core/arithmetic/probable_prime.h"
+#include "core/arithmetic/rho.h"
 
 namespace brindaq {
 namespace {
-
-// Whether `power`, 2^d for n - 1 = d * 2^s with d odd, shows n a strong probable prime.
-bool PassesFromOddPower(const Montgomery128& m, Uint128 power, int s) {
-  if (power == m.One()) {
-    return true;
-  }
-  for (int r = 0; r < s; ++r) {
-    if (power == m.MinusOne()) {
-      return true;
-    }
-    power = m.Square(power);
-  }
-  return false;
-}
 
 // The extra strong Lucas test (Grantham) with Q = 1 and the first P = 3, 4, ... for which
 // ((P^2 - 4) / n) = -1: n + 1 = d * 2^s with d odd; n passes when U_d = 0 and V_d = +-2, or
@@ -94,42 +81,8 @@ bool PassesBailliePsw(const Montgomery128& m) {
 }
 
 Uint128 RhoFactor(const Montgomery128& m, std::uint64_t c, std::uint64_t steps) {
-  // Brent's cycle finding, as in the one-word RhoFactor: the differences are multiplied together
-  // a batch at a time before one greatest common divisor, and a batch that overshoots is taken
-  // again step by step.
-  const Uint128 n = m.Modulus();
-  const Uint128 add = m.Of(c);
-  const auto step = [&m, add](Uint128 x) { return m.Add(m.Square(x), add); };
-  constexpr std::uint64_t kBatch = tuning::kRhoBatch;
-  Uint128 y = m.Of(2);
-  Uint128 x = y;
-  Uint128 saved = y;
-  Uint128 product = m.One();
-  Uint128 divisor = 1;
-  std::uint64_t taken = 0;
-  for (std::uint64_t stretch = 1; divisor == 1 && taken < steps; stretch *= 2) {
-    x = y;
-    for (std::uint64_t i = 0; i < stretch; ++i) {
-      y = step(y);
-    }
-    taken += stretch;
-    for (std::uint64_t done = 0; done < stretch && divisor == 1; done += kBatch) {
-      saved = y;
-      for (std::uint64_t i = 0; i < std::min(kBatch, stretch - done); ++i) {
-        y = step(y);
-        product = m.Multiply(product, m.Subtract(x, y));
-      }
-      taken += std::min(kBatch, stretch - done);
-      divisor = GreatestCommonDivisor(product, n);
-    }
-  }
-  if (divisor == n) {
-    do {
-      saved = step(saved);
-      divisor = GreatestCommonDivisor(m.Subtract(x, saved), n);
-    } while (divisor == 1);
-  }
-  return divisor == n ? 1 : divisor;
+  const Uint128 divisor = RhoWalk(m, c, steps);
+  return divisor == m.Modulus() ? 1 : divisor;
 }
 
 }  // namespace brindaq

@@ -4,8 +4,8 @@
 // product of two 64-bit numbers, or a sum that passes 2^64, is exact in 128 bits.
 
 #include <bit>
-#include <concepts>
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <optional>
 
