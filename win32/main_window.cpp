@@ -50,6 +50,8 @@ struct State {
   Appearance look;
   Controls controls{};
   std::array<HWND, 3> boxes{};  // A, B and C
+  // In the full range, under each box, the length of an operand longer than the box shows.
+  std::array<HWND, 3> lengths{};
   ResultList results;
   HWND focus = nullptr;  // the control that had the keyboard when the window was last left
 
@@ -286,6 +288,66 @@ void ShowInfo(State& state) {
               std::vector<std::string>(window::kInfoLines.begin(), window::kInfoLines.end()));
 }
 
+// Under each box of the full range, a label for the length of an operand that the box cannot
+// show whole, as wide as the box and as tall as a line of its font.
+void PlaceLengths(const State& state) {
+  for (std::size_t box = 0; box < state.boxes.size(); ++box) {
+    if (state.lengths[box] == nullptr) {
+      continue;
+    }
+    RECT place{};
+    GetWindowRect(state.boxes[box], &place);
+    MapWindowPoints(nullptr, state.form, reinterpret_cast<POINT*>(&place), 2);
+    const HDC dc = GetDC(state.boxes[box]);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(state.boxes[box], WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(state.boxes[box], dc);
+    SetWindowPos(state.lengths[box], nullptr, place.left, place.bottom + 1,
+                 place.right - place.left, metrics.tmHeight + 3, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(state.lengths[box], WM_SETFONT, SendMessageW(state.boxes[box], WM_GETFONT, 0, 0),
+                 FALSE);
+  }
+}
+
+void CreateLengths(State& state) {
+  for (HWND& length : state.lengths) {
+    length = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_RIGHT | SS_NOPREFIX, 0, 0, 0, 0,
+                             state.form, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  PlaceLengths(state);
+}
+
+// Shows the length of the operand in `box` under it where the box cannot show it whole.
+void ShowLength(const State& state, std::size_t box) {
+  if (state.lengths[box] == nullptr) {
+    return;
+  }
+  const HWND edit = state.boxes[box];
+  const int length = GetWindowTextLengthW(edit);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(edit, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  const HDC dc = GetDC(edit);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(edit, dc);
+  RECT inside{};
+  GetClientRect(edit, &inside);
+  if (extent.cx <= inside.right - inside.left - 8) {
+    ShowWindow(state.lengths[box], SW_HIDE);
+    return;
+  }
+  SetWindowTextW(state.lengths[box],
+                 (std::to_wstring(length) + Wide(window::kOperandLengthUnit)).c_str());
+  ShowWindow(state.lengths[box], SW_SHOWNOACTIVATE);
+}
+
 // The handlers of the window's messages -----------------------------------------------------------
 
 void OnCreate(HWND form, const CREATESTRUCTW& creation) {
@@ -298,6 +360,9 @@ void OnCreate(HWND form, const CREATESTRUCTW& creation) {
   ApplyIcons(state->look, form);
   const SIZE size = FormSize(state->look.dpi, state->range);
   SetWindowPos(form, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (state->range == Range::kFull) {
+    CreateLengths(*state);
+  }
   state->focus = state->results.list;
 }
 
@@ -309,6 +374,10 @@ void OnCommand(State& state, int id, int code) {
   }
   // Esc, which the dialog manager of IsDialogMessage sends as IDCANCEL, stops the question: its
   // answer ends with what it has established and the stopped line.
+  if (control != nullptr && control->kind == window::Kind::kTextBox && code == EN_CHANGE) {
+    ShowLength(state, static_cast<std::size_t>(window::OperandOf(control->name) - 'A'));
+    return;
+  }
   if (id == IDCANCEL) {
     if (state.question) {
       state.question->Stop();
@@ -404,6 +473,7 @@ void OnSize(State& state) {
   const SIZE extra{std::max(0L, client.right - designed.cx),
                    std::max(0L, client.bottom - designed.cy)};
   ApplyLayout(state.look, state.controls, state.results.list, extra);
+  PlaceLengths(state);
   FitWidth(state.results);
   RedrawWindow(state.form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -397,6 +397,14 @@ void CheckFullRange(const std::wstring& path) {
         "Left, a step at a time, brings the lines back to their start");
   Check(SelectedRows(list) == std::vector<int>{widest}, "scrolling sideways keeps the selection");
 
+  // An operand longer than its box shows has its length shown under the box.
+  SetWindowTextW(BoxOf(program.form, window::kOperandBoxes[0]), std::wstring(300, L'7').c_str());
+  Check(Eventually([&] {
+          const HWND length = ChildOf(program.form, L"Static", L"300 characters");
+          return length != nullptr && IsWindowVisible(length);
+        }),
+        "the length of a long operand is shown under its box");
+
   // A larger window gives its room to the list, and EXIT moves down with it.
   RECT form_before{};
   RECT list_before{};
