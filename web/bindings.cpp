@@ -209,7 +209,6 @@ val Description() {
   result.set("copyAllAction", Text(window::kCopyAllAction));
   result.set("ranges", Ranges());
   result.set("wrapAbove", static_cast<double>(window::kWrapAbove));
-  result.set("continuationIndent", static_cast<double>(window::kContinuationIndent));
   result.set("hintLabel", Text(window::kHintLabel));
   return result;
 }

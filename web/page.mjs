@@ -116,7 +116,6 @@ function startWindow(brindaq) {
     document.title = range.caption;
     list.sideways = range.scrollsSideways;
     list.wrapping = range.scrollsSideways ? description.wrapAbove : Infinity;
-    list.continuationIndent = description.continuationIndent;
     if (range !== ranges[0]) {
       calculation.prepare();
     }

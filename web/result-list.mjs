@@ -26,6 +26,8 @@ const kSidewaysStep = 40;
 // Room kept at the end of each row of a wrapped line, in pixels, for the rounding of the widths
 // of its characters.
 const kRowSlack = 2;
+// How far a wrapped line's continuation rows stand in, in widths of a digit (style.css).
+const kContinuationDigits = 4;
 
 export class ResultList {
   constructor(control, { onCopy = () => {}, onLongPress = () => {} } = {}) {
@@ -44,7 +46,6 @@ export class ResultList {
     this.onLongPress = onLongPress;
     this.lines = [];
     this.wrapAbove = Infinity; // the longest line that keeps to one row
-    this.continuationIndent = 6; // how far continuation rows stand in, in widths of a digit
     // The first row of each line and, last, the number of rows, when a line wraps; else null,
     // and each line is one row.
     this.starts = null;
@@ -234,7 +235,7 @@ export class ResultList {
   // Where a long line breaks into the rows that the list's width holds, the first at the left,
   // the others after the indent: the index of the first character of each row but the first.
   breaksOf(line) {
-    const indent = this.continuationIndent * this.widthOf(48);
+    const indent = kContinuationDigits * this.widthOf(48);
     const room = Math.max(this.room, 8 * indent);
     const ascii = this.asciiWidths;
     const breaks = [];

@@ -142,8 +142,10 @@ TEST(Proof, AStoppedProofClaimsOnlyTheProbablePrime) {
   EXPECT_EQ(ProvePrime(Mersenne(607), stop), Proof::kProbable);
   Work past;
   past.StopAt(Work::Clock::now() - std::chrono::seconds(1));
-  // The probable-prime test of so small a number ends before it asks; the proof stops at once.
-  EXPECT_EQ(ProvePrime(Mersenne(607), past), Proof::kProbable);
+  // Stopped in the probable-prime test, or at once after it (where limbs are of 32 bits, the
+  // test asks sooner): never proven.
+  const Proof stopped = ProvePrime(Mersenne(607), past);
+  EXPECT_TRUE(stopped == Proof::kProbable || stopped == Proof::kUnknown);
 }
 
 TEST(Proof, AgreesWithTheProbablePrimeTestOnRandomNumbers) {
