@@ -83,9 +83,9 @@ Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
 
 // A factor f of the odd composite part with 1 < f < n: by rho, then by the levels of the curves
 // from part.level on, the last repeated until one is found; 1 when the work was stopped. A part
-// of kSiqsFromDigits digits or more goes through the curves only as far as they are the better
-// bet, for factors of up to a share of its digits, and is then handed to the quadratic sieve,
-// whose time depends on the size of the part alone.
+// of kSiqsFromDigits to kSiqsUpToDigits digits goes through the curves only as far as they are the
+// better bet, for factors of up to a share of its digits, and is then handed to the quadratic
+// sieve, whose time depends on the size of the part alone.
 Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
   if (part.value.FitsTwoWords()) {
     return SplitTwoWords(part, sigma, work);
@@ -97,7 +97,7 @@ Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
     }
   }
   const std::size_t digits = part.value.DecimalDigits();
-  const bool sieve = digits >= tuning::kSiqsFromDigits;
+  const bool sieve = digits >= tuning::kSiqsFromDigits && digits <= tuning::kSiqsUpToDigits;
   const double curve_digits = static_cast<double>(digits) * tuning::kCurvesShareBeforeSiqs;
   const std::vector<EcmLevel>& levels = EcmLevels();
   for (;; part.level = std::min(part.level + 1, levels.size())) {
