@@ -25,20 +25,25 @@ useBrowser();
 
 const [, full] = description.ranges;
 const run = (command, a, b, c) => brindaq.run(command, a, b, c, { range: full.word });
-// The product of two primes of 30 digits: ECM takes minutes over it.
+// The product of two primes of 30 digits: the quadratic sieve takes seconds over it.
 const kSemiprime = '85397342226735670654635508790584112503020721253533098926191';
 const hint = (page) => page.locator(`#${description.hintLabel}`).textContent();
 const hintText = control(description.hintLabel).text;
 
-test('a long factorisation shows its progress, and Esc stops it with what it established', async () => {
-  const { context, page } = await openPage({}, `${server.url}#${full.word}`);
+// Asks for the factors of kSemiprime and waits until the hint shows the progress, "ECM B1=2000,
+// curve 3 of 25, 1 s": the core's words, with the seconds taken.
+async function startLongQuestion(page) {
   await setOperands(page, [kSemiprime]);
   await page.click(`#${description.controls.find((c) => c.command === 'factors').name}`);
-  // "ECM, curve 3 of 74, 1 s": the core's words, with the seconds taken.
   await page.waitForFunction(
     (name) => / s$/.test(document.getElementById(name).textContent),
     description.hintLabel,
   );
+}
+
+test('a long factorisation shows its progress, and Esc stops it with what it established', async () => {
+  const { context, page } = await openPage({}, `${server.url}#${full.word}`);
+  await startLongQuestion(page);
   assert.match(await hint(page), /^[A-Za-z][A-Za-z0-9= ]*(, [a-z0-9 ]+)*, \d+ s$/);
   assert.equal(await list(page).getAttribute('aria-busy'), 'true');
   await page.keyboard.press('Escape');
@@ -56,12 +61,7 @@ test('a long factorisation shows its progress, and Esc stops it with what it est
 
 test('a click during a long question answers the new one', async () => {
   const { context, page } = await openPage({}, `${server.url}#${full.word}`);
-  await setOperands(page, [kSemiprime]);
-  await page.click(`#${description.controls.find((c) => c.command === 'factors').name}`);
-  await page.waitForFunction(
-    (name) => / s$/.test(document.getElementById(name).textContent),
-    description.hintLabel,
-  );
+  await startLongQuestion(page);
   await setOperands(page, ['10^56']);
   await clickCommand(page, 'next-prime');
   assert.deepEqual(await lines(page), run('next-prime', '10^56').lines);
