@@ -115,8 +115,9 @@ std::uint32_t SquareRootModulo(std::uint64_t a, std::uint64_t p) {
   return static_cast<std::uint32_t>(r);
 }
 
-std::uint32_t InverseModulo(std::uint32_t a, std::uint32_t p) {
-  return static_cast<std::uint32_t>(PowerModulo(a, p - 2, p));
+// The inverse of a modulo a prime p < 2^32 that does not divide it.
+std::uint32_t InverseModuloPrime(std::uint32_t a, std::uint32_t p) {
+  return static_cast<std::uint32_t>(*InverseModulo(std::uint64_t{a}, std::uint64_t{p}));
 }
 
 // The Knuth-Schroeppel function: the multiplier k (odd, squarefree, below 75) that maximises the
@@ -397,7 +398,8 @@ class Gatherer {
     for (std::size_t l = 0; l < chosen.size(); ++l) {
       const std::uint32_t q = base[chosen[l]];
       const Natural rest = a_ / Natural(q);
-      std::uint64_t gamma = std::uint64_t{root_[chosen[l]]} * InverseModulo(rest.Modulo(q), q) % q;
+      std::uint64_t gamma =
+          std::uint64_t{root_[chosen[l]]} * InverseModuloPrime(rest.Modulo(q), q) % q;
       if (gamma > q / 2) {
         gamma = q - gamma;
       }
@@ -412,7 +414,7 @@ class Gatherer {
         inverse_[j] = 0;
         continue;
       }
-      inverse_[j] = InverseModulo(a_mod, p);
+      inverse_[j] = InverseModuloPrime(a_mod, p);
       for (std::size_t l = 0; l < chosen.size(); ++l) {
         deltas_[l * base.size() + j] = static_cast<std::uint32_t>(
             2 * (std::uint64_t{b_terms_[l].Modulo(p)} * inverse_[j] % p) % p);
