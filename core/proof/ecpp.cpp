@@ -17,6 +17,7 @@
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
 #include "core/proof/polynomial_roots.h"
+#include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
 
 namespace brindaq {
@@ -485,6 +486,15 @@ Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate) {
   }
   if (!*probable) {
     return Proof::kComposite;
+  }
+  return ProveProbablePrime(n, work, certificate);
+}
+
+Proof ProveProbablePrime(const Natural& n, Work& work, Certificate* certificate) {
+  if (certificate == nullptr && n.FitsTwoWords()) {
+    if (const std::optional<Proof> proof = ProveTwoWordPrime(n, work)) {
+      return *proof;
+    }
   }
   if (n.Bits() > tuning::kProofLargestBits) {
     return Proof::kProbable;  // past the sizes that the discriminants' lists can carry

@@ -35,4 +35,9 @@ enum class Proof {
 // "ECPP, 180 digits left, step 12" to the work as it goes, and stops when it asks.
 Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate = nullptr);
 
+// The same for an n past 2^64 that has passed the probable-prime test (never kUnknown). Without
+// a certificate to write, a number of two words is proven by the factors of n - 1 where they come
+// quickly (two_word_proof.h).
+Proof ProveProbablePrime(const Natural& n, Work& work, Certificate* certificate = nullptr);
+
 }  // namespace brindaq

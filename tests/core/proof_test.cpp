@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/arithmetic/primality.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
 #include "core/proof/ecpp.h"
+#include "core/proof/two_word_proof.h"
 
 namespace brindaq {
 namespace {
@@ -175,6 +178,40 @@ TEST(Proof, AgreesWithTheProbablePrimeTestOnRandomNumbers) {
     }
   }
   EXPECT_GT(proven, 10);
+}
+
+// Primes of two words are proven without a certificate by n - 1 (or the curves where it does not
+// split): every probable prime comes out proven, and no composite ever does, not even a
+// Carmichael number, which passes Fermat's test to every base, nor psi_12, which passes the strong
+// tests to the first twelve primes.
+TEST(Proof, ProvesTwoWordPrimesAndNoTwoWordComposite) {
+  std::mt19937_64 random(64);
+  for (const unsigned bits : {70U, 82U, 100U, 127U}) {
+    for (int found = 0; found < 40;) {
+      const Natural n = Natural::TwoToThe(bits - 1) +
+                        Natural(random() >> 1) * Natural::TwoToThe(bits - 64) + Natural(1);
+      Work work;
+      if (IsProbablePrime(n, work) == true) {
+        ASSERT_EQ(ProvePrime(n, work), Proof::kProven) << n;
+        ++found;
+      }
+    }
+  }
+  std::vector<Natural> composites{Natural::FromDecimal("3317044064679887385961981")};
+  for (std::uint64_t k = std::uint64_t{1} << 26; composites.size() < 6; ++k) {
+    const std::uint64_t p = 6 * k + 1;  // Chernick's (6k+1)(12k+1)(18k+1)
+    if (IsPrime(p) && IsPrime(12 * k + 1) && IsPrime(18 * k + 1)) {
+      composites.push_back(Natural(p) * Natural(12 * k + 1) * Natural(18 * k + 1));
+    }
+  }
+  for (int i = 0; i < 20; ++i) {
+    const std::uint64_t p = FirstPrimeAbove(random() >> 20);
+    composites.push_back(Natural(p) * Natural(FirstPrimeAbove(p + (random() >> 40))));
+  }
+  for (const Natural& n : composites) {
+    Work work;
+    ASSERT_NE(ProveTwoWordPrime(n, work), std::optional<Proof>(Proof::kProven)) << n;
+  }
 }
 
 }  // namespace
