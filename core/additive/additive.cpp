@@ -16,6 +16,7 @@
 #include "core/big/big_two_squares.h"
 #include "core/big/decimal.h"
 #include "core/big/natural.h"
+#include "core/proof/proven.h"
 
 namespace brindaq {
 
@@ -25,7 +26,7 @@ Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink
   // counted from the factors before any is written.
   if (!operands.words) {
     const Natural& a = operands.exact[0];
-    const BigFactors factors = Factorise(a, work);
+    const BigFactors factors = ProvenFactorisation(a, work);
     if (!factors.complete) {
       return Ending::kStopped;
     }
@@ -35,6 +36,7 @@ Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink
     }
     if (count.IsZero()) {
       lines.Add("   NO SOLUTION !");
+      AddNotYetProven(factors.unproven, range, lines);
       return Ending::kWhole;
     }
     const std::optional<std::vector<BigSquarePair>> pairs = SumsOfTwoSquares(factors.primes, work);
@@ -49,6 +51,7 @@ Ending lines_of::SumOfTwoSquares(const Operands& operands, Range range, LineSink
            << "  +  " << pair.y << "^2";
       lines.Add(line);
     }
+    AddNotYetProven(factors.unproven, range, lines);
     return Ending::kWhole;
   }
   const std::vector<SquarePair> pairs = SumsOfTwoSquares(operands.a);

@@ -29,6 +29,9 @@ struct BigFactors {
   // empty when the factorisation is complete.
   std::vector<BigPrimePower> unsplit;
   bool complete = true;
+  // The primes of `primes` past 2^64 that are not proven, ascending: filled only by
+  // ProvenFactorisation (core/proof/proven.h), with those whose proof was stopped or not tried.
+  std::vector<Natural> unproven;
 };
 
 // The factorisation of n >= 1 (no primes for 1): n is the product of every prime and unsplit

@@ -1,5 +1,6 @@
 #include "core/divisors/divisors.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,8 +12,10 @@
 #include "core/arithmetic/wide.h"
 #include "core/big/big_factorisation.h"
 #include "core/big/natural.h"
+#include "core/big/small_primes.h"
 #include "core/proof/certificate.h"
 #include "core/proof/ecpp.h"
+#include "core/proof/proven.h"
 
 namespace brindaq {
 namespace {
@@ -27,17 +30,21 @@ LineWriter NumberVerdict(const Number& a, std::string_view verdict, Range range)
 
 constexpr const char* kIsPrimeVerdict = "   IS A PRIME NUMBER !";
 
-// Past 2^64: the primes found, with repetition, smallest first; and when the work was stopped,
-// each part not yet split after them, which is known to be composite but claimed as nothing more.
+// Past 2^64: the primes found, with repetition, smallest first, each proven (or, when its proof
+// was stopped or not tried, in its place as not yet proven); and when the work was stopped, each
+// part not yet split after them, which is known to be composite but claimed as nothing more.
 Ending BigPrimeFactors(const Natural& a, Range range, LineSink& lines, Work& work) {
-  const BigFactors factors = Factorise(a, work);
-  if (factors.complete && factors.primes.size() == 1 && factors.primes.front().exponent == 1) {
+  const BigFactors factors = ProvenFactorisation(a, work);
+  if (factors.complete && factors.unproven.empty() && factors.primes.size() == 1 &&
+      factors.primes.front().exponent == 1) {
     lines.Add(NumberVerdict(a, kIsPrimeVerdict, range));
     return Ending::kWhole;
   }
   for (const BigPrimePower& power : factors.primes) {
+    const bool proven =
+        !std::binary_search(factors.unproven.begin(), factors.unproven.end(), power.prime);
     for (int k = 0; k < power.exponent; ++k) {
-      lines.Add(LineWriter(range) << "   " << power.prime);
+      lines.Add(LineWriter(range) << (proven ? "   " : kNotYetProvenPrime) << power.prime);
     }
   }
   for (const BigPrimePower& part : factors.unsplit) {
@@ -50,8 +57,24 @@ Ending BigPrimeFactors(const Natural& a, Range range, LineSink& lines, Work& wor
 
 constexpr const char* kNotPrimeLine = " A IS NOT A PRIME NUMBER";
 
-std::optional<Natural> BigSmallestPrimeFactor(const Natural& n, Work& work) {
-  return SmallestPrimeFactor(n, work);
+// The smallest prime factor of a composite n past 2^64, once every prime of n is proven (the
+// least of them is the least only if the others are prime), and the primes that are not;
+// nothing when the work was stopped.
+std::optional<Natural> BigSmallestPrimeFactor(const Natural& n, Work& work,
+                                              std::vector<Natural>& unproven) {
+  // A factor below 10^4, found by trial division, is below any other prime of n.
+  if (!n.IsOdd()) {
+    return Natural(2);
+  }
+  if (const std::uint32_t p = SmallOddPrimeFactor(n); p != 0) {
+    return Natural(p);
+  }
+  BigFactors factors = ProvenFactorisation(n, work);
+  if (!factors.complete) {
+    return std::nullopt;
+  }
+  unproven = std::move(factors.unproven);
+  return factors.primes.front().prime;
 }
 
 }  // namespace
@@ -106,11 +129,13 @@ Ending lines_of::PrimalityTest(const Operands& operands, Range range, LineSink& 
       return Ending::kWhole;
     }
     lines.Add(kNotPrimeLine);
-    const std::optional<Natural> factor = BigSmallestPrimeFactor(a, work);
+    std::vector<Natural> unproven;
+    const std::optional<Natural> factor = BigSmallestPrimeFactor(a, work, unproven);
     if (!factor) {
       return Ending::kStopped;
     }
     lines.Add(LineWriter(range) << " FACTOR = " << *factor);
+    AddNotYetProven(unproven, range, lines);
     return Ending::kWhole;
   }
   // 1 is not a prime number, and it has no prime factor to show.
@@ -136,7 +161,7 @@ Ending lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineS
   // of an A below 2^64 is less than 2^67.
   if (!operands.words) {
     const Natural& a = operands.exact[0];
-    const BigFactors factors = Factorise(a, work);
+    const BigFactors factors = ProvenFactorisation(a, work);
     if (!factors.complete) {
       return Ending::kStopped;  // both need every prime
     }
@@ -150,6 +175,7 @@ Ending lines_of::DivisorCountAndSum(const Operands& operands, Range range, LineS
     }
     lines.Add(LineWriter(range) << " NUMBER OF DIVISORS = " << count - Natural(1));
     lines.Add(LineWriter(range) << " SUM OF DIVISORS = " << sum - a);
+    AddNotYetProven(factors.unproven, range, lines);
     return Ending::kWhole;
   }
   const std::uint64_t a = operands.a;

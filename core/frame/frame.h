@@ -36,6 +36,10 @@ inline constexpr const char* kStoppedLine = "   CALCULATION STOPPED !";
 // (Baillie-PSW), and is not proven.
 inline constexpr const char* kProbablePrimeLine = " A IS A PROBABLE PRIME,";
 inline constexpr const char* kNotYetProvenLine = " NOT YET PROVEN PRIME !";
+// Any other answer writes each prime that it names or counts but whose proof was stopped or not
+// tried on a line of its own, after this text: in its place in a list of primes or factors, and
+// after the answer's lines where the answer only rests on it (the divisors, the two squares).
+inline constexpr const char* kNotYetProvenPrime = " NOT YET PROVEN PRIME = ";
 
 // The two ranges of the operations. The window's range takes the operands through a double,
 // within the limits that keep the window's double arithmetic exact, and writes a number of 1E15

@@ -233,4 +233,10 @@ std::string CopiedText(std::span<const std::string> lines) {
   return text;
 }
 
+void AddNotYetProven(const std::vector<Natural>& primes, Range range, LineSink& lines) {
+  for (const Natural& p : primes) {
+    lines.Add(LineWriter(range) << kNotYetProvenPrime << p);
+  }
+}
+
 }  // namespace brindaq

@@ -108,6 +108,10 @@ class LineSink {
   std::size_t count_ = 0;
 };
 
+// One line for each prime of `primes` that an answer rests on but has not proven, after
+// kNotYetProvenPrime.
+void AddNotYetProven(const std::vector<Natural>& primes, Range range, LineSink& lines);
+
 // The lines gathered into a list of strings, as an Outcome holds them.
 class GatheredLines final : public LineSink {
  public:

@@ -10,6 +10,7 @@
 #include "core/big/big_congruence.h"
 #include "core/big/big_factorisation.h"
 #include "core/big/natural.h"
+#include "core/proof/proven.h"
 
 namespace brindaq {
 namespace {
@@ -114,7 +115,7 @@ Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, Line
     const Natural a = operands.words ? Natural(operands.a) : operands.exact[0];
     const Natural b = operands.words ? Natural(operands.b) : operands.exact[1];
     const Natural c = operands.words ? Natural(operands.c) : operands.exact[2];
-    const BigFactors factors = Factorise(c, work);
+    const BigFactors factors = ProvenFactorisation(c, work);
     if (!factors.complete) {
       return Ending::kStopped;
     }
@@ -124,6 +125,7 @@ Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, Line
     }
     if (count.IsZero()) {
       lines.Add("  NO SOLUTION !");
+      AddNotYetProven(factors.unproven, range, lines);
       return Ending::kWhole;
     }
     const std::optional<std::vector<Natural>> solutions =
@@ -134,6 +136,7 @@ Ending lines_of::QuadraticCongruence(const Operands& operands, Range range, Line
     for (const Natural& x : *solutions) {
       lines.Add(LineWriter(range) << "   " << x);
     }
+    AddNotYetProven(factors.unproven, range, lines);
     return Ending::kWhole;
   }
   // A*X^2 modulo C follows from one candidate to the next by adding A*(2X + 1), which itself

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/arithmetic/primality.h"
 #include "core/arithmetic/sieve.h"
-#include "core/big/big_primes.h"
 #include "core/big/natural.h"
+#include "core/proof/proven.h"
 
 namespace brindaq {
 namespace {
@@ -52,28 +53,32 @@ bool IsPrimeByTrialDivision(double x) {
 namespace {
 
 // Past 2^64, the same scans by the sieve of an interval of any size, each prime handed on as soon
-// as it is established. The candidates run from A + 1 to `last`.
+// as it is established, and proven. The candidates run from A + 1 to `last`.
 bool ForEachPrimeAbove(const Operands& operands, const Natural& last, Work& work,
-                       const std::function<void(const Natural&)>& visit) {
+                       const std::function<void(const Natural&, bool)>& visit) {
   const Natural first = operands.exact[0] + Natural(1);
-  return first > last || ForEachPrimeBetween(first, last, work, visit);
+  return first > last || ForEachProvenPrimeBetween(first, last, work, visit);
 }
 
 Ending Ended(bool whole) {
   return whole ? Ending::kWhole : Ending::kStopped;
 }
 
-std::optional<Natural> BigNextPrime(const Natural& n, Work& work) {
-  return NextPrime(n, work);
+// A prime in a list: in full, or after kNotYetProvenPrime when its proof was stopped or not
+// tried.
+LineWriter PrimeLine(const Natural& p, bool proven, Range range) {
+  LineWriter line(range);
+  line << (proven ? "   " : kNotYetProvenPrime) << p;
+  return line;
 }
 
 }  // namespace
 
 Ending lines_of::PrimesBetween(const Operands& operands, Range range, LineSink& lines, Work& work) {
   if (!operands.words) {
-    return Ended(
-        ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
-                          [&](const Natural& p) { lines.Add(LineWriter(range) << "   " << p); }));
+    return Ended(ForEachPrimeAbove(
+        operands, operands.exact[1] - Natural(1), work,
+        [&](const Natural& p, bool proven) { lines.Add(PrimeLine(p, proven, range)); }));
   }
   const Candidates candidates = CandidatesBetween(operands);
   const PrimeSegment primes(candidates.first, candidates.last);
@@ -93,14 +98,23 @@ Ending lines_of::TwinPrimesBetween(const Operands& operands, Range range, LineSi
   // Only the smaller member is bounded by the interval; its partner may lie beyond B, up to
   // B + 1.
   if (!operands.words) {
+    // A pair of which a member is not proven is followed by that member's line.
     const Natural last = operands.exact[1] - Natural(1);
     std::optional<Natural> before;
-    const bool whole =
-        ForEachPrimeAbove(operands, operands.exact[1] + Natural(1), work, [&](const Natural& p) {
+    bool before_proven = true;
+    const bool whole = ForEachPrimeAbove(
+        operands, operands.exact[1] + Natural(1), work, [&](const Natural& p, bool proven) {
           if (before && *before + Natural(2) == p && *before <= last) {
             lines.Add(LineWriter(range) << "   " << *before << "      " << p);
+            if (!before_proven) {
+              lines.Add(PrimeLine(*before, false, range));
+            }
+            if (!proven) {
+              lines.Add(PrimeLine(p, false, range));
+            }
           }
           before = p;
+          before_proven = proven;
         });
     if (!whole) {
       return Ending::kStopped;
@@ -126,11 +140,18 @@ Ending lines_of::PrimeCountBetween(const Operands& operands, Range range, LineSi
                                    Work& work) {
   if (!operands.words) {
     std::uint64_t count = 0;
+    std::vector<Natural> unproven;
     if (!ForEachPrimeAbove(operands, operands.exact[1] - Natural(1), work,
-                           [&count](const Natural&) { ++count; })) {
+                           [&](const Natural& p, bool proven) {
+                             ++count;
+                             if (!proven) {
+                               unproven.push_back(p);
+                             }
+                           })) {
       return Ending::kStopped;
     }
     lines.Add(LineWriter(range) << "   " << Whole{count});
+    AddNotYetProven(unproven, range, lines);
     return Ending::kWhole;
   }
   const Candidates candidates = CandidatesBetween(operands);
@@ -144,13 +165,13 @@ Ending lines_of::NextPrime(const Operands& operands, Range range, LineSink& line
   // last prime below 2^64 is 18446744073709551557: from it on, the next one lies past 2^64.
   constexpr std::uint64_t kLastWordPrime = 18446744073709551557U;
   if (!operands.words || operands.a >= kLastWordPrime) {
-    const std::optional<Natural> next =
-        BigNextPrime(operands.words ? Natural(operands.a) : operands.exact[0], work);
+    const std::optional<FoundPrime> next =
+        ProvenNextPrime(operands.words ? Natural(operands.a) : operands.exact[0], work);
     if (!next) {
       return Ending::kStopped;
     }
-    lines.Add(LineWriter(range) << "   " << *next);
-    return Ending::kWhole;
+    lines.Add(PrimeLine(next->prime, next->proven, range));
+    return Ended(next->proven || !work.Stopped());
   }
   lines.Add(LineWriter(range) << "   " << Whole{FirstPrimeAbove(operands.a)});
   return Ending::kWhole;

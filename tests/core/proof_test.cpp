@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "core/big/big_primality.h"
+#include "core/frame/lines.h"
+#include "core/operations.h"
 #include "core/proof/certificate.h"
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
@@ -211,6 +213,58 @@ TEST(Proof, ProvesTwoWordPrimesAndNoTwoWordComposite) {
   for (const Natural& n : composites) {
     Work work;
     ASSERT_NE(ProveTwoWordPrime(n, work), std::optional<Proof>(Proof::kProven)) << n;
+  }
+}
+
+// The lines of `command` in the full range, asked with `work` (the stopped line last, when it
+// stopped).
+std::vector<std::string> Asked(std::string_view command, const OperandTexts& texts, Work& work) {
+  std::vector<std::string> lines;
+  GatheredLines sink(lines);
+  RunOperation(*FindCommand(command), texts, Range::kFull, sink, work);
+  return lines;
+}
+
+// An answer stopped in the proof of a prime names it only as not yet proven, in its place.
+TEST(Proof, AnswersStoppedInAProofClaimOnlyTheProbablePrime) {
+  const std::string q = "1" + std::string(96, '0') + "289";  // 10^99 + 289
+  const std::string unproven = std::string(kNotYetProvenPrime) + " " + q;
+  const std::string three_q = (Natural(3) * Natural::FromDecimal(q)).ToDecimal();
+  const std::string before = (Natural::FromDecimal(q) - Natural(1)).ToDecimal();
+  const std::string after = (Natural::FromDecimal(q) + Natural(1)).ToDecimal();
+  const struct {
+    std::string_view command;
+    OperandTexts texts;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"factors", {three_q, "", ""}, {"    3", unproven, kStoppedLine}},
+      {"divisors", {three_q, "", ""}, {kStoppedLine}},
+      {"next-prime", {before, "", ""}, {unproven, kStoppedLine}},
+      {"primes", {before, after, ""}, {unproven, kStoppedLine}},
+      {"prime-count", {before, after, ""}, {kStoppedLine}},
+  };
+  for (const auto& c : cases) {
+    StopAtTheProof stop;
+    EXPECT_EQ(Asked(c.command, c.texts, stop), c.lines) << c.command;
+  }
+}
+
+// The scans name prime exactly the numbers that pass the probable-prime test, each proven: a
+// proof that failed on one of them would be a fault of one of the two.
+TEST(Proof, ScansAgreeWithTheProbablePrimeTest) {
+  std::mt19937_64 random(31);
+  for (const Natural& start : {Natural::TwoToThe(64), Natural::TenToThe(25), Natural::TenToThe(30),
+                               Natural::TwoToThe(127), Natural::TenToThe(45)}) {
+    const Natural first = start + Natural(random() >> 24);
+    const Natural last = first + Natural(600);
+    std::vector<std::string> expected;
+    Work work;
+    for (Natural n = first + Natural(1); n < last; n += Natural(1)) {
+      if (IsProbablePrime(n, work) == true) {
+        expected.push_back("    " + n.ToDecimal());
+      }
+    }
+    EXPECT_EQ(Asked("primes", {first.ToDecimal(), last.ToDecimal(), ""}, work), expected) << first;
   }
 }
 
