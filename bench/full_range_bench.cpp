@@ -72,12 +72,23 @@ const std::vector<BigClick>& BigClicks() {
       {"IsPrime/10^299+669", "is-prime", "10^299+669", "", ""},
       {"NextPrime/10^300", "next-prime", "1E300", "", ""},
       {"Primes/10^50-width-10^4", "primes", "1E50", "1" + std::string(45, '0') + "10000", ""},
+      // Every prime counted is proven: primes of two words by n - 1.
+      {"PrimeCount/10^30-width-10^5", "prime-count", "1E30", "1" + std::string(24, '0') + "100000",
+       ""},
       {"Fibonacci/10000", "fibonacci", "10000", "", ""},
       {"Factors/2^67-1", "factors", "147573952589676412927", "", ""},
       {"Factors/2^128+1", "factors", "340282366920938463463374607431768211457", "", ""},
       {"Factors/100!", "factors", Factorial(100), "", ""},
       {"Factors/10^14-prime-times-60-digit-prime", "factors",
        (Natural(100000000000031U) * (Natural::TenToThe(59) + Natural(19))).ToDecimal(), "", ""},
+      // A 26-digit prime times a 74-digit prime (PARI/GP, setrand(7)): the curves find the first,
+      // and the proof of the second is a share of the whole.
+      {"Factors/100-digit-with-26-digit-factor", "factors",
+       "19615082849260724744602649502656492227581209094914427431669526439774921811911639728021074"
+       "32960552003",
+       "", ""},
+      {"IsPrime/its-74-digit-cofactor", "is-prime",
+       "32825080251773280621874666548134377266294650164668892700047276428417793991", "", ""},
       // Products of two primes of equal size, for the quadratic sieve (computed with PARI/GP).
       {"Factors/40-digit-product-of-two-primes", "factors",
        "4278484053548966982705268613062104274903", "", ""},

@@ -31,6 +31,9 @@ timed(f, n) = my(t = vector(5)); for (r = 1, 5, my(s = getabstime()); for (i = 1
 goldbach(a) = my(v = List()); forprime(p = 3, a / 2, if (isprime(a - p), listput(v, Str("  ", a, "  =   ", p, "  +   ", a - p)))); Vec(v);
 listprimes(a, b) = my(v = List()); forprime(p = a + 1, b - 1, listput(v, Str("    ", p))); Vec(v);
 countprimes(a, b) = my(c = 0); forprime(p = a + 1, b - 1, c++); c;
+listproven(a, b) = my(v = List()); forprime(p = a + 1, b - 1, if (isprime(p), listput(v, Str("    ", p)))); Vec(v);
+countproven(a, b) = my(c = 0); forprime(p = a + 1, b - 1, if (isprime(p), c++)); c;
+nextproven(a) = my(p = nextprime(a + 1)); while (!isprime(p), p = nextprime(p + 1)); Str("    ", p);
 twosquares(n) = my(v = List()); foreach(qfbsolve(Qfb(1, 0, 1), n, 3), s, my(x = abs(s[1]), y = abs(s[2])); if (x > 0 && x <= y, listput(v, [x, y]))); v = vecsort(Vec(v), 1, 8); vector(#v, i, Str("  ", n, "  =   ", v[i][1], "^2  +   ", v[i][2], "^2"));
 empty = timed(() -> 0, 200000);
 printf("NextPrime/heaviest %.6f\n", timed(() -> nextprime(47326693 + 1), 20000) - empty);
@@ -53,18 +56,21 @@ printf("Full/TwoSquares/2048-lines %.6f\n", timed(() -> twosquares(1000362806148
 printf("Full/Goldbach/9699690 %.6f\n", timed(() -> goldbach(9699690), 1) - empty);
 A = (10^1000 - 1) / 9 * 7; B = (10^1000 - 1) / 3; C = 10^999 + 9;
 printf("Full/Big/PowerMod/1000-digits %.6f\n", timed(() -> Str("    ", lift(Mod(A, C)^B)), 20) - empty);
-printf("Full/Big/NextPrime/10^100 %.6f\n", timed(() -> Str("    ", nextprime(10^100 + 1)), 200) - empty);
+printf("Full/Big/NextPrime/10^100 %.6f\n", timed(() -> nextproven(10^100), 20) - empty);
 printf("Full/Big/IsPrime/10^99+289 %.6f\n", timed(() -> isprime(10^99 + 289), 5) - empty);
 printf("Full/Big/IsPrime/10^199+153 %.6f\n", timed(() -> isprime(10^199 + 153), 1) - empty);
 printf("Full/Big/IsPrime/10^299+669 %.6f\n", timed(() -> isprime(10^299 + 669), 1) - empty);
-printf("Full/Big/NextPrime/10^300 %.6f\n", timed(() -> Str("    ", nextprime(10^300 + 1)), 10) - empty);
-printf("Full/Big/Primes/10^50-width-10^4 %.6f\n", timed(() -> listprimes(10^50, 10^50 + 10^4), 10) - empty);
+printf("Full/Big/NextPrime/10^300 %.6f\n", timed(() -> nextproven(10^300), 1) - empty);
+printf("Full/Big/Primes/10^50-width-10^4 %.6f\n", timed(() -> listproven(10^50, 10^50 + 10^4), 1) - empty);
+printf("Full/Big/PrimeCount/10^30-width-10^5 %.6f\n", timed(() -> countproven(10^30, 10^30 + 10^5), 1) - empty);
 fibonaccilines(n) = my(v = vector(n), a = 0, b = 1, c); for (i = 1, n, v[i] = Str("    ", b); c = a + b; a = b; b = c); v;
 printf("Full/Big/Fibonacci/10000 %.6f\n", timed(() -> fibonaccilines(10000), 3) - empty);
 printf("Full/Big/Factors/2^67-1 %.6f\n", timed(() -> factor(2^67 - 1), 20) - empty);
 printf("Full/Big/Factors/2^128+1 %.6f\n", timed(() -> factor(2^128 + 1), 5) - empty);
 printf("Full/Big/Factors/100! %.6f\n", timed(() -> factor(100!), 200) - empty);
 printf("Full/Big/Factors/10^14-prime-times-60-digit-prime %.6f\n", timed(() -> factor(100000000000031 * (10^59 + 19)), 3) - empty);
+printf("Full/Big/Factors/100-digit-with-26-digit-factor %.6f\n", timed(() -> factor(1961508284926472074460264950265649222758120909491442743166952643977492181191163972802107432960552003), 1) - empty);
+printf("Full/Big/IsPrime/its-74-digit-cofactor %.6f\n", timed(() -> isprime(32825080251773280621874666548134377266294650164668892700047276428417793991), 3) - empty);
 printf("Full/Big/Factors/40-digit-product-of-two-primes %.6f\n", timed(() -> factor(4278484053548966982705268613062104274903), 3) - empty);
 printf("Full/Big/Factors/50-digit-product-of-two-primes %.6f\n", timed(() -> factor(62924296960111234602037698215072334534677192767403), 1) - empty);
 printf("Full/Big/Factors/60-digit-product-of-two-primes %.6f\n", timed(() -> factor(127653816205143915034695743603339855500713239972805441432851), 1) - empty);
@@ -120,17 +126,20 @@ Full/PrimeCount/width-10^5-near-2^64|prime-count 2^64 - 10^5 - 1 to 2^64 - 1 (21
 Full/TwoSquares/2048-lines|two-squares 10003628061488344205 (2048 lines)
 Full/Goldbach/9699690|goldbach 9699690 (124180 lines)
 Full/Big/PowerMod/1000-digits|power-mod, operands of 1000 digits
-Full/Big/NextPrime/10^100|next-prime 1E100
-Full/Big/NextPrime/10^300|next-prime 1E300
+Full/Big/NextPrime/10^100|next-prime 1E100, proven (PARI/GP: isprime(nextprime()))
+Full/Big/NextPrime/10^300|next-prime 1E300, proven
 Full/Big/IsPrime/10^99+289|is-prime 10^99 + 289, proven (PARI/GP: isprime, APR-CL)
 Full/Big/IsPrime/10^199+153|is-prime 10^199 + 153, proven
 Full/Big/IsPrime/10^299+669|is-prime 10^299 + 669, proven
-Full/Big/Primes/10^50-width-10^4|primes 10^50 to 10^50 + 10^4
+Full/Big/Primes/10^50-width-10^4|primes 10^50 to 10^50 + 10^4, each proven (PARI/GP: forprime, isprime)
+Full/Big/PrimeCount/10^30-width-10^5|prime-count 10^30 to 10^30 + 10^5, each proven
 Full/Big/Fibonacci/10000|fibonacci 10000 (10 MB of digits)
 Full/Big/Factors/2^67-1|factors 2^67 - 1
 Full/Big/Factors/2^128+1|factors 2^128 + 1
 Full/Big/Factors/100!|factors 100!
 Full/Big/Factors/10^14-prime-times-60-digit-prime|factors 100000000000031 x (10^59 + 19)
+Full/Big/Factors/100-digit-with-26-digit-factor|factors, a 26-digit prime times a 74-digit prime, proven (PARI/GP: factor, unproven)
+Full/Big/IsPrime/its-74-digit-cofactor|is-prime of that 74-digit prime: the proof's share of the factors
 Full/Big/Factors/40-digit-product-of-two-primes|factors, a product of two primes of 20 digits
 Full/Big/Factors/50-digit-product-of-two-primes|factors, a product of two primes of 25 digits
 Full/Big/Factors/60-digit-product-of-two-primes|factors, a product of two primes of 30 digits
