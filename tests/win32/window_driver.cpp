@@ -430,6 +430,29 @@ void CheckFullRange(const std::wstring& path) {
   Check(Ends(program), "EXIT ends the program on the full range");
 }
 
+// The window text of `control`, which is its name to a screen reader: asked of the system, which
+// keeps it, as a screen reader asks (another process's window is not sent WM_GETTEXT).
+std::string NameOf(HWND control) {
+  wchar_t text[512] = {};
+  GetWindowTextW(control, text, 512);
+  return Narrow(text);
+}
+
+// How many times the name of `control` changed in `time`, read every 10 ms. (Wine does not pass
+// on the events by which the system tells screen readers so.)
+int NameChanges(HWND control, std::chrono::milliseconds time) {
+  int changes = 0;
+  std::string name = NameOf(control);
+  const auto end = std::chrono::steady_clock::now() + time;
+  while (std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(10ms);
+    const std::string now = NameOf(control);
+    changes += now != name ? 1 : 0;
+    name = now;
+  }
+  return changes;
+}
+
 // A question of the full range that runs for minutes (the factors of a product of two primes of
 // 36 digits): the hint shows its progress instead of its text, Esc stops it and leaves the
 // stopped answer, CLEAR stops it and leaves nothing, EXIT ends the program while it runs.
@@ -454,10 +477,19 @@ void CheckLongWork(const std::wstring& path) {
   };
   ClickRow(program, factors);
   Check(progress_shows(), "the hint shows the progress of a long question");
+  // A screen reader is told the progress (the hint's name) every few seconds, not each time the
+  // hint shows it anew.
+  const auto watched = std::chrono::milliseconds(2 * window::kSpokenProgressMilliseconds + 500);
+  const int changes = NameChanges(hint, watched);
+  Check(changes >= 1 && changes <= 3,
+        "a screen reader hears the progress every few seconds (told " + std::to_string(changes) +
+            " times in " + std::to_string(watched.count()) + " ms)");
+  Check(NameOf(hint).ends_with(" s"), "the hint's name is the progress");
   Press(VK_ESCAPE);
   const std::vector<std::string> stopped{" NOT YET SPLIT =  " + product, brindaq::kStoppedLine};
   Check(Eventually([&] { return Lines(list) == stopped; }), "Esc leaves the stopped answer");
   Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }), "the hint comes back");
+  Check(NameOf(hint) == window::kAnswerEndedStatus, "a screen reader hears the end of the answer");
 
   ClickRow(program, factors);
   Check(progress_shows(), "the question is asked again");
@@ -499,6 +531,20 @@ void CheckLongWork(const std::wstring& path) {
   Press('C', {VK_CONTROL});
   Check(Eventually([&] { return Clipboard() == Copied(power); }),
         "Ctrl+C copies the long line whole, on one line");
+  // Its rows follow the list's width: fewer in a wider window, and as many as before, with no
+  // scrolling sideways, back at the window's first size.
+  RECT form{};
+  GetWindowRect(program.form, &form);
+  const auto resize = [&](int wider) {
+    SetWindowPos(program.form, nullptr, 0, 0, form.right - form.left + wider,
+                 form.bottom - form.top, SWP_NOMOVE | SWP_NOZORDER);
+  };
+  resize(300);
+  Check(Eventually([&] { return Lines(list).size() < rows.size(); }),
+        "a wider list puts a long line on fewer rows");
+  resize(0);
+  Check(Eventually([&] { return Lines(list) == rows; }) && !ScrollsSideways(list),
+        "the rows of a long line are as wide as the list again");
 
   ClickRow(program, factors);
   Check(progress_shows(), "the question is asked once more");
