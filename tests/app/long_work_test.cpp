@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -60,6 +61,42 @@ class LongWorkTest : public QObject {
                                              FromView(brindaq::kStoppedLine)}));
     QCOMPARE(Hint(window), HintText());
     QVERIFY(log.notices.isEmpty());
+  }
+
+  // A screen reader hears the progress every few seconds, not each time the hint shows it, and
+  // the end of the answer.
+  void screenReadersHearTheProgressEveryFewSeconds() {
+    MainWindow window({}, brindaq::kOperations, brindaq::Range::kFull);
+    window.show();
+    const auto* hint = window.findChild<QLabel*>(QStringLiteral("Label5"));
+    // The hint's name, which is what a screen reader hears of it, each time it changes. (Its
+    // name set, a label tells no other change of its text.)
+    QStringList told;
+    const auto listen = [&](int milliseconds) {
+      QElapsedTimer clock;
+      clock.start();
+      while (clock.elapsed() < milliseconds) {
+        QTest::qWait(10);
+        QVERIFY(!hint->accessibleName().isEmpty());
+        if (told.isEmpty() || told.last() != hint->accessibleName()) {
+          told.append(hint->accessibleName());
+        }
+      }
+    };
+    SetOperands(window, kHardProduct, "", "");
+    Click(window, QStringLiteral("Command10"));
+    listen(2 * brindaq::window::kSpokenProgressMilliseconds + 500);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    WaitForAnswer(window);
+    listen(100);
+    // The hint's own text, the progress at 3 and at 6 seconds (at 3 only, on a machine slow
+    // enough), the end.
+    QVERIFY2(told.size() == 3 || told.size() == 4, qPrintable(told.join(QLatin1Char('|'))));
+    QCOMPARE(told.first(), HintText());
+    for (qsizetype said = 1; said + 1 < told.size(); ++said) {
+      QVERIFY(told[said].endsWith(QStringLiteral(" s")));
+    }
+    QCOMPARE(told.last(), FromView(brindaq::window::kAnswerEndedStatus));
   }
 
   void anotherClickReplacesTheQuestion() {
