@@ -115,6 +115,10 @@ export interface Description {
   wrapAbove: number;
   /** The label whose hint gives way to the progress of a long question while it runs. */
   hintLabel: string;
+  /** While a question of the full range runs, the hint shows its progress every so many ms. */
+  progressMs: number;
+  /** A screen reader is told that progress at most every so many ms. */
+  spokenProgressMs: number;
 }
 
 /** Where a question of runAsync() stands. */

@@ -286,3 +286,44 @@ test('the largest Fibonacci numbers are written exactly', () => {
   }
   assert.deepEqual(brindaq.run('fibonacci', '73', '', '').lines, expected);
 });
+
+test('every worker is handed the module, compiled once, before its first question', async () => {
+  // Workers that record what they are sent, and answer only A = 360 (with no lines).
+  const workers = [];
+  const asker = await createBrindaq({
+    wasmBinary: readFileSync(join(site, 'brindaq.wasm')),
+    startWorker: () => {
+      const worker = { posted: [], ended: false, answer: () => {} };
+      workers.push(worker);
+      return {
+        post: (message) => {
+          worker.posted.push(message);
+          if (message.a === '360') setTimeout(() => worker.answer({ end: '- ' }));
+        },
+        listen: (onMessage) => {
+          worker.answer = onMessage;
+        },
+        end: () => {
+          worker.ended = true;
+        },
+        hold: () => {},
+      };
+    },
+  });
+  const full = { range: 'full' };
+  await asker.runAsync('factors', '360', null, null, full);
+  const controller = new AbortController();
+  const stopped = asker.runAsync('factors', '1234567', null, null, { ...full, signal: controller.signal });
+  await new Promise((resolve) => setTimeout(resolve, 10));
+  controller.abort();
+  await assert.rejects(stopped, { name: 'AbortError' });
+  await asker.runAsync('factors', '360', null, null, full);
+  // The first worker answered, was asked again and ended on the stop; the second took its place.
+  assert.equal(workers.length, 2);
+  assert.ok(workers[0].ended && !workers[1].ended);
+  const [first, second] = workers.map((worker) => worker.posted);
+  assert.ok(first[0].wasmModule instanceof WebAssembly.Module);
+  assert.equal(second[0].wasmModule, first[0].wasmModule);
+  assert.deepEqual(first.slice(1).map((message) => message.a), ['360', '1234567']);
+  assert.deepEqual(second.slice(1).map((message) => message.a), ['360']);
+});
