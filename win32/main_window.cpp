@@ -383,6 +383,15 @@ void ShowInfo(State& state) {
 // Under each box of the full range, a label for the length of an operand that the box cannot
 // show whole, as wide as the box and as tall as a line of its font.
 void PlaceLengths(const State& state) {
+  // The window's default font, as its operation buttons have it: "1001 characters" fits under a
+  // box in it, and would not in the box's own.
+  const auto small = std::find_if(
+      window::kControls.begin(), window::kControls.end(), [](const window::Control& control) {
+        return control.font.points == window::kDefaultFont.points && !control.font.bold;
+      });
+  const WPARAM font =
+      SendMessageW(state.controls[static_cast<std::size_t>(small - window::kControls.begin())],
+                   WM_GETFONT, 0, 0);
   for (std::size_t box = 0; box < state.boxes.size(); ++box) {
     if (state.lengths[box] == nullptr) {
       continue;
@@ -390,17 +399,15 @@ void PlaceLengths(const State& state) {
     RECT place{};
     GetWindowRect(state.boxes[box], &place);
     MapWindowPoints(nullptr, state.form, reinterpret_cast<POINT*>(&place), 2);
-    const HDC dc = GetDC(state.boxes[box]);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(state.boxes[box], WM_GETFONT, 0, 0)));
+    const HDC dc = GetDC(state.lengths[box]);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(font));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, previous);
-    ReleaseDC(state.boxes[box], dc);
+    ReleaseDC(state.lengths[box], dc);
     SetWindowPos(state.lengths[box], nullptr, place.left, place.bottom + 1,
                  place.right - place.left, metrics.tmHeight + 3, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(state.lengths[box], WM_SETFONT, SendMessageW(state.boxes[box], WM_GETFONT, 0, 0),
-                 FALSE);
+    SendMessageW(state.lengths[box], WM_SETFONT, font, FALSE);
   }
 }
 
