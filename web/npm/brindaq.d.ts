@@ -189,6 +189,12 @@ export interface Brindaq {
 export interface Options {
   /** The bytes of brindaq.wasm, when the caller has them already. */
   wasmBinary?: ArrayBuffer | Uint8Array;
+  /**
+   * brindaq.wasm compiled, handed to each worker of runAsync() so that none compiles it again;
+   * without it, it is compiled once from wasmBinary. (The loader itself still loads from
+   * wasmBinary or the file.)
+   */
+  wasmModule?: WebAssembly.Module | Promise<WebAssembly.Module>;
   /** Where brindaq.wasm is, when it is not beside brindaq.mjs. */
   locateFile?: (path: string, scriptDirectory: string) => string;
   print?: (text: string) => void;
