@@ -2,6 +2,7 @@
 // hint and stops on Esc; another click replaces it; a line of a thousand digits wraps in the
 // list and is copied whole.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -68,7 +69,8 @@ class LongWorkTest : public QObject {
   void screenReadersHearTheProgressEveryFewSeconds() {
     MainWindow window({}, brindaq::kOperations, brindaq::Range::kFull);
     window.show();
-    const auto* hint = window.findChild<QLabel*>(QStringLiteral("Label5"));
+    auto* hint = window.findChild<QLabel*>(QStringLiteral("Label5"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(hint)->role(), QAccessible::StatusBar);
     QStringList told{hint->accessibleName()};
     QElapsedTimer clock;
     SetOperands(window, kHardProduct, "", "");
