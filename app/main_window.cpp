@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -34,6 +35,16 @@ QColor ToColor(window::Rgb rgb) {
 
 QString ToString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// To a screen reader the hint is the window's status bar: what it says, its accessible name, is
+// the progress of a long question every few seconds, then the end of the answer.
+QAccessibleInterface* HintAsStatus(const QString& class_name, QObject* object) {
+  if (class_name == QLatin1String("QLabel") &&
+      object->objectName() == ToString(window::kHintLabel)) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
+  }
+  return nullptr;
 }
 
 QRect FromTwips(window::Rect twips) {
@@ -168,6 +179,8 @@ MainWindow::MainWindow(NoticeFunction show_notice,
   setWindowTitle(ToString(window::ChoiceOf(range).caption));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(ToString(window::kProgramName));
+  static const bool status_installed = (QAccessible::installFactory(HintAsStatus), true);
+  Q_UNUSED(status_installed);
   const QSize drawn_size(window::kClientWidth / window::kTwipsPerPixel,
                          window::kClientHeight / window::kTwipsPerPixel);
   if (range == brindaq::Range::kFull) {
@@ -269,6 +282,10 @@ MainWindow::MainWindow(NoticeFunction show_notice,
 
   if (range == brindaq::Range::kFull) {
     hint_ = findChild<QLabel*>(ToString(window::kHintLabel));
+    // Its accessible interface was made with it, before it had its name: made again, as the
+    // window's status.
+    QAccessible::deleteAccessibleInterface(
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(hint_)));
     hint_text_ = hint_->text();
     frame_timer_ = new QTimer(this);
     frame_timer_->setInterval(window::kFrameMilliseconds);

@@ -210,6 +210,8 @@ val Description() {
   result.set("ranges", Ranges());
   result.set("wrapAbove", static_cast<double>(window::kWrapAbove));
   result.set("hintLabel", Text(window::kHintLabel));
+  result.set("progressMs", window::kProgressMilliseconds);
+  result.set("spokenProgressMs", window::kSpokenProgressMilliseconds);
   return result;
 }
 

@@ -12,6 +12,10 @@
 // `flag`, an Int32Array on shared memory when the asker could share it, is read at every report
 // instead, and a value other than 0 stops the work, which then ends its answer as the core ends
 // every stopped answer. Without it the asker stops the work by ending this worker.
+//
+// Its first message may be { wasmModule }: the module compiled once by the asker, which this
+// worker only instantiates, so that a worker started after a stop is as quick to answer as the
+// first. Without it the worker fetches (under node, reads) and compiles the module itself.
 
 import createModule from './brindaq.mjs';
 
@@ -20,11 +24,29 @@ const kProgressEveryMs = 100;
 const node = typeof self === 'undefined';
 const port = node ? (await import('node:worker_threads')).parentPort : self;
 
-// Under node the module's bytes are read from beside it, as node.mjs reads them.
-const wasmBinary = node
-  ? await (await import('node:fs/promises')).readFile(new URL('./brindaq.wasm', import.meta.url))
-  : undefined;
-const ready = createModule(wasmBinary === undefined ? {} : { wasmBinary });
+const make = async (wasmModule) => {
+  if (wasmModule !== undefined && wasmModule !== null) {
+    return createModule({
+      instantiateWasm: (imports, done) => {
+        WebAssembly.instantiate(wasmModule, imports).then(
+          (instance) => done(instance, wasmModule),
+          // Thrown from a task of its own, it ends the worker as any failure does.
+          (error) => setTimeout(() => {
+            throw error;
+          }),
+        );
+        return {};
+      },
+    });
+  }
+  if (node) {
+    // The module's bytes, read from beside it, as node.mjs reads them.
+    const { readFile } = await import('node:fs/promises');
+    return createModule({ wasmBinary: await readFile(new URL('./brindaq.wasm', import.meta.url)) });
+  }
+  return createModule({});
+};
+let ready = null;
 
 const answer = async ({ command, a, b, c, full, flag }) => {
   const brindaq = await ready;
@@ -43,8 +65,18 @@ const answer = async ({ command, a, b, c, full, flag }) => {
   port.postMessage({ end: brindaq.runHandedOn(command, a, b, c, full, listener) });
 };
 
+const receive = (message) => {
+  if ('wasmModule' in message) {
+    ready = make(message.wasmModule);
+    return;
+  }
+  if (ready === null) {
+    ready = make();
+  }
+  answer(message);
+};
 if (node) {
-  port.on('message', answer);
+  port.on('message', receive);
 } else {
-  port.onmessage = ({ data }) => answer(data);
+  port.onmessage = ({ data }) => receive(data);
 }

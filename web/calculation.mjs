@@ -6,10 +6,6 @@
 // address stop it to make way for what they do. A stopped answer holds the lines established so
 // far and the core's stopped line, and nothing more (module-api.js says how it is stopped).
 
-// How often the hint shows the progress, and a screen reader hears it.
-const kShownEveryMs = 250;
-const kSaidEveryMs = 5000;
-
 export class Calculation {
   constructor(brindaq, { list, hint, announcer }) {
     this.brindaq = brindaq;
@@ -17,6 +13,10 @@ export class Calculation {
     this.hint = hint;
     this.hintText = hint.textContent;
     this.announcer = announcer;
+    // How often the hint shows the progress, and a screen reader hears it: as in every edition.
+    const { progressMs, spokenProgressMs } = brindaq.description();
+    this.shownEveryMs = progressMs;
+    this.saidEveryMs = spokenProgressMs;
     this.current = null;
     document.addEventListener('keydown', (event) => {
       if (event.key === 'Escape' && !event.defaultPrevented && this.current !== null) {
@@ -74,7 +74,7 @@ export class Calculation {
         waiting = [];
       }
       const now = performance.now();
-      if (progress !== null && now - shown >= kShownEveryMs) {
+      if (progress !== null && now - shown >= this.shownEveryMs) {
         shown = now;
         this.hint.textContent = progress;
       }
@@ -111,7 +111,7 @@ export class Calculation {
           progress = text;
           soon();
           const now = performance.now();
-          if (now - said >= kSaidEveryMs) {
+          if (now - said >= this.saidEveryMs) {
             said = now;
             this.announcer.say(text);
           }

@@ -141,6 +141,27 @@
   const shared = typeof SharedArrayBuffer === 'function' && globalThis.crossOriginIsolated !== false;
   const asyncOptionNames = ['range', 'signal', 'onProgress', 'onLines'];
 
+  // The compiled module, handed to every worker as its first message, so that none fetches and
+  // compiles it again and a worker started after a stop answers as soon as the first did: the
+  // page gives it (Module.wasmModule, a WebAssembly.Module or a promise of one, compiled once
+  // for the page and its workers); else it is compiled here once from the module's bytes where
+  // they were given (node); else every worker makes its own.
+  let compiled = null;
+  const compiledModule = () => {
+    if (compiled === null) {
+      const given = Module['wasmModule'];
+      const bytes = Module['wasmBinary'];
+      compiled = (
+        given !== undefined
+          ? Promise.resolve(given)
+          : bytes !== undefined
+            ? WebAssembly.compile(bytes)
+            : Promise.resolve(null)
+      ).catch(() => null);
+    }
+    return compiled;
+  };
+
   // A worker as the questions drive it. Under node, node.mjs gives startWorker.
   const startWorker = () => {
     const start =
@@ -161,7 +182,18 @@
         };
       });
     const worker = start();
-    const entry = { worker, onMessage: () => {}, onError: () => {} };
+    // The compiled module first; the questions after it.
+    const handedOn = compiledModule().then((wasmModule) => {
+      if (wasmModule !== null) {
+        worker.post({ wasmModule });
+      }
+    });
+    const entry = {
+      worker,
+      post: (message) => handedOn.then(() => worker.post(message)),
+      onMessage: () => {},
+      onError: () => {},
+    };
     worker.listen(
       (message) => entry.onMessage(message),
       (error) => entry.onError(error),
@@ -308,7 +340,7 @@
       if (signal !== undefined) {
         signal.addEventListener('abort', onAbort);
       }
-      entry.worker.post(Object.assign(question, { flag }));
+      entry.post(Object.assign(question, { flag }));
     });
 
   Module['prepareAsync'] = () => prepare();

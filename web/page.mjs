@@ -259,13 +259,45 @@ function exitProgram(programName) {
   replaceWindow(endedLine(programName), kStartAgainButton, () => window.location.reload());
 }
 
+// The module's code, fetched and compiled once, here: for the page, and for each worker that
+// calculates the full range's questions, which is handed it rather than compiling it again.
+async function compileModule() {
+  const response = await fetch(new URL('./brindaq.wasm', import.meta.url));
+  if (!response.ok) {
+    throw new Error(`brindaq.wasm: ${response.status}`);
+  }
+  // Served as another type than application/wasm, it is compiled from its bytes.
+  const bytes = response.clone();
+  return WebAssembly.compileStreaming(response).catch(async () =>
+    WebAssembly.compile(await bytes.arrayBuffer()),
+  );
+}
+
 // Until the module has loaded, the page shows the window's colours and a line that says so (see
 // index.html); a module that cannot be loaded or compiled leaves a line that says that.
 async function start() {
   let brindaq;
   try {
     const { default: createBrindaq } = await import('./brindaq.mjs');
-    brindaq = await createBrindaq();
+    const wasmModule = compileModule();
+    let failed;
+    const failure = new Promise((resolve, reject) => {
+      failed = reject;
+    });
+    brindaq = await Promise.race([
+      createBrindaq({
+        wasmModule,
+        instantiateWasm: (imports, done) => {
+          wasmModule
+            .then((module) =>
+              WebAssembly.instantiate(module, imports).then((instance) => done(instance, module)),
+            )
+            .catch(failed);
+          return {};
+        },
+      }),
+      failure,
+    ]);
   } catch {
     replaceWindow(notStartedLine(document.title), kReloadButton, () => window.location.reload(), {
       alert: true,

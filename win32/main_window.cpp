@@ -59,10 +59,19 @@ struct State {
   std::unique_ptr<jobs::BackgroundQuestion> question;
   std::shared_ptr<jobs::StringLines> store;
   std::vector<std::string> taken;
+  // The hint, and what it shows: its own text, or the progress of a question. What it shows is
+  // drawn from `hint_shown`, which changes a few times a second; its window text, which is its
+  // name to a screen reader (and changing it is what a screen reader is told of), changes at
+  // most every window::kSpokenProgressMilliseconds, and says window::kAnswerEndedStatus at the
+  // end.
   HWND hint = nullptr;
   std::wstring hint_text;
-  ULONGLONG started = 0;         // GetTickCount64 at the click
-  ULONGLONG progress_shown = 0;  // when the hint last showed the progress, 0 before it did
+  std::wstring hint_shown;
+  std::wstring hint_said;         // its window text
+  ULONGLONG started = 0;          // GetTickCount64 at the click
+  ULONGLONG progress_shown = 0;   // when the hint last showed the progress, 0 before it did
+  ULONGLONG progress_spoken = 0;  // when a screen reader was last told it, the click before
+  bool ticking = false;           // whether the frame timer runs: the answer did not come at once
 
   State(HWND handle, Range chosen) : form(handle), range(chosen), look(handle) {
     results.sideways = window::ScrollsSideways(chosen);
@@ -127,6 +136,58 @@ LRESULT CALLBACK TellFocus(HWND control, UINT message, WPARAM wparam, LPARAM lpa
   return DefSubclassProc(control, message, wparam, lparam);
 }
 
+// The hint draws what it shows, and gives it when asked for its text (WM_GETTEXT); its window
+// text, which the system reads for its name without asking it, is changed only to be heard.
+LRESULT CALLBACK DrawHint(HWND hint, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                          DWORD_PTR data) {
+  const std::wstring& shown = *reinterpret_cast<const std::wstring*>(data);
+  switch (message) {
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hint, DrawHint, id);
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      const HDC dc = BeginPaint(hint, &paint);
+      // The colours of every label, as the static control takes them from the window.
+      const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hint), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(hint)));
+      RECT client{};
+      GetClientRect(hint, &client);
+      FillRect(dc, &client, brush);
+      const HGDIOBJ previous =
+          SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hint, WM_GETFONT, 0, 0)));
+      SetBkMode(dc, TRANSPARENT);
+      DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &client,
+                DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+      SelectObject(dc, previous);
+      EndPaint(hint, &paint);
+      return 0;
+    }
+    case WM_SETTEXT:
+      // Its name changes, and the system tells screen readers; the static control itself would
+      // draw the new text at once, over what the hint shows.
+      DefWindowProcW(hint, message, wparam, lparam);
+      InvalidateRect(hint, nullptr, FALSE);
+      return TRUE;
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(shown.size());
+    case WM_GETTEXT: {
+      if (wparam == 0) {
+        return 0;
+      }
+      const std::size_t copied = std::min<std::size_t>(shown.size(), wparam - 1);
+      auto* buffer = reinterpret_cast<wchar_t*>(lparam);
+      std::copy_n(shown.c_str(), copied, buffer);
+      buffer[copied] = L'\0';
+      return static_cast<LRESULT>(copied);
+    }
+    default:
+      break;
+  }
+  return DefSubclassProc(hint, message, wparam, lparam);
+}
+
 void CreateControl(State& state, std::size_t index) {
   const window::Control& control = window::kControls[index];
   const ControlClass kind = ClassOf(control.kind, state.range);
@@ -148,6 +209,9 @@ void CreateControl(State& state, std::size_t index) {
   } else if (control.name == window::kHintLabel) {
     state.hint = handle;
     state.hint_text = Wide(control.text);
+    state.hint_shown = state.hint_text;
+    state.hint_said = state.hint_text;
+    SetWindowSubclass(handle, DrawHint, 0, reinterpret_cast<DWORD_PTR>(&state.hint_shown));
   } else if (const char letter = window::OperandOf(control.name); letter != 0) {
     state.boxes[static_cast<std::size_t>(letter - 'A')] = handle;
   }
@@ -190,6 +254,20 @@ void ShowNotice(State& state, const Outcome& outcome) {
   }
 }
 
+// The hint shows `text`, and no screen reader is told.
+void ShowInHint(State& state, std::wstring text) {
+  if (text != state.hint_shown) {
+    state.hint_shown = std::move(text);
+    InvalidateRect(state.hint, nullptr, FALSE);
+  }
+}
+
+// A screen reader is told `text` by the hint, whose name it becomes.
+void SayInHint(State& state, std::wstring text) {
+  state.hint_said = std::move(text);
+  SetWindowTextW(state.hint, state.hint_said.c_str());
+}
+
 // A question of the full range: its lines so far, its progress in the hint, and its end.
 void Gather(State& state) {
   if (!state.question) {
@@ -221,17 +299,24 @@ void Gather(State& state) {
     const Outcome outcome = state.question->TakeOutcome();
     state.question.reset();
     KillTimer(state.form, kFrameTimer);
-    SetWindowTextW(state.hint, state.hint_text.c_str());
+    ShowInHint(state, state.hint_text);
+    if (state.ticking) {
+      SayInHint(state, Wide(window::kAnswerEndedStatus));
+    }
+    state.ticking = false;
     ShowNotice(state, outcome);
   } else if (now - state.started >= window::kFirstProgressMilliseconds &&
              (state.progress_shown == 0 ||
               now - state.progress_shown >= window::kProgressMilliseconds)) {
     state.progress_shown = now;
     const std::optional<std::string> progress = state.question->ProgressNow();
-    SetWindowTextW(state.hint, Wide(progress ? *progress
-                                             : ProgressText({window::kWorkingProgress, {}, 0, 0},
-                                                            state.question->Taken()))
-                                   .c_str());
+    ShowInHint(state, Wide(progress ? *progress
+                                    : ProgressText({window::kWorkingProgress, {}, 0, 0},
+                                                   state.question->Taken())));
+    if (now - state.progress_spoken >= window::kSpokenProgressMilliseconds) {
+      state.progress_spoken = now;
+      SayInHint(state, state.hint_shown);
+    }
   }
 }
 
@@ -244,7 +329,8 @@ void DropQuestion(State& state) {
   state.question.reset();
   state.taken.clear();
   KillTimer(state.form, kFrameTimer);
-  SetWindowTextW(state.hint, state.hint_text.c_str());
+  state.ticking = false;
+  ShowInHint(state, state.hint_text);
 }
 
 void RunOperation(State& state, const OperationRow& operation) {
@@ -262,7 +348,13 @@ void RunOperation(State& state, const OperationRow& operation) {
         [form] { PostMessageW(form, kAnswerMessage, 0, 0); });
     state.started = GetTickCount64();
     state.progress_shown = 0;
-    if (!state.question->WaitFor(std::chrono::milliseconds(window::kAtOnceMilliseconds))) {
+    state.progress_spoken = state.started;
+    if (state.hint_said != state.hint_text) {
+      SayInHint(state, state.hint_text);
+    }
+    state.ticking =
+        !state.question->WaitFor(std::chrono::milliseconds(window::kAtOnceMilliseconds));
+    if (state.ticking) {
       SetTimer(state.form, kFrameTimer, window::kFrameMilliseconds, nullptr);
     }
     Gather(state);
@@ -291,6 +383,15 @@ void ShowInfo(State& state) {
 // Under each box of the full range, a label for the length of an operand that the box cannot
 // show whole, as wide as the box and as tall as a line of its font.
 void PlaceLengths(const State& state) {
+  // The window's default font, as its operation buttons have it: "1001 characters" fits under a
+  // box in it, and would not in the box's own.
+  const auto small = std::find_if(
+      window::kControls.begin(), window::kControls.end(), [](const window::Control& control) {
+        return control.font.points == window::kDefaultFont.points && !control.font.bold;
+      });
+  const WPARAM font =
+      SendMessageW(state.controls[static_cast<std::size_t>(small - window::kControls.begin())],
+                   WM_GETFONT, 0, 0);
   for (std::size_t box = 0; box < state.boxes.size(); ++box) {
     if (state.lengths[box] == nullptr) {
       continue;
@@ -298,17 +399,15 @@ void PlaceLengths(const State& state) {
     RECT place{};
     GetWindowRect(state.boxes[box], &place);
     MapWindowPoints(nullptr, state.form, reinterpret_cast<POINT*>(&place), 2);
-    const HDC dc = GetDC(state.boxes[box]);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(state.boxes[box], WM_GETFONT, 0, 0)));
+    const HDC dc = GetDC(state.lengths[box]);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(font));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, previous);
-    ReleaseDC(state.boxes[box], dc);
+    ReleaseDC(state.lengths[box], dc);
     SetWindowPos(state.lengths[box], nullptr, place.left, place.bottom + 1,
                  place.right - place.left, metrics.tmHeight + 3, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(state.lengths[box], WM_SETFONT, SendMessageW(state.boxes[box], WM_GETFONT, 0, 0),
-                 FALSE);
+    SendMessageW(state.lengths[box], WM_SETFONT, font, FALSE);
   }
 }
 
@@ -475,6 +574,7 @@ void OnSize(State& state) {
   ApplyLayout(state.look, state.controls, state.results.list, extra);
   PlaceLengths(state);
   FitWidth(state.results);
+  RewrapLines(state.results);
   RedrawWindow(state.form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -484,6 +584,7 @@ void OnDpiChanged(State& state, UINT dpi, const RECT& suggested) {
   ApplyFonts(state.look, state.controls);
   ApplyLayout(state.look, state.controls, state.results.list);
   FitWidth(state.results);
+  RewrapLines(state.results);
   ApplyIcons(state.look, state.form);
   SetWindowPos(state.form, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -172,6 +172,7 @@ void ClearResults(ResultList& results) {
   results.lines.clear();
   results.wrapped.clear();
   results.part_of.clear();
+  results.row_characters = 0;
   if (results.sideways) {
     results.extent = 0;
     SendMessageW(results.list, LB_SETHORIZONTALEXTENT, 0, 0);  // back at the start
@@ -186,6 +187,7 @@ void AppendLines(ResultList& results, const std::vector<std::string>& given) {
   std::vector<std::string> split;
   if (results.sideways && wraps) {
     const std::size_t row_characters = RowCharacters(results);
+    results.row_characters = row_characters;
     results.part_of.resize(results.lines.size(), -1);
     for (const std::string& line : given) {
       if (!window::Wraps(Range::kFull, line.size())) {
@@ -218,6 +220,30 @@ void AppendLines(ResultList& results, const std::vector<std::string>& given) {
   FitWidth(results, results.lines.size() - lines.size());
   SendMessageW(results.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(results.list, nullptr, TRUE);
+}
+
+void RewrapLines(ResultList& results) {
+  if (results.wrapped.empty() || RowCharacters(results) == results.row_characters) {
+    return;
+  }
+  // The line at the top of the list, counted in whole lines.
+  const auto top = static_cast<std::size_t>(
+      std::max<LRESULT>(0, SendMessageW(results.list, LB_GETTOPINDEX, 0, 0)));
+  std::size_t top_line = 0;
+  for (std::size_t row = 1; row <= top && row < results.lines.size(); ++row) {
+    const bool same = results.part_of[row] >= 0 && results.part_of[row] == results.part_of[row - 1];
+    top_line += same ? 0 : 1;
+  }
+  const std::vector<std::string> lines = AllLines(results);
+  ClearResults(results);
+  AppendLines(results, lines);
+  std::size_t row = 0;
+  for (std::size_t line = 0; line < top_line && row < results.lines.size(); ++row) {
+    const bool same = row + 1 < results.lines.size() && results.part_of[row + 1] >= 0 &&
+                      results.part_of[row + 1] == results.part_of[row];
+    line += same ? 0 : 1;
+  }
+  SendMessageW(results.list, LB_SETTOPINDEX, row, 0);
 }
 
 void FitWidth(ResultList& results, std::size_t from) {

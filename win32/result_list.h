@@ -22,8 +22,9 @@ struct ResultList {
   // row the long line it is part of, or -1; empty while no line is.
   std::vector<std::string> wrapped;
   std::vector<int> part_of;
-  int extent = 0;  // how far the list scrolls sideways, in pixels
-  int step = 1;    // how far Left and Right move it: a character's width
+  std::size_t row_characters = 0;  // how many characters the rows of long lines hold
+  int extent = 0;                  // how far the list scrolls sideways, in pixels
+  int step = 1;                    // how far Left and Right move it: a character's width
 };
 
 void ClearResults(ResultList& results);
@@ -34,6 +35,10 @@ void AppendLines(ResultList& results, const std::vector<std::string>& lines);
 // current font, reaches: again after the font has changed. The lines from `from` on are
 // measured; those before it were measured by the calls before (a long answer comes in parts).
 void FitWidth(ResultList& results, std::size_t from = 0);
+
+// Long lines are on rows of as many characters as the list shows: after the list has been
+// resized, or its font changed, they are put on rows again, the list kept at the same line.
+void RewrapLines(ResultList& results);
 
 // One line of the list (WM_DRAWITEM), in the box's colours or, selected, in the selection's.
 void DrawLine(const ResultList& results, const Appearance& look, const DRAWITEMSTRUCT& item);

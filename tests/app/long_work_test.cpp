@@ -2,8 +2,10 @@
 // hint and stops on Esc; another click replaces it; a line of a thousand digits wraps in the
 // list and is copied whole.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -60,6 +62,33 @@ class LongWorkTest : public QObject {
                                              FromView(brindaq::kStoppedLine)}));
     QCOMPARE(Hint(window), HintText());
     QVERIFY(log.notices.isEmpty());
+  }
+
+  // A screen reader hears the hint's name: the progress every few seconds, not each time the
+  // hint shows it, then the end of the answer.
+  void screenReadersHearTheProgressEveryFewSeconds() {
+    MainWindow window({}, brindaq::kOperations, brindaq::Range::kFull);
+    window.show();
+    auto* hint = window.findChild<QLabel*>(QStringLiteral("Label5"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(hint)->role(), QAccessible::StatusBar);
+    QStringList told{hint->accessibleName()};
+    QElapsedTimer clock;
+    SetOperands(window, kHardProduct, "", "");
+    Click(window, QStringLiteral("Command10"));
+    for (clock.start(); clock.elapsed() < 2 * brindaq::window::kSpokenProgressMilliseconds + 500;) {
+      QTest::qWait(10);
+      if (told.last() != hint->accessibleName()) {
+        told.append(hint->accessibleName());
+      }
+    }
+    QTest::keyClick(&window, Qt::Key_Escape);
+    WaitForAnswer(window);
+    // The hint's own text, the progress at 3 and 6 s (at 3 s only on a slow machine), the end.
+    told.append(hint->accessibleName());
+    QVERIFY2(told.size() == 3 || told.size() == 4, qPrintable(told.join(QLatin1Char('|'))));
+    QCOMPARE(told.first(), HintText());
+    QVERIFY(told[1].endsWith(QStringLiteral(" s")) && told[told.size() - 2].endsWith(" s"));
+    QCOMPARE(told.last(), FromView(brindaq::window::kAnswerEndedStatus));
   }
 
   void anotherClickReplacesTheQuestion() {

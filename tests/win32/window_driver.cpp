@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/operations.h"
@@ -430,6 +431,14 @@ void CheckFullRange(const std::wstring& path) {
   Check(Ends(program), "EXIT ends the program on the full range");
 }
 
+// The window text of `control`, its name to a screen reader: kept by the system, which sends
+// another process's window no WM_GETTEXT for it.
+std::string NameOf(HWND control) {
+  wchar_t text[512] = {};
+  GetWindowTextW(control, text, 512);
+  return Narrow(text);
+}
+
 // A question of the full range that runs for minutes (the factors of a product of two primes of
 // 36 digits): the hint shows its progress instead of its text, Esc stops it and leaves the
 // stopped answer, CLEAR stops it and leaves nothing, EXIT ends the program while it runs.
@@ -454,10 +463,23 @@ void CheckLongWork(const std::wstring& path) {
   };
   ClickRow(program, factors);
   Check(progress_shows(), "the hint shows the progress of a long question");
+  // A screen reader is told the progress (the hint's name) every few seconds, not each time the
+  // hint shows it anew: its changes, read every 10 ms (wine passes on no event for them).
+  int changes = 0;
+  std::string name = NameOf(hint);
+  const auto until = std::chrono::steady_clock::now() + 6500ms;
+  while (std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(10ms);
+    changes += std::exchange(name, NameOf(hint)) != name ? 1 : 0;
+  }
+  Check(changes >= 1 && changes <= 3, "the progress is told every few seconds, not " +
+                                          std::to_string(changes) + " times in 6.5 s");
+  Check(NameOf(hint).ends_with(" s"), "the hint's name is the progress");
   Press(VK_ESCAPE);
   const std::vector<std::string> stopped{" NOT YET SPLIT =  " + product, brindaq::kStoppedLine};
   Check(Eventually([&] { return Lines(list) == stopped; }), "Esc leaves the stopped answer");
   Check(Eventually([&] { return Narrow(TextOf(hint)) == hint_text; }), "the hint comes back");
+  Check(NameOf(hint) == window::kAnswerEndedStatus, "a screen reader hears the end of the answer");
 
   ClickRow(program, factors);
   Check(progress_shows(), "the question is asked again");
@@ -499,7 +521,17 @@ void CheckLongWork(const std::wstring& path) {
   Press('C', {VK_CONTROL});
   Check(Eventually([&] { return Clipboard() == Copied(power); }),
         "Ctrl+C copies the long line whole, on one line");
-
+  // Its rows follow the list's width, in a wider window and back at the first size.
+  RECT form{};
+  GetWindowRect(program.form, &form);
+  for (const int wider : {300, 0}) {
+    SetWindowPos(program.form, nullptr, 0, 0, form.right - form.left + wider,
+                 form.bottom - form.top, SWP_NOMOVE | SWP_NOZORDER);
+    Check(Eventually([&] { return (Lines(list).size() < rows.size()) == (wider > 0); }) &&
+              !ScrollsSideways(list),
+          "the rows of a long line are as wide as the list, resized");
+  }
+  Check(Lines(list) == rows, "the same rows at the first size");
   ClickRow(program, factors);
   Check(progress_shows(), "the question is asked once more");
   Click(ButtonOf(program.form, "EXIT"));

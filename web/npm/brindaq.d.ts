@@ -115,6 +115,10 @@ export interface Description {
   wrapAbove: number;
   /** The label whose hint gives way to the progress of a long question while it runs. */
   hintLabel: string;
+  /** While a question of the full range runs, the hint shows its progress every so many ms. */
+  progressMs: number;
+  /** A screen reader is told that progress at most every so many ms. */
+  spokenProgressMs: number;
 }
 
 /** Where a question of runAsync() stands. */
@@ -185,6 +189,12 @@ export interface Brindaq {
 export interface Options {
   /** The bytes of brindaq.wasm, when the caller has them already. */
   wasmBinary?: ArrayBuffer | Uint8Array;
+  /**
+   * brindaq.wasm compiled, handed to each worker of runAsync() so that none compiles it again;
+   * without it, it is compiled once from wasmBinary. (The loader itself still loads from
+   * wasmBinary or the file.)
+   */
+  wasmModule?: WebAssembly.Module | Promise<WebAssembly.Module>;
   /** Where brindaq.wasm is, when it is not beside brindaq.mjs. */
   locateFile?: (path: string, scriptDirectory: string) => string;
   print?: (text: string) => void;

@@ -59,6 +59,21 @@ test('a long factorisation shows its progress, and Esc stops it with what it est
   await context.close();
 });
 
+test('a screen reader hears the progress every few seconds', async () => {
+  const { context, page } = await openPage({}, `${server.url}#${full.word}`);
+  // A product of two primes of 36 digits: longer than the test waits.
+  await setOperands(page, ['85516261388813581694728883147391667963233204428194945495614616496002931']);
+  const said = page.getByRole('status').evaluate((status, time) => new Promise((resolve) => {
+    const texts = [];
+    new MutationObserver(() => texts.push(status.textContent)).observe(status, { subtree: true, childList: true });
+    setTimeout(() => resolve(texts), time);
+  }), 2 * description.spokenProgressMs + 500);
+  await page.click(`#${description.controls.find((c) => c.command === 'factors').name}`);
+  const progress = await said;
+  assert.ok(progress.length >= 1 && progress.length <= 2 && progress.every((text) => / s$/.test(text)), JSON.stringify(progress));
+  await context.close();
+});
+
 test('a click during a long question answers the new one', async () => {
   const { context, page } = await openPage({}, `${server.url}#${full.word}`);
   await startLongQuestion(page);

@@ -286,3 +286,33 @@ test('the largest Fibonacci numbers are written exactly', () => {
   }
   assert.deepEqual(brindaq.run('fibonacci', '73', '', '').lines, expected);
 });
+
+test('every worker is handed the module, compiled once, before its first question', async () => {
+  // Workers that keep what they are sent and answer only A = 360, with no lines.
+  const workers = [];
+  const asker = await createBrindaq({
+    wasmBinary: readFileSync(join(site, 'brindaq.wasm')),
+    startWorker: () => {
+      const worker = { posted: [], ended: false };
+      workers.push(worker);
+      return {
+        post: (message) => worker.posted.push(message) && message.a === '360' && setTimeout(() => worker.answer({ end: '- ' })),
+        listen: (onMessage) => (worker.answer = onMessage),
+        end: () => (worker.ended = true),
+        hold: () => {},
+      };
+    },
+  });
+  const full = { range: 'full' };
+  await asker.runAsync('factors', '360', null, null, full);
+  const controller = new AbortController();
+  const stopped = asker.runAsync('factors', '1234567', null, null, { ...full, signal: controller.signal });
+  setTimeout(() => controller.abort(), 10);
+  await assert.rejects(stopped, { name: 'AbortError' });
+  await asker.runAsync('factors', '360', null, null, full);
+  // The first worker answered, was asked again and ended on the stop; the second took its place.
+  assert.deepEqual(workers.map((worker) => [worker.ended, worker.posted.slice(1).map((m) => m.a)]),
+    [[true, ['360', '1234567']], [false, ['360']]]);
+  assert.ok(workers[0].posted[0].wasmModule instanceof WebAssembly.Module);
+  assert.equal(workers[1].posted[0].wasmModule, workers[0].posted[0].wasmModule);
+});
