@@ -222,6 +222,21 @@ Polynomial Divide(Polynomial a, const Polynomial& d, const Natural& n) {
   return quotient;
 }
 
+// A root of the monic x^2 + b x + c: (-b + sqrt(b^2 - 4c)) / 2, with one square root.
+std::optional<Natural> QuadraticRoot(const Polynomial& g, const Natural& n, Work& work) {
+  Natural discriminant = g[1] * g[1] + (n - g[0]) * Natural(4);
+  discriminant %= n;
+  const std::optional<Natural> root = SquareRootModuloPrime(discriminant, n, work);
+  if (!root) {
+    return std::nullopt;
+  }
+  Natural x = *root + n - g[1];
+  if (x.IsOdd()) {
+    x += n;
+  }
+  return (x >> 1) % n;
+}
+
 }  // namespace
 
 std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& n, Work& work) {
@@ -230,23 +245,11 @@ std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& 
   if (g.size() < 2 || !MakeMonic(g, n)) {
     return std::nullopt;
   }
-  if (g.size() == 3) {
-    // x^2 + b x + c: (-b + sqrt(b^2 - 4c)) / 2, one square root instead of the splitting.
-    Natural discriminant = g[1] * g[1] + (n - g[0]) * Natural(4);
-    discriminant %= n;
-    const std::optional<Natural> root = SquareRootModuloPrime(discriminant, n, work);
-    if (!root) {
-      return std::nullopt;
-    }
-    Natural x = *root + n - g[1];
-    if (x.IsOdd()) {
-      x += n;
-    }
-    return (x >> 1) % n;
-  }
   const Natural half = (n - Natural(1)) >> 1;
   std::uint64_t r = 1;
-  for (int tries = 0; g.size() > 2; ++tries) {
+  // Split down to a quadratic, which its formula solves with one square root: cheaper than the
+  // powers that would split it, each of which fails half the time.
+  for (int tries = 0; g.size() > 3; ++tries) {
     if (tries > 64) {
       return std::nullopt;
     }
@@ -273,6 +276,9 @@ std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& 
     } else {
       g = Divide(std::move(g), *d, n);
     }
+  }
+  if (g.size() == 3) {
+    return QuadraticRoot(g, n, work);
   }
   // x + g0: the root is -g0.
   Natural root = n - g[0];
