@@ -101,6 +101,30 @@ class Divisor {
     if (h < tuning::kProofBarrettFromDegree) {
       return;
     }
+    if (h <= tuning::kProofPowerTableToDegree) {
+      // x^h, ..., x^(2h - 2) modulo f, each from the one before: x times it, less its top
+      // coefficient times f.
+      Polynomial power(f.begin(), f.end() - 1);  // x^h = -(f - x^h)
+      for (Natural& c : power) {
+        if (!c.IsZero()) {
+          c = n - c;
+        }
+      }
+      Natural top;
+      for (std::size_t k = h; k <= 2 * h - 2; ++k) {
+        powers_.push_back(power);
+        top = power[h - 1];
+        for (std::size_t j = h - 1; j > 0; --j) {
+          mpz_submul(power[j - 1].raw(), top.get(), f[j].get());
+          power[j] = std::move(power[j - 1]);
+          mpz_mod(power[j].raw(), power[j].get(), n.get());
+        }
+        power[0] = Natural(0);
+        mpz_submul(power[0].raw(), top.get(), f[0].get());
+        mpz_mod(power[0].raw(), power[0].get(), n.get());
+      }
+      return;
+    }
     // 1 / (x^h f(1/x)) to x^(h-1): inverse[k] = -sum of f[h - i] inverse[k - i], i = 1..k.
     inverse_.resize(h - 1);
     inverse_[0] = Natural(1);
@@ -118,6 +142,21 @@ class Divisor {
 
   void Reduce(Polynomial& a) const {
     const std::size_t h = f_.size() - 1;
+    if (!powers_.empty() && a.size() > h) {
+      // a below x^h, plus each higher coefficient times its power of x modulo f.
+      for (std::size_t k = h; k < a.size(); ++k) {
+        const Polynomial& power = powers_[k - h];
+        for (std::size_t j = 0; j < h; ++j) {
+          mpz_addmul(a[j].raw(), a[k].get(), power[j].get());
+        }
+      }
+      a.resize(h);
+      for (Natural& coefficient : a) {
+        mpz_mod(coefficient.raw(), coefficient.get(), n_.get());
+      }
+      Trim(a);
+      return;
+    }
     if (inverse_.empty() || a.size() <= h) {
       brindaq::Reduce(a, f_, n_);
       return;
@@ -146,6 +185,7 @@ class Divisor {
   const Polynomial& f_;
   const Natural& n_;
   Polynomial inverse_;
+  std::vector<Polynomial> powers_;  // x^h, ..., x^(2h - 2) modulo f
 };
 
 // (x + r)^e modulo f and n; nothing when the work was stopped.
