@@ -1,8 +1,9 @@
 // The full range past 2^64, and stopped answers, held to GMP's own arithmetic: every factor named
 // divides A and passes GMP's probable-prime test, and all of them with the parts not yet split
-// make A; a verdict is GMP's, and the certificate of a short prime's proof holds; a listed prime is prime and, where the interval is short, every
-// prime in it is listed; powers, inverses and congruences solve their equations, and are the
-// smallest that do; a sequence follows from its own rule line by line.
+// make A; a verdict is GMP's, and the certificate of a short prime's proof holds; a listed prime
+// is prime and, where the interval is short, every prime in it is listed; powers, inverses and
+// congruences solve their equations, and are the smallest that do; a sequence follows from its
+// own rule line by line.
 
 #include "fuzz/big_checks.h"
 
