@@ -21,8 +21,10 @@ void Trim(Polynomial& p) {
 }
 
 // The product of a and b, its coefficients reduced modulo n: both written side by side in slots
-// wide enough for any coefficient of the product, multiplied once.
-Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n) {
+// wide enough for any coefficient of the product, multiplied once. The coefficients below
+// `exact_below` are left whole, for a reduction that adds to them before it divides.
+Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n,
+                    std::size_t exact_below = 0) {
   if (a.empty() || b.empty()) {
     return {};
   }
@@ -62,7 +64,11 @@ Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n) 
     const std::size_t count = std::min(slot, size - begin);
     mpz_t view;
     mpz_roinit_n(view, limbs + begin, static_cast<mp_size_t>(count));
-    mpz_tdiv_r(product[i].raw(), view, n.get());
+    if (i < exact_below) {
+      mpz_set(product[i].raw(), view);
+    } else {
+      mpz_tdiv_r(product[i].raw(), view, n.get());
+    }
   }
   Trim(product);
   return product;
@@ -140,6 +146,10 @@ class Divisor {
     Trim(inverse_);
   }
 
+  // How many of the lowest coefficients Reduce takes whole, for it divides them itself.
+  std::size_t TakesWhole() const { return powers_.empty() ? 0 : f_.size() - 1; }
+
+  // a modulo f, a's coefficients reduced modulo n except the TakesWhole() lowest.
   void Reduce(Polynomial& a) const {
     const std::size_t h = f_.size() - 1;
     if (!powers_.empty() && a.size() > h) {
@@ -198,7 +208,7 @@ std::optional<Polynomial> PowerOfLinear(const Natural& r, const Natural& e, cons
     if (work.Stopped()) {
       return std::nullopt;
     }
-    power = Multiply(power, power, n);
+    power = Multiply(power, power, n, divisor.TakesWhole());
     divisor.Reduce(power);
     if (mpz_tstbit(e.get(), i) != 0) {
       // times x + r
