@@ -111,6 +111,27 @@ void RunBigClick(benchmark::State& state, const BigClick& click) {
   }
 }
 
+// The k-th "random" prime of `digits` digits that bench/pari-side-by-side.sh gives PARI/GP too:
+// the first prime from 10^(d-1) + (7^(3 d k + 11) mod 9 10^(d-1)), as gp's
+// nextprime(10^(d-1) + lift(Mod(7, 9*10^(d-1))^(3*d*k+11))).
+std::string RandomPrime(unsigned digits, unsigned k) {
+  const Natural low = Natural::TenToThe(digits - 1);
+  Natural n = low + PowerModulo(Natural(7), Natural(3 * digits * k + 11), Natural(9) * low);
+  n -= Natural(1);
+  mpz_nextprime(n.raw(), n.get());
+  return n.ToDecimal();
+}
+
+// The proof of one of them, the prime made before the clock starts.
+void RunRandomPrime(benchmark::State& state, unsigned digits, unsigned k) {
+  const OperationRow& operation = *FindCommand("is-prime");
+  const OperandTexts texts{RandomPrime(digits, k), "", ""};
+  for (auto _ : state) {
+    Outcome outcome = RunOperation(operation, texts, Range::kFull);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+
 void RunFullClick(benchmark::State& state, const FullClick& click) {
   const OperationRow& operation = *FindCommand(click.command);
   for (auto _ : state) {
@@ -192,6 +213,16 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark((std::string("Full/Big/") + click.name).c_str(), RunBigClick,
                                  click)
         ->Unit(benchmark::kMicrosecond);
+  }
+  // Three random primes of each size, for the median of their proofs, and one of 1000 digits.
+  for (const unsigned digits : {100U, 200U, 300U, 500U, 1000U}) {
+    for (unsigned k = 1; k <= (digits == 1000 ? 1U : 3U); ++k) {
+      benchmark::RegisterBenchmark(
+          ("Full/Big/IsPrime/random-" + std::to_string(digits) + "-digits-" + std::to_string(k))
+              .c_str(),
+          RunRandomPrime, digits, k)
+          ->Unit(benchmark::kMillisecond);
+    }
   }
   benchmark::RegisterBenchmark("Full/Verdict/pseudoprime-to-9-bases", PrimalityVerdict,
                                std::uint64_t{3825123056546413051})

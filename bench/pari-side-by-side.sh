@@ -60,6 +60,10 @@ printf("Full/Big/NextPrime/10^100 %.6f\n", timed(() -> nextproven(10^100), 20) -
 printf("Full/Big/IsPrime/10^99+289 %.6f\n", timed(() -> isprime(10^99 + 289), 5) - empty);
 printf("Full/Big/IsPrime/10^199+153 %.6f\n", timed(() -> isprime(10^199 + 153), 1) - empty);
 printf("Full/Big/IsPrime/10^299+669 %.6f\n", timed(() -> isprime(10^299 + 669), 1) - empty);
+\\ Proofs of random primes: three of each size (the same as brindaq_bench's RandomPrime), the
+\\ median of the three.
+rp(d, k) = nextprime(10^(d-1) + lift(Mod(7, 9*10^(d-1))^(3*d*k+11)));
+foreach([[100, 5], [200, 1], [300, 1], [500, 1]], dn, my(d = dn[1], P = vector(3, k, rp(d, k))); printf("Full/Big/IsPrime/random-%d-digits %.6f\n", d, median(vector(3, k, timed(() -> isprime(P[k]), dn[2]) - empty))));
 printf("Full/Big/NextPrime/10^300 %.6f\n", timed(() -> nextproven(10^300), 1) - empty);
 printf("Full/Big/Primes/10^50-width-10^4 %.6f\n", timed(() -> listproven(10^50, 10^50 + 10^4), 1) - empty);
 printf("Full/Big/PrimeCount/10^30-width-10^5 %.6f\n", timed(() -> countproven(10^30, 10^30 + 10^5), 1) - empty);
@@ -97,6 +101,12 @@ median="$(cut -d, -f11 <<<"$products")"
 slowest="$(cut -d, -f12 <<<"$products")"
 quarvel+=$'\n'"Full/Factors/1000-products:median $median"$'\n'"Full/Factors/1000-products:slowest $slowest"
 
+# The proofs of random primes: the median of the three of each size.
+for digits in 100 200 300 500; do
+  quarvel+=$'\n'"$(awk -v d="$digits" '$1 ~ "^Full/Big/IsPrime/random-" d "-digits-[0-9]$" { print $2 }' <<<"$quarvel" |
+    sort -g | awk -v d="$digits" '{ t[NR] = $1 } END { print "Full/Big/IsPrime/random-" d "-digits", t[int((NR + 1) / 2)] }')"
+done
+
 pari_version="$(echo 'print(Strprintf("%d.%d.%d", version()[1], version()[2], version()[3]))' | gp -q -f)"
 echo "| Question | QUARVEL | PARI/GP $pari_version | PARI/GP time / QUARVEL time |"
 echo "|---|---|---|---|"
@@ -131,6 +141,10 @@ Full/Big/NextPrime/10^300|next-prime 1E300, proven
 Full/Big/IsPrime/10^99+289|is-prime 10^99 + 289, proven (PARI/GP: isprime, APR-CL)
 Full/Big/IsPrime/10^199+153|is-prime 10^199 + 153, proven
 Full/Big/IsPrime/10^299+669|is-prime 10^299 + 669, proven
+Full/Big/IsPrime/random-100-digits|is-prime, three random primes of 100 digits: the median
+Full/Big/IsPrime/random-200-digits|is-prime, three random primes of 200 digits: the median
+Full/Big/IsPrime/random-300-digits|is-prime, three random primes of 300 digits: the median
+Full/Big/IsPrime/random-500-digits|is-prime, three random primes of 500 digits: the median
 Full/Big/Primes/10^50-width-10^4|primes 10^50 to 10^50 + 10^4, each proven (PARI/GP: forprime, isprime)
 Full/Big/PrimeCount/10^30-width-10^5|prime-count 10^30 to 10^30 + 10^5, each proven
 Full/Big/Fibonacci/10000|fibonacci 10000 (10 MB of digits)
@@ -145,3 +159,7 @@ Full/Big/Factors/50-digit-product-of-two-primes|factors, a product of two primes
 Full/Big/Factors/60-digit-product-of-two-primes|factors, a product of two primes of 30 digits
 Full/Big/Factors/70-digit-product-of-two-primes|factors, a product of two primes of 35 digits
 ROWS
+
+# A random prime of 1000 digits, QUARVEL alone: PARI/GP's isprime takes minutes there.
+awk '$1 == "Full/Big/IsPrime/random-1000-digits-1" {
+    printf "\nis-prime, a random prime of 1000 digits (QUARVEL alone): %.3g s\n", $2 / 1000000 }' <<<"$quarvel"

@@ -191,6 +191,11 @@ inline constexpr int kProofClassSlack = 2;
 // (Barrett's method) rather than h^2 multiplications of coefficients.
 inline constexpr std::size_t kProofBarrettFromDegree = 6;
 
+// Up to this degree, the coefficients of x^h to x^(2h - 2) are folded in by the powers of x
+// modulo the class polynomial, made once: h (h - 1) products of coefficients and h divisions
+// instead of Barrett's two products of polynomials and their 3h divisions.
+inline constexpr std::size_t kProofPowerTableToDegree = 24;
+
 // The points and twists tried before a curve of the order sought is given up: each has about
 // even odds (one in six for D = -3, one in four for D = -4).
 inline constexpr std::uint64_t kProofCurveAttempts = 96;

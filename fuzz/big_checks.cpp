@@ -1,8 +1,9 @@
 // The full range past 2^64, and stopped answers, held to GMP's own arithmetic: every factor named
 // divides A and passes GMP's probable-prime test, and all of them with the parts not yet split
-// make A; a verdict is GMP's; a listed prime is prime and, where the interval is short, every
-// prime in it is listed; powers, inverses and congruences solve their equations, and are the
-// smallest that do; a sequence follows from its own rule line by line.
+// make A; a verdict is GMP's, and the certificate of a short prime's proof holds; a listed prime
+// is prime and, where the interval is short, every prime in it is listed; powers, inverses and
+// congruences solve their equations, and are the smallest that do; a sequence follows from its
+// own rule line by line.
 
 #include "fuzz/big_checks.h"
 
@@ -19,6 +20,9 @@
 
 #include "core/big/big_factorisation.h"
 #include "core/big/natural.h"
+#include "core/proof/certificate.h"
+#include "core/proof/ecpp.h"
+#include "core/work.h"
 
 namespace brindaq::fuzz {
 namespace {
@@ -113,6 +117,36 @@ std::string VerdictProblem(const Natural& a, const Outcome& outcome) {
         return "a smaller factor divides A: " + std::to_string(d);
       }
     }
+  }
+  return "";
+}
+
+// The proof of a short A (past 2^64, up to 50 digits), with a second of work: a prime proven must
+// be GMP's prime, and its certificate must hold, as made and as read back from its text; a
+// composite must be GMP's composite.
+std::string ProofProblem(const Natural& a) {
+  if (a.FitsWord() || a.DecimalDigits() > 50) {
+    return "";
+  }
+  Work work;
+  work.StopAt(Work::Clock::now() + std::chrono::seconds(1));
+  Certificate certificate;
+  const Proof proof = ProvePrime(a, work, &certificate);
+  if (proof == Proof::kComposite) {
+    return IsPrime(a) ? "a prime was proven composite" : "";
+  }
+  if (proof != Proof::kProven) {
+    return "";
+  }
+  if (!IsPrime(a)) {
+    return "a composite was proven prime";
+  }
+  if (certificate.number != a || !VerifyCertificate(certificate)) {
+    return "the certificate of the proof does not hold";
+  }
+  const std::optional<Certificate> read = ParseCertificate(CertificateText(certificate));
+  if (!read || read->number != a || !VerifyCertificate(*read)) {
+    return "the certificate read back from its text does not hold";
   }
   return "";
 }
@@ -267,7 +301,8 @@ std::string BigProblem(std::string_view command, const Operands& operands, const
     return FactorProblem(a, outcome);
   }
   if (command == "is-prime") {
-    return VerdictProblem(a, outcome);
+    const std::string problem = VerdictProblem(a, outcome);
+    return problem.empty() ? ProofProblem(a) : problem;
   }
   if (command == "primes" || command == "twin-primes" || command == "prime-count" ||
       command == "next-prime") {

@@ -20,6 +20,13 @@
 #include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
 
+// The search for the next step runs beside the curve of this one, on a second thread, except in
+// WebAssembly, which runs without threads.
+#if !defined(__EMSCRIPTEN__)
+#define BRINDAQ_PROOF_THREADS 1
+#include <thread>
+#endif
+
 namespace brindaq {
 namespace {
 
@@ -231,65 +238,15 @@ class SquareRoots {
   std::map<std::int32_t, Natural> root_;
 };
 
-class Prover {
+// The search for a step down from a number, with its own pacer and progress text: one for each
+// thread that searches.
+class Searcher {
  public:
-  explicit Prover(Work& work) : work_(work), pacer_(work) {}
+  explicit Searcher(Work& work) : work_(work), pacer_(work) {}
 
-  // The proof of the probable prime n > 2^64.
-  Proof Run(const Natural& n, Certificate* certificate) {
-    Natural number = n;
-    std::vector<CertificateStep> steps;
-    std::vector<std::int32_t> used;  // the discriminant of each step
-    // For each number of the chain, the discriminants that gave it no step: their curve was not
-    // found, or the number after them had no step of its own.
-    std::vector<std::set<std::int32_t>> failed(1);
-    while (!number.FitsWord()) {
-      Progress("step", steps.size() + 1, number);
-      std::optional<Candidate> candidate = Search(number, failed.back(), steps.size() + 1);
-      if (stopped_ || work_.Stopped()) {
-        return Proof::kProbable;
-      }
-      if (!candidate) {
-        // No discriminant gives this number a step: back to the number before it, which takes
-        // another one. The first number has none before it.
-        if (steps.empty()) {
-          return Proof::kProbable;
-        }
-        number = steps.back().n;
-        steps.pop_back();
-        failed.pop_back();
-        failed.back().insert(used.back());
-        used.pop_back();
-        continue;
-      }
-      std::optional<CertificateStep> step;
-      const StepCheck check = Curve(number, *candidate, step);
-      if (work_.Stopped()) {
-        return Proof::kProbable;
-      }
-      if (check == StepCheck::kComposite && steps.empty()) {
-        return Proof::kComposite;
-      }
-      if (!step) {
-        failed.back().insert(candidate->d);
-        continue;
-      }
-      number = candidate->q;
-      steps.push_back(std::move(*step));
-      used.push_back(candidate->d);
-      failed.emplace_back();
-    }
-    if (!IsPrime(number.Word())) {
-      return Proof::kProbable;  // never: every q below 2^64 was tested exactly
-    }
-    if (certificate != nullptr) {
-      certificate->number = n;
-      certificate->steps = std::move(steps);
-    }
-    return Proof::kProven;
-  }
+  // Whether the search was stopped.
+  bool Stopped() const { return stopped_; }
 
- private:
   // Asks whether to stop, and reports "ECPP, 180 digits left, step 12"; the digits are counted
   // once for each number.
   void Progress(std::string_view step, std::uint64_t done, const Natural& number) {
@@ -379,15 +336,132 @@ class Prover {
     return best;
   }
 
+ private:
+  Work& work_;
+  ClockPacer pacer_;
+  Natural counted_;
+  std::string method_;
+  bool stopped_ = false;
+};
+
+// The search for the step after a candidate's, made while the candidate's curve is sought: its
+// number, what it found, and whether it ran to its end.
+struct SearchAhead {
+  Natural n;
+  std::optional<Candidate> candidate;
+  bool complete = false;
+};
+
+class Prover {
+ public:
+  explicit Prover(Work& work) : work_(work) {}
+
+  // The proof of the probable prime n > 2^64.
+  Proof Run(const Natural& n, Certificate* certificate) {
+    Searcher searcher(work_);
+    Natural number = n;
+    std::vector<CertificateStep> steps;
+    std::vector<std::int32_t> used;  // the discriminant of each step
+    // For each number of the chain, the discriminants that gave it no step: their curve was not
+    // found, or the number after them had no step of its own.
+    std::vector<std::set<std::int32_t>> failed(1);
+    std::optional<SearchAhead> ahead;
+    while (!number.FitsWord()) {
+      std::optional<Candidate> candidate;
+      if (ahead && ahead->complete && ahead->n == number) {
+        candidate = std::move(ahead->candidate);
+      } else {
+        searcher.Progress("step", steps.size() + 1, number);
+        candidate = searcher.Search(number, failed.back(), steps.size() + 1);
+      }
+      ahead.reset();
+      if (searcher.Stopped() || work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (!candidate) {
+        // No discriminant gives this number a step: back to the number before it, which takes
+        // another one. The first number has none before it.
+        if (steps.empty()) {
+          return Proof::kProbable;
+        }
+        number = steps.back().n;
+        steps.pop_back();
+        failed.pop_back();
+        failed.back().insert(used.back());
+        used.pop_back();
+        continue;
+      }
+      std::optional<CertificateStep> step;
+      const StepCheck check =
+          CurveAndSearchAhead(number, *candidate, steps.size() + 2, step, ahead);
+      if (work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (check == StepCheck::kComposite && steps.empty()) {
+        return Proof::kComposite;
+      }
+      if (!step) {
+        failed.back().insert(candidate->d);
+        continue;
+      }
+      number = candidate->q;
+      steps.push_back(std::move(*step));
+      used.push_back(candidate->d);
+      failed.emplace_back();
+    }
+    if (!IsPrime(number.Word())) {
+      return Proof::kProbable;  // never: every q below 2^64 was tested exactly
+    }
+    if (certificate != nullptr) {
+      certificate->number = n;
+      certificate->steps = std::move(steps);
+    }
+    return Proof::kProven;
+  }
+
+ private:
+  // The candidate's curve (Curve), and beside it, on a second thread, the search for the step
+  // after it, from q: the two take about as long, and the search is lost only when no curve is
+  // found, which is rare. The thread of the search reports the progress; this one, none.
+  StepCheck CurveAndSearchAhead(const Natural& n, const Candidate& candidate,
+                                std::uint64_t next_step, std::optional<CertificateStep>& step,
+                                std::optional<SearchAhead>& ahead) {
+#if defined(BRINDAQ_PROOF_THREADS)
+    if (!candidate.q.FitsWord() && std::thread::hardware_concurrency() >= 2) {
+      WorkShare mine(work_, false);
+      WorkShare theirs(work_, true);
+      SearchAhead found{candidate.q, std::nullopt, false};
+      std::thread other([&] {
+        Searcher searcher(theirs);
+        searcher.Progress("step", next_step, found.n);
+        found.candidate = searcher.Search(found.n, {}, next_step);
+        found.complete = !searcher.Stopped() && !theirs.Stopped();
+      });
+      const StepCheck check = Curve(n, candidate, step, mine);
+      if (!step) {
+        theirs.Stop();  // q is not the next number: its search is of no use
+      }
+      other.join();
+      if (step) {
+        ahead = std::move(found);
+      }
+      return check;
+    }
+#endif
+    (void)next_step;
+    (void)ahead;
+    return Curve(n, candidate, step, work_);
+  }
+
   // The curve of the candidate's order and its point, as a certificate step.
-  StepCheck Curve(const Natural& n, const Candidate& candidate,
-                  std::optional<CertificateStep>& step) {
+  static StepCheck Curve(const Natural& n, const Candidate& candidate,
+                         std::optional<CertificateStep>& step, Work& work) {
     const std::int32_t d = candidate.d;
     Natural a4;
     Natural a6;
     if (d != -3 && d != -4) {
       std::vector<Natural> h;
-      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work_);
+      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
       if (polynomial == nullptr) {
         return StepCheck::kFails;
       }
@@ -398,7 +472,7 @@ class Prover {
         }
         h.push_back(std::move(r));
       }
-      const std::optional<Natural> j = RootModulo(h, n, work_);
+      const std::optional<Natural> j = RootModulo(h, n, work);
       if (!j) {
         return StepCheck::kFails;
       }
@@ -414,11 +488,15 @@ class Prover {
       a4 = (Natural(3) * k) % n;
       a6 = (Natural(2) * k) % n;
     }
-    // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1: a class that failed
-    // is not tried again.
-    bool class_failed[2] = {false, false};
+    // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1; for D = -3 one of
+    // the six twists y^2 = x^3 + b, by the class of b among the sixth powers, b^((N - 1)/6); for
+    // D = -4 one of the four y^2 = x^3 + a x, by a^((N - 1)/4). A class that failed is not tried
+    // again.
+    const unsigned twists = d == -3 ? 6 : d == -4 ? 4 : 2;
+    const Natural twist_power = (n - Natural(1)) / Natural(twists);
+    std::vector<Natural> failed_classes;
     for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
-      if (work_.Stopped()) {
+      if (work.Stopped()) {
         return StepCheck::kFails;
       }
       // j = 0: y^2 = x^3 + b, j = 1728: y^2 = x^3 + a x, their twists by the coefficient.
@@ -435,18 +513,25 @@ class Prover {
       if (r.IsZero()) {
         continue;
       }
-      const bool residue = mpz_jacobi(r.get(), n.get()) == 1;
-      if (d != -3 && d != -4 && class_failed[residue ? 1 : 0]) {
-        continue;
-      }
       const Natural r2 = (r * r) % n;
       const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
+      Natural twist;
+      if (d == -3) {
+        mpz_powm(twist.raw(), ((a6 * r2) % n * r % n).get(), twist_power.get(), n.get());
+      } else if (d == -4) {
+        mpz_powm(twist.raw(), point.a.get(), twist_power.get(), n.get());
+      } else {
+        twist = Natural(mpz_jacobi(r.get(), n.get()) == 1 ? 1 : 0);
+      }
+      if (std::find(failed_classes.begin(), failed_classes.end(), twist) != failed_classes.end()) {
+        continue;
+      }
       const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
       if (check == StepCheck::kComposite) {
         return check;
       }
       if (check == StepCheck::kFails) {
-        class_failed[residue ? 1 : 0] = true;
+        failed_classes.push_back(std::move(twist));
       }
       if (check == StepCheck::kHolds) {
         step = CertificateStep{n,
@@ -463,10 +548,6 @@ class Prover {
   }
 
   Work& work_;
-  ClockPacer pacer_;
-  Natural counted_;
-  std::string method_;
-  bool stopped_ = false;
 };
 
 }  // namespace

@@ -16,6 +16,9 @@
 // Each step's curve has for j-invariant a root modulo N of the Hilbert class polynomial H_D
 // (class_polynomial.h, polynomial_roots.h); of it and its twists, the one of order m is found by
 // a point P with s P != O and q (s P) = O (curve_step.h), which is the step of the certificate.
+// While a step's curve is sought, a second thread (where there are threads) searches for the
+// step after it, from its q: the two take about as long, and the search is lost only when the
+// curve is not found.
 
 #include "core/big/natural.h"
 #include "core/proof/certificate.h"

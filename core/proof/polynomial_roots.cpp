@@ -21,8 +21,10 @@ void Trim(Polynomial& p) {
 }
 
 // The product of a and b, its coefficients reduced modulo n: both written side by side in slots
-// wide enough for any coefficient of the product, multiplied once.
-Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n) {
+// wide enough for any coefficient of the product, multiplied once. The coefficients below
+// `exact_below` are left whole, for a reduction that adds to them before it divides.
+Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n,
+                    std::size_t exact_below = 0) {
   if (a.empty() || b.empty()) {
     return {};
   }
@@ -62,7 +64,11 @@ Polynomial Multiply(const Polynomial& a, const Polynomial& b, const Natural& n) 
     const std::size_t count = std::min(slot, size - begin);
     mpz_t view;
     mpz_roinit_n(view, limbs + begin, static_cast<mp_size_t>(count));
-    mpz_tdiv_r(product[i].raw(), view, n.get());
+    if (i < exact_below) {
+      mpz_set(product[i].raw(), view);
+    } else {
+      mpz_tdiv_r(product[i].raw(), view, n.get());
+    }
   }
   Trim(product);
   return product;
@@ -101,6 +107,30 @@ class Divisor {
     if (h < tuning::kProofBarrettFromDegree) {
       return;
     }
+    if (h <= tuning::kProofPowerTableToDegree) {
+      // x^h, ..., x^(2h - 2) modulo f, each from the one before: x times it, less its top
+      // coefficient times f.
+      Polynomial power(f.begin(), f.end() - 1);  // x^h = -(f - x^h)
+      for (Natural& c : power) {
+        if (!c.IsZero()) {
+          c = n - c;
+        }
+      }
+      Natural top;
+      for (std::size_t k = h; k <= 2 * h - 2; ++k) {
+        powers_.push_back(power);
+        top = power[h - 1];
+        for (std::size_t j = h - 1; j > 0; --j) {
+          mpz_submul(power[j - 1].raw(), top.get(), f[j].get());
+          power[j] = std::move(power[j - 1]);
+          mpz_mod(power[j].raw(), power[j].get(), n.get());
+        }
+        power[0] = Natural(0);
+        mpz_submul(power[0].raw(), top.get(), f[0].get());
+        mpz_mod(power[0].raw(), power[0].get(), n.get());
+      }
+      return;
+    }
     // 1 / (x^h f(1/x)) to x^(h-1): inverse[k] = -sum of f[h - i] inverse[k - i], i = 1..k.
     inverse_.resize(h - 1);
     inverse_[0] = Natural(1);
@@ -116,8 +146,27 @@ class Divisor {
     Trim(inverse_);
   }
 
+  // How many of the lowest coefficients Reduce takes whole, for it divides them itself.
+  std::size_t TakesWhole() const { return powers_.empty() ? 0 : f_.size() - 1; }
+
+  // a modulo f, a's coefficients reduced modulo n except the TakesWhole() lowest.
   void Reduce(Polynomial& a) const {
     const std::size_t h = f_.size() - 1;
+    if (!powers_.empty() && a.size() > h) {
+      // a below x^h, plus each higher coefficient times its power of x modulo f.
+      for (std::size_t k = h; k < a.size(); ++k) {
+        const Polynomial& power = powers_[k - h];
+        for (std::size_t j = 0; j < h; ++j) {
+          mpz_addmul(a[j].raw(), a[k].get(), power[j].get());
+        }
+      }
+      a.resize(h);
+      for (Natural& coefficient : a) {
+        mpz_mod(coefficient.raw(), coefficient.get(), n_.get());
+      }
+      Trim(a);
+      return;
+    }
     if (inverse_.empty() || a.size() <= h) {
       brindaq::Reduce(a, f_, n_);
       return;
@@ -146,6 +195,7 @@ class Divisor {
   const Polynomial& f_;
   const Natural& n_;
   Polynomial inverse_;
+  std::vector<Polynomial> powers_;  // x^h, ..., x^(2h - 2) modulo f
 };
 
 // (x + r)^e modulo f and n; nothing when the work was stopped.
@@ -158,7 +208,7 @@ std::optional<Polynomial> PowerOfLinear(const Natural& r, const Natural& e, cons
     if (work.Stopped()) {
       return std::nullopt;
     }
-    power = Multiply(power, power, n);
+    power = Multiply(power, power, n, divisor.TakesWhole());
     divisor.Reduce(power);
     if (mpz_tstbit(e.get(), i) != 0) {
       // times x + r
@@ -222,6 +272,21 @@ Polynomial Divide(Polynomial a, const Polynomial& d, const Natural& n) {
   return quotient;
 }
 
+// A root of the monic x^2 + b x + c: (-b + sqrt(b^2 - 4c)) / 2, with one square root.
+std::optional<Natural> QuadraticRoot(const Polynomial& g, const Natural& n, Work& work) {
+  Natural discriminant = g[1] * g[1] + (n - g[0]) * Natural(4);
+  discriminant %= n;
+  const std::optional<Natural> root = SquareRootModuloPrime(discriminant, n, work);
+  if (!root) {
+    return std::nullopt;
+  }
+  Natural x = *root + n - g[1];
+  if (x.IsOdd()) {
+    x += n;
+  }
+  return (x >> 1) % n;
+}
+
 }  // namespace
 
 std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& n, Work& work) {
@@ -230,23 +295,11 @@ std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& 
   if (g.size() < 2 || !MakeMonic(g, n)) {
     return std::nullopt;
   }
-  if (g.size() == 3) {
-    // x^2 + b x + c: (-b + sqrt(b^2 - 4c)) / 2, one square root instead of the splitting.
-    Natural discriminant = g[1] * g[1] + (n - g[0]) * Natural(4);
-    discriminant %= n;
-    const std::optional<Natural> root = SquareRootModuloPrime(discriminant, n, work);
-    if (!root) {
-      return std::nullopt;
-    }
-    Natural x = *root + n - g[1];
-    if (x.IsOdd()) {
-      x += n;
-    }
-    return (x >> 1) % n;
-  }
   const Natural half = (n - Natural(1)) >> 1;
   std::uint64_t r = 1;
-  for (int tries = 0; g.size() > 2; ++tries) {
+  // Split down to a quadratic, which its formula solves with one square root: cheaper than the
+  // powers that would split it, each of which fails half the time.
+  for (int tries = 0; g.size() > 3; ++tries) {
     if (tries > 64) {
       return std::nullopt;
     }
@@ -273,6 +326,9 @@ std::optional<Natural> RootModulo(const std::vector<Natural>& f, const Natural& 
     } else {
       g = Divide(std::move(g), *d, n);
     }
+  }
+  if (g.size() == 3) {
+    return QuadraticRoot(g, n, work);
   }
   // x + g0: the root is -g0.
   Natural root = n - g[0];

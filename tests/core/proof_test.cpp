@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/arithmetic/primality.h"
-
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/arithmetic/primality.h"
 #include "core/big/big_primality.h"
 #include "core/frame/lines.h"
 #include "core/operations.h"
@@ -23,6 +24,7 @@
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
 #include "core/proof/ecpp.h"
+#include "core/proof/polynomial_roots.h"
 #include "core/proof/two_word_proof.h"
 
 namespace brindaq {
@@ -141,6 +143,33 @@ class StopAtTheProof final : public Work {
     }
   }
 };
+
+// A root of products of x - r for random r modulo 2^127 - 1, of every degree that a way of
+// reduction serves (the formula of a quadratic, division, the powers of x, Barrett's), is one
+// of the r.
+TEST(Proof, FindsARootOfAPolynomialOfKnownRoots) {
+  std::mt19937_64 random(127);
+  const Natural p = Natural::TwoToThe(127) - Natural(1);
+  for (const std::size_t degree : {2, 3, 5, 7, 16, 24, 25, 33}) {
+    std::vector<Natural> roots;
+    std::vector<Natural> f{Natural(1)};  // the constant first
+    for (std::size_t i = 0; i < degree; ++i) {
+      const Natural r = (Natural(random()) * Natural(random()) + Natural(random())) % p;
+      roots.push_back(r);
+      // f times (x - r)
+      std::vector<Natural> next(f.size() + 1);
+      for (std::size_t k = 0; k < f.size(); ++k) {
+        next[k + 1] = (next[k + 1] + f[k]) % p;
+        next[k] = (next[k] + (p - r) * f[k]) % p;
+      }
+      f = std::move(next);
+    }
+    Work work;
+    const std::optional<Natural> root = RootModulo(f, p, work);
+    ASSERT_TRUE(root.has_value()) << degree;
+    EXPECT_NE(std::find(roots.begin(), roots.end(), *root), roots.end()) << degree;
+  }
+}
 
 TEST(Proof, AStoppedProofClaimsOnlyTheProbablePrime) {
   StopAtTheProof stop;
