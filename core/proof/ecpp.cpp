@@ -366,7 +366,19 @@ class Prover {
     // found, or the number after them had no step of its own.
     std::vector<std::set<std::int32_t>> failed(1);
     std::optional<SearchAhead> ahead;
+    bool tail_tried = false;
     while (!number.FitsWord()) {
+      // Without a certificate to write, the chain ends at the first number of two words that
+      // n - 1 proves (two_word_proof.h), a few steps sooner.
+      if (certificate == nullptr && !tail_tried && !steps.empty() && number.FitsTwoWords()) {
+        tail_tried = true;
+        if (ProveTwoWordPrime(number, work_) == Proof::kProven) {
+          return Proof::kProven;
+        }
+        if (work_.Stopped()) {
+          return Proof::kProbable;
+        }
+      }
       std::optional<Candidate> candidate;
       if (ahead && ahead->complete && ahead->n == number) {
         candidate = std::move(ahead->candidate);
@@ -405,6 +417,7 @@ class Prover {
         continue;
       }
       number = candidate->q;
+      tail_tried = false;
       steps.push_back(std::move(*step));
       used.push_back(candidate->d);
       failed.emplace_back();
