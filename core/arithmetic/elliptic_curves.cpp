@@ -228,6 +228,7 @@ Point<W> MultiplyByPrimePowers(const Curve<M>& curve, Point<W> p, std::uint32_t 
 template <typename M, typename W = WordOf<M>>
 W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bounds& bounds,
                         const std::uint8_t* prime_flags) {
+  const W stage_one_z = q.z;  // gathered into the product of stage 2: one gcd for both stages
   const W n = m.Modulus();
   std::array<Point<W>, kBabySteps> baby{};
   std::array<std::uint32_t, kBabySteps> js{};
@@ -257,7 +258,8 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   const W plain_all = m.ValueOf(all);
   const auto inverse_all = InverseModulo(plain_all, n);
   if (!inverse_all) {
-    return FactorOf(plain_all, n);
+    const W factor = FactorOf(plain_all, n);
+    return factor != 0 ? factor : FactorOf(stage_one_z, n);
   }
   std::array<W, kBabySteps> baby_x{};
   W inverse = m.Of(*inverse_all);
@@ -271,7 +273,7 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   std::uint64_t k = bounds.b1 / kD > 0 ? bounds.b1 / kD : 1;
   Point<W> giant = k == 1 ? step : curve.Multiply(q, k * kD);
   Point<W> previous = k == 1 ? step : curve.Multiply(q, (k - 1) * kD);
-  W product = m.One();
+  W product = stage_one_z;
   for (bool first = true; k * kD <= bounds.b2 + kD; ++k, first = false) {
     if (!first) {
       const Point<W> next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
@@ -287,13 +289,20 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
         const W cross = m.Subtract(giant.x, m.Multiply(baby_x[i], giant.z));
         const W next = m.Multiply(product, cross);
         if (next == 0) {
-          return FactorOf(product, n) != 0 ? FactorOf(product, n) : FactorOf(cross, n);
+          for (const W value : {product, cross, stage_one_z}) {
+            if (const W factor = FactorOf(value, n); factor != 0) {
+              return factor;
+            }
+          }
+          return 0;
         }
         product = next;
       }
     }
   }
-  return FactorOf(product, n);
+  // Both stages may have found every prime of n; stage 1 alone then may still show one.
+  const W divisor = GreatestCommonDivisor(product, n);
+  return divisor != n ? FactorOf(product, n) : FactorOf(stage_one_z, n);
 }
 
 // One curve, from Suyama's parameter sigma: a factor of n, or 0.
@@ -306,8 +315,8 @@ W TryCurve(const M& m, std::uint64_t sigma, const Bounds& bounds) {
   const std::uint8_t* prime_flags = PrimeFlags(bounds.b2);
   const Curve<M> curve(m, start.a24);
   const Point<W> q = MultiplyByPrimePowers(curve, start.point, bounds.b1, prime_flags);
-  if (const W factor = FactorOf(q.z, m.Modulus()); factor != 0 || q.z == 0) {
-    return factor;
+  if (q.z == 0) {
+    return 0;  // every prime of n at once
   }
   return PairGiantAndBabySteps(m, curve, q, bounds, prime_flags);
 }
