@@ -368,16 +368,21 @@ Point<W> MultiplyByPrimePowers(const Curve<M>& curve, Point<W> p, std::uint32_t 
 }
 
 // Stage 2 from q, the point that stage 1 left: a factor of n, or 0. The baby steps [j]Q for the
-// odd j < D/2 prime to D are made from [1]Q and [2]Q, then brought to Z = 1 by one inversion
-// for all of them (Montgomery's trick), so that a pair costs one multiplication for its term
-// X(kD) - x(j) Z(kD) and one to gather it into the product.
+// odd j < D/2 prime to D are made from [1]Q and [2]Q, the giant steps [kD]Q each from the one
+// before, [D]Q and the one before that ([2D]Q is [D]Q doubled); then all of them are brought to
+// Z = 1 by one inversion (Montgomery's trick), so that a pair costs a subtraction for its term
+// x(kD) - x(j) and one multiplication to gather it into the product. The products of the pairs go
+// into four accumulators in turn, so that four multiplications are under way at once.
 template <typename M, typename W = WordOf<M>>
 W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bounds& bounds,
                         const std::uint8_t* prime_flags) {
   const W stage_one_z = q.z;  // gathered into the product of stage 2: one gcd for both stages
   const W n = m.Modulus();
-  std::array<Point<W>, kBabySteps> baby{};
-  std::size_t count = 0;
+  const PairPlan& plan = PlanFor(bounds, prime_flags);
+  thread_local std::vector<Point<W>> points;  // the baby steps, then the giant steps
+  thread_local std::vector<W> prefix;
+  thread_local std::vector<W> xs;
+  points.clear();
   const Point<W> twice = curve.Double(q);
   Point<W> before = q;   // [j - 2]Q
   Point<W> current = q;  // [j]Q
@@ -388,39 +393,45 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
       current = next;
     }
     if (kBabyStep[j]) {
-      baby[count++] = current;
+      points.push_back(current);
     }
   }
-  // x(j) = X(j) / Z(j). prefix[i] is the product of the Z before the i-th; the inverse of the
-  // product of them all, times prefix[i], is 1 / Z(i) once the Z after the i-th are taken out.
-  std::array<W, kBabySteps> prefix{};
-  W all = m.One();
-  for (std::size_t i = 0; i < count; ++i) {
-    prefix[i] = all;
-    all = m.Multiply(all, baby[i].z);
-  }
-  const W plain_all = m.ValueOf(all);
-  const auto inverse_all = InverseModulo(plain_all, n);
-  if (!inverse_all) {
-    const W factor = FactorOf(plain_all, n);
-    return factor != 0 ? factor : FactorOf(stage_one_z, n);
-  }
-  std::array<W, kBabySteps> baby_x{};
-  W inverse = m.Of(*inverse_all);
-  for (std::size_t i = count; i-- > 0;) {
-    baby_x[i] = m.Multiply(baby[i].x, m.Multiply(inverse, prefix[i]));
-    inverse = m.Multiply(inverse, baby[i].z);
-  }
-  // The giant steps [kD]Q from k = B1 / D on (at least 1), each from the one before, [D]Q and
-  // the one before that; [2D]Q is [D]Q doubled. The products of the pairs go into four
-  // accumulators in turn, so that four products are under way at once, not one after another.
-  const PairPlan& plan = PlanFor(bounds, prime_flags);
   const Point<W> step = curve.Multiply(q, kD);
   std::uint64_t k = plan.first_k;
   Point<W> giant = step;
   Point<W> previous = step;
   if (k > 1) {
     std::tie(previous, giant) = curve.Ladder(step, k - 1);
+  }
+  for (std::size_t g = 0; g < plan.ends.size(); ++g, ++k) {
+    if (g > 0) {
+      const Point<W> next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
+      previous = giant;
+      giant = next;
+    }
+    points.push_back(giant);
+  }
+  // x = X / Z. prefix[i] is the product of the Z before the i-th; the inverse of the product of
+  // them all, times prefix[i], is 1 / Z(i) once the Z after the i-th are taken out.
+  const std::size_t count = points.size();
+  prefix.resize(count);
+  xs.resize(count);
+  W all = m.One();
+  for (std::size_t i = 0; i < count; ++i) {
+    prefix[i] = all;
+    all = m.Multiply(all, points[i].z);
+  }
+  const W plain_all = m.ValueOf(all);
+  const auto inverse_all = InverseModulo(plain_all, n);
+  if (!inverse_all) {
+    // A Z of 0 modulo a prime of n: a point of stage 1 or 2 at the group's zero.
+    const W factor = FactorOf(plain_all, n);
+    return factor != 0 ? factor : FactorOf(stage_one_z, n);
+  }
+  W inverse = m.Of(*inverse_all);
+  for (std::size_t i = count; i-- > 0;) {
+    xs[i] = m.Multiply(points[i].x, m.Multiply(inverse, prefix[i]));
+    inverse = m.Multiply(inverse, points[i].z);
   }
   std::array<W, 4> products{stage_one_z, m.One(), m.One(), m.One()};
   const auto first_factor = [&products, stage_one_z, n](W cross) {
@@ -432,14 +443,10 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
     return W{0};
   };
   std::size_t index = 0;
-  for (std::size_t g = 0; g < plan.ends.size(); ++g, ++k) {
-    if (g > 0) {
-      const Point<W> next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
-      previous = giant;
-      giant = next;
-    }
+  for (std::size_t g = 0; g < plan.ends.size(); ++g) {
+    const W giant_x = xs[kBabySteps + g];
     for (; index < plan.ends[g]; ++index) {
-      const W cross = m.Subtract(giant.x, m.Multiply(baby_x[plan.babies[index]], giant.z));
+      const W cross = m.Subtract(giant_x, xs[plan.babies[index]]);
       W& product = products[index % 4];
       const W next = m.Multiply(product, cross);
       if (next == 0) {
