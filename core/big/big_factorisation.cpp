@@ -70,7 +70,7 @@ Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint
                       Work& work) {
   static const Uint128 sieve_from = SmallestOfDigits(tuning::kSiqsFromDigits);
   const bool sieve = tuning::kSiqsFromDigits <= 39 && part.value >= sieve_from;
-  if (part.level == 0) {
+  if (part.level == 0 && tuning::kTwoWordRhoSteps > 0) {
     work.Report({"rho", "", 0, 0});
     if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
       return factor;
