@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "core/big/big_factorisation.h"
@@ -53,24 +54,16 @@ void BigFactorise(benchmark::State& state) {
 }
 BENCHMARK(BigFactorise)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
-// Vigna's splitmix64 from the state 128, a generator that gp can follow in a few lines: the words
-// of the random numbers of 128 bits below, which bench/pari-side-by-side.sh gives PARI/GP too.
-std::uint64_t SplitMix64(std::uint64_t& state) {
-  std::uint64_t z = state += 0x9e3779b97f4a7c15;
-  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9;
-  z = (z ^ (z >> 27)) * 0x94d049bb133111eb;
-  return z ^ (z >> 31);
-}
-
-// 1000 random numbers of 128 bits (the top bit set, the high word drawn first), each factorised
-// alone: the counters give the median and the 90th percentile of one number's time, which the mean
-// would hide behind the few products of two large primes.
+// 1000 random numbers of 128 bits from std::mt19937_64 seeded with 128 (the top bit set, the
+// high word drawn first; bench/pari-side-by-side.sh draws the same in gp), each factorised alone:
+// the counters give the median and the 90th percentile of one number's time, which the mean would
+// hide behind the few products of two large primes.
 void BigFactoriseRandom128(benchmark::State& state) {
-  std::uint64_t random = 128;
+  std::mt19937_64 random(128);
   std::vector<Natural> numbers;
   for (int i = 0; i < 1000; ++i) {
-    const std::uint64_t high = SplitMix64(random) | std::uint64_t{1} << 63;
-    numbers.push_back(Natural::FromWide(Uint128{high} << 64 | SplitMix64(random)));
+    const std::uint64_t high = random() | std::uint64_t{1} << 63;
+    numbers.push_back(Natural::FromWide(Uint128{high} << 64 | random()));
   }
   std::vector<double> micros;
   for (auto _ : state) {

@@ -11,7 +11,7 @@
 # taken away, the lines built as strings where QUARVEL lists them: nextprime, isprime, factor,
 # forprime for the intervals and Goldbach, qfbsolve for the two squares. The 1000 products of two
 # primes are those of bench/full_range_bench.cpp; each is factored alone, 20 times over in gp. The
-# 1000 random numbers of 128 bits are those of bench/big_bench.cpp (splitmix64 from 128), each
+# 1000 random numbers of 128 bits are those of bench/big_bench.cpp (std::mt19937_64 from 128), each
 # factored alone for 20 ms in gp; of the products of two primes of 20 and 30 digits, three each,
 # both sides give the median.
 set -euo pipefail
@@ -78,9 +78,26 @@ t20 = vector(3, i, timed(() -> factor(s20[i]), 50) - empty);
 printf("Full/Big/Factors/20-digit-products:median %.6f\n", vecsort(t20)[2]);
 t30 = vector(3, i, timed(() -> factor(s30[i]), 10) - empty);
 printf("Full/Big/Factors/30-digit-products:median %.6f\n", vecsort(t30)[2]);
-sm = 128;
-splitmix() = sm = (sm + 11400714819323198485) % 2^64; my(z = sm); z = (bitxor(z, z >> 30) * 13787848793156543929) % 2^64; z = (bitxor(z, z >> 27) * 10723151780598845931) % 2^64; bitxor(z, z >> 31);
-r128 = vector(1000, k, my(h = bitor(splitmix(), 2^63)); h * 2^64 + splitmix());
+mt64(seed, count) = {
+  my(N = 312, M = 156, W = 2^64, mt = vector(N), out = vector(count), at = N + 1, x, y);
+  mt[1] = seed;
+  for (i = 2, N, mt[i] = (6364136223846793005 * bitxor(mt[i - 1], mt[i - 1] >> 62) + i - 1) % W);
+  for (k = 1, count,
+    if (at > N,
+      for (i = 1, N,
+        x = bitand(mt[i], W - 2^31) + bitand(mt[i % N + 1], 2^31 - 1);
+        y = x >> 1; if (x % 2, y = bitxor(y, 13043109905998158313));
+        mt[i] = bitxor(mt[(i + M - 1) % N + 1], y));
+      at = 1);
+    y = mt[at]; at++;
+    y = bitxor(y, bitand(y >> 29, 6148914691236517205));
+    y = bitxor(y, bitand((y << 17) % W, 8202884508482404352));
+    y = bitxor(y, bitand((y << 37) % W, 18444473444759240704));
+    out[k] = bitxor(y, y >> 43));
+  out;
+}
+words = mt64(128, 2000);
+r128 = vector(1000, k, bitor(words[2 * k - 1], 2^63) * 2^64 + words[2 * k]);
 each128 = vecsort(vector(1000, k, my(n = r128[k], c = 0, s = getabstime()); until(getabstime() - s >= 20, factor(n); c++); 1000 * (getabstime() - s) / c));
 printf("BigFactoriseRandom128:median %.6f\n", each128[501]);
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
