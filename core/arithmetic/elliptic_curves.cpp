@@ -143,8 +143,9 @@ struct PairPlan {
   std::uint32_t b1 = 0;
   std::uint32_t b2 = 0;
   std::uint64_t first_k = 0;
-  std::vector<std::uint8_t> babies;  // indices into kBabyJs
-  std::vector<std::uint32_t> ends;   // for each giant step, the end of its indices in `babies`
+  std::size_t giants = 0;
+  // Each pair as (index of its giant step from the first) * 256 + (index into kBabyJs).
+  std::vector<std::uint32_t> pairs;
 };
 
 const PairPlan& PlanFor(const Bounds& bounds, const std::uint8_t* prime_flags) {
@@ -161,22 +162,19 @@ const PairPlan& PlanFor(const Bounds& bounds, const std::uint8_t* prime_flags) {
   plan.b1 = bounds.b1;
   plan.b2 = bounds.b2;
   plan.first_k = bounds.b1 / kD > 0 ? bounds.b1 / kD : 1;
-  plan.babies.clear();
-  plan.ends.clear();
+  plan.pairs.clear();
+  plan.giants = 0;
   for (std::uint64_t k = plan.first_k; k * kD <= bounds.b2 + kD; ++k) {
+    const auto giant = static_cast<std::uint32_t>(k - plan.first_k);
     for (std::size_t i = 0; i < kBabySteps; ++i) {
       const std::uint64_t low = k * kD - kBabyJs[i];
       const std::uint64_t high = k * kD + kBabyJs[i];
       if ((low > bounds.b1 && low <= bounds.b2 && prime_flags[low] != 0) ||
           (high > bounds.b1 && high <= bounds.b2 && prime_flags[high] != 0)) {
-        plan.babies.push_back(static_cast<std::uint8_t>(i));
+        plan.pairs.push_back(giant * 256 + static_cast<std::uint32_t>(i));
+        plan.giants = giant + 1;  // giant steps past the last prime are not taken
       }
     }
-    plan.ends.push_back(static_cast<std::uint32_t>(plan.babies.size()));
-  }
-  // Giant steps past the last prime are not taken.
-  while (plan.ends.size() > 1 && plan.ends[plan.ends.size() - 2] == plan.ends.back()) {
-    plan.ends.pop_back();
   }
   return plan;
 }
@@ -379,10 +377,26 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   const W stage_one_z = q.z;  // gathered into the product of stage 2: one gcd for both stages
   const W n = m.Modulus();
   const PairPlan& plan = PlanFor(bounds, prime_flags);
-  thread_local std::vector<Point<W>> points;  // the baby steps, then the giant steps
-  thread_local std::vector<W> prefix;
-  thread_local std::vector<W> xs;
-  points.clear();
+  // The baby steps, then the giant steps, with the products of their Z and their x: on the stack
+  // for the bounds of one word and the first levels of two, kept by the thread past them.
+  constexpr std::size_t kOnStack = 96;
+  const std::size_t count = kBabySteps + std::max<std::size_t>(plan.giants, 1);
+  std::array<Point<W>, kOnStack> points_here;
+  std::array<W, kOnStack> prefix_here;
+  std::array<W, kOnStack> xs_here;
+  thread_local std::vector<Point<W>> points_kept;
+  thread_local std::vector<W> prefix_kept;
+  thread_local std::vector<W> xs_kept;
+  const bool here = count <= kOnStack;
+  if (!here) {
+    points_kept.resize(count);
+    prefix_kept.resize(count);
+    xs_kept.resize(count);
+  }
+  Point<W>* const points = here ? points_here.data() : points_kept.data();
+  W* const prefix = here ? prefix_here.data() : prefix_kept.data();
+  W* const xs = here ? xs_here.data() : xs_kept.data();
+  std::size_t made = 0;
   const Point<W> twice = curve.Double(q);
   Point<W> before = q;   // [j - 2]Q
   Point<W> current = q;  // [j]Q
@@ -393,7 +407,7 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
       current = next;
     }
     if (kBabyStep[j]) {
-      points.push_back(current);
+      points[made++] = current;
     }
   }
   const Point<W> step = curve.Multiply(q, kD);
@@ -403,19 +417,16 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   if (k > 1) {
     std::tie(previous, giant) = curve.Ladder(step, k - 1);
   }
-  for (std::size_t g = 0; g < plan.ends.size(); ++g, ++k) {
+  for (std::size_t g = 0; kBabySteps + g < count; ++g, ++k) {
     if (g > 0) {
       const Point<W> next = k == 2 ? curve.Double(step) : curve.Add(giant, step, previous);
       previous = giant;
       giant = next;
     }
-    points.push_back(giant);
+    points[made++] = giant;
   }
   // x = X / Z. prefix[i] is the product of the Z before the i-th; the inverse of the product of
   // them all, times prefix[i], is 1 / Z(i) once the Z after the i-th are taken out.
-  const std::size_t count = points.size();
-  prefix.resize(count);
-  xs.resize(count);
   W all = m.One();
   for (std::size_t i = 0; i < count; ++i) {
     prefix[i] = all;
@@ -434,32 +445,44 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
     inverse = m.Multiply(inverse, points[i].z);
   }
   std::array<W, 4> products{stage_one_z, m.One(), m.One(), m.One()};
-  const auto first_factor = [&products, stage_one_z, n](W cross) {
-    for (const W value : {products[0], products[1], products[2], products[3], cross, stage_one_z}) {
+  const auto first_factor = [&products, stage_one_z, n](std::array<W, 4> terms) {
+    for (const W value : {products[0], products[1], products[2], products[3], terms[0], terms[1],
+                          terms[2], terms[3], stage_one_z}) {
       if (const W factor = FactorOf(value, n); factor != 0) {
         return factor;
       }
     }
     return W{0};
   };
-  std::size_t index = 0;
-  for (std::size_t g = 0; g < plan.ends.size(); ++g) {
-    const W giant_x = xs[kBabySteps + g];
-    for (; index < plan.ends[g]; ++index) {
-      const W cross = m.Subtract(giant_x, xs[plan.babies[index]]);
-      W& product = products[index % 4];
-      const W next = m.Multiply(product, cross);
-      if (next == 0) {
-        return first_factor(cross);
-      }
-      product = next;
+  const auto term = [xs](std::uint32_t pair, const M& mm) {
+    return mm.Subtract(xs[kBabySteps + (pair >> 8)], xs[pair & 255]);
+  };
+  const std::vector<std::uint32_t>& pairs = plan.pairs;
+  std::size_t i = 0;
+  for (; i + 4 <= pairs.size(); i += 4) {
+    const std::array<W, 4> terms{term(pairs[i], m), term(pairs[i + 1], m), term(pairs[i + 2], m),
+                                 term(pairs[i + 3], m)};
+    const std::array<W, 4> next{
+        m.Multiply(products[0], terms[0]), m.Multiply(products[1], terms[1]),
+        m.Multiply(products[2], terms[2]), m.Multiply(products[3], terms[3])};
+    if (next[0] == 0 || next[1] == 0 || next[2] == 0 || next[3] == 0) {
+      return first_factor(terms);
     }
+    products = next;
+  }
+  for (; i < pairs.size(); ++i) {
+    const W one_term = term(pairs[i], m);
+    const W next = m.Multiply(products[0], one_term);
+    if (next == 0) {
+      return first_factor({one_term, 0, 0, 0});
+    }
+    products[0] = next;
   }
   const W product =
       m.Multiply(m.Multiply(products[0], products[1]), m.Multiply(products[2], products[3]));
   // Both stages may have found every prime of n; a part of the product then may still show one.
   const W divisor = GreatestCommonDivisor(product, n);
-  return divisor != n ? FactorOf(product, n) : first_factor(0);
+  return divisor != n ? FactorOf(product, n) : first_factor({0, 0, 0, 0});
 }
 
 // One curve, from Suyama's parameter sigma: a factor of n, or 0.
@@ -474,6 +497,13 @@ W TryCurve(const M& m, std::uint64_t sigma, const Bounds& bounds) {
   const Point<W> q = MultiplyByPrimePowers(curve, start.point, bounds.b1, prime_flags);
   if (q.z == 0) {
     return 0;  // every prime of n at once
+  }
+  // In one word a gcd costs little beside a stage 2, which a factor found by stage 1 saves; in two
+  // it costs as much as some hundred products, and stage 2 gathers it into its own.
+  if constexpr (std::is_same_v<W, std::uint64_t>) {
+    if (const W factor = FactorOf(q.z, m.Modulus()); factor != 0) {
+      return factor;
+    }
   }
   return PairGiantAndBabySteps(m, curve, q, bounds, prime_flags);
 }
