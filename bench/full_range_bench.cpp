@@ -89,6 +89,18 @@ const std::vector<BigClick>& BigClicks() {
        "", ""},
       {"IsPrime/its-74-digit-cofactor", "is-prime",
        "32825080251773280621874666548134377266294650164668892700047276428417793991", "", ""},
+      // Products of two primes of half their size, for the curves on two words: three of 20
+      // digits and three of 30 (random primes drawn by PARI/GP), whose median the side-by-side
+      // takes, the time of one depending on the luck of the curves.
+      {"Factors/20-digit-product-of-two-primes-1", "factors", "27865957416710588083", "", ""},
+      {"Factors/20-digit-product-of-two-primes-2", "factors", "32714707538353474241", "", ""},
+      {"Factors/20-digit-product-of-two-primes-3", "factors", "13656349377253593757", "", ""},
+      {"Factors/30-digit-product-of-two-primes-1", "factors", "253312612843842342889299310807", "",
+       ""},
+      {"Factors/30-digit-product-of-two-primes-2", "factors", "314509968862147462669073750593", "",
+       ""},
+      {"Factors/30-digit-product-of-two-primes-3", "factors", "376366260430606676875459409611", "",
+       ""},
       // Products of two primes of equal size, for the quadratic sieve (computed with PARI/GP).
       {"Factors/40-digit-product-of-two-primes", "factors",
        "4278484053548966982705268613062104274903", "", ""},

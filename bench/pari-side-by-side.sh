@@ -10,7 +10,10 @@
 # operands, computing, writing the lines). PARI/GP: the same work in gp, the time of an empty call
 # taken away, the lines built as strings where QUARVEL lists them: nextprime, isprime, factor,
 # forprime for the intervals and Goldbach, qfbsolve for the two squares. The 1000 products of two
-# primes are those of bench/full_range_bench.cpp; each is factored alone, 20 times over in gp.
+# primes are those of bench/full_range_bench.cpp; each is factored alone, 20 times over in gp. The
+# 1000 random numbers of 128 bits are those of bench/big_bench.cpp (std::mt19937_64 from 128), each
+# factored alone for 20 ms in gp; of the products of two primes of 20 and 30 digits, three each,
+# both sides give the median.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -79,6 +82,34 @@ printf("Full/Big/Factors/40-digit-product-of-two-primes %.6f\n", timed(() -> fac
 printf("Full/Big/Factors/50-digit-product-of-two-primes %.6f\n", timed(() -> factor(62924296960111234602037698215072334534677192767403), 1) - empty);
 printf("Full/Big/Factors/60-digit-product-of-two-primes %.6f\n", timed(() -> factor(127653816205143915034695743603339855500713239972805441432851), 1) - empty);
 printf("Full/Big/Factors/70-digit-product-of-two-primes %.6f\n", timed(() -> factor(9518497475181926275674443883116975784664318858362522401863023088993061), 1) - empty);
+s20 = [27865957416710588083, 32714707538353474241, 13656349377253593757];
+s30 = [253312612843842342889299310807, 314509968862147462669073750593, 376366260430606676875459409611];
+t20 = vector(3, i, timed(() -> factor(s20[i]), 50) - empty);
+printf("Full/Big/Factors/20-digit-products:median %.6f\n", vecsort(t20)[2]);
+t30 = vector(3, i, timed(() -> factor(s30[i]), 10) - empty);
+printf("Full/Big/Factors/30-digit-products:median %.6f\n", vecsort(t30)[2]);
+mt64(seed, count) = {
+  my(N = 312, M = 156, W = 2^64, mt = vector(N), out = vector(count), at = N + 1, x, y);
+  mt[1] = seed;
+  for (i = 2, N, mt[i] = (6364136223846793005 * bitxor(mt[i - 1], mt[i - 1] >> 62) + i - 1) % W);
+  for (k = 1, count,
+    if (at > N,
+      for (i = 1, N,
+        x = bitand(mt[i], W - 2^31) + bitand(mt[i % N + 1], 2^31 - 1);
+        y = x >> 1; if (x % 2, y = bitxor(y, 13043109905998158313));
+        mt[i] = bitxor(mt[(i + M - 1) % N + 1], y));
+      at = 1);
+    y = mt[at]; at++;
+    y = bitxor(y, bitand(y >> 29, 6148914691236517205));
+    y = bitxor(y, bitand((y << 17) % W, 8202884508482404352));
+    y = bitxor(y, bitand((y << 37) % W, 18444473444759240704));
+    out[k] = bitxor(y, y >> 43));
+  out;
+}
+words = mt64(128, 2000);
+r128 = vector(1000, k, bitor(words[2 * k - 1], 2^63) * 2^64 + words[2 * k]);
+each128 = vecsort(vector(1000, k, my(n = r128[k], c = 0, s = getabstime()); until(getabstime() - s >= 20, factor(n); c++); 1000 * (getabstime() - s) / c));
+printf("BigFactoriseRandom128:median %.6f\n", each128[501]);
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
 each = vecsort(each);
 printf("Full/Factors/1000-products:median %.6f\n", each[501]);
@@ -100,6 +131,14 @@ products="$("$bench" --benchmark_filter='1000-products' --benchmark_format=csv 2
 median="$(cut -d, -f11 <<<"$products")"
 slowest="$(cut -d, -f12 <<<"$products")"
 quarvel+=$'\n'"Full/Factors/1000-products:median $median"$'\n'"Full/Factors/1000-products:slowest $slowest"
+# The products of two primes of 20 and 30 digits: the median of the three of each size.
+for digits in 20 30; do
+  three="$(awk -v p="Full/Big/Factors/$digits-digit-product-of-two-primes-" 'index($1, p) == 1 { print $2 }' <<<"$quarvel" | sort -g | sed -n 2p)"
+  quarvel+=$'\n'"Full/Big/Factors/$digits-digit-products:median $three"
+done
+# The 1000 random numbers of 128 bits, the median of one number's time (a counter).
+random128="$("$bench" --benchmark_filter='BigFactoriseRandom128' --benchmark_format=csv 2>/dev/null | tail -1)"
+quarvel+=$'\n'"BigFactoriseRandom128:median $(cut -d, -f11 <<<"$random128")"
 
 # The proofs of random primes: the median of the three of each size.
 for digits in 100 200 300 500; do
@@ -154,6 +193,9 @@ Full/Big/Factors/100!|factors 100!
 Full/Big/Factors/10^14-prime-times-60-digit-prime|factors 100000000000031 x (10^59 + 19)
 Full/Big/Factors/100-digit-with-26-digit-factor|factors, a 26-digit prime times a 74-digit prime, proven (PARI/GP: factor, unproven)
 Full/Big/IsPrime/its-74-digit-cofactor|is-prime of that 74-digit prime: the proof's share of the factors
+Full/Big/Factors/20-digit-products:median|factors, products of two primes of 10 digits: median of three
+Full/Big/Factors/30-digit-products:median|factors, products of two primes of 15 digits: median of three
+BigFactoriseRandom128:median|factors, 1000 random numbers of 128 bits, each alone: median
 Full/Big/Factors/40-digit-product-of-two-primes|factors, a product of two primes of 20 digits
 Full/Big/Factors/50-digit-product-of-two-primes|factors, a product of two primes of 25 digits
 Full/Big/Factors/60-digit-product-of-two-primes|factors, a product of two primes of 30 digits

@@ -98,12 +98,13 @@ inline constexpr std::array<CurveBounds, 6> kCurveBounds{{
 
 // The levels of the elliptic curves on a number of two words (65 to 128 bits), tried in turn, the
 // last again and again, each aimed at factors of up to `factor_bits` bits. B2 = 50 B1, as for
-// one word. A curve costs about 0.17 microseconds for each unit of B1. Once the primes below 10^4
-// are out, half of the random numbers of 128 bits have a second largest prime factor of 26 bits
-// or less, so the first levels decide the typical time: over 1000 such numbers, these levels
-// with 512 steps of rho before them took a median of some 200 microseconds, against 190 to 260
-// for first levels from B1 = 40 to 150 and 0 to 2048 steps of rho (the differences within the
-// noise of the measure). The last levels are GMP-ECM's for 15 and 20 digits.
+// one word. Once the primes below 10^4 are out, half of the random numbers of 128 bits have a
+// second largest prime factor of 26 bits or less, so the first levels decide the typical time:
+// over 1000 such numbers (the bench's BigFactoriseRandom128), first levels of B1 = 100, 200 and
+// 400 with no rho before them took a median of some 95 microseconds of one core, against 100 to
+// 125 for B1 = 60 to 150 first, B2 = 25 to 200 B1, or 256 and 512 steps of rho before them. The
+// last levels are GMP-ECM's for 15 and 20 digits: on products of two primes of 15 digits, B1 =
+// 2000 or a B2 of 100 B1 for them did no better.
 struct CurveLevel {
   int factor_bits;
   std::uint32_t b1;
@@ -111,17 +112,18 @@ struct CurveLevel {
   int curves;
 };
 inline constexpr std::array<CurveLevel, 6> kTwoWordCurveLevels{{
-    {28, 60, 60 * 50, 6},
-    {32, 120, 120 * 50, 10},
-    {40, 300, 300 * 50, 20},
+    {28, 100, 100 * 50, 6},
+    {32, 200, 200 * 50, 12},
+    {40, 400, 400 * 50, 20},
     {48, 1000, 1000 * 50, 30},
     {56, 3000, 3000 * 50, 50},
     {64, 11000, 11000 * 50, 74},
 }};
 
-// Steps of Pollard's rho method on a number of two words before the curves: a few microseconds,
-// for its factors of up to some 2^16.
-inline constexpr std::uint64_t kTwoWordRhoSteps = 1 << 9;
+// Steps of Pollard's rho method on a number of two words before the curves: none. A step costs
+// about a tenth of a microsecond, and the first level of curves finds the factors of up to 20
+// bits that some hundreds of steps would find, in one or two curves of some 10 microseconds.
+inline constexpr std::uint64_t kTwoWordRhoSteps = 0;
 
 // The giant step of the second stage, 2 * 3 * 5 * 7: its 24 baby steps (the j < D/2 prime to D)
 // pair every prime of the stage with few pairs left over, and 2310 would need 240 baby steps for

@@ -37,11 +37,12 @@ inline Product256 MultiplyWide(Uint128 a, Uint128 b) {
 class Montgomery128 {
  public:
   // For an odd n >= 3. R^2 modulo n, which turns a number into its form by one product, is made
-  // here by doublings, once: the modulus is then only read, and may be shared between threads.
+  // here once, as the form of 2^128: 2R doubled, then squared seven times in the form, (2^k)R
+  // squared being (2^2k)R. The modulus is then only read, and may be shared between threads.
   explicit Montgomery128(Uint128 n) : n_(n), inverse_(Inverse(n)), one_((0 - n) % n) {
-    r_squared_ = one_;
-    for (int i = 0; i < 128; ++i) {
-      r_squared_ = Add(r_squared_, r_squared_);
+    r_squared_ = Add(one_, one_);
+    for (int i = 0; i < 7; ++i) {
+      r_squared_ = Square(r_squared_);
     }
   }
 

@@ -5,6 +5,11 @@
 
 #include "core/arithmetic/two_words.h"
 
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "core/arithmetic/prime_table.h"
 #include "core/arithmetic/probable_prime.h"
 #include "core/arithmetic/rho.h"
 
@@ -60,7 +65,72 @@ bool PassesExtraStrongLucas(const Montgomery128& m) {
   return false;
 }
 
+// The odd primes below 10^4 with their inverses modulo 2^128 (the one modulo 2^64 taken to 128
+// bits by one step of Newton's iteration) and the largest quotient of a 128-bit number by each.
+struct TwoWordOddPrime {
+  Uint128 inverse;
+  Uint128 max_quotient;
+};
+
+constexpr std::array<TwoWordOddPrime, kOddPrimeCount> kTwoWordOddPrimes = [] {
+  std::array<TwoWordOddPrime, kOddPrimeCount> primes{};
+  for (std::size_t k = 0; k < kOddPrimeCount; ++k) {
+    const Uint128 p = kWideOddPrimes[k].value;
+    const Uint128 inverse = kWideOddPrimes[k].inverse;
+    primes[k] = {inverse * (2 - p * inverse), ~Uint128{0} / p};
+  }
+  return primes;
+}();
+
+static_assert(kTwoWordOddPrimes.back().inverse * 9973 == 1);
+
+// Whether root^k equals n, in exact arithmetic (false when the power passes 2^128).
+bool IsPowerOf(Uint128 root, int k, Uint128 n) {
+  Uint128 power = 1;
+  for (int i = 0; i < k; ++i) {
+    if (__builtin_mul_overflow(power, root, &power)) {
+      return false;
+    }
+  }
+  return power == n;
+}
+
 }  // namespace
+
+Uint128 DivideOutSmallOddPrimes(Uint128 n, std::vector<PrimePower>& powers) {
+  for (std::size_t k = 0; k < kOddPrimeCount && (n >> 64) != 0; ++k) {
+    const TwoWordOddPrime& p = kTwoWordOddPrimes[k];
+    if (n * p.inverse > p.max_quotient) {
+      continue;
+    }
+    int exponent = 0;
+    do {
+      n *= p.inverse;
+      ++exponent;
+    } while (n * p.inverse <= p.max_quotient);
+    powers.push_back({kOddPrimes[k].value, exponent});
+  }
+  return n;
+}
+
+WidePower AsPerfectPower(Uint128 n) {
+  // A root is at least 10007, above 2^13, so that an exponent k is below 128 / 13; the prime ones
+  // suffice, a root being tested again as a part of its own.
+  if (const Uint128 root = SquareRootFloor(n); root * root == n) {
+    return {root, 2};
+  }
+  for (const int k : {3, 5, 7}) {
+    // The root of the nearest double is within a unit of the root, below 2^43.
+    const auto guess =
+        static_cast<std::uint64_t>(std::llround(std::pow(static_cast<double>(n), 1.0 / k)));
+    for (std::uint64_t root = guess > 0 ? guess - 1 : 0; root <= guess + 1; ++root) {
+      if (IsPowerOf(root, k, n)) {
+        return {root, k};
+      }
+    }
+  }
+  return {n, 1};
+}
 
 bool IsStrongProbablePrimeToBase2(const Montgomery128& m) {
   const Uint128 n = m.Modulus();

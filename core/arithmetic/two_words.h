@@ -6,7 +6,9 @@
 // every part below 2^128 to these, as it hands every part below 2^64 to the one-word code.
 
 #include <cstdint>
+#include <vector>
 
+#include "core/arithmetic/factorisation.h"
 #include "core/arithmetic/montgomery128.h"
 #include "core/arithmetic/wide.h"
 #include "core/tuning.h"
@@ -29,5 +31,20 @@ Uint128 RhoFactor(const Montgomery128& m, std::uint64_t c, std::uint64_t steps);
 // first_sigma on; or 1.
 Uint128 EllipticCurveFactor(const Montgomery128& m, const tuning::CurveBounds& bounds, int curves,
                             std::uint64_t first_sigma);
+
+// The odd primes below 10^4 divided out of the odd n, each with its exponent, ascending, into
+// `powers`; what is left of n. Each prime is tried by one product with its inverse modulo 2^128
+// (n is a multiple of p exactly when n / p (mod 2^128) is at most (2^128 - 1) / p), and a quotient
+// is the same product. The division stops early once the rest fits a word, whose own
+// factorisation divides by these primes again faster, in one word.
+Uint128 DivideOutSmallOddPrimes(Uint128 n, std::vector<PrimePower>& powers);
+
+// n as root^k for the smallest prime k that makes it a perfect power, for n > 2^64 with no prime
+// factor below 10^4 (so that k is at most 7); {n, 1} when n is no perfect power.
+struct WidePower {
+  Uint128 root;
+  int exponent;
+};
+WidePower AsPerfectPower(Uint128 n);
 
 }  // namespace brindaq

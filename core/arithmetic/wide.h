@@ -129,6 +129,7 @@ constexpr int BitWidth(Uint128 x) {
   return high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(x));
 }
 
+// The binary steps go on in two words only while one of the numbers needs them.
 template <TwoWords T>
 constexpr T GreatestCommonDivisor(T a, T b) {
   if (a == 0 || b == 0) {
@@ -136,16 +137,22 @@ constexpr T GreatestCommonDivisor(T a, T b) {
   }
   const int shift = CountTrailingZeros(a | b);
   a >>= CountTrailingZeros(a);
-  while (b != 0) {
-    b >>= CountTrailingZeros(b);
+  b >>= CountTrailingZeros(b);
+  while (((a | b) >> 64) != 0) {
     if (a > b) {
       const Uint128 t = a;
       a = b;
       b = t;
     }
     b -= a;
+    if (b == 0) {
+      return a << shift;
+    }
+    b >>= CountTrailingZeros(b);
   }
-  return a << shift;
+  return Uint128{
+             GreatestCommonDivisor(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b))}
+         << shift;
 }
 
 // The inverse of a modulo m >= 1, or nothing when they share a factor. The extended Euclidean
@@ -160,8 +167,20 @@ constexpr std::optional<T> InverseModulo(T a, T m) {
   Uint128 next_factor = 1;
   bool next_negative = false;
   while (next_remainder != 0) {
-    const Uint128 quotient = remainder / next_remainder;
-    const Uint128 rest = remainder - quotient * next_remainder;
+    // Most quotients are 1 (four in ten), and a division of one word is cheaper than of two.
+    Uint128 quotient = 1;
+    Uint128 rest = remainder - next_remainder;
+    if (rest >= next_remainder) {
+      if ((remainder >> 64) == 0) {
+        const auto r = static_cast<std::uint64_t>(remainder);
+        const auto d = static_cast<std::uint64_t>(next_remainder);
+        quotient = r / d;
+        rest = r % d;
+      } else {
+        quotient = remainder / next_remainder;
+        rest = remainder - quotient * next_remainder;
+      }
+    }
     remainder = next_remainder;
     next_remainder = rest;
     const Uint128 next = factor + quotient * next_factor;

@@ -45,39 +45,95 @@ void DivideOutSmallPrimes(Natural& n, std::vector<BigPrimePower>& primes) {
   }
 }
 
-// The same for a part of two words, in their own arithmetic: rho (unless the part comes from a
-// larger one that has been through it), then the levels of the curves for two words; a part of
-// kSiqsFromDigits digits or more goes to the quadratic sieve once the curves have looked for
-// factors of up to kTwoWordCurvesBeforeSiqsBits bits. The work is asked whether to stop before
-// each curve, a few milliseconds at most.
-Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
-  const Montgomery128 m(part.value.TwoWords());
-  const bool sieve = part.value.DecimalDigits() >= tuning::kSiqsFromDigits;
-  if (part.level == 0) {
+// A part of two words, as Part: no prime below 10^4 divides it.
+struct TwoWordPart {
+  Uint128 value;
+  int exponent;
+  std::size_t level;
+};
+
+// 10^(digits - 1), the smallest number of `digits` digits, for up to 39 digits.
+Uint128 SmallestOfDigits(std::size_t digits) {
+  Uint128 power = 1;
+  for (std::size_t i = 1; i < digits; ++i) {
+    power *= 10;
+  }
+  return power;
+}
+
+// A factor f of a composite part of two words with 1 < f < n, in their own arithmetic: rho
+// (unless the part comes from a larger one that has been through it), then the levels of the
+// curves for two words; a part of kSiqsFromDigits digits or more goes to the quadratic sieve once
+// the curves have looked for factors of up to kTwoWordCurvesBeforeSiqsBits bits. The work is asked
+// whether to stop before each curve, a few milliseconds at most; 1 when it was stopped.
+Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint64_t& sigma,
+                      Work& work) {
+  static const Uint128 sieve_from = SmallestOfDigits(tuning::kSiqsFromDigits);
+  const bool sieve = tuning::kSiqsFromDigits <= 39 && part.value >= sieve_from;
+  if (part.level == 0 && tuning::kTwoWordRhoSteps > 0) {
     work.Report({"rho", "", 0, 0});
     if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
-      return Natural::FromWide(factor);
+      return factor;
     }
   }
   for (std::size_t level = 0;;
        level = std::min(level + 1, tuning::kTwoWordCurveLevels.size() - 1)) {
     const tuning::CurveLevel& bounds = tuning::kTwoWordCurveLevels[level];
     if (sieve && bounds.factor_bits > tuning::kTwoWordCurvesBeforeSiqsBits) {
-      return SiqsFactor(part.value, work);
+      const Natural factor = SiqsFactor(Natural::FromWide(part.value), work);
+      return factor.TwoWords();
     }
     const std::string method = "ECM B1=" + std::to_string(bounds.b1);
     for (int curve = 0; curve < bounds.curves; ++curve, ++sigma) {
       if (work.Stopped()) {
-        return Natural(1);
+        return 1;
       }
       work.Report({method, "curve", static_cast<std::uint64_t>(curve) + 1,
                    static_cast<std::uint64_t>(bounds.curves)});
       const Uint128 factor =
           EllipticCurveFactor(m, {2 * bounds.factor_bits, bounds.b1, bounds.b2}, 1, sigma);
       if (factor != 1) {
-        return Natural::FromWide(factor);
+        return factor;
       }
     }
+  }
+}
+
+// The factorisation of a part of two words, into `factors`, without GMP: each part below 2^64 is
+// handed to the word-sized factorisation, a larger one is told prime by Baillie-PSW on
+// Montgomery128, taken to its root when it is a perfect power, or split.
+void FactoriseTwoWords(const TwoWordPart& whole, std::uint64_t& sigma, BigFactors& factors,
+                       Work& work) {
+  std::vector<TwoWordPart> parts{whole};
+  while (!parts.empty()) {
+    const TwoWordPart part = parts.back();
+    parts.pop_back();
+    if ((part.value >> 64) == 0) {
+      for (const PrimePower& power : Factorisation(static_cast<std::uint64_t>(part.value))) {
+        factors.primes.push_back({Natural(power.prime), power.exponent * part.exponent});
+      }
+      continue;
+    }
+    if (work.Stopped()) {
+      factors.unsplit.push_back({Natural::FromWide(part.value), part.exponent});
+      continue;
+    }
+    const Montgomery128 m(part.value);
+    if (PassesBailliePsw(m)) {
+      factors.primes.push_back({Natural::FromWide(part.value), part.exponent});
+      continue;
+    }
+    if (const WidePower power = AsPerfectPower(part.value); power.exponent > 1) {
+      parts.push_back({power.root, part.exponent * power.exponent, part.level});
+      continue;
+    }
+    const Uint128 factor = SplitTwoWords(part, m, sigma, work);
+    if (factor == 1) {
+      factors.unsplit.push_back({Natural::FromWide(part.value), part.exponent});
+      continue;
+    }
+    parts.push_back({part.value / factor, part.exponent, part.level});
+    parts.push_back({factor, part.exponent, part.level});
   }
 }
 
@@ -87,9 +143,6 @@ Natural SplitTwoWords(const Part& part, std::uint64_t& sigma, Work& work) {
 // better bet, for factors of up to a share of its digits, and is then handed to the quadratic
 // sieve, whose time depends on the size of the part alone.
 Natural Split(Part& part, std::uint64_t& sigma, Work& work) {
-  if (part.value.FitsTwoWords()) {
-    return SplitTwoWords(part, sigma, work);
-  }
   if (part.level == 0) {
     Natural factor = RhoFactor(part.value, 1, kRhoSteps, work);
     if (factor != 1 || work.Stopped()) {
@@ -120,13 +173,29 @@ BigFactors Factorise(const Natural& n, Work& work) {
   if (n <= 1) {
     return factors;
   }
+  std::uint64_t sigma = 7;  // Suyama's parameters, a new one for each curve
   Natural rest = n;
-  if (!rest.FitsWord()) {
+  if (!rest.FitsWord() && rest.FitsTwoWords()) {
+    // Two words from the start: the trial division too in their own arithmetic.
+    work.Report({"trial division", "", 0, 0});
+    Uint128 odd = rest.TwoWords();
+    const int twos = CountTrailingZeros(odd);
+    if (twos > 0) {
+      factors.primes.push_back({Natural(2), twos});
+      odd >>= twos;
+    }
+    std::vector<PrimePower> small;
+    odd = DivideOutSmallOddPrimes(odd, small);
+    for (const PrimePower& power : small) {
+      factors.primes.push_back({Natural(power.prime), power.exponent});
+    }
+    rest = Natural(1);
+    FactoriseTwoWords({odd, 1, 0}, sigma, factors, work);
+  } else if (!rest.FitsWord()) {
     work.Report({"trial division", "", 0, 0});
     DivideOutSmallPrimes(rest, factors.primes);
   }
   std::vector<Part> parts{{std::move(rest), 1, 0}};
-  std::uint64_t sigma = 7;  // Suyama's parameters, a new one for each curve
   while (!parts.empty()) {
     Part part = std::move(parts.back());
     parts.pop_back();
@@ -137,6 +206,10 @@ BigFactors Factorise(const Natural& n, Work& work) {
       for (const PrimePower& power : Factorisation(part.value.Word())) {
         factors.primes.push_back({Natural(power.prime), power.exponent * part.exponent});
       }
+      continue;
+    }
+    if (part.value.FitsTwoWords()) {
+      FactoriseTwoWords({part.value.TwoWords(), part.exponent, part.level}, sigma, factors, work);
       continue;
     }
     if (work.Stopped()) {

@@ -1,11 +1,13 @@
 // The arithmetic of two words (65 to 128 bits) held to GMP's own: products in Montgomery form,
 // inverses, Jacobi symbols, square roots and the Baillie-PSW test against mpz_ functions, and the
-// factorisation of products of two primes of each size against their product.
+// factorisation of products of two primes of each size, and of numbers built from known primes,
+// against the primes they were made of.
 
 #include <gmp.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <random>
 
 #include "core/arithmetic/montgomery128.h"
@@ -110,6 +112,51 @@ TEST(TwoWords, FactorisesProductsOfTwoPrimesOfEachSize) {
       }
       EXPECT_EQ(product, n);
       EXPECT_EQ(factors.primes.size(), p == q ? 1u : 2u) << n;
+    }
+  }
+}
+
+// Numbers of two words built from known primes, against them: primes below 10^4 to powers (found
+// by trial division), a square or a cube of a larger prime (found as a root), primes of 14 to 40
+// bits (found by the curves), and the powers of 2.
+TEST(TwoWords, FactorisesNumbersBuiltFromKnownPrimes) {
+  std::mt19937_64 random(7);
+  Work work;
+  int tested = 0;
+  while (tested < 300) {
+    std::map<Natural, int> built;
+    Natural n(1);
+    const auto add = [&](int bits, int exponent) {
+      Natural p;
+      mpz_nextprime(p.raw(), Natural((random() >> (64 - bits)) | 2).get());
+      built[p] += exponent;
+      n *= Power(p, static_cast<unsigned>(exponent));
+    };
+    for (int i = static_cast<int>(random() % 4); i > 0; --i) {
+      add(13, 1 + static_cast<int>(random() % 3));  // below 2^13 + a gap: below 10^4
+    }
+    if (random() % 3 == 0) {
+      add(14 + static_cast<int>(random() % 16), 2 + static_cast<int>(random() % 2));
+    }
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) {
+      add(14 + static_cast<int>(random() % 27), 1);
+    }
+    if (const int twos = static_cast<int>(random() % 8); twos > 0 && random() % 2 == 0) {
+      built[Natural(2)] += twos;
+      n <<= static_cast<unsigned>(twos);
+    }
+    if (n.FitsWord() || !n.FitsTwoWords()) {
+      continue;
+    }
+    ++tested;
+    const BigFactors factors = Factorise(n, work);
+    ASSERT_TRUE(factors.complete) << n;
+    ASSERT_EQ(factors.primes.size(), built.size()) << n;
+    auto expected = built.begin();
+    for (const BigPrimePower& power : factors.primes) {
+      EXPECT_EQ(power.prime, expected->first) << n;
+      EXPECT_EQ(power.exponent, expected->second) << n;
+      ++expected;
     }
   }
 }
