@@ -8,8 +8,10 @@
 // its simplest form: a relation with a prime that no other relation has can be in no square and
 // is dropped, over again until none is left. The rest is eliminated densely, on rows of 64-bit
 // words, each row carrying the set of relations that were added into it; the columns are taken
-// from the sparsest, which keeps the rows sparse longest. This always ends, in about r^3 / 64
-// word operations for r rows (a few seconds for the 10^4 of a number of 70 digits). Every
+// from the sparsest, which keeps the rows sparse longest, 64 at a time: the word that holds them
+// is gathered from every row once, so that finding a pivot does not read rows far apart in memory
+// (which took a minute for the 2 * 10^4 rows of 80 digits). This always ends, in about r^3 / 64
+// word operations for r rows (two seconds for the 1.2 * 10^4 of 70 digits). Every
 // product is checked to be a square, and its congruence, before its gcd is taken.
 
 #include <algorithm>
@@ -139,32 +141,43 @@ std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gather
     }
     row[column_words + r / 64] |= std::uint64_t{1} << (r % 64);
   }
+  // The columns are taken 64 at a time, the word of each active row that holds them gathered
+  // into `panel`, so that the search for a pivot and the test of each row read it there, not
+  // through rows thousands of words apart. The work is asked whether to stop at each column.
   std::vector<std::size_t> active(rows.size());
   std::iota(active.begin(), active.end(), 0);
-  for (std::size_t c = 0; c < order.size(); ++c) {
-    if (c % 64 == 0 && work.Stopped()) {
-      return {};
-    }
-    const std::size_t word = c / 64;
-    const std::uint64_t bit = std::uint64_t{1} << (c % 64);
-    std::size_t pivot = active.size();
+  std::vector<std::uint64_t> panel;
+  for (std::size_t word = 0; word < column_words; ++word) {
+    panel.resize(active.size());
     for (std::size_t a = 0; a < active.size(); ++a) {
-      if ((matrix[active[a] * stride + word] & bit) != 0) {
-        pivot = a;
-        break;
+      panel[a] = matrix[active[a] * stride + word];
+    }
+    const std::size_t last = std::min(order.size(), (word + 1) * 64);
+    for (std::size_t c = word * 64; c < last; ++c) {
+      if (work.Stopped()) {
+        return {};
       }
-    }
-    if (pivot == active.size()) {
-      continue;
-    }
-    const std::uint64_t* from = &matrix[active[pivot] * stride];
-    active[pivot] = active.back();
-    active.pop_back();
-    for (const std::size_t r : active) {
-      std::uint64_t* to = &matrix[r * stride];
-      if ((to[word] & bit) != 0) {
-        for (std::size_t w = word; w < stride; ++w) {
-          to[w] ^= from[w];
+      const std::uint64_t bit = std::uint64_t{1} << (c % 64);
+      std::size_t pivot = 0;
+      while (pivot < panel.size() && (panel[pivot] & bit) == 0) {
+        ++pivot;
+      }
+      if (pivot == panel.size()) {
+        continue;
+      }
+      const std::uint64_t* from = &matrix[active[pivot] * stride];
+      const std::uint64_t pivot_word = panel[pivot];
+      active[pivot] = active.back();
+      active.pop_back();
+      panel[pivot] = panel.back();
+      panel.pop_back();
+      for (std::size_t a = 0; a < active.size(); ++a) {
+        if ((panel[a] & bit) != 0) {
+          panel[a] ^= pivot_word;
+          std::uint64_t* to = &matrix[active[a] * stride];
+          for (std::size_t w = word; w < stride; ++w) {
+            to[w] ^= from[w];
+          }
         }
       }
     }
