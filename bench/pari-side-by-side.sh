@@ -14,6 +14,13 @@
 # 1000 random numbers of 128 bits are those of bench/big_bench.cpp (std::mt19937_64 from 128), each
 # factored alone for 20 ms in gp; of the products of two primes of 20 and 30 digits, three each,
 # both sides give the median.
+#
+# The products of two primes of 40 to 70 digits, for the quadratic sieve, are three of each size
+# (bench/full_range_bench.cpp): each row gives the median of the three, each timed once (40 and 50
+# digits: the mean of several runs, as many as the benchmark library chooses, five in gp). A
+# product of 80 digits takes minutes on either side, and runs only when asked:
+#
+#   BRINDAQ_BENCH_80=1 bash bench/pari-side-by-side.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,7 +35,8 @@ if [ ! -x "$bench" ]; then
 fi
 
 # Microseconds per call, one line per question: "name time".
-pari="$(gp -q -f -s 1G <<'GP'
+eighty="${BRINDAQ_BENCH_80:-0}"
+pari="$( (echo "EIGHTY = $eighty;"; cat) <<'GP' | gp -q -f -s 1G
 median(v) = vecsort(v)[(#v + 1) \ 2];
 timed(f, n) = my(t = vector(5)); for (r = 1, 5, my(s = getabstime()); for (i = 1, n, f()); t[r] = 1000 * (getabstime() - s) / n); median(t);
 goldbach(a) = my(v = List()); forprime(p = 3, a / 2, if (isprime(a - p), listput(v, Str("  ", a, "  =   ", p, "  +   ", a - p)))); Vec(v);
@@ -78,10 +86,6 @@ printf("Full/Big/Factors/100! %.6f\n", timed(() -> factor(100!), 200) - empty);
 printf("Full/Big/Factors/10^14-prime-times-60-digit-prime %.6f\n", timed(() -> factor(100000000000031 * (10^59 + 19)), 3) - empty);
 printf("Full/Big/Factors/100-digit-with-26-digit-factor %.6f\n", timed(() -> factor(1961508284926472074460264950265649222758120909491442743166952643977492181191163972802107432960552003), 1) - empty);
 printf("Full/Big/IsPrime/its-74-digit-cofactor %.6f\n", timed(() -> isprime(32825080251773280621874666548134377266294650164668892700047276428417793991), 3) - empty);
-printf("Full/Big/Factors/40-digit-product-of-two-primes %.6f\n", timed(() -> factor(4278484053548966982705268613062104274903), 3) - empty);
-printf("Full/Big/Factors/50-digit-product-of-two-primes %.6f\n", timed(() -> factor(62924296960111234602037698215072334534677192767403), 1) - empty);
-printf("Full/Big/Factors/60-digit-product-of-two-primes %.6f\n", timed(() -> factor(127653816205143915034695743603339855500713239972805441432851), 1) - empty);
-printf("Full/Big/Factors/70-digit-product-of-two-primes %.6f\n", timed(() -> factor(9518497475181926275674443883116975784664318858362522401863023088993061), 1) - empty);
 s20 = [27865957416710588083, 32714707538353474241, 13656349377253593757];
 s30 = [253312612843842342889299310807, 314509968862147462669073750593, 376366260430606676875459409611];
 t20 = vector(3, i, timed(() -> factor(s20[i]), 50) - empty);
@@ -110,6 +114,12 @@ words = mt64(128, 2000);
 r128 = vector(1000, k, bitor(words[2 * k - 1], 2^63) * 2^64 + words[2 * k]);
 each128 = vecsort(vector(1000, k, my(n = r128[k], c = 0, s = getabstime()); until(getabstime() - s >= 20, factor(n); c++); 1000 * (getabstime() - s) / c));
 printf("BigFactoriseRandom128:median %.6f\n", each128[501]);
+semi(v, n) = median(vector(#v, i, my(s = getabstime()); for (j = 1, n, factor(v[i])); 1000 * (getabstime() - s) / n));
+printf("Full/Big/Factors/40-digit-product-of-two-primes %.6f\n", semi([4278484053548966982705268613062104274903, 4430737545133829232591598225519455157309, 3266482672531416632548767544303395457811], 5) - empty);
+printf("Full/Big/Factors/50-digit-product-of-two-primes %.6f\n", semi([62924296960111234602037698215072334534677192767403, 10847861078086849683205561925329381305720712643147, 42840324155787983147408226754069500032847487258021], 5) - empty);
+printf("Full/Big/Factors/60-digit-product-of-two-primes %.6f\n", semi([127653816205143915034695743603339855500713239972805441432851, 551846539610563635363274057043014614514003853271797996788547, 579948391707226293102021932728170177230345219659488247312513], 1) - empty);
+printf("Full/Big/Factors/70-digit-product-of-two-primes %.6f\n", semi([9518497475181926275674443883116975784664318858362522401863023088993061, 1652886311372055427028456915889589199362992494412785963750798308313933, 2348550333620589994805440565799335571041799589671716286184504579840223], 1) - empty);
+if (EIGHTY, printf("Full/Big80/Factors/80-digit-product-of-two-primes %.6f\n", semi([24786714086833919446645380369238062440491352434995755311907323878367158623283203], 1) - empty));
 h = 2^31; each = vector(1000, k, my(p = precprime(h + (k - 1) * 2654435761 % h), q = precprime(h + (40503 * (k - 1) + 12345) * 2246822519 % h)); my(n = p * q, s = getabstime()); for (i = 1, 20, factor(n)); 1000 * (getabstime() - s) / 20);
 each = vecsort(each);
 printf("Full/Factors/1000-products:median %.6f\n", each[501]);
@@ -118,7 +128,7 @@ GP
 )"
 
 # The median time of each click, in microseconds: "name time"; and the counters of the products.
-csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/[A-Za-z]+/[^/]*|Full/Big/.*)$' \
+csv="$("$bench" --benchmark_filter='^((NextPrime|PrimalityTest|PrimeFactors|GoldbachDecomposition)/heaviest|Full/[A-Za-z]+/[^/]*|Full/Big/[^/]*/[^/]*)$' \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)"
 quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
@@ -126,6 +136,23 @@ quarvel="$(awk -F, '$1 ~ /_median"?$/ {
     time = $3 * (unit == "ms" ? 1000 : unit == "ns" ? 0.001 : 1)
     print name, time
   }' <<<"$csv")"
+# The products for the sieve: one run of each, the median of the three of a size.
+sieved='product-of-two-primes/'
+if [ "$eighty" = 1 ]; then sieved="$sieved|Full/Big80/"; fi
+quarvel+=$'\n'"$("$bench" --benchmark_filter="$sieved" --benchmark_format=csv 2>/dev/null | awk -F, '
+  $1 ~ /^"Full/ {
+    name = $1; gsub(/"/, "", name); sub(/\/[0-9]+$/, "", name)
+    unit = $5; gsub(/"/, "", unit)
+    time = $3 * (unit == "ms" ? 1000 : unit == "ns" ? 0.001 : unit == "s" ? 1e6 : 1)
+    times[name] = times[name] " " time
+  }
+  END {
+    for (name in times) {
+      k = split(substr(times[name], 2), t, " ")
+      for (i = 1; i <= k; ++i) for (j = i + 1; j <= k; ++j) if (t[j] < t[i]) { x = t[i]; t[i] = t[j]; t[j] = x }
+      print name, t[int((k + 1) / 2)]
+    }
+  }')"
 # The products on their own: their counters are the median and the slowest of one round.
 products="$("$bench" --benchmark_filter='1000-products' --benchmark_format=csv 2>/dev/null | tail -1)"
 median="$(cut -d, -f11 <<<"$products")"
@@ -150,6 +177,7 @@ pari_version="$(echo 'print(Strprintf("%d.%d.%d", version()[1], version()[2], ve
 echo "| Question | QUARVEL | PARI/GP $pari_version | PARI/GP time / QUARVEL time |"
 echo "|---|---|---|---|"
 while IFS='|' read -r name label; do
+  if [ "$name" != "${name#Full/Big80/}" ] && [ "$eighty" != 1 ]; then continue; fi
   q="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$quarvel")"
   p="$(awk -v n="$name" '$1 == n { print $2 }' <<<"$pari")"
   awk -v label="$label" -v q="$q" -v p="$p" 'BEGIN {
@@ -200,6 +228,7 @@ Full/Big/Factors/40-digit-product-of-two-primes|factors, a product of two primes
 Full/Big/Factors/50-digit-product-of-two-primes|factors, a product of two primes of 25 digits
 Full/Big/Factors/60-digit-product-of-two-primes|factors, a product of two primes of 30 digits
 Full/Big/Factors/70-digit-product-of-two-primes|factors, a product of two primes of 35 digits
+Full/Big80/Factors/80-digit-product-of-two-primes|factors, a product of two primes of 40 digits
 ROWS
 
 # A random prime of 1000 digits, QUARVEL alone: PARI/GP's isprime takes minutes there.

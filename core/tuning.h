@@ -212,10 +212,10 @@ inline constexpr std::uint64_t kProofCurveAttempts = 96;
 inline constexpr std::size_t kSiqsFromDigits = 32;
 inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 
-// Past this many digits the sieve is not tried: at 80 digits it took 7 minutes, and every 5
-// digits more take some three times as long, while the curves find a factor of 25 digits of a
-// number of 100 digits in seconds. A larger part goes on with the curves alone, their levels
-// rising, as it did before the sieve.
+// Past this many digits the sieve is not tried: at 80 digits it takes 290 seconds of one core
+// (about half of that on two), and every 5 digits more take some three times as long, while the
+// curves find a factor of 25 digits of a number of 100 digits in seconds. A larger part goes on
+// with the curves alone, their levels rising, as it did before the sieve.
 inline constexpr std::size_t kSiqsUpToDigits = 80;
 
 // A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the levels of
@@ -227,35 +227,38 @@ inline constexpr int kTwoWordCurvesBeforeSiqsBits = 40;
 // while every prime of the factor base strikes it.
 inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
 
-// For a number of `digits` digits: the primes of the factor base, the blocks of the interval
-// (both sides of 0 together), the large prime bound as a multiple of the largest prime of the
-// factor base, and the threshold: a value of the interval is tried by division when the
-// logarithms that struck it come within `threshold` times the bits of the largest prime of the
-// factor base of the bits of the largest value of the polynomial. Between two rows the values are
-// interpolated. Measured on products of two primes of equal size (three of each size, the
-// polynomials sieved and the seconds taken): up to 60 digits the sizes near those of msieve's
-// table for a sieve with one large prime did as well as any tried; from 65 digits a larger factor
-// base and a looser threshold sieve a third fewer polynomials, and the matrix of 10^4 relations
-// still takes well under a second.
+// For a number of `digits` digits: the primes of the factor base, the KiB of the interval (both
+// sides of 0 together, sieved in blocks of kSiqsBlock bytes, the last one perhaps shorter), the
+// large prime bound as a multiple of the largest prime of the factor base, and the threshold: a
+// value of the interval is tried by division when the logarithms that struck it come within
+// `threshold` times the bits of the largest prime of the factor base of the bits of the largest
+// value of the polynomial. Between two rows the values are interpolated. Measured on products of
+// two primes of equal size (three of each size, the polynomials sieved and the CPU time taken,
+// on one core): below 50 digits an interval shorter than a block, with a new polynomial more
+// often, did better; with the primes above the block in buckets a larger factor base costs
+// little, and from 60 digits a factor base larger than msieve's table for one large prime, over
+// an interval of only 2 to 8 blocks, sieved the fewest seconds. At 70 digits factor bases of
+// 9000 to 16000 primes sieved as fast; at 80 digits 20000 primes took 270 seconds of sieving and
+// 22 of matrix (merged, on a loaded machine), 15000 took 350 and 3.
 struct SiqsSize {
   int digits;
   std::uint32_t primes;
-  std::uint32_t blocks;
+  std::uint32_t kib;
   std::uint32_t large_multiplier;
   double threshold;
 };
 inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
-    {20, 100, 1, 20, 2.0},
-    {30, 200, 1, 30, 2.0},
-    {40, 500, 1, 40, 2.0},
-    {45, 900, 2, 40, 2.0},
-    {50, 1800, 4, 150, 2.0},
-    {55, 2400, 4, 100, 2.0},
-    {60, 3000, 6, 70, 2.2},
-    {65, 6000, 8, 100, 2.5},
-    {70, 10000, 10, 150, 2.5},
-    {75, 13000, 12, 150, 2.6},
-    {80, 16000, 16, 200, 2.6},
+    {20, 100, 8, 20, 2.0},
+    {30, 200, 16, 30, 2.0},
+    {40, 500, 32, 40, 2.0},
+    {45, 800, 32, 40, 2.0},
+    {50, 1300, 32, 60, 2.0},
+    {55, 2400, 64, 70, 2.1},
+    {60, 4000, 64, 70, 2.2},
+    {65, 7000, 128, 100, 2.3},
+    {70, 12000, 192, 150, 2.4},
+    {75, 16000, 192, 150, 2.5},
+    {80, 20000, 256, 200, 2.5},
 }};
 
 // The primes below this are not sieved with: they strike the most bytes for the least logarithm.

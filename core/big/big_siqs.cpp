@@ -10,15 +10,18 @@
 // code, so that passing from one polynomial to the next moves every root of the factor base by
 // one precomputed addition modulo p. The interval is struck in blocks of 32 KiB, one byte a value,
 // each prime adding its logarithm in bits at its two roots; the primes below 30 are not sieved
-// with (the threshold is lowered instead). A value over the threshold is divided by the primes
-// of the factor base whose roots it meets, never tried one by one: for a prime below the block,
-// x mod p (by a product with a precomputed inverse) is compared with its roots; a larger prime
-// struck the block at most once, p before its next position. What is left is 1 (a full
-// relation) or one prime below the large prime bound (a partial relation); two partial relations
-// with the same large prime, multiplied together, make one relation more. Two streams of
-// polynomials, each with its own A values and sieve, share the relations, on two threads where
-// there are two. The sizes (factor base, blocks, large prime bound, threshold) are in
-// core/tuning.h.
+// with (the threshold is lowered instead). A prime above the block strikes each block at most once
+// for each root: its hits are sorted into one bucket for each block once per polynomial, as its
+// roots move to the polynomial (a bucket sieve, as msieve and YAFU have), instead of each such
+// prime being visited once for every block. A value over the threshold is divided by the primes of
+// the factor base whose roots it meets, never tried one by one: for a prime below the block, p
+// divides x - r exactly when a product with the inverse of p modulo 2^32 is small; the primes above
+// it are those of the block's bucket whose offset is the value's, read once for all the values of
+// the block. What is left is 1 (a full relation) or one prime below the large prime bound (a
+// partial relation); two partial relations with the same large prime, multiplied together, make one
+// relation more. Two streams of polynomials, each with its own A values and sieve, share the
+// relations, on two threads where there are two. The sizes (factor base, blocks, large prime bound,
+// threshold) are in core/tuning.h.
 
 #include <algorithm>
 #include <atomic>
@@ -47,6 +50,8 @@ namespace brindaq {
 namespace {
 
 constexpr std::size_t kBlock = tuning::kSiqsBlock;
+constexpr int kBlockBits = std::countr_zero(kBlock);
+static_assert(kBlock == std::size_t{1} << kBlockBits && kBlockBits <= 16);
 // The root of a prime that is not sieved with: no position of the interval reaches it.
 constexpr std::uint32_t kNoRoot = 0x7fffffff;
 
@@ -126,10 +131,13 @@ std::uint32_t Multiplier(const Natural& n) {
   static constexpr std::uint32_t kCandidates[] = {1,  3,  5,  7,  11, 13, 15, 17, 19, 21, 23,
                                                   29, 31, 33, 35, 37, 39, 41, 43, 47, 51, 53,
                                                   55, 57, 59, 61, 65, 67, 69, 71, 73};
-  const std::vector<std::uint32_t> primes = OddPrimesBelow(2000);
+  // The primes below 1000 decide: the larger ones change the scores by little.
+  const std::vector<std::uint32_t> primes = OddPrimesBelow(1000);
   std::vector<std::uint32_t> residues;
+  std::vector<double> logs;
   for (std::size_t i = 0; i < primes.size(); ++i) {
     residues.push_back(n.Modulo(primes[i]));
+    logs.push_back(std::log(static_cast<double>(primes[i])));
   }
   const std::uint32_t n8 = n.Modulo(8);
   std::uint32_t best = 1;
@@ -140,7 +148,7 @@ std::uint32_t Multiplier(const Natural& n) {
     score += (kn8 == 1 ? 2.0 : kn8 == 5 ? 1.0 : 0.5) * std::log(2.0);
     for (std::size_t i = 0; i < residues.size(); ++i) {
       const std::uint32_t p = primes[i];
-      const double log_p = std::log(static_cast<double>(p));
+      const double log_p = logs[i];
       const std::uint32_t r = static_cast<std::uint32_t>(std::uint64_t{k % p} * residues[i] % p);
       if (r == 0) {
         score += log_p / p;
@@ -170,7 +178,7 @@ tuning::SiqsSize SizeFor(std::size_t digits) {
       const auto between = [f](std::uint32_t u, std::uint32_t v) {
         return static_cast<std::uint32_t>(std::lround(u + f * (static_cast<double>(v) - u)));
       };
-      return {static_cast<int>(digits), between(a.primes, b.primes), between(a.blocks, b.blocks),
+      return {static_cast<int>(digits), between(a.primes, b.primes), between(a.kib, b.kib),
               between(a.large_multiplier, b.large_multiplier),
               a.threshold + f * (b.threshold - a.threshold)};
     }
@@ -204,6 +212,7 @@ class Gatherer {
 
   // The factor base; false when one of its primes divides n (then it alone is the factor base).
   bool Prepare() { return MakeFactorBase(); }
+  void PrepareLike(const Gatherer& first) { CopyPreparation(first); }
   const std::vector<std::uint32_t>& FactorBase() const { return out_.factor_base; }
   std::size_t Needed() const { return needed_; }
 
@@ -264,12 +273,14 @@ class Gatherer {
   bool MakeFactorBase() {
     k_ = Multiplier(n_);
     kn_ = n_ * Natural(k_);
-    const tuning::SiqsSize size = SizeFor(n_.DecimalDigits());
+    tuning::SiqsSize size = SizeFor(n_.DecimalDigits());
     std::vector<std::uint32_t>& base = out_.factor_base;
     base.push_back(2);
     root_.push_back(kNoRoot);
     // About half of the primes are in the factor base: those below 3 s ln s are enough for s.
     const double enough = 3.0 * size.primes * std::log(static_cast<double>(size.primes));
+    // A bucket's entry holds the index of its prime in the bits above the offset.
+    size.primes = std::min<std::uint32_t>(size.primes, std::uint32_t{1} << (32 - kBlockBits));
     for (const std::uint32_t p : OddPrimesBelow(static_cast<std::uint32_t>(
              std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24))))) {
       if (base.size() >= size.primes) {
@@ -288,12 +299,18 @@ class Gatherer {
     }
     const std::size_t count = base.size();
     logs_.resize(count);
-    magic_.resize(count);
+    inverse32_.resize(count);
+    limit32_.resize(count);
     first_sieved_ = count;
     for (std::size_t j = 0; j < count; ++j) {
       const std::uint32_t p = base[j];
       logs_[j] = static_cast<std::uint8_t>(std::lround(std::log2(static_cast<double>(p))));
-      magic_[j] = UINT64_MAX / p + 1;
+      std::uint32_t inverse = p;  // correct to 3 bits, each step doubles them
+      for (int step = 0; step < 4; ++step) {
+        inverse *= 2 - p * inverse;
+      }
+      inverse32_[j] = inverse;
+      limit32_[j] = UINT32_MAX / p;
       if (p >= tuning::kSiqsSmallestSieved && first_sieved_ == count) {
         first_sieved_ = j;
       }
@@ -302,8 +319,10 @@ class Gatherer {
       }
     }
     first_large_ = std::max(first_large_, first_sieved_);
-    blocks_ = std::max<std::uint32_t>(1, size.blocks);
-    half_ = blocks_ * kBlock / 2;
+    // The interval: a whole number of 64-byte words, in blocks of which the last may be shorter.
+    interval_ = std::max<std::uint32_t>(4, size.kib) * 1024;
+    blocks_ = static_cast<std::uint32_t>((interval_ + kBlock - 1) / kBlock);
+    half_ = interval_ / 2;
     const double largest = base.back();
     large_bound_ = static_cast<std::uint64_t>(
         std::min({largest * size.large_multiplier, largest * largest, 4e9}));
@@ -318,12 +337,45 @@ class Gatherer {
     start_ = static_cast<std::uint8_t>(std::clamp(128 - std::lround(threshold), 0L, 127L));
     needed_ = base.size() + extra_;
     ChoosePool();
+    Allocate();
+    return true;
+  }
+
+  // The same factor base and sizes as `first`, which has prepared them: the second stream's.
+  void CopyPreparation(const Gatherer& first) {
+    k_ = first.k_;
+    kn_ = first.kn_;
+    out_.factor_base = first.out_.factor_base;
+    root_ = first.root_;
+    logs_ = first.logs_;
+    inverse32_ = first.inverse32_;
+    limit32_ = first.limit32_;
+    first_sieved_ = first.first_sieved_;
+    first_large_ = first.first_large_;
+    interval_ = first.interval_;
+    blocks_ = first.blocks_;
+    half_ = first.half_;
+    large_bound_ = first.large_bound_;
+    a_bits_ = first.a_bits_;
+    start_ = first.start_;
+    s_ = first.s_;
+    pool_ = first.pool_;
+    needed_ = first.needed_;
+    Allocate();
+  }
+
+  // The arrays of one stream's sieve.
+  void Allocate() {
+    const std::size_t count = out_.factor_base.size();
     root1_.resize(count);
     root2_.resize(count);
     next1_.resize(count);
     next2_.resize(count);
+    bucket_capacity_ = 2 * (count - first_large_) + 16;
+    bucket_.resize(blocks_ * bucket_capacity_);
+    bucket_fill_.resize(blocks_);
+    mark_.assign(kBlock, 0xff);
     inverse_.resize(count);
-    return true;
   }
 
   // The primes that A is made of: s of them, from those of the factor base near a_bits / s bits.
@@ -388,6 +440,7 @@ class Gatherer {
       }
     }
     a_factors_ = chosen;
+    move_ = nullptr;
     a_ = Natural(1);
     for (const std::size_t j : chosen) {
       a_ *= Natural(base[j]);
@@ -453,7 +506,10 @@ class Gatherer {
     } else {
       mpz_addmul_ui(b_.get(), b_terms_[v].get(), 2);
     }
-    for (std::size_t j = 1; j < base.size(); ++j) {
+    // The primes above the block are moved as their hits are sorted (FillBuckets).
+    move_ = delta;
+    move_down_ = down;
+    for (std::size_t j = 1; j < first_large_; ++j) {
       if (root1_[j] == kNoRoot) {
         continue;
       }
@@ -464,24 +520,69 @@ class Gatherer {
     }
   }
 
+  // Sorts the hits of the primes above the block into the buckets of the blocks they strike:
+  // each such prime strikes a block at most once for each root, so it is visited once for the
+  // whole interval instead of once for each block; their roots are moved to the new polynomial
+  // first, when NextB asked for it.
+  void FillBuckets() {
+    const std::vector<std::uint32_t>& base = out_.factor_base;
+    const std::size_t count = base.size();
+    const std::uint32_t total = interval_;
+    std::fill(bucket_fill_.begin(), bucket_fill_.end(), 0);
+    std::uint32_t* const bucket = bucket_.data();
+    std::uint32_t* const fill = bucket_fill_.data();
+    const std::size_t capacity = bucket_capacity_;
+    constexpr std::uint32_t kMask = kBlock - 1;
+    const std::uint32_t* const delta = move_;
+    const bool down = move_down_;
+    move_ = nullptr;
+    for (std::size_t j = first_large_; j < count; ++j) {
+      std::uint32_t r1 = root1_[j];
+      if (r1 == kNoRoot) {
+        continue;
+      }
+      const std::uint32_t p = base[j];
+      if (delta != nullptr) {
+        const std::uint32_t d = down ? delta[j] : (delta[j] == 0 ? 0 : p - delta[j]);
+        r1 = r1 + d >= p ? r1 + d - p : r1 + d;
+        const std::uint32_t r2 = root2_[j] + d >= p ? root2_[j] + d - p : root2_[j] + d;
+        root1_[j] = r1;
+        root2_[j] = r2;
+      }
+      const auto entry = static_cast<std::uint32_t>(j << kBlockBits);
+      for (std::uint32_t r = r1; r < total; r += p) {
+        const std::uint32_t b = r >> kBlockBits;
+        bucket[b * capacity + fill[b]++] = entry | (r & kMask);
+      }
+      for (std::uint32_t r = root2_[j]; r < total; r += p) {
+        const std::uint32_t b = r >> kBlockBits;
+        bucket[b * capacity + fill[b]++] = entry | (r & kMask);
+      }
+    }
+  }
+
   // Sieves the interval of the current polynomial, block by block; false when stopped.
   bool SievePolynomial() {
     const std::vector<std::uint32_t>& base = out_.factor_base;
-    const std::size_t count = base.size();
-    std::copy(root1_.begin(), root1_.end(), next1_.begin());
-    std::copy(root2_.begin(), root2_.end(), next2_.begin());
+    std::copy(root1_.begin(), root1_.begin() + static_cast<std::ptrdiff_t>(first_large_),
+              next1_.begin());
+    std::copy(root2_.begin(), root2_.begin() + static_cast<std::ptrdiff_t>(first_large_),
+              next2_.begin());
+    FillBuckets();
     for (std::uint32_t block = 0; block < blocks_; ++block) {
       if (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
                    : work_.Stopped()) {
         return false;
       }
       std::uint8_t* const sieve = sieve_.data();
-      std::memset(sieve, start_, kBlock);
+      const auto end =
+          static_cast<std::uint32_t>(std::min<std::size_t>(kBlock, interval_ - block * kBlock));
+      std::memset(sieve, start_, end);
       const std::uint32_t* const primes = base.data();
       const std::uint8_t* const logs = logs_.data();
       std::uint32_t* const next1 = next1_.data();
       std::uint32_t* const next2 = next2_.data();
-      constexpr auto kEnd = static_cast<std::uint32_t>(kBlock);
+      constexpr auto kMask = static_cast<std::uint32_t>(kBlock - 1);
       // The primes below the block strike it many times, both roots in one loop.
       for (std::size_t j = first_sieved_; j < first_large_; ++j) {
         std::uint32_t r1 = next1[j];
@@ -494,54 +595,74 @@ class Gatherer {
         }
         const std::uint32_t p = primes[j];
         const std::uint8_t log = logs[j];
-        for (; r2 < kEnd; r1 += p, r2 += p) {
+        for (; r2 < end; r1 += p, r2 += p) {
           sieve[r1] += log;
           sieve[r2] += log;
         }
-        if (r1 < kEnd) {
+        if (r1 < end) {
           sieve[r1] += log;
           r1 += p;
         }
-        next1[j] = r1 - kEnd;
-        next2[j] = r2 - kEnd;
+        next1[j] = r1 - end;
+        next2[j] = r2 - end;
       }
-      // The others at most once for each root: without a branch, which would be mispredicted
-      // about as often as not; a root past the block strikes a spare byte after it instead.
-      for (std::size_t j = first_large_; j < count; ++j) {
-        const std::uint32_t r1 = next1[j];
-        if (r1 == kNoRoot) {
+      // The others from the bucket of the block.
+      const std::uint32_t* const hits = &bucket_[block * bucket_capacity_];
+      const std::uint32_t hit_count = bucket_fill_[block];
+      for (std::uint32_t h = 0; h < hit_count; ++h) {
+        sieve[hits[h] & kMask] += logs[hits[h] >> kBlockBits];
+      }
+      candidates_.clear();
+      for (std::size_t w = 0; w < end; w += 64) {
+        std::uint64_t words[8];
+        std::memcpy(words, sieve + w, 64);
+        std::uint64_t any = 0;
+        for (const std::uint64_t word : words) {
+          any |= word;
+        }
+        if ((any & 0x8080808080808080u) == 0) {
           continue;
         }
-        const std::uint32_t r2 = next2[j];
-        const std::uint32_t p = primes[j];
-        const std::uint8_t log = logs[j];
-        const auto spare = static_cast<std::uint32_t>(kEnd + (j % 32));
-        const bool hit1 = r1 < kEnd;
-        const bool hit2 = r2 < kEnd;
-        sieve[hit1 ? r1 : spare] += log;
-        sieve[hit2 ? r2 : spare + 32] += log;
-        next1[j] = r1 + (hit1 ? p : 0) - kEnd;
-        next2[j] = r2 + (hit2 ? p : 0) - kEnd;
-      }
-      for (std::size_t w = 0; w < kBlock; w += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, sieve + w, 8);
-        if ((word & 0x8080808080808080u) == 0) {
-          continue;
-        }
-        for (std::size_t b = w; b < w + 8; ++b) {
+        for (std::size_t b = w; b < w + 64; ++b) {
           if ((sieve[b] & 0x80) != 0) {
-            TryValue(static_cast<std::uint32_t>(block * kBlock + b), static_cast<std::uint32_t>(b));
+            candidates_.push_back(static_cast<std::uint32_t>(b));
           }
+        }
+      }
+      // The candidates in groups of at most 255: each marked in the block, the bucket read once
+      // for the large primes that struck them.
+      for (std::size_t first = 0; first < candidates_.size(); first += 255) {
+        const std::size_t last = std::min(candidates_.size(), first + 255);
+        for (std::size_t c = first; c < last; ++c) {
+          mark_[candidates_[c]] = static_cast<std::uint8_t>(c - first);
+        }
+        struck_.clear();
+        for (std::uint32_t h = 0; h < hit_count; ++h) {
+          const std::uint8_t m = mark_[hits[h] & kMask];
+          if (m != 0xff) {
+            struck_.push_back(static_cast<std::uint32_t>(m) << 24 | hits[h] >> kBlockBits);
+          }
+        }
+        for (std::size_t c = first; c < last; ++c) {
+          mark_[candidates_[c]] = 0xff;
+        }
+        std::sort(struck_.begin(), struck_.end());
+        std::size_t at = 0;
+        for (std::size_t c = first; c < last; ++c) {
+          large_hits_.clear();
+          for (; at < struck_.size() && (struck_[at] >> 24) == c - first; ++at) {
+            large_hits_.push_back(struck_[at] & 0xffffff);
+          }
+          TryValue(static_cast<std::uint32_t>(block * kBlock + candidates_[c]));
         }
       }
     }
     return true;
   }
 
-  // Divides g(x) at the position `at` = x + M, `offset` in the block just sieved, by the factor
-  // base; keeps a full or partial relation.
-  void TryValue(std::uint32_t at, std::uint32_t offset) {
+  // Divides g(x) at the position `at` = x + M by the factor base; keeps a full or partial
+  // relation. The large primes that struck it are in large_hits_.
+  void TryValue(std::uint32_t at) {
     const std::vector<std::uint32_t>& base = out_.factor_base;
     const long x = static_cast<long>(at) - static_cast<long>(half_);
     mpz_mul_si(y_.get(), a_.get(), x);
@@ -561,34 +682,47 @@ class Gatherer {
     const mp_bitcnt_t twos = mpz_scan1(g_.get(), 0);
     relation.primes.insert(relation.primes.end(), twos, 2);
     mpz_tdiv_q_2exp(g_.get(), g_.get(), twos);
+    // A prime is divided out only as often as it divides: a root that matched by chance (a
+    // prime of A or k has none) takes nothing.
     const auto divide = [this, &relation](std::uint32_t p) {
-      do {
+      while (mpz_divisible_ui_p(g_.get(), p) != 0) {
         mpz_divexact_ui(g_.get(), g_.get(), p);
         relation.primes.push_back(p);
-      } while (mpz_divisible_ui_p(g_.get(), p) != 0);
+      }
     };
-    // The primes below the block: x mod p, by two products, against the roots.
-    for (std::size_t j = 1; j < first_large_; ++j) {
-      const std::uint32_t p = base[j];
-      const std::uint64_t low = magic_[j] * at;
-      const auto r = static_cast<std::uint32_t>((static_cast<Uint128>(low) * p) >> 64);
-      if (r == root1_[j] || r == root2_[j]) {
-        divide(p);
+    // The primes below the block: p divides at - root exactly when (at + p - root) times the
+    // inverse of p modulo 2^32 is at most (2^32 - 1) / p; checked 16 primes at a time.
+    const std::uint32_t* const primes = base.data();
+    const std::uint32_t* const inverse = inverse32_.data();
+    const std::uint32_t* const limit = limit32_.data();
+    const std::uint32_t* const r1 = root1_.data();
+    const std::uint32_t* const r2 = root2_.data();
+    const std::size_t end = first_large_;
+    for (std::size_t j0 = 1; j0 < end; j0 += 16) {
+      const std::size_t j1 = std::min(end, j0 + 16);
+      bool any = false;
+      for (std::size_t j = j0; j < j1; ++j) {
+        const std::uint32_t d1 = (at + primes[j] - r1[j]) * inverse[j];
+        const std::uint32_t d2 = (at + primes[j] - r2[j]) * inverse[j];
+        any |= (d1 <= limit[j]) | (d2 <= limit[j]);
+      }
+      if (!any) {
+        continue;
+      }
+      for (std::size_t j = j0; j < j1; ++j) {
+        const std::uint32_t d1 = (at + primes[j] - r1[j]) * inverse[j];
+        const std::uint32_t d2 = (at + primes[j] - r2[j]) * inverse[j];
+        if (d1 <= limit[j] || d2 <= limit[j]) {
+          divide(primes[j]);
+        }
       }
     }
-    // The others struck this block at most once for each root, p before their next position.
-    const std::uint32_t back = static_cast<std::uint32_t>(kBlock) - offset;
-    for (std::size_t j = first_large_; j < base.size(); ++j) {
-      const std::uint32_t p = base[j];
-      if (next1_[j] + back == p || next2_[j] + back == p) {
-        divide(p);
-      }
+    for (const std::uint32_t j : large_hits_) {
+      divide(base[j]);
     }
     // Those that divide A or k.
     for (const std::size_t j : unsieved_) {
-      if (mpz_divisible_ui_p(g_.get(), base[j]) != 0) {
-        divide(base[j]);
-      }
+      divide(base[j]);
     }
     if (mpz_cmp_ui(g_.get(), 1) != 0 &&
         (mpz_sizeinbase(g_.get(), 2) > 32 || mpz_get_ui(g_.get()) >= large_bound_)) {
@@ -620,9 +754,11 @@ class Gatherer {
   Natural kn_;
   std::vector<std::uint32_t> root_;  // sqrt(kN) modulo each prime of the factor base
   std::vector<std::uint8_t> logs_;
-  std::vector<std::uint64_t> magic_;  // 2^64 / p rounded up, for x mod p by two products
+  // For the primes below the block: the inverse of p modulo 2^32 and (2^32 - 1) / p.
+  std::vector<std::uint32_t> inverse32_, limit32_;
   std::size_t first_sieved_ = 0;
   std::size_t first_large_ = 0;  // the first prime above the block
+  std::uint32_t interval_ = 0;   // 2M
   std::uint32_t blocks_ = 2;
   std::uint32_t half_ = 0;  // M
   std::uint64_t large_bound_ = 0;
@@ -641,6 +777,13 @@ class Gatherer {
   std::vector<std::uint32_t> root1_, root2_, next1_, next2_;
   std::vector<std::size_t> unsieved_;  // the primes of A and of k
   std::vector<std::uint8_t> sieve_;
+  std::vector<std::uint32_t> bucket_;  // for each block, its hits: prime index << 15 | offset
+  std::vector<std::uint32_t> bucket_fill_;
+  const std::uint32_t* move_ = nullptr;  // the deltas by which NextB moves the roots, if any
+  bool move_down_ = false;
+  std::size_t bucket_capacity_ = 0;
+  std::vector<std::uint8_t> mark_;  // the candidate at each offset of the block, or 0xff
+  std::vector<std::uint32_t> candidates_, struck_, large_hits_;
   Signed y_, g_;
 };
 
@@ -658,9 +801,9 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work) {
   // A second stream of polynomials on another core, where there is one.
   std::thread second;
   if (std::thread::hardware_concurrency() >= 2) {
-    second = std::thread([&n, extra, &work, &shared] {
+    second = std::thread([&n, extra, &work, &shared, &first] {
       Gatherer other(n, extra, work, shared, 0x2545f4914f6cdd1du, false);
-      other.Prepare();
+      other.PrepareLike(first);
       other.Run();
     });
   }

@@ -1,4 +1,5 @@
-// The quadratic sieve: products of two primes split by it alone and through the factorisation,
+// The quadratic sieve: products of two primes split by it alone (one of 53 digits, whose primes
+// above the sieve's block go through buckets) and through the factorisation,
 // three primes of 20 digits, a stop in the middle of the sieve, and the check that refuses a
 // product of relations that is not a square. The products were computed with PARI/GP.
 
@@ -57,6 +58,16 @@ TEST(Siqs, SplitsProductsOfTwoPrimes) {
   const std::vector<Natural> three = {N("39376539053079133571"), N("51296097776996886719"),
                                       N("96387736554147650093")};
   EXPECT_EQ(Primes(Factorise(three[0] * three[1] * three[2], work)), three);
+}
+
+// 53 digits: an interval of a block and a shorter one, and primes above the block, sieved from
+// their buckets.
+TEST(Siqs, SplitsAProductWithBucketsAndAShortBlock) {
+  Work work;
+  const Natural p = N("155604411417034204296078943");
+  const Natural q = N("631475335383708104272993649");
+  const Natural factor = SiqsFactor(p * q, work);
+  EXPECT_TRUE(factor == p || factor == q) << factor;
 }
 
 TEST(Siqs, StoppedInTheSieveClaimsNothing) {
