@@ -10,7 +10,6 @@
 #include "core/arithmetic/probable_prime.h"
 #include "core/arithmetic/two_words.h"
 #include "core/arithmetic/wide.h"
-#include "core/big/small_primes.h"
 #include "core/tuning.h"
 
 namespace brindaq {
@@ -129,10 +128,11 @@ std::optional<Proof> ProveTwoWordPrime(const Natural& n, Work& work) {
   // for one word, by rho, until F is large enough.
   ProvenPart f(value);
   f.Take(2);
-  for (const std::uint32_t p : SmallOddPrimeFactors(Natural::FromWide(f.Rest()))) {
-    f.Take(p);
+  std::vector<PrimePower> small;
+  std::vector<Uint128> parts{DivideOutSmallOddPrimes(f.Rest(), small)};
+  for (const PrimePower& power : small) {
+    f.Take(power.prime);
   }
-  std::vector<Uint128> parts{f.Rest()};
   while (!parts.empty() && !LargeEnough(f.Value(), value)) {
     if (work.Stopped()) {
       return Proof::kProbable;

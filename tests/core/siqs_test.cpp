@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/big/big_factorisation.h"
@@ -44,10 +45,17 @@ class StopInSieve : public Work {
 
 TEST(Siqs, SplitsProductsOfTwoPrimes) {
   Work work;
-  const Natural p = N("3016797557247297497519");
-  const Natural q = N("53221811005492608583063");
-  const Natural factor = SiqsFactor(p * q, work);
-  EXPECT_TRUE(factor == p || factor == q) << factor;
+  // 45 digits; and 53, an interval of a block and a shorter one, with primes above the block
+  // sieved from their buckets.
+  const std::pair<const char*, const char*> products[] = {
+      {"3016797557247297497519", "53221811005492608583063"},
+      {"155604411417034204296078943", "631475335383708104272993649"}};
+  for (const auto& [p_text, q_text] : products) {
+    const Natural p = N(p_text);
+    const Natural q = N(q_text);
+    const Natural factor = SiqsFactor(p * q, work);
+    EXPECT_TRUE(factor == p || factor == q) << factor;
+  }
 
   const Natural p20 = N("19815122503208623543");
   const Natural q20 = N("31710447574793558453");
@@ -58,16 +66,6 @@ TEST(Siqs, SplitsProductsOfTwoPrimes) {
   const std::vector<Natural> three = {N("39376539053079133571"), N("51296097776996886719"),
                                       N("96387736554147650093")};
   EXPECT_EQ(Primes(Factorise(three[0] * three[1] * three[2], work)), three);
-}
-
-// 53 digits: an interval of a block and a shorter one, and primes above the block, sieved from
-// their buckets.
-TEST(Siqs, SplitsAProductWithBucketsAndAShortBlock) {
-  Work work;
-  const Natural p = N("155604411417034204296078943");
-  const Natural q = N("631475335383708104272993649");
-  const Natural factor = SiqsFactor(p * q, work);
-  EXPECT_TRUE(factor == p || factor == q) << factor;
 }
 
 TEST(Siqs, StoppedInTheSieveClaimsNothing) {
