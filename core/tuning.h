@@ -261,6 +261,14 @@ inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
     {80, 20000, 256, 200, 2.5},
 }};
 
+// From this many digits on, the sieve runs two streams of polynomials on two threads (where
+// there are two cores); below, one.
+inline constexpr std::size_t kSiqsTwoStreamsFromDigits = 0;
+
+// The relations gathered beyond the size of the factor base: each is one more product that is a
+// square, each of which splits n with odds of one half at least.
+inline constexpr std::size_t kSiqsExtraRelations = 64;
+
 // The primes below this are not sieved with: they strike the most bytes for the least logarithm.
 // What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.
 inline constexpr std::uint32_t kSiqsSmallestSieved = 30;

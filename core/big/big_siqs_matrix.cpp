@@ -23,6 +23,7 @@
 
 #include "core/big/big_siqs.h"
 #include "core/big/big_split.h"
+#include "core/tuning.h"
 
 namespace brindaq {
 
@@ -34,7 +35,8 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
   std::vector<std::uint32_t> primes;
   for (const std::size_t i : chosen) {
     const SiqsRelation& relation = relations[i];
-    x = x * relation.y % n;
+    mpz_mul(x.raw(), x.get(), relation.y.get());
+    mpz_mod(x.raw(), x.get(), n.get());
     negative = negative != relation.negative;
     primes.insert(primes.end(), relation.primes.begin(), relation.primes.end());
   }
@@ -42,7 +44,17 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
     return std::nullopt;
   }
   std::sort(primes.begin(), primes.end());
+  // Y, the product of the primes to half their exponents: gathered in a word while it holds them.
   Natural y(1);
+  std::uint64_t word = 1;
+  const auto multiply = [&y, &word, &n](std::uint32_t p) {
+    if (word > ~std::uint64_t{0} / p) {
+      mpz_mul_ui(y.raw(), y.get(), word);
+      mpz_mod(y.raw(), y.get(), n.get());
+      word = 1;
+    }
+    word *= p;
+  };
   for (std::size_t i = 0; i < primes.size();) {
     std::size_t j = i;
     while (j < primes.size() && primes[j] == primes[i]) {
@@ -52,10 +64,12 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
       return std::nullopt;
     }
     for (std::size_t e = 0; e < (j - i) / 2; ++e) {
-      y = y * Natural(primes[i]) % n;
+      multiply(primes[i]);
     }
     i = j;
   }
+  mpz_mul_ui(y.raw(), y.get(), word);
+  mpz_mod(y.raw(), y.get(), n.get());
   if (x * x % n != y * y % n) {
     return std::nullopt;
   }
@@ -67,16 +81,22 @@ std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gather
   const std::vector<SiqsRelation>& relations = gathered.relations;
   // The columns of odd exponent of each relation: 0 for the sign, 1 + j for the j-th prime;
   // the large primes of a pair cancel.
+  // The column of each prime up to the largest of the factor base (0 for the others), by
+  // direct look-up.
+  std::vector<std::uint32_t> column_of(base.empty() ? 1 : base.back() + 1, 0);
+  for (std::size_t j = 0; j < base.size(); ++j) {
+    column_of[base[j]] = static_cast<std::uint32_t>(1 + j);
+  }
   std::vector<std::vector<std::uint32_t>> odd(relations.size());
+  std::vector<std::uint32_t> columns;
   for (std::size_t i = 0; i < relations.size(); ++i) {
-    std::vector<std::uint32_t> columns;
+    columns.clear();
     if (relations[i].negative) {
       columns.push_back(0);
     }
     for (const std::uint32_t p : relations[i].primes) {
-      const auto at = std::lower_bound(base.begin(), base.end(), p);
-      if (at != base.end() && *at == p) {
-        columns.push_back(static_cast<std::uint32_t>(1 + (at - base.begin())));
+      if (p < column_of.size() && column_of[p] != 0) {
+        columns.push_back(column_of[p]);
       }
     }
     std::sort(columns.begin(), columns.end());
@@ -256,7 +276,7 @@ std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gather
 }
 
 Natural SiqsFactor(const Natural& n, Work& work) {
-  for (std::size_t extra = 64;; extra *= 2) {
+  for (std::size_t extra = tuning::kSiqsExtraRelations;; extra *= 2) {
     const SiqsRelations gathered = GatherRelations(n, extra, work);
     if (gathered.relations.empty()) {
       return gathered.factor_base.size() == 1 ? Natural(gathered.factor_base.front()) : Natural(1);
