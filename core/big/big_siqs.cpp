@@ -31,7 +31,9 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -325,8 +327,12 @@ class Gatherer {
     const double enough = 3.0 * size.primes * std::log(static_cast<double>(size.primes));
     // A bucket's entry holds the index of its prime in the bits above the offset.
     size.primes = std::min<std::uint32_t>(size.primes, std::uint32_t{1} << (32 - kBlockBits));
-    for (const std::uint32_t p : OddPrimesBelow(static_cast<std::uint32_t>(
-             std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24))))) {
+    // The primes below 2^20 are made once for the whole program.
+    const auto bound = static_cast<std::uint32_t>(
+        std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24)));
+    const std::vector<std::uint32_t> own =
+        bound > (std::uint32_t{1} << 20) ? OddPrimesBelow(bound) : std::vector<std::uint32_t>{};
+    for (const std::uint32_t p : own.empty() ? OddPrimesBelow2To20() : own) {
       if (base.size() >= size.primes) {
         break;
       }
@@ -632,8 +638,8 @@ class Gatherer {
               next2_.begin());
     FillBuckets();
     for (std::uint32_t block = 0; block < blocks_; ++block) {
-      if (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
-                   : work_.Stopped()) {
+      if (shared_.over || (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
+                                    : work_.Stopped())) {
         return false;
       }
       std::uint8_t* const sieve = sieve_.data();
@@ -942,11 +948,25 @@ class Gatherer {
   std::vector<std::uint32_t> primes_;  // the primes of the value tried
 };
 
+// What the streams share, with the second stream itself: held by the thread of the second stream
+// as long as it runs, which may be after GatherRelations has returned. That stream works for a
+// Work of its own and stops when the first says it is over, so that the first never waits for it
+// (on a loaded machine a thread may wait milliseconds for a core, longer than the sieve of 30
+// digits).
+struct Streams {
+  explicit Streams(const Natural& number) : n(number) {}
+  Natural n;
+  Work work;
+  Shared shared;
+  std::optional<Gatherer> second;
+};
+
 }  // namespace
 
 SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
                               const SiqsOptions& options) {
-  Shared shared;
+  const auto streams = std::make_shared<Streams>(n);
+  Shared& shared = streams->shared;
   Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options.values_in_words);
   SiqsRelations out;
   if (!first.Prepare()) {
@@ -955,25 +975,19 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
   }
 #if defined(BRINDAQ_SIQS_THREADS)
   // A second stream of polynomials on another core, where there is one.
-  std::thread second;
   if (options.two_streams && std::thread::hardware_concurrency() >= 2 &&
       n.DecimalDigits() >= tuning::kSiqsTwoStreamsFromDigits) {
-    second = std::thread([&n, extra, &work, &shared, &first, &options] {
-      Gatherer other(n, extra, work, shared, 0x2545f4914f6cdd1du, false, options.values_in_words);
-      other.PrepareLike(first);
-      other.Run();
-    });
+    streams->second.emplace(streams->n, extra, streams->work, shared, 0x2545f4914f6cdd1du, false,
+                            options.values_in_words);
+    streams->second->PrepareLike(first);
+    std::thread([streams] { streams->second->Run(); }).detach();
   }
 #endif
   const bool finished = first.Run();
   shared.over = true;
-#if defined(BRINDAQ_SIQS_THREADS)
-  if (second.joinable()) {
-    second.join();
-  }
-#endif
   out.factor_base = first.FactorBase();
   if (finished && !work.Stopped()) {
+    const std::lock_guard<std::mutex> lock(shared.mutex);
     out.relations = std::move(shared.relations);
   }
   return out;
