@@ -370,7 +370,7 @@ class Gatherer {
       if (p >= tuning::kSiqsSmallestSieved && first_sieved_ == count) {
         first_sieved_ = j;
       }
-      if (p < kBlock) {
+      if (p < tuning::kSiqsBucketedFrom) {
         first_large_ = j + 1;
       }
     }
@@ -434,7 +434,11 @@ class Gatherer {
     root2_.resize(count + 4);
     next1_.resize(count);
     next2_.resize(count);
-    bucket_capacity_ = 2 * (count - first_large_) + 16;
+    // Each root of a prime strikes a block at most ceil(block / p) times.
+    bucket_capacity_ = 16;
+    for (std::size_t j = first_large_; j < count; ++j) {
+      bucket_capacity_ += 2 * ((kBlock + out_.factor_base[j] - 1) / out_.factor_base[j]);
+    }
     bucket_.resize(blocks_ * bucket_capacity_);
     bucket_fill_.resize(blocks_);
     mark_.assign(kBlock, 0xff);
@@ -681,14 +685,13 @@ class Gatherer {
         sieve[hits[h] & kMask] += logs[hits[h] >> kBlockBits];
       }
       candidates_.clear();
+      // 64 bytes at a time, in vectors of 16 (the block is aligned as its vector holds it).
+      using Bytes = std::uint64_t __attribute__((vector_size(16)));
       for (std::size_t w = 0; w < end; w += 64) {
-        std::uint64_t words[8];
-        std::memcpy(words, sieve + w, 64);
-        std::uint64_t any = 0;
-        for (const std::uint64_t word : words) {
-          any |= word;
-        }
-        if ((any & 0x8080808080808080u) == 0) {
+        Bytes lanes[4];
+        std::memcpy(lanes, sieve + w, 64);
+        const Bytes any = (lanes[0] | lanes[1]) | (lanes[2] | lanes[3]);
+        if (((any[0] | any[1]) & 0x8080808080808080u) == 0) {
           continue;
         }
         for (std::size_t b = w; b < w + 64; ++b) {
@@ -912,7 +915,7 @@ class Gatherer {
   // For the primes below the block: the inverse of p modulo 2^32 and (2^32 - 1) / p.
   std::vector<std::uint32_t> primes32_, inverse32_, limit32_;
   std::size_t first_sieved_ = 0;
-  std::size_t first_large_ = 0;  // the first prime above the block
+  std::size_t first_large_ = 0;  // the first prime sieved from the buckets
   std::uint32_t interval_ = 0;   // 2M
   std::uint32_t blocks_ = 2;
   std::uint32_t half_ = 0;  // M
