@@ -685,7 +685,7 @@ class Gatherer {
         sieve[hits[h] & kMask] += logs[hits[h] >> kBlockBits];
       }
       candidates_.clear();
-      // 64 bytes at a time, in vectors of 16 (the block is aligned as its vector holds it).
+      // 64 bytes at a time, read as four vectors of 16.
       using Bytes = std::uint64_t __attribute__((vector_size(16)));
       for (std::size_t w = 0; w < end; w += 64) {
         Bytes lanes[4];
