@@ -164,11 +164,13 @@ constexpr std::size_t kMultiplierCount = std::size(kMultipliers);
 struct MultiplierTable {
   // The primes below 1000 decide: the larger ones change the scores by little.
   std::vector<std::uint32_t> primes = OddPrimesBelow(1000);
+  std::vector<PrimeModulus> moduli;
   std::vector<double> logs;
   std::vector<std::int8_t> symbols;  // (k / p) for each prime, then each candidate
 
   MultiplierTable() {
     for (const std::uint32_t p : primes) {
+      moduli.emplace_back(p);
       logs.push_back(std::log(static_cast<double>(p)));
       for (const std::uint32_t k : kMultipliers) {
         symbols.push_back(static_cast<std::int8_t>(Jacobi32(k, p)));
@@ -190,7 +192,7 @@ std::uint32_t Multiplier(const Natural& n) {
   }
   for (std::size_t i = 0; i < table.primes.size(); ++i) {
     const std::uint32_t p = table.primes[i];
-    const int n_symbol = Jacobi32(static_cast<std::uint32_t>(mpz_fdiv_ui(n.get(), p)), p);
+    const int n_symbol = Jacobi32(table.moduli[i].Of(n.get()), p);
     const double divides = table.logs[i] / p;
     const double residue = 2.0 * table.logs[i] / (p - 1);
     const std::int8_t* symbols = &table.symbols[i * kMultiplierCount];
