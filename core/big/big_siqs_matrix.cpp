@@ -32,18 +32,32 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
                                                      const Natural& n) {
   Natural x(1);
   bool negative = false;
-  std::vector<std::uint32_t> primes;
+  std::size_t total = 0;
   for (const std::size_t i : chosen) {
     const SiqsRelation& relation = relations[i];
     mpz_mul(x.raw(), x.get(), relation.y.get());
     mpz_mod(x.raw(), x.get(), n.get());
     negative = negative != relation.negative;
-    primes.insert(primes.end(), relation.primes.begin(), relation.primes.end());
+    total += relation.primes.size();
   }
   if (negative) {
     return std::nullopt;
   }
-  std::sort(primes.begin(), primes.end());
+  // The exponent of each prime, counted in a table open to linear probing (a prime and its count
+  // in each slot, 0 when the slot is free): thousands of primes at 40 digits, which a sort took
+  // a quarter of a millisecond to gather.
+  const int bits = std::bit_width(2 * total + 15);
+  std::vector<std::uint64_t> counts(std::size_t{1} << bits, 0);
+  const std::size_t mask = counts.size() - 1;
+  for (const std::size_t i : chosen) {
+    for (const std::uint32_t p : relations[i].primes) {
+      std::size_t slot = (std::uint64_t{p} * 0x9e3779b97f4a7c15u) >> (64 - bits);
+      while (counts[slot] != 0 && (counts[slot] >> 32) != p) {
+        slot = (slot + 1) & mask;
+      }
+      counts[slot] = (std::uint64_t{p} << 32) | ((counts[slot] & 0xffffffffu) + 1);
+    }
+  }
   // Y, the product of the primes to half their exponents: gathered in a word while it holds them.
   Natural y(1);
   std::uint64_t word = 1;
@@ -55,18 +69,14 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
     }
     word *= p;
   };
-  for (std::size_t i = 0; i < primes.size();) {
-    std::size_t j = i;
-    while (j < primes.size() && primes[j] == primes[i]) {
-      ++j;
-    }
-    if ((j - i) % 2 != 0) {
+  for (const std::uint64_t entry : counts) {
+    const auto count = static_cast<std::uint32_t>(entry);
+    if (count % 2 != 0) {
       return std::nullopt;
     }
-    for (std::size_t e = 0; e < (j - i) / 2; ++e) {
-      multiply(primes[i]);
+    for (std::uint32_t e = 0; e < count / 2; ++e) {
+      multiply(static_cast<std::uint32_t>(entry >> 32));
     }
-    i = j;
   }
   mpz_mul_ui(y.raw(), y.get(), word);
   mpz_mod(y.raw(), y.get(), n.get());
