@@ -580,10 +580,11 @@ class Gatherer {
     } else {
       mpz_addmul_ui(b_.get(), b_terms_[v].get(), 2);
     }
-    // The primes above the block are moved as their hits are sorted (FillBuckets).
+    // The primes sieved with are moved as they sieve the first block, or as their hits are sorted
+    // into the buckets (FillBuckets); those below kSiqsSmallestSieved here.
     move_ = delta;
     move_down_ = down;
-    for (std::size_t j = 1; j < first_large_; ++j) {
+    for (std::size_t j = 1; j < first_sieved_; ++j) {
       if (root1_[j] == kNoRoot) {
         continue;
       }
@@ -635,13 +636,52 @@ class Gatherer {
     }
   }
 
+  // The primes below the block strike it many times, both roots in one loop. In the first block
+  // each starts from its roots, moved first to the new polynomial when NextB asked for it; in the
+  // others from where it left the block before.
+  template <bool kFirst>
+  void SieveBelowTheBlock(std::uint8_t* const sieve, const std::uint32_t end,
+                          const std::uint32_t* const delta, const bool down) {
+    const std::uint32_t* const primes = out_.factor_base.data();
+    const std::uint8_t* const logs = logs_.data();
+    std::uint32_t* const next1 = next1_.data();
+    std::uint32_t* const next2 = next2_.data();
+    for (std::size_t j = first_sieved_; j < first_large_; ++j) {
+      const std::uint32_t p = primes[j];
+      std::uint32_t r1 = kFirst ? root1_[j] : next1[j];
+      if (r1 == kNoRoot) {
+        next1[j] = kNoRoot;
+        continue;
+      }
+      std::uint32_t r2 = kFirst ? root2_[j] : next2[j];
+      if (kFirst && delta != nullptr) {
+        const std::uint32_t d = down ? delta[j] : (delta[j] == 0 ? 0 : p - delta[j]);
+        r1 = r1 + d >= p ? r1 + d - p : r1 + d;
+        r2 = r2 + d >= p ? r2 + d - p : r2 + d;
+        root1_[j] = r1;
+        root2_[j] = r2;
+      }
+      if (r1 > r2) {
+        std::swap(r1, r2);
+      }
+      const std::uint8_t log = logs[j];
+      for (; r2 < end; r1 += p, r2 += p) {
+        sieve[r1] += log;
+        sieve[r2] += log;
+      }
+      if (r1 < end) {
+        sieve[r1] += log;
+        r1 += p;
+      }
+      next1[j] = r1 - end;
+      next2[j] = r2 - end;
+    }
+  }
+
   // Sieves the interval of the current polynomial, block by block; false when stopped.
   bool SievePolynomial() {
-    const std::vector<std::uint32_t>& base = out_.factor_base;
-    std::copy(root1_.begin(), root1_.begin() + static_cast<std::ptrdiff_t>(first_large_),
-              next1_.begin());
-    std::copy(root2_.begin(), root2_.begin() + static_cast<std::ptrdiff_t>(first_large_),
-              next2_.begin());
+    const std::uint32_t* const delta = move_;
+    const bool down = move_down_;
     FillBuckets();
     for (std::uint32_t block = 0; block < blocks_; ++block) {
       if (shared_.over || (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
@@ -652,34 +692,13 @@ class Gatherer {
       const auto end =
           static_cast<std::uint32_t>(std::min<std::size_t>(kBlock, interval_ - block * kBlock));
       std::memset(sieve, start_, end);
-      const std::uint32_t* const primes = base.data();
-      const std::uint8_t* const logs = logs_.data();
-      std::uint32_t* const next1 = next1_.data();
-      std::uint32_t* const next2 = next2_.data();
-      constexpr auto kMask = static_cast<std::uint32_t>(kBlock - 1);
-      // The primes below the block strike it many times, both roots in one loop.
-      for (std::size_t j = first_sieved_; j < first_large_; ++j) {
-        std::uint32_t r1 = next1[j];
-        if (r1 == kNoRoot) {
-          continue;
-        }
-        std::uint32_t r2 = next2[j];
-        if (r1 > r2) {
-          std::swap(r1, r2);
-        }
-        const std::uint32_t p = primes[j];
-        const std::uint8_t log = logs[j];
-        for (; r2 < end; r1 += p, r2 += p) {
-          sieve[r1] += log;
-          sieve[r2] += log;
-        }
-        if (r1 < end) {
-          sieve[r1] += log;
-          r1 += p;
-        }
-        next1[j] = r1 - end;
-        next2[j] = r2 - end;
+      if (block == 0) {
+        SieveBelowTheBlock<true>(sieve, end, delta, down);
+      } else {
+        SieveBelowTheBlock<false>(sieve, end, delta, down);
       }
+      const std::uint8_t* const logs = logs_.data();
+      constexpr auto kMask = static_cast<std::uint32_t>(kBlock - 1);
       // The others from the bucket of the block.
       const std::uint32_t* const hits = &bucket_[block * bucket_capacity_];
       const std::uint32_t hit_count = bucket_fill_[block];
