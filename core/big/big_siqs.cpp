@@ -165,15 +165,21 @@ struct MultiplierTable {
   // The primes below 1000 decide: the larger ones change the scores by little.
   std::vector<std::uint32_t> primes = OddPrimesBelow(1000);
   std::vector<PrimeModulus> moduli;
-  std::vector<double> logs;
-  std::vector<std::int8_t> symbols;  // (k / p) for each prime, then each candidate
+  // What each prime adds to the score of each candidate, when (n / p) is 1, then when it is -1:
+  // log p / p where p divides k, 2 log p / (p - 1) where kn is a square modulo p.
+  std::vector<double> adds;
 
   MultiplierTable() {
     for (const std::uint32_t p : primes) {
       moduli.emplace_back(p);
-      logs.push_back(std::log(static_cast<double>(p)));
-      for (const std::uint32_t k : kMultipliers) {
-        symbols.push_back(static_cast<std::int8_t>(Jacobi32(k, p)));
+      const double log_p = std::log(static_cast<double>(p));
+      for (const int n_symbol : {1, -1}) {
+        for (const std::uint32_t k : kMultipliers) {
+          const int symbol = Jacobi32(k, p);
+          adds.push_back(symbol == 0              ? log_p / p
+                         : symbol * n_symbol == 1 ? 2.0 * log_p / (p - 1)
+                                                  : 0.0);
+        }
       }
     }
   }
@@ -193,15 +199,15 @@ std::uint32_t Multiplier(const Natural& n) {
   for (std::size_t i = 0; i < table.primes.size(); ++i) {
     const std::uint32_t p = table.primes[i];
     const int n_symbol = Jacobi32(table.moduli[i].Of(n.get()), p);
-    const double divides = table.logs[i] / p;
-    const double residue = 2.0 * table.logs[i] / (p - 1);
-    const std::int8_t* symbols = &table.symbols[i * kMultiplierCount];
-    for (std::size_t c = 0; c < kMultiplierCount; ++c) {
-      if (symbols[c] == 0) {
-        scores[c] += divides;
-      } else if (symbols[c] * n_symbol == 1) {
-        scores[c] += residue;
+    if (n_symbol == 0) {  // p divides n, and kn: its share goes to every candidate
+      for (double& score : scores) {
+        score += std::log(static_cast<double>(p)) / p;
       }
+      continue;
+    }
+    const double* const adds = &table.adds[(2 * i + (n_symbol == 1 ? 0 : 1)) * kMultiplierCount];
+    for (std::size_t c = 0; c < kMultiplierCount; ++c) {
+      scores[c] += adds[c];
     }
   }
   return kMultipliers[std::max_element(std::begin(scores), std::end(scores)) - std::begin(scores)];
