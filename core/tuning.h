@@ -208,8 +208,10 @@ inline constexpr std::uint64_t kProofCurveAttempts = 96;
 // sieve once rho and the elliptic curves have looked for factors of up to kCurvesShareBeforeSiqs
 // of its digits: the sieve takes about as long whatever the factors, the curves longer for larger
 // factors. Below 48 digits the curves are not tried at all: their first level took a seventh of
-// the time that the sieve takes on 40 digits.
-inline constexpr std::size_t kSiqsFromDigits = 32;
+// the time that the sieve takes on 40 digits. On products of two primes of equal size, from 26
+// digits the sieve alone (some 1 ms of one core at 26 to 30 digits) beat the curves for two words
+// (medians of 1 to 4 ms, of 0.3 to 0.5 ms at 24 digits).
+inline constexpr std::size_t kSiqsFromDigits = 26;
 inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 
 // Past this many digits the sieve is not tried: at 80 digits it takes 290 seconds of one core
@@ -218,14 +220,23 @@ inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 // with the curves alone, their levels rising, as it did before the sieve.
 inline constexpr std::size_t kSiqsUpToDigits = 80;
 
-// A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the levels of
-// the curves for two words that look for factors of up to this many bits, about a millisecond and
-// a half in all, before the sieve, which takes some ten milliseconds there.
-inline constexpr int kTwoWordCurvesBeforeSiqsBits = 40;
+// A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the first level of
+// the curves for two words, factors of up to this many bits (six curves, 0.2 ms at most, that
+// find the small factors of most numbers), and the next levels up to kCurvesShareBeforeSiqs of
+// its digits, before the sieve. Going on to 40 bits cost 2.8 ms on products of two primes of 30
+// digits, where the sieve takes about 1.2 ms.
+inline constexpr int kTwoWordCurvesBeforeSiqsBits = 28;
 
 // The bytes of the sieve struck at a time: a block of 32 KiB stays in the level-1 data cache
 // while every prime of the factor base strikes it.
 inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
+
+// The primes from this one on are sieved from buckets, their hits sorted by block once for each
+// polynomial, rather than each visited in every block: those above the block strike it at most
+// once for each root, and those a little below it only a few times, for the same cost of a visit.
+// From 2^13 instead of the block: 15 % slower at 50 digits (an interval of one block), no faster
+// at 60 (two blocks).
+inline constexpr std::uint32_t kSiqsBucketedFrom = kSiqsBlock;
 
 // For a number of `digits` digits: the primes of the factor base, the KiB of the interval (both
 // sides of 0 together, sieved in blocks of kSiqsBlock bytes, the last one perhaps shorter), the
@@ -234,9 +245,10 @@ inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
 // `threshold` times the bits of the largest prime of the factor base of the bits of the largest
 // value of the polynomial. Between two rows the values are interpolated. Measured on products of
 // two primes of equal size (three of each size, the polynomials sieved and the CPU time taken,
-// on one core): below 50 digits an interval shorter than a block, with a new polynomial more
-// often, did better; with the primes above the block in buckets a larger factor base costs
-// little, and from 60 digits a factor base larger than msieve's table for one large prime, over
+// on one core): from 26 to 50 digits an interval of one block, with a factor base of 60 primes
+// at 20 digits and 130 at 30 (the time nearly flat from 100 to 150 and from 16 to 32 KiB), did
+// best; with the primes above the block in buckets a larger factor base costs little, and from
+// 60 digits a factor base larger than msieve's table for one large prime, over
 // an interval of only 2 to 8 blocks, sieved the fewest seconds. At 70 digits factor bases of
 // 9000 to 16000 primes sieved as fast; at 80 digits 20000 primes took 270 seconds of sieving and
 // 22 of matrix (merged, on a loaded machine), 15000 took 350 and 3.
@@ -248,8 +260,8 @@ struct SiqsSize {
   double threshold;
 };
 inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
-    {20, 100, 8, 20, 2.0},
-    {30, 200, 16, 30, 2.0},
+    {20, 60, 16, 30, 2.0},
+    {30, 130, 32, 30, 1.95},
     {40, 500, 32, 40, 2.0},
     {45, 800, 32, 40, 2.0},
     {50, 1300, 32, 60, 2.0},
@@ -260,6 +272,18 @@ inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
     {75, 16000, 192, 150, 2.5},
     {80, 20000, 256, 200, 2.5},
 }};
+
+// From this many digits on, the sieve runs two streams of polynomials on two threads (where
+// there are two cores); below, one. At every size: the second stream costs the first only its
+// start (a copy of the factor base and a thread, some 30 to 50 microseconds at 30 digits, where
+// the sieve takes about 1 ms of one core), and the first no longer waits for it at the end.
+inline constexpr std::size_t kSiqsTwoStreamsFromDigits = 0;
+
+// The relations gathered beyond the size of the factor base: each is one more product that is a
+// square, each of which splits n with odds of one half at least, so that 16 fail together about
+// once in 65000 (the sieve then gathers twice as many). At 30 digits 16 instead of 64 took 10 %
+// off the time.
+inline constexpr std::size_t kSiqsExtraRelations = 16;
 
 // The primes below this are not sieved with: they strike the most bytes for the least logarithm.
 // What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.

@@ -64,12 +64,18 @@ Uint128 SmallestOfDigits(std::size_t digits) {
 // A factor f of a composite part of two words with 1 < f < n, in their own arithmetic: rho
 // (unless the part comes from a larger one that has been through it), then the levels of the
 // curves for two words; a part of kSiqsFromDigits digits or more goes to the quadratic sieve once
-// the curves have looked for factors of up to kTwoWordCurvesBeforeSiqsBits bits. The work is asked
+// the curves have looked for factors of up to kTwoWordCurvesBeforeSiqsBits bits, or a share of its
+// digits when that is more. The work is asked
 // whether to stop before each curve, a few milliseconds at most; 1 when it was stopped.
 Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint64_t& sigma,
                       Work& work) {
   static const Uint128 sieve_from = SmallestOfDigits(tuning::kSiqsFromDigits);
   const bool sieve = tuning::kSiqsFromDigits <= 39 && part.value >= sieve_from;
+  // The curves' share: kCurvesShareBeforeSiqs of the digits, in bits, the first level always.
+  const double curve_bits =
+      std::max(static_cast<double>(tuning::kTwoWordCurvesBeforeSiqsBits),
+               static_cast<double>(Natural::FromWide(part.value).DecimalDigits()) *
+                   tuning::kCurvesShareBeforeSiqs * 3.3219280948873623);
   if (part.level == 0 && tuning::kTwoWordRhoSteps > 0) {
     work.Report({"rho", "", 0, 0});
     if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
@@ -79,7 +85,7 @@ Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint
   for (std::size_t level = 0;;
        level = std::min(level + 1, tuning::kTwoWordCurveLevels.size() - 1)) {
     const tuning::CurveLevel& bounds = tuning::kTwoWordCurveLevels[level];
-    if (sieve && bounds.factor_bits > tuning::kTwoWordCurvesBeforeSiqsBits) {
+    if (sieve && bounds.factor_bits > curve_bits) {
       const Natural factor = SiqsFactor(Natural::FromWide(part.value), work);
       return factor.TwoWords();
     }

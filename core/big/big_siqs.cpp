@@ -19,21 +19,27 @@
 // it are those of the block's bucket whose offset is the value's, read once for all the values of
 // the block. What is left is 1 (a full relation) or one prime below the large prime bound (a
 // partial relation); two partial relations with the same large prime, multiplied together, make one
-// relation more. Two streams of polynomials, each with its own A values and sieve, share the
-// relations, on two threads where there are two. The sizes (factor base, blocks, large prime bound,
-// threshold) are in core/tuning.h.
+// relation more. While the values fit in two words (up to some 60 digits) they are computed and
+// divided there, by the inverses of the primes modulo 2^128, and the work for each new A (the
+// remainders of A and B by the primes of the factor base) is done by precomputed reciprocals
+// (big_siqs_words.h), without GMP. Two streams of polynomials, each with its own A values and
+// sieve, share the relations, on two threads where there are two. The sizes (factor base, blocks,
+// large prime bound, threshold) are in core/tuning.h.
 
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "core/arithmetic/wide.h"
 #include "core/big/big_siqs.h"
+#include "core/big/big_siqs_words.h"
 #include "core/big/big_split.h"
 #include "core/big/pacing.h"
 #include "core/big/small_primes.h"
@@ -68,100 +74,143 @@ class Signed {
   mpz_t z_;
 };
 
-std::uint64_t PowerModulo(std::uint64_t base, std::uint64_t exponent, std::uint64_t p) {
-  std::uint64_t result = 1;
-  base %= p;
-  for (; exponent != 0; exponent >>= 1) {
-    if ((exponent & 1) != 0) {
-      result = result * base % p;
-    }
-    base = base * base % p;
-  }
-  return result;
-}
-
-// A square root of a modulo an odd prime p < 2^32, for a square a, by Tonelli and Shanks.
-std::uint32_t SquareRootModulo(std::uint64_t a, std::uint64_t p) {
-  a %= p;
+// A square root of a modulo an odd prime p < 2^32, for a square a < p, by Tonelli and Shanks.
+std::uint32_t SquareRootModulo(std::uint32_t a, const PrimeModulus& modulus) {
+  const std::uint32_t p = modulus.p();
   if (a == 0) {
     return 0;
   }
   if (p % 4 == 3) {
-    return static_cast<std::uint32_t>(PowerModulo(a, (p + 1) / 4, p));
+    return modulus.Power(a, (p + 1) / 4);
   }
-  std::uint64_t q = p - 1;
+  std::uint32_t q = p - 1;
   int s = 0;
   while (q % 2 == 0) {
     q /= 2;
     ++s;
   }
-  std::uint64_t z = 2;
-  while (PowerModulo(z, (p - 1) / 2, p) != p - 1) {
+  std::uint32_t z = 2;
+  while (modulus.Power(z, (p - 1) / 2) != p - 1) {
     ++z;
   }
-  std::uint64_t c = PowerModulo(z, q, p);
-  std::uint64_t t = PowerModulo(a, q, p);
-  std::uint64_t r = PowerModulo(a, (q + 1) / 2, p);
+  std::uint32_t c = modulus.Power(z, q);
+  std::uint32_t t = modulus.Power(a, q);
+  std::uint32_t r = modulus.Power(a, (q + 1) / 2);
   int m = s;
   while (t != 1) {
     int i = 0;
-    for (std::uint64_t u = t; u != 1; u = u * u % p) {
+    for (std::uint32_t u = t; u != 1; u = modulus.Multiply(u, u)) {
       ++i;
     }
-    std::uint64_t b = c;
+    std::uint32_t b = c;
     for (int j = 0; j < m - i - 1; ++j) {
-      b = b * b % p;
+      b = modulus.Multiply(b, b);
     }
     m = i;
-    c = b * b % p;
-    t = t * c % p;
-    r = r * b % p;
+    c = modulus.Multiply(b, b);
+    t = modulus.Multiply(t, c);
+    r = modulus.Multiply(r, b);
   }
-  return static_cast<std::uint32_t>(r);
+  return r;
 }
 
-// The inverse of a modulo a prime p < 2^32 that does not divide it.
+// The inverse of a modulo a prime p < 2^32 that does not divide it, by Euclid's algorithm in
+// 32-bit words.
 std::uint32_t InverseModuloPrime(std::uint32_t a, std::uint32_t p) {
-  return static_cast<std::uint32_t>(*InverseModulo(std::uint64_t{a}, std::uint64_t{p}));
+  std::uint32_t r0 = p;
+  std::uint32_t r1 = a % p;
+  std::int64_t t0 = 0;
+  std::int64_t t1 = 1;
+  while (r1 != 0) {
+    const std::uint32_t q = r0 / r1;
+    const std::uint32_t r2 = r0 - q * r1;
+    const std::int64_t t2 = t0 - static_cast<std::int64_t>(q) * t1;
+    r0 = r1;
+    r1 = r2;
+    t0 = t1;
+    t1 = t2;
+  }
+  return static_cast<std::uint32_t>(t0 < 0 ? t0 + p : t0);
+}
+
+// The Jacobi symbol (a / n) for an odd n, in 32-bit words, whose division is the quicker.
+int Jacobi32(std::uint32_t a, std::uint32_t n) {
+  int sign = 1;
+  a %= n;
+  while (a != 0) {
+    const int twos = std::countr_zero(a);
+    a >>= twos;
+    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) {
+      sign = -sign;
+    }
+    if (a % 4 == 3 && n % 4 == 3) {
+      sign = -sign;
+    }
+    const std::uint32_t t = a;
+    a = n % t;
+    n = t;
+  }
+  return n == 1 ? sign : 0;
 }
 
 // The Knuth-Schroeppel function: the multiplier k (odd, squarefree, below 75) that maximises the
-// expected logarithm that the small primes contribute to a value, less half of log k.
-std::uint32_t Multiplier(const Natural& n) {
-  static constexpr std::uint32_t kCandidates[] = {1,  3,  5,  7,  11, 13, 15, 17, 19, 21, 23,
-                                                  29, 31, 33, 35, 37, 39, 41, 43, 47, 51, 53,
-                                                  55, 57, 59, 61, 65, 67, 69, 71, 73};
+// expected logarithm that the small primes contribute to a value, less half of log k. As p does
+// not divide n, (kn / p) = (k / p) (n / p): the symbols of the candidates are made once.
+constexpr std::uint32_t kMultipliers[] = {1,  3,  5,  7,  11, 13, 15, 17, 19, 21, 23,
+                                          29, 31, 33, 35, 37, 39, 41, 43, 47, 51, 53,
+                                          55, 57, 59, 61, 65, 67, 69, 71, 73};
+constexpr std::size_t kMultiplierCount = std::size(kMultipliers);
+
+struct MultiplierTable {
   // The primes below 1000 decide: the larger ones change the scores by little.
-  const std::vector<std::uint32_t> primes = OddPrimesBelow(1000);
-  std::vector<std::uint32_t> residues;
-  std::vector<double> logs;
-  for (std::size_t i = 0; i < primes.size(); ++i) {
-    residues.push_back(n.Modulo(primes[i]));
-    logs.push_back(std::log(static_cast<double>(primes[i])));
-  }
-  const std::uint32_t n8 = n.Modulo(8);
-  std::uint32_t best = 1;
-  double best_score = -1e9;
-  for (const std::uint32_t k : kCandidates) {
-    double score = -0.5 * std::log(static_cast<double>(k));
-    const std::uint32_t kn8 = k * n8 % 8;
-    score += (kn8 == 1 ? 2.0 : kn8 == 5 ? 1.0 : 0.5) * std::log(2.0);
-    for (std::size_t i = 0; i < residues.size(); ++i) {
-      const std::uint32_t p = primes[i];
-      const double log_p = logs[i];
-      const std::uint32_t r = static_cast<std::uint32_t>(std::uint64_t{k % p} * residues[i] % p);
-      if (r == 0) {
-        score += log_p / p;
-      } else if (Jacobi(r, p) == 1) {
-        score += 2.0 * log_p / (p - 1);
+  std::vector<std::uint32_t> primes = OddPrimesBelow(1000);
+  std::vector<PrimeModulus> moduli;
+  // What each prime adds to the score of each candidate, when (n / p) is 1, then when it is -1:
+  // log p / p where p divides k, 2 log p / (p - 1) where kn is a square modulo p.
+  std::vector<double> adds;
+
+  MultiplierTable() {
+    for (const std::uint32_t p : primes) {
+      moduli.emplace_back(p);
+      const double log_p = std::log(static_cast<double>(p));
+      for (const int n_symbol : {1, -1}) {
+        for (const std::uint32_t k : kMultipliers) {
+          const int symbol = Jacobi32(k, p);
+          adds.push_back(symbol == 0              ? log_p / p
+                         : symbol * n_symbol == 1 ? 2.0 * log_p / (p - 1)
+                                                  : 0.0);
+        }
       }
     }
-    if (score > best_score) {
-      best_score = score;
-      best = k;
+  }
+};
+
+std::uint32_t Multiplier(const Natural& n) {
+  static const MultiplierTable table;
+  double scores[kMultiplierCount];
+  const std::uint32_t n8 = n.Modulo(8);
+  for (std::size_t c = 0; c < kMultiplierCount; ++c) {
+    const std::uint32_t kn8 = kMultipliers[c] * n8 % 8;
+    scores[c] = -0.5 * std::log(static_cast<double>(kMultipliers[c])) + (kn8 == 1   ? 2.0
+                                                                         : kn8 == 5 ? 1.0
+                                                                                    : 0.5) *
+                                                                            std::log(2.0);
+  }
+  for (std::size_t i = 0; i < table.primes.size(); ++i) {
+    const std::uint32_t p = table.primes[i];
+    const int n_symbol = Jacobi32(table.moduli[i].Of(n.get()), p);
+    if (n_symbol == 0) {  // p divides n, and kn: its share goes to every candidate
+      for (double& score : scores) {
+        score += std::log(static_cast<double>(p)) / p;
+      }
+      continue;
+    }
+    const double* const adds = &table.adds[(2 * i + (n_symbol == 1 ? 0 : 1)) * kMultiplierCount];
+    for (std::size_t c = 0; c < kMultiplierCount; ++c) {
+      scores[c] += adds[c];
     }
   }
-  return best;
+  return kMultipliers[std::max_element(std::begin(scores), std::end(scores)) - std::begin(scores)];
 }
 
 tuning::SiqsSize SizeFor(std::size_t digits) {
@@ -201,14 +250,15 @@ struct Shared {
 class Gatherer {
  public:
   Gatherer(const Natural& n, std::size_t extra, Work& work, Shared& shared, std::uint64_t seed,
-           bool reports)
+           bool reports, bool words)
       : n_(n),
         work_(work),
         pacer_(work),
         extra_(extra),
         shared_(shared),
         reports_(reports),
-        random_(seed) {}
+        random_(seed),
+        words_allowed_(words) {}
 
   // The factor base; false when one of its primes divides n (then it alone is the factor base).
   bool Prepare() { return MakeFactorBase(); }
@@ -221,9 +271,11 @@ class Gatherer {
     sieve_.assign(kBlock + 64, 0);  // and the spare bytes
     while (!Enough()) {
       NewA();
+      PolynomialInWords();
       for (std::uint32_t i = 0;; ++i) {
         if (i > 0) {
           NextB(i);
+          PolynomialInWords();
         }
         if (!SievePolynomial()) {
           shared_.over = true;
@@ -277,30 +329,42 @@ class Gatherer {
     std::vector<std::uint32_t>& base = out_.factor_base;
     base.push_back(2);
     root_.push_back(kNoRoot);
+    moduli_.emplace_back(2);
+    exact_.emplace_back();
     // About half of the primes are in the factor base: those below 3 s ln s are enough for s.
     const double enough = 3.0 * size.primes * std::log(static_cast<double>(size.primes));
     // A bucket's entry holds the index of its prime in the bits above the offset.
     size.primes = std::min<std::uint32_t>(size.primes, std::uint32_t{1} << (32 - kBlockBits));
-    for (const std::uint32_t p : OddPrimesBelow(static_cast<std::uint32_t>(
-             std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24))))) {
+    // The primes below 2^20 are made once for the whole program.
+    const auto bound = static_cast<std::uint32_t>(
+        std::clamp(enough, 10000.0, static_cast<double>(std::uint32_t{1} << 24)));
+    const std::vector<std::uint32_t> own =
+        bound > (std::uint32_t{1} << 20) ? OddPrimesBelow(bound) : std::vector<std::uint32_t>{};
+    for (const std::uint32_t p : own.empty() ? OddPrimesBelow2To20() : own) {
       if (base.size() >= size.primes) {
         break;
       }
-      const std::uint32_t r = kn_.Modulo(p);
-      if (r != 0 && Jacobi(r, p) != 1) {
+      const PrimeModulus modulus(p);
+      const std::uint32_t r = modulus.Of(kn_.get());
+      if (r != 0 && Jacobi32(r, p) != 1) {
         continue;
       }
-      if (n_.Modulo(p) == 0) {
+      if (r == 0 && modulus.Of(n_.get()) == 0) {
         base.assign(1, p);
         return false;
       }
       base.push_back(p);
-      root_.push_back(r == 0 ? kNoRoot : SquareRootModulo(r, p));
+      moduli_.push_back(modulus);
+      exact_.emplace_back(p);
+      root_.push_back(r == 0 ? kNoRoot : SquareRootModulo(r, modulus));
     }
     const std::size_t count = base.size();
     logs_.resize(count);
-    inverse32_.resize(count);
-    limit32_.resize(count);
+    // Room for the last four primes checked together.
+    primes32_.assign(base.begin(), base.end());
+    primes32_.resize(count + 4, 1);
+    inverse32_.resize(count + 4, 1);
+    limit32_.resize(count + 4, 0);
     first_sieved_ = count;
     for (std::size_t j = 0; j < count; ++j) {
       const std::uint32_t p = base[j];
@@ -314,7 +378,7 @@ class Gatherer {
       if (p >= tuning::kSiqsSmallestSieved && first_sieved_ == count) {
         first_sieved_ = j;
       }
-      if (p < kBlock) {
+      if (p < tuning::kSiqsBucketedFrom) {
         first_large_ = j + 1;
       }
     }
@@ -332,6 +396,9 @@ class Gatherer {
     // log2 of the largest |g(x)|, M sqrt(kN / 2), and of the A that gives it, sqrt(2 kN) / M.
     const double value_bits = std::log2(static_cast<double>(half_)) + (kn_bits - 1) / 2;
     a_bits_ = (kn_bits + 1) / 2 - std::log2(static_cast<double>(half_));
+    // The terms of g(x) are at most some M sqrt(2 kN) (B is a few A at most): two words hold
+    // them with bits to spare.
+    words_ = words_allowed_ && value_bits + 6 < 126;
     const double threshold =
         value_bits - size.threshold * std::log2(largest) - tuning::kSiqsSmallPrimeBits;
     start_ = static_cast<std::uint8_t>(std::clamp(128 - std::lround(threshold), 0L, 127L));
@@ -347,7 +414,10 @@ class Gatherer {
     kn_ = first.kn_;
     out_.factor_base = first.out_.factor_base;
     root_ = first.root_;
+    moduli_ = first.moduli_;
+    exact_ = first.exact_;
     logs_ = first.logs_;
+    primes32_ = first.primes32_;
     inverse32_ = first.inverse32_;
     limit32_ = first.limit32_;
     first_sieved_ = first.first_sieved_;
@@ -357,6 +427,7 @@ class Gatherer {
     half_ = first.half_;
     large_bound_ = first.large_bound_;
     a_bits_ = first.a_bits_;
+    words_ = first.words_;
     start_ = first.start_;
     s_ = first.s_;
     pool_ = first.pool_;
@@ -367,11 +438,15 @@ class Gatherer {
   // The arrays of one stream's sieve.
   void Allocate() {
     const std::size_t count = out_.factor_base.size();
-    root1_.resize(count);
-    root2_.resize(count);
+    root1_.resize(count + 4);
+    root2_.resize(count + 4);
     next1_.resize(count);
     next2_.resize(count);
-    bucket_capacity_ = 2 * (count - first_large_) + 16;
+    // Each root of a prime strikes a block at most ceil(block / p) times.
+    bucket_capacity_ = 16;
+    for (std::size_t j = first_large_; j < count; ++j) {
+      bucket_capacity_ += 2 * ((kBlock + out_.factor_base[j] - 1) / out_.factor_base[j]);
+    }
     bucket_.resize(blocks_ * bucket_capacity_);
     bucket_fill_.resize(blocks_);
     mark_.assign(kBlock, 0xff);
@@ -451,8 +526,9 @@ class Gatherer {
     for (std::size_t l = 0; l < chosen.size(); ++l) {
       const std::uint32_t q = base[chosen[l]];
       const Natural rest = a_ / Natural(q);
-      std::uint64_t gamma =
-          std::uint64_t{root_[chosen[l]]} * InverseModuloPrime(rest.Modulo(q), q) % q;
+      const PrimeModulus& modulus = moduli_[chosen[l]];
+      std::uint32_t gamma =
+          modulus.Multiply(root_[chosen[l]], InverseModuloPrime(modulus.Of(rest.get()), q));
       if (gamma > q / 2) {
         gamma = q - gamma;
       }
@@ -460,31 +536,35 @@ class Gatherer {
       mpz_add(b_.get(), b_.get(), b_terms_[l].get());
     }
     deltas_.assign(chosen.size() * base.size(), 0);
+    const bool negative_b = mpz_sgn(b_.get()) < 0;
     for (std::size_t j = 1; j < base.size(); ++j) {
+      const PrimeModulus& modulus = moduli_[j];
       const std::uint32_t p = base[j];
-      const std::uint32_t a_mod = a_.Modulo(p);
+      const std::uint32_t a_mod = modulus.Of(a_.get());
       if (a_mod == 0 || root_[j] == kNoRoot) {
         inverse_[j] = 0;
-        continue;
-      }
-      inverse_[j] = InverseModuloPrime(a_mod, p);
-      for (std::size_t l = 0; l < chosen.size(); ++l) {
-        deltas_[l * base.size() + j] = static_cast<std::uint32_t>(
-            2 * (std::uint64_t{b_terms_[l].Modulo(p)} * inverse_[j] % p) % p);
-      }
-    }
-    // The roots of the first polynomial, as positions x + M of the interval.
-    for (std::size_t j = 1; j < base.size(); ++j) {
-      const std::uint32_t p = base[j];
-      if (inverse_[j] == 0) {
         root1_[j] = root2_[j] = kNoRoot;
         continue;
       }
-      const std::uint64_t b = mpz_fdiv_ui(b_.get(), p);
-      const std::uint64_t m = half_ % p;
-      const std::uint64_t t = root_[j];
-      root1_[j] = static_cast<std::uint32_t>(((t + p - b) % p * inverse_[j] + m) % p);
-      root2_[j] = static_cast<std::uint32_t>(((2 * p - t - b) % p * inverse_[j] + m) % p);
+      const std::uint32_t inverse = InverseModuloPrime(a_mod, p);
+      inverse_[j] = inverse;
+      for (std::size_t l = 0; l < chosen.size(); ++l) {
+        const std::uint32_t d = modulus.Multiply(modulus.Of(b_terms_[l].get()), inverse);
+        deltas_[l * base.size() + j] = d + d >= p ? d + d - p : d + d;
+      }
+      // The roots of the first polynomial, as positions x + M of the interval.
+      std::uint32_t b = modulus.Of(b_.get());
+      if (negative_b && b != 0) {
+        b = p - b;
+      }
+      const std::uint32_t m = modulus.Reduce(half_);
+      const std::uint32_t t = root_[j];
+      const std::uint32_t r1 = modulus.Multiply(t >= b ? t - b : t + p - b, inverse) + m;
+      const std::uint32_t minus_t = t == 0 ? 0 : p - t;
+      const std::uint32_t r2 =
+          modulus.Multiply(minus_t >= b ? minus_t - b : minus_t + p - b, inverse) + m;
+      root1_[j] = r1 >= p ? r1 - p : r1;
+      root2_[j] = r2 >= p ? r2 - p : r2;
     }
     root1_[0] = root2_[0] = kNoRoot;
     unsieved_.clear();
@@ -506,10 +586,11 @@ class Gatherer {
     } else {
       mpz_addmul_ui(b_.get(), b_terms_[v].get(), 2);
     }
-    // The primes above the block are moved as their hits are sorted (FillBuckets).
+    // The primes sieved with are moved as they sieve the first block, or as their hits are sorted
+    // into the buckets (FillBuckets); those below kSiqsSmallestSieved here.
     move_ = delta;
     move_down_ = down;
-    for (std::size_t j = 1; j < first_large_; ++j) {
+    for (std::size_t j = 1; j < first_sieved_; ++j) {
       if (root1_[j] == kNoRoot) {
         continue;
       }
@@ -561,51 +642,69 @@ class Gatherer {
     }
   }
 
+  // The primes below the block strike it many times, both roots in one loop. In the first block
+  // each starts from its roots, moved first to the new polynomial when NextB asked for it; in the
+  // others from where it left the block before.
+  template <bool kFirst>
+  void SieveBelowTheBlock(std::uint8_t* const sieve, const std::uint32_t end,
+                          const std::uint32_t* const delta, const bool down) {
+    const std::uint32_t* const primes = out_.factor_base.data();
+    const std::uint8_t* const logs = logs_.data();
+    std::uint32_t* const next1 = next1_.data();
+    std::uint32_t* const next2 = next2_.data();
+    for (std::size_t j = first_sieved_; j < first_large_; ++j) {
+      const std::uint32_t p = primes[j];
+      std::uint32_t r1 = kFirst ? root1_[j] : next1[j];
+      if (r1 == kNoRoot) {
+        next1[j] = kNoRoot;
+        continue;
+      }
+      std::uint32_t r2 = kFirst ? root2_[j] : next2[j];
+      if (kFirst && delta != nullptr) {
+        const std::uint32_t d = down ? delta[j] : (delta[j] == 0 ? 0 : p - delta[j]);
+        r1 = r1 + d >= p ? r1 + d - p : r1 + d;
+        r2 = r2 + d >= p ? r2 + d - p : r2 + d;
+        root1_[j] = r1;
+        root2_[j] = r2;
+      }
+      if (r1 > r2) {
+        std::swap(r1, r2);
+      }
+      const std::uint8_t log = logs[j];
+      for (; r2 < end; r1 += p, r2 += p) {
+        sieve[r1] += log;
+        sieve[r2] += log;
+      }
+      if (r1 < end) {
+        sieve[r1] += log;
+        r1 += p;
+      }
+      next1[j] = r1 - end;
+      next2[j] = r2 - end;
+    }
+  }
+
   // Sieves the interval of the current polynomial, block by block; false when stopped.
   bool SievePolynomial() {
-    const std::vector<std::uint32_t>& base = out_.factor_base;
-    std::copy(root1_.begin(), root1_.begin() + static_cast<std::ptrdiff_t>(first_large_),
-              next1_.begin());
-    std::copy(root2_.begin(), root2_.begin() + static_cast<std::ptrdiff_t>(first_large_),
-              next2_.begin());
+    const std::uint32_t* const delta = move_;
+    const bool down = move_down_;
     FillBuckets();
     for (std::uint32_t block = 0; block < blocks_; ++block) {
-      if (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
-                   : work_.Stopped()) {
+      if (shared_.over || (reports_ ? pacer_.Stopped({"SIQS", "relation", shared_.found, needed_})
+                                    : work_.Stopped())) {
         return false;
       }
       std::uint8_t* const sieve = sieve_.data();
       const auto end =
           static_cast<std::uint32_t>(std::min<std::size_t>(kBlock, interval_ - block * kBlock));
       std::memset(sieve, start_, end);
-      const std::uint32_t* const primes = base.data();
-      const std::uint8_t* const logs = logs_.data();
-      std::uint32_t* const next1 = next1_.data();
-      std::uint32_t* const next2 = next2_.data();
-      constexpr auto kMask = static_cast<std::uint32_t>(kBlock - 1);
-      // The primes below the block strike it many times, both roots in one loop.
-      for (std::size_t j = first_sieved_; j < first_large_; ++j) {
-        std::uint32_t r1 = next1[j];
-        if (r1 == kNoRoot) {
-          continue;
-        }
-        std::uint32_t r2 = next2[j];
-        if (r1 > r2) {
-          std::swap(r1, r2);
-        }
-        const std::uint32_t p = primes[j];
-        const std::uint8_t log = logs[j];
-        for (; r2 < end; r1 += p, r2 += p) {
-          sieve[r1] += log;
-          sieve[r2] += log;
-        }
-        if (r1 < end) {
-          sieve[r1] += log;
-          r1 += p;
-        }
-        next1[j] = r1 - end;
-        next2[j] = r2 - end;
+      if (block == 0) {
+        SieveBelowTheBlock<true>(sieve, end, delta, down);
+      } else {
+        SieveBelowTheBlock<false>(sieve, end, delta, down);
       }
+      const std::uint8_t* const logs = logs_.data();
+      constexpr auto kMask = static_cast<std::uint32_t>(kBlock - 1);
       // The others from the bucket of the block.
       const std::uint32_t* const hits = &bucket_[block * bucket_capacity_];
       const std::uint32_t hit_count = bucket_fill_[block];
@@ -613,14 +712,13 @@ class Gatherer {
         sieve[hits[h] & kMask] += logs[hits[h] >> kBlockBits];
       }
       candidates_.clear();
+      // 64 bytes at a time, read as four vectors of 16.
+      using Bytes = std::uint64_t __attribute__((vector_size(16)));
       for (std::size_t w = 0; w < end; w += 64) {
-        std::uint64_t words[8];
-        std::memcpy(words, sieve + w, 64);
-        std::uint64_t any = 0;
-        for (const std::uint64_t word : words) {
-          any |= word;
-        }
-        if ((any & 0x8080808080808080u) == 0) {
+        Bytes lanes[4];
+        std::memcpy(lanes, sieve + w, 64);
+        const Bytes any = (lanes[0] | lanes[1]) | (lanes[2] | lanes[3]);
+        if (((any[0] | any[1]) & 0x8080808080808080u) == 0) {
           continue;
         }
         for (std::size_t b = w; b < w + 64; ++b) {
@@ -653,89 +751,174 @@ class Gatherer {
           for (; at < struck_.size() && (struck_[at] >> 24) == c - first; ++at) {
             large_hits_.push_back(struck_[at] & 0xffffff);
           }
-          TryValue(static_cast<std::uint32_t>(block * kBlock + candidates_[c]));
+          at_ = static_cast<std::uint32_t>(block * kBlock + candidates_[c]);
+          TryValue(at_);
         }
       }
     }
     return true;
   }
 
+  // The coefficients of g(x) = A x^2 + 2 B x + C, C = (B^2 - kN) / A, in two words, for the
+  // current polynomial, when its values fit in them.
+  void PolynomialInWords() {
+    if (!words_) {
+      return;
+    }
+    mpz_mul(g_.get(), b_.get(), b_.get());
+    mpz_sub(g_.get(), g_.get(), kn_.get());
+    mpz_divexact(g_.get(), g_.get(), a_.get());
+    a_words_ = ToInt128(a_.get());
+    b_words_ = ToInt128(b_.get());
+    c_words_ = ToInt128(g_.get());
+  }
+
+  // z, which fits in a signed word pair.
+  static Int128 ToInt128(mpz_srcptr z) {
+    Uint128 magnitude = 0;
+    const std::size_t size = mpz_size(z);
+    if (size > 0) {
+      magnitude = mpz_getlimbn(z, 0);
+    }
+    if (size > 1) {
+      magnitude |= Uint128{mpz_getlimbn(z, 1)} << 64;
+    }
+    const auto value = static_cast<Int128>(magnitude);
+    return mpz_sgn(z) < 0 ? -value : value;
+  }
+
   // Divides g(x) at the position `at` = x + M by the factor base; keeps a full or partial
-  // relation. The large primes that struck it are in large_hits_.
+  // relation. The large primes that struck it are in large_hits_. In two words when its values
+  // fit in them, with GMP otherwise.
   void TryValue(std::uint32_t at) {
-    const std::vector<std::uint32_t>& base = out_.factor_base;
     const long x = static_cast<long>(at) - static_cast<long>(half_);
+    if (words_) {
+      const Int128 g = (a_words_ * x + 2 * b_words_) * x + c_words_;
+      if (g == 0) {
+        return;
+      }
+      Uint128 value = g < 0 ? -static_cast<Uint128>(g) : static_cast<Uint128>(g);
+      const int twos = CountTrailingZeros(value);
+      value >>= twos;
+      const std::uint64_t large = DivideOut(
+          twos, [this, &value](std::size_t j) { return exact_[j].Divide(value); },
+          [&value] { return value; });
+      if (large == 0) {
+        return;
+      }
+      const Int128 y = a_words_ * x + b_words_;
+      Keep(Natural::FromWide(y < 0 ? -static_cast<Uint128>(y) : static_cast<Uint128>(y)) % n_,
+           g < 0, large);
+      return;
+    }
     mpz_mul_si(y_.get(), a_.get(), x);
     mpz_add(y_.get(), y_.get(), b_.get());
     mpz_mul(g_.get(), y_.get(), y_.get());
     mpz_sub(g_.get(), g_.get(), kn_.get());
     mpz_divexact(g_.get(), g_.get(), a_.get());
-    SiqsRelation relation;
-    relation.negative = mpz_sgn(g_.get()) < 0;
+    const bool negative = mpz_sgn(g_.get()) < 0;
     mpz_abs(g_.get(), g_.get());
     if (mpz_sgn(g_.get()) == 0) {
       return;
     }
-    for (const std::size_t j : a_factors_) {
-      relation.primes.push_back(base[j]);
-    }
     const mp_bitcnt_t twos = mpz_scan1(g_.get(), 0);
-    relation.primes.insert(relation.primes.end(), twos, 2);
     mpz_tdiv_q_2exp(g_.get(), g_.get(), twos);
+    const std::uint64_t large = DivideOut(
+        static_cast<int>(twos),
+        [this](std::size_t j) {
+          const std::uint32_t p = out_.factor_base[j];
+          if (mpz_divisible_ui_p(g_.get(), p) == 0) {
+            return false;
+          }
+          mpz_divexact_ui(g_.get(), g_.get(), p);
+          return true;
+        },
+        [this]() -> Uint128 {
+          return mpz_sizeinbase(g_.get(), 2) > 64 ? ~Uint128{0} : Uint128{mpz_get_ui(g_.get())};
+        });
+    if (large == 0) {
+      return;
+    }
+    mpz_abs(y_.get(), y_.get());
+    mpz_mod(y_.get(), y_.get(), n_.get());
+    Natural y;
+    mpz_set(y.raw(), y_.get());
+    Keep(std::move(y), negative, large);
+  }
+
+  // Gathers in primes_ the primes of A, `twos` times 2 and the primes of the factor base that
+  // divide the value, each as often as it divides (`divide(j)` divides once by the j-th prime if
+  // it can); the part left (`rest()`) when it is 1 or a prime below the large prime bound, 0
+  // otherwise.
+  template <typename Divide, typename Rest>
+  std::uint64_t DivideOut(int twos, const Divide& divide, const Rest& rest) {
+    const std::vector<std::uint32_t>& base = out_.factor_base;
+    primes_.clear();
+    for (const std::size_t j : a_factors_) {
+      primes_.push_back(base[j]);
+    }
+    primes_.insert(primes_.end(), static_cast<std::size_t>(twos), 2);
     // A prime is divided out only as often as it divides: a root that matched by chance (a
     // prime of A or k has none) takes nothing.
-    const auto divide = [this, &relation](std::uint32_t p) {
-      while (mpz_divisible_ui_p(g_.get(), p) != 0) {
-        mpz_divexact_ui(g_.get(), g_.get(), p);
-        relation.primes.push_back(p);
+    const auto divide_all = [this, &base, &divide](std::size_t j) {
+      while (divide(j)) {
+        primes_.push_back(base[j]);
       }
     };
     // The primes below the block: p divides at - root exactly when (at + p - root) times the
-    // inverse of p modulo 2^32 is at most (2^32 - 1) / p; checked 16 primes at a time.
-    const std::uint32_t* const primes = base.data();
+    // inverse of p modulo 2^32 is at most (2^32 - 1) / p; checked four primes at a time, in the
+    // lanes of a vector (the arrays have room for the last four).
+    using Lanes = std::uint32_t __attribute__((vector_size(16)));
+    const auto load = [](const std::uint32_t* from) {
+      Lanes lanes;
+      std::memcpy(&lanes, from, sizeof lanes);
+      return lanes;
+    };
+    const std::uint32_t at = at_;
+    const Lanes at_lanes = {at, at, at, at};
+    const std::uint32_t* const primes = primes32_.data();
     const std::uint32_t* const inverse = inverse32_.data();
     const std::uint32_t* const limit = limit32_.data();
     const std::uint32_t* const r1 = root1_.data();
     const std::uint32_t* const r2 = root2_.data();
     const std::size_t end = first_large_;
-    for (std::size_t j0 = 1; j0 < end; j0 += 16) {
-      const std::size_t j1 = std::min(end, j0 + 16);
-      bool any = false;
-      for (std::size_t j = j0; j < j1; ++j) {
-        const std::uint32_t d1 = (at + primes[j] - r1[j]) * inverse[j];
-        const std::uint32_t d2 = (at + primes[j] - r2[j]) * inverse[j];
-        any |= (d1 <= limit[j]) | (d2 <= limit[j]);
-      }
-      if (!any) {
+    for (std::size_t j0 = 1; j0 < end; j0 += 4) {
+      const Lanes shifted = at_lanes + load(primes + j0);
+      const Lanes factor = load(inverse + j0);
+      const Lanes bound = load(limit + j0);
+      const Lanes d1 = (shifted - load(r1 + j0)) * factor;
+      const Lanes d2 = (shifted - load(r2 + j0)) * factor;
+      const auto hit = (d1 <= bound) | (d2 <= bound);
+      if ((hit[0] | hit[1] | hit[2] | hit[3]) == 0) {
         continue;
       }
-      for (std::size_t j = j0; j < j1; ++j) {
-        const std::uint32_t d1 = (at + primes[j] - r1[j]) * inverse[j];
-        const std::uint32_t d2 = (at + primes[j] - r2[j]) * inverse[j];
-        if (d1 <= limit[j] || d2 <= limit[j]) {
-          divide(primes[j]);
+      for (std::size_t k = 0; k < 4 && j0 + k < end; ++k) {
+        if (hit[k] != 0) {
+          divide_all(j0 + k);
         }
       }
     }
     for (const std::uint32_t j : large_hits_) {
-      divide(base[j]);
+      divide_all(j);
     }
     // Those that divide A or k.
     for (const std::size_t j : unsieved_) {
-      divide(base[j]);
+      divide_all(j);
     }
-    if (mpz_cmp_ui(g_.get(), 1) != 0 &&
-        (mpz_sizeinbase(g_.get(), 2) > 32 || mpz_get_ui(g_.get()) >= large_bound_)) {
-      return;
-    }
-    const auto large = static_cast<std::uint32_t>(mpz_get_ui(g_.get()));
-    mpz_abs(y_.get(), y_.get());
-    mpz_mod(y_.get(), y_.get(), n_.get());
-    mpz_set(relation.y.raw(), y_.get());
+    const Uint128 left = rest();
+    return left < large_bound_ ? static_cast<std::uint64_t>(left) : 0;
+  }
+
+  // Keeps the relation y^2 = (-1)^negative * primes_ * large (modulo n).
+  void Keep(Natural y, bool negative, std::uint64_t large) {
+    SiqsRelation relation;
+    relation.y = std::move(y);
+    relation.negative = negative;
+    relation.primes = primes_;
     if (large == 1) {
       full_.push_back(std::move(relation));
     } else {
-      relation.primes.push_back(large);
+      relation.primes.push_back(static_cast<std::uint32_t>(large));
       partial_.push_back(std::move(relation));
     }
   }
@@ -753,11 +936,13 @@ class Gatherer {
   std::uint32_t k_ = 1;
   Natural kn_;
   std::vector<std::uint32_t> root_;  // sqrt(kN) modulo each prime of the factor base
+  std::vector<PrimeModulus> moduli_;
+  std::vector<ExactDivisor> exact_;  // none for 2
   std::vector<std::uint8_t> logs_;
   // For the primes below the block: the inverse of p modulo 2^32 and (2^32 - 1) / p.
-  std::vector<std::uint32_t> inverse32_, limit32_;
+  std::vector<std::uint32_t> primes32_, inverse32_, limit32_;
   std::size_t first_sieved_ = 0;
-  std::size_t first_large_ = 0;  // the first prime above the block
+  std::size_t first_large_ = 0;  // the first prime sieved from the buckets
   std::uint32_t interval_ = 0;   // 2M
   std::uint32_t blocks_ = 2;
   std::uint32_t half_ = 0;  // M
@@ -785,13 +970,34 @@ class Gatherer {
   std::vector<std::uint8_t> mark_;  // the candidate at each offset of the block, or 0xff
   std::vector<std::uint32_t> candidates_, struck_, large_hits_;
   Signed y_, g_;
+  // The values in two words: whether they fit, and the coefficients of the polynomial.
+  bool words_allowed_ = true;
+  bool words_ = false;
+  Int128 a_words_ = 0, b_words_ = 0, c_words_ = 0;
+  std::uint32_t at_ = 0;               // the position tried
+  std::vector<std::uint32_t> primes_;  // the primes of the value tried
+};
+
+// What the streams share, with the second stream itself: held by the thread of the second stream
+// as long as it runs, which may be after GatherRelations has returned. That stream works for a
+// Work of its own and stops when the first says it is over, so that the first never waits for it
+// (on a loaded machine a thread may wait milliseconds for a core, longer than the sieve of 30
+// digits).
+struct Streams {
+  explicit Streams(const Natural& number) : n(number) {}
+  Natural n;
+  Work work;
+  Shared shared;
+  std::optional<Gatherer> second;
 };
 
 }  // namespace
 
-SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work) {
-  Shared shared;
-  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true);
+SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
+                              const SiqsOptions& options) {
+  const auto streams = std::make_shared<Streams>(n);
+  Shared& shared = streams->shared;
+  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options.values_in_words);
   SiqsRelations out;
   if (!first.Prepare()) {
     out.factor_base = first.FactorBase();
@@ -799,24 +1005,19 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work) {
   }
 #if defined(BRINDAQ_SIQS_THREADS)
   // A second stream of polynomials on another core, where there is one.
-  std::thread second;
-  if (std::thread::hardware_concurrency() >= 2) {
-    second = std::thread([&n, extra, &work, &shared, &first] {
-      Gatherer other(n, extra, work, shared, 0x2545f4914f6cdd1du, false);
-      other.PrepareLike(first);
-      other.Run();
-    });
+  if (options.two_streams && std::thread::hardware_concurrency() >= 2 &&
+      n.DecimalDigits() >= tuning::kSiqsTwoStreamsFromDigits) {
+    streams->second.emplace(streams->n, extra, streams->work, shared, 0x2545f4914f6cdd1du, false,
+                            options.values_in_words);
+    streams->second->PrepareLike(first);
+    std::thread([streams] { streams->second->Run(); }).detach();
   }
 #endif
   const bool finished = first.Run();
   shared.over = true;
-#if defined(BRINDAQ_SIQS_THREADS)
-  if (second.joinable()) {
-    second.join();
-  }
-#endif
   out.factor_base = first.FactorBase();
   if (finished && !work.Stopped()) {
+    const std::lock_guard<std::mutex> lock(shared.mutex);
     out.relations = std::move(shared.relations);
   }
   return out;

@@ -33,10 +33,19 @@ struct SiqsRelations {
   std::vector<SiqsRelation> relations;
 };
 
+// How the relations are gathered: the values of the polynomials in two words where they fit (or
+// always with GMP), on two streams of polynomials where n is large enough and there are two cores
+// (or on one). The same relations come in the same order either way on one stream.
+struct SiqsOptions {
+  bool values_in_words = true;
+  bool two_streams = true;
+};
+
 // Gathers relations for an odd composite n with no prime factor below 10^4 that is no perfect
 // power; `extra` more than the factor base holds. Empty relations when stopped; a factor base of
 // the single prime p when the sieve met a prime factor p of n.
-SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work);
+SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
+                              const SiqsOptions& options = {});
 
 // Sets of relations (indices) whose products are squares: at most 64; none when stopped.
 std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gathered, Work& work);

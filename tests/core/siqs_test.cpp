@@ -98,5 +98,36 @@ TEST(Siqs, RefusesAProductWithARelationLeftOut) {
   }
 }
 
+// The values of the polynomials in two words give the very relations that GMP gives, on one
+// stream; and each relation is y^2 = (-1)^negative * its primes modulo n, checked directly.
+TEST(Siqs, WordsGatherWhatGmpGathers) {
+  Work work;
+  for (const char* digits :
+       {"186545840175288133747086689969", "4278484053548966982705268613062104274903",
+        "62924296960111234602037698215072334534677192767403"}) {
+    const Natural n = N(digits);
+    const SiqsRelations words = GatherRelations(n, 16, work, {true, false});
+    const SiqsRelations gmp = GatherRelations(n, 16, work, {false, false});
+    ASSERT_EQ(words.factor_base, gmp.factor_base);
+    ASSERT_EQ(words.relations.size(), gmp.relations.size()) << digits;
+    ASSERT_GE(words.relations.size(), words.factor_base.size() + 16);
+    for (std::size_t i = 0; i < words.relations.size(); ++i) {
+      const SiqsRelation& a = words.relations[i];
+      const SiqsRelation& b = gmp.relations[i];
+      EXPECT_EQ(a.y, b.y);
+      EXPECT_EQ(a.negative, b.negative);
+      EXPECT_EQ(a.primes, b.primes);
+      Natural product(1);
+      for (const std::uint32_t p : a.primes) {
+        product = product * Natural(p) % n;
+      }
+      if (a.negative) {
+        product = (n - product) % n;
+      }
+      EXPECT_EQ(a.y * a.y % n, product) << digits << " relation " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brindaq
