@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <vector>
 
 #include "core/arithmetic/montgomery128.h"
 #include "core/arithmetic/two_words.h"
@@ -52,6 +53,42 @@ TEST(TwoWords, ArithmeticAgreesWithGmp) {
       EXPECT_EQ(Jacobi(a, n), mpz_jacobi(Big(a).get(), Big(n).get()));
       EXPECT_EQ(Big(SquareRootFloor(a)), SquareRootFloor(Big(a)));
       EXPECT_EQ(GreatestCommonDivisor(a, n), Gcd(Big(a), Big(n)).TwoWords());
+    }
+  }
+}
+
+// Products and squares of forms at the edges of the words and of the modulus, where the carries
+// between words and the last subtraction of n are taken: moduli just below and above 2^64 and
+// 2^127, and the largest, with operands 0, 1, 2^64 +- 1 and n - 1, n - 2, beside random ones.
+TEST(TwoWords, ProductsAndSquaresAtTheEdgesAgreeWithGmp) {
+  std::mt19937_64 random(127);
+  const Uint128 top = Uint128{1} << 127;
+  std::vector<Uint128> moduli{
+      3,           (Uint128{1} << 64) - 59, (Uint128{1} << 64) + 13, top - 1, top + 1,
+      ~Uint128{0}, ~Uint128{0} - 2};
+  for (const int bits : {66, 100, 126, 127, 128}) {
+    for (int i = 0; i < 20; ++i) {
+      moduli.push_back(RandomOdd(random, bits));
+    }
+  }
+  for (const Uint128 n : moduli) {
+    const Montgomery128 m(n);
+    std::vector<Uint128> values{
+        0,     1,     2,    (Uint128{1} << 64) - 1, Uint128{1} << 64, (Uint128{1} << 64) + 1,
+        n - 1, n - 2, n / 2};
+    for (int i = 0; i < 6; ++i) {
+      values.push_back(((Uint128{random()} << 64) | random()) % n);
+    }
+    for (Uint128& value : values) {
+      value %= n;
+    }
+    for (const Uint128 a : values) {
+      EXPECT_EQ(Big(m.ValueOf(m.Square(m.Of(a)))), Big(a) * Big(a) % Big(n)) << Big(n);
+      for (const Uint128 b : values) {
+        // The forms themselves, whatever they stand for, are numbers below n too.
+        const Natural expected = Big(a) * Big(b) * Big(m.ValueOf(1)) % Big(n);
+        EXPECT_EQ(Big(m.Multiply(a, b)), expected) << Big(n) << " " << Big(a) << " " << Big(b);
+      }
     }
   }
 }
