@@ -102,7 +102,7 @@ class Curve {
 };
 
 constexpr std::uint64_t kD = tuning::kGiantStep;
-static_assert(kD % 2 == 0);
+static_assert(kD % 12 == 6 && kD >= 30, "the baby steps are made for D/2 = 3 (mod 6)");
 
 // Which j < D/2 are prime to D, the baby steps, and how many there are.
 constexpr std::array<bool, kD / 2> kBabyStep = [] {
@@ -397,20 +397,31 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   W* const prefix = here ? prefix_here.data() : prefix_kept.data();
   W* const xs = here ? xs_here.data() : xs_kept.data();
   std::size_t made = 0;
+  // The j < D/2 prime to 6 in two progressions of step 6, j = 1 and j = 5 (mod 6), each [j + 6]Q
+  // from [j]Q, [6]Q and [j - 6]Q: a third fewer additions than every odd j. [D/2]Q, which is
+  // 3 (mod 6), is [D/2 - 2]Q + [2]Q, and [D]Q its double: a few additions where a ladder for D
+  // would take some eighty products.
+  constexpr std::uint32_t kHalf = kD / 2;
+  std::array<Point<W>, kHalf> multiple;  // [j]Q for the j that the progressions reach
   const Point<W> twice = curve.Double(q);
-  Point<W> before = q;   // [j - 2]Q
-  Point<W> current = q;  // [j]Q
-  for (std::uint32_t j = 1; j < kD / 2; j += 2) {
-    if (j > 1) {
-      const Point<W> next = j == 3 ? curve.Add(twice, q, q) : curve.Add(current, twice, before);
-      before = current;
-      current = next;
-    }
-    if (kBabyStep[j]) {
-      points[made++] = current;
+  const Point<W> thrice = curve.Add(twice, q, q);
+  const Point<W> six = curve.Double(thrice);
+  multiple[1] = q;
+  multiple[5] = curve.Add(thrice, twice, q);
+  multiple[7] = curve.Add(six, q, multiple[5]);
+  multiple[11] = curve.Add(six, multiple[5], q);
+  for (std::uint32_t j = 13; j < kHalf; j += 6) {
+    multiple[j] = curve.Add(multiple[j - 6], six, multiple[j - 12]);
+    if (j + 4 < kHalf) {
+      multiple[j + 4] = curve.Add(multiple[j - 2], six, multiple[j - 8]);
     }
   }
-  const Point<W> step = curve.Multiply(q, kD);
+  for (std::uint32_t j = 1; j < kHalf; ++j) {
+    if (kBabyStep[j]) {
+      points[made++] = multiple[j];
+    }
+  }
+  const Point<W> step = curve.Double(curve.Add(multiple[kHalf - 2], twice, multiple[kHalf - 4]));
   std::uint64_t k = plan.first_k;
   Point<W> giant = step;
   Point<W> previous = step;
