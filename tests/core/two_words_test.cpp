@@ -59,7 +59,8 @@ TEST(TwoWords, ArithmeticAgreesWithGmp) {
 
 // Products and squares of forms at the edges of the words and of the modulus, where the carries
 // between words and the last subtraction of n are taken: moduli just below and above 2^64 and
-// 2^127, and the largest, with operands 0, 1, 2^64 +- 1 and n - 1, n - 2, beside random ones.
+// 2^127, and the largest, with operands 0, 1, 2^64 +- 1 and n - 1, n - 2, beside random ones;
+// and the inverses of these operands, against GMP's.
 TEST(TwoWords, ProductsAndSquaresAtTheEdgesAgreeWithGmp) {
   std::mt19937_64 random(127);
   const Uint128 top = Uint128{1} << 127;
@@ -73,9 +74,18 @@ TEST(TwoWords, ProductsAndSquaresAtTheEdgesAgreeWithGmp) {
   }
   for (const Uint128 n : moduli) {
     const Montgomery128 m(n);
-    std::vector<Uint128> values{
-        0,     1,     2,    (Uint128{1} << 64) - 1, Uint128{1} << 64, (Uint128{1} << 64) + 1,
-        n - 1, n - 2, n / 2};
+    std::vector<Uint128> values{0,
+                                1,
+                                2,
+                                3,
+                                1000003,
+                                (Uint128{1} << 64) - 1,
+                                Uint128{1} << 64,
+                                (Uint128{1} << 64) + 1,
+                                n - 1,
+                                n - 2,
+                                n / 2,
+                                n / 3};
     for (int i = 0; i < 6; ++i) {
       values.push_back(((Uint128{random()} << 64) | random()) % n);
     }
@@ -84,6 +94,15 @@ TEST(TwoWords, ProductsAndSquaresAtTheEdgesAgreeWithGmp) {
     }
     for (const Uint128 a : values) {
       EXPECT_EQ(Big(m.ValueOf(m.Square(m.Of(a)))), Big(a) * Big(a) % Big(n)) << Big(n);
+      // The first quotients of Euclid's algorithm on n and a small a pass 2^50, and on n and
+      // n / 2 the divisor passes 2^125.
+      Natural inverse;
+      const bool invertible = mpz_invert(inverse.raw(), Big(a).get(), Big(n).get()) != 0;
+      const std::optional<Uint128> ours = InverseModulo(a, n);
+      ASSERT_EQ(ours.has_value(), invertible && n > 1) << Big(n) << " " << Big(a);
+      if (ours) {
+        EXPECT_EQ(Big(*ours), inverse) << Big(n) << " " << Big(a);
+      }
       for (const Uint128 b : values) {
         // The forms themselves, whatever they stand for, are numbers below n too.
         const Natural expected = Big(a) * Big(b) * Big(m.ValueOf(1)) % Big(n);
