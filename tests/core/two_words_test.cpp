@@ -149,6 +149,48 @@ TEST(TwoWords, BailliePswAgreesWithGmp) {
   }
 }
 
+// Pollard's p - 1 method against primes made for it: p with p - 1 a product of primes up to B1
+// (found by stage 1), or of those and one prime up to B2 (found by stage 2), times a prime q with
+// q - 1 twice a prime, which neither stage finds: the method must give p, and nothing for q times
+// a second such prime.
+TEST(TwoWords, PMinusOneFindsThePrimesMadeForItAndNoOther) {
+  std::mt19937_64 random(500);
+  const tuning::CurveBounds bounds{0, 500, 5000};
+  // The next prime q above `from` with (q - 1) / 2 prime.
+  const auto safe_prime = [](Natural from) {
+    for (;;) {
+      mpz_nextprime(from.raw(), from.get());
+      if (mpz_probab_prime_p(Natural(from * Natural(2) + Natural(1)).get(), 30) != 0) {
+        return from * Natural(2) + Natural(1);
+      }
+    }
+  };
+  // A prime p above 2^40 with p - 1 = 2 * (primes up to 500) * last.
+  const auto smooth_prime = [&random](std::uint64_t last) {
+    for (;;) {
+      Natural p_minus_one(2 * last);
+      while (p_minus_one < Natural(std::uint64_t{1} << 40)) {
+        Natural prime;
+        mpz_nextprime(prime.raw(), Natural(random() % 490).get());
+        p_minus_one *= prime;
+      }
+      const Natural p = p_minus_one + Natural(1);
+      if (mpz_probab_prime_p(p.get(), 30) != 0) {
+        return p;
+      }
+    }
+  };
+  for (int i = 0; i < 10; ++i) {
+    const Natural q = safe_prime(Big(RandomOdd(random, 40)));
+    const Natural p = smooth_prime(i % 2 == 0 ? 1 : 4999);  // 4999 is prime, above B1
+    const Natural n = p * q;
+    ASSERT_FALSE(n.FitsWord());
+    EXPECT_EQ(Big(PMinusOneFactor(Montgomery128(n.TwoWords()), bounds)), p) << n;
+    const Natural r = safe_prime(Big(RandomOdd(random, 40)));
+    EXPECT_EQ(PMinusOneFactor(Montgomery128((q * r).TwoWords()), bounds), 1u) << q * r;
+  }
+}
+
 TEST(TwoWords, FactorisesProductsOfTwoPrimesOfEachSize) {
   std::mt19937_64 random(100);
   Work work;
