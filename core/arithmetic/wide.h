@@ -8,8 +8,8 @@
 #include <concepts>
 #include <cstdint>
 #include <optional>
-#include <utility>
 #include <tuple>
+#include <utility>
 
 namespace brindaq {
 
