@@ -14,6 +14,9 @@
 // [kD]Q = +-[j]Q modulo p exactly when X(kD) - x(j) Z(kD) is 0 modulo p, with x(j) = X(j) / Z(j),
 // so one product serves both, and all of them are multiplied together before one greatest
 // common divisor.
+//
+// Pollard's p - 1 method on two words lives here too, for the scalar of stage 1 and the pairs of
+// stage 2 that it shares with the curves.
 
 #include <algorithm>
 #include <array>
@@ -102,7 +105,7 @@ class Curve {
 };
 
 constexpr std::uint64_t kD = tuning::kGiantStep;
-static_assert(kD % 2 == 0);
+static_assert(kD % 12 == 6 && kD >= 30, "the baby steps are made for D/2 = 3 (mod 6)");
 
 // Which j < D/2 are prime to D, the baby steps, and how many there are.
 constexpr std::array<bool, kD / 2> kBabyStep = [] {
@@ -149,7 +152,7 @@ struct PairPlan {
 };
 
 const PairPlan& PlanFor(const Bounds& bounds, const std::uint8_t* prime_flags) {
-  constexpr std::size_t kKept = 4;
+  constexpr std::size_t kKept = 8;  // the levels of the curves and p - 1
   thread_local std::array<PairPlan, kKept> plans;
   thread_local std::size_t next = 0;
   for (const PairPlan& plan : plans) {
@@ -290,7 +293,7 @@ struct StageOneScalar {
 };
 
 const StageOneScalar& ScalarFor(std::uint32_t b1, const std::uint8_t* prime_flags) {
-  constexpr std::size_t kKept = 4;
+  constexpr std::size_t kKept = 8;  // the levels of the curves and p - 1
   thread_local std::array<StageOneScalar, kKept> scalars;
   thread_local std::size_t next = 0;
   for (const StageOneScalar& scalar : scalars) {
@@ -397,20 +400,31 @@ W PairGiantAndBabySteps(const M& m, const Curve<M>& curve, Point<W> q, const Bou
   W* const prefix = here ? prefix_here.data() : prefix_kept.data();
   W* const xs = here ? xs_here.data() : xs_kept.data();
   std::size_t made = 0;
+  // The j < D/2 prime to 6 in two progressions of step 6, j = 1 and j = 5 (mod 6), each [j + 6]Q
+  // from [j]Q, [6]Q and [j - 6]Q: a third fewer additions than every odd j. [D/2]Q, which is
+  // 3 (mod 6), is [D/2 - 2]Q + [2]Q, and [D]Q its double: a few additions where a ladder for D
+  // would take some eighty products.
+  constexpr std::uint32_t kHalf = kD / 2;
+  std::array<Point<W>, kHalf> multiple;  // [j]Q for the j that the progressions reach
   const Point<W> twice = curve.Double(q);
-  Point<W> before = q;   // [j - 2]Q
-  Point<W> current = q;  // [j]Q
-  for (std::uint32_t j = 1; j < kD / 2; j += 2) {
-    if (j > 1) {
-      const Point<W> next = j == 3 ? curve.Add(twice, q, q) : curve.Add(current, twice, before);
-      before = current;
-      current = next;
-    }
-    if (kBabyStep[j]) {
-      points[made++] = current;
+  const Point<W> thrice = curve.Add(twice, q, q);
+  const Point<W> six = curve.Double(thrice);
+  multiple[1] = q;
+  multiple[5] = curve.Add(thrice, twice, q);
+  multiple[7] = curve.Add(six, q, multiple[5]);
+  multiple[11] = curve.Add(six, multiple[5], q);
+  for (std::uint32_t j = 13; j < kHalf; j += 6) {
+    multiple[j] = curve.Add(multiple[j - 6], six, multiple[j - 12]);
+    if (j + 4 < kHalf) {
+      multiple[j + 4] = curve.Add(multiple[j - 2], six, multiple[j - 8]);
     }
   }
-  const Point<W> step = curve.Multiply(q, kD);
+  for (std::uint32_t j = 1; j < kHalf; ++j) {
+    if (kBabyStep[j]) {
+      points[made++] = multiple[j];
+    }
+  }
+  const Point<W> step = curve.Double(curve.Add(multiple[kHalf - 2], twice, multiple[kHalf - 4]));
   std::uint64_t k = plan.first_k;
   Point<W> giant = step;
   Point<W> previous = step;
@@ -508,6 +522,88 @@ W TryCurve(const M& m, std::uint64_t sigma, const Bounds& bounds) {
   return PairGiantAndBabySteps(m, curve, q, bounds, prime_flags);
 }
 
+// Pollard's p - 1 method on two words, which shares the scalar of stage 1 and the pairs of
+// stage 2 with the curves: x = 2^E for E the product of every prime power up to B1 reveals a prime
+// p of n when p - 1 divides E, through gcd(x - 1, n). Stage 2 pairs the primes q = kD +- j in
+// (B1, B2] as the curves do, on V_k = x^k + x^-k: V_kD - V_j = x^-kD (x^(kD-j) - 1)(x^(kD+j) - 1),
+// so that one product serves both primes of a pair, and every V follows from two before it,
+// V_(a+b) = V_a V_b - V_(a-b), with no inversion past that of x. A step of stage 1 costs a square,
+// a tenth of a step of a curve, so that the method looks for factors with p - 1 smooth to a bound
+// ten times a first curve's at half the cost; a curve, whose order varies, is then the better bet.
+template <typename M, typename W = WordOf<M>>
+W PMinusOneFactor(const M& m, const Bounds& bounds) {
+  const W n = m.Modulus();
+  const std::uint8_t* prime_flags = PrimeFlags(bounds.b2);
+  const StageOneScalar& scalar = ScalarFor(bounds.b1, prime_flags);
+  const W two = m.Add(m.One(), m.One());
+  W x = two;
+  const std::size_t top = scalar.words.size() - 1;
+  const int top_bits = std::bit_width(scalar.words[top]);
+  for (std::size_t w = top + 1; w-- > 0;) {
+    const std::uint64_t word = scalar.words[w];
+    for (int bit = (w == top ? top_bits - 1 : 64); bit-- > 0;) {
+      x = m.Square(x);
+      if (((word >> bit) & 1) != 0) {
+        x = m.Add(x, x);
+      }
+    }
+  }
+  for (int i = 0; i < scalar.twos; ++i) {
+    x = m.Square(x);
+  }
+  const W stage_one = m.Subtract(x, m.One());
+  const auto inverse = InverseModulo(m.ValueOf(x), n);  // x is a power of 2, n odd
+  if (!inverse || stage_one == 0) {
+    return 0;
+  }
+  const W v1 = m.Add(x, m.Of(*inverse));
+  const W v2 = m.Subtract(m.Square(v1), two);
+  // The baby steps V_j, j odd below D/2, each from the two before; then V_D = V_(D/2)^2 - 2.
+  constexpr std::uint32_t kHalf = kD / 2;
+  std::array<W, kBabySteps> babies;
+  std::size_t made = 0;
+  W before = v1;  // V_(j-2), with V_-1 = V_1
+  W current = v1;
+  for (std::uint32_t j = 1; j <= kHalf; j += 2) {
+    if (j > 1) {
+      const W next = m.Subtract(m.Multiply(current, v2), before);
+      before = current;
+      current = next;
+    }
+    if (j < kHalf && kBabyStep[j]) {
+      babies[made++] = current;
+    }
+  }
+  const W step = m.Subtract(m.Square(current), two);  // current is V_(D/2)
+  const PairPlan& plan = PlanFor(bounds, prime_flags);
+  // The giant steps V_kD from V_0 = 2 and V_D on.
+  W previous = two;
+  W giant = step;
+  for (std::uint64_t k = 1; k < plan.first_k; ++k) {
+    const W next = m.Subtract(m.Multiply(giant, step), previous);
+    previous = giant;
+    giant = next;
+  }
+  std::array<W, 4> products{stage_one, m.One(), m.One(), m.One()};
+  std::size_t g = 0;
+  const std::vector<std::uint32_t>& pairs = plan.pairs;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    for (; g < (pairs[i] >> 8); ++g) {
+      const W next = m.Subtract(m.Multiply(giant, step), previous);
+      previous = giant;
+      giant = next;
+    }
+    products[i & 3] = m.Multiply(products[i & 3], m.Subtract(giant, babies[pairs[i] & 255]));
+  }
+  const W product =
+      m.Multiply(m.Multiply(products[0], products[1]), m.Multiply(products[2], products[3]));
+  if (const W factor = FactorOf(product, n); factor != 0) {
+    return factor;
+  }
+  // Every prime of n at once in the product: stage 1 alone may still show one.
+  return FactorOf(stage_one, n);
+}
+
 }  // namespace
 
 std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
@@ -521,6 +617,11 @@ std::uint64_t EllipticCurveFactor(std::uint64_t n, int curves) {
     }
   }
   return 0;
+}
+
+Uint128 PMinusOneFactor(const Montgomery128& m, const tuning::CurveBounds& bounds) {
+  const Uint128 factor = PMinusOneFactor<Montgomery128>(m, bounds);
+  return factor != 0 ? factor : 1;
 }
 
 Uint128 EllipticCurveFactor(const Montgomery128& m, const tuning::CurveBounds& bounds, int curves,

@@ -39,7 +39,14 @@ class Montgomery128 {
   // For an odd n >= 3. R^2 modulo n, which turns a number into its form by one product, is made
   // here once, as the form of 2^128: 2R doubled, then squared seven times in the form, (2^k)R
   // squared being (2^2k)R. The modulus is then only read, and may be shared between threads.
-  explicit Montgomery128(Uint128 n) : n_(n), inverse_(Inverse(n)), one_((0 - n) % n) {
+  explicit Montgomery128(Uint128 n)
+      : n_(n),
+        inverse_(Inverse(n)),
+        one_((0 - n) % n),
+        low_(static_cast<std::uint64_t>(n)),
+        high_(static_cast<std::uint64_t>(n >> 64)),
+        minus_inverse_(0 - static_cast<std::uint64_t>(inverse_)),
+        narrow_((n >> 127) == 0) {
     r_squared_ = Add(one_, one_);
     for (int i = 0; i < 7; ++i) {
       r_squared_ = Square(r_squared_);
@@ -54,16 +61,28 @@ class Montgomery128 {
   Uint128 Of(Uint128 c) const { return Multiply(c % n_, r_squared_); }
   Uint128 ValueOf(Uint128 x) const { return Multiply(x, 1); }
 
-  // x * y / R modulo n, for x, y < n. The low halves of x * y and of m * n agree, so the
-  // difference of the high halves is the reduction, plus n when it comes out negative.
+  // x * y / R modulo n, for x, y < n.
   Uint128 Multiply(Uint128 x, Uint128 y) const {
-    const Product256 product = MultiplyWide(x, y);
-    const Uint128 m = product.low * inverse_;
-    const Uint128 subtracted = MultiplyWide(m, n_).high;
-    return product.high >= subtracted ? product.high - subtracted : product.high - subtracted + n_;
+    if (narrow_) {
+      const auto x0 = static_cast<std::uint64_t>(x);
+      const auto x1 = static_cast<std::uint64_t>(x >> 64);
+      const auto y0 = static_cast<std::uint64_t>(y);
+      const auto y1 = static_cast<std::uint64_t>(y >> 64);
+      return ReduceNarrow(Uint128{x0} * y0, Uint128{x0} * y1, Uint128{x1} * y0, Uint128{x1} * y1);
+    }
+    return MultiplyAnyWidth(x, y);
   }
 
-  Uint128 Square(Uint128 x) const { return Multiply(x, x); }
+  // x * x / R modulo n, for x < n: the two cross products are one.
+  Uint128 Square(Uint128 x) const {
+    if (narrow_) {
+      const auto x0 = static_cast<std::uint64_t>(x);
+      const auto x1 = static_cast<std::uint64_t>(x >> 64);
+      const Uint128 cross = Uint128{x0} * x1;
+      return ReduceNarrow(Uint128{x0} * x0, cross, cross, Uint128{x1} * x1);
+    }
+    return MultiplyAnyWidth(x, x);
+  }
 
   Uint128 Add(Uint128 x, Uint128 y) const {
     const Uint128 rest = n_ - y;
@@ -85,6 +104,42 @@ class Montgomery128 {
   }
 
  private:
+  // x * y / R modulo n for any n below 2^128, on whole halves: the low halves of x * y and of
+  // m * n agree, so the difference of the high halves is the reduction, plus n when it comes out
+  // negative.
+  Uint128 MultiplyAnyWidth(Uint128 x, Uint128 y) const {
+    const Product256 product = MultiplyWide(x, y);
+    const Uint128 m = product.low * inverse_;
+    const Uint128 subtracted = MultiplyWide(m, n_).high;
+    return product.high >= subtracted ? product.high - subtracted : product.high - subtracted + n_;
+  }
+
+  // x * y / R modulo n < 2^127 from the four word products x0 y0, x0 y1, x1 y0 and x1 y1, reduced
+  // a word at a time (Montgomery's reduction by words, as in Koc, Acar and Kaliski's "Analyzing
+  // and comparing Montgomery multiplication algorithms", in operand-scanning form): the first
+  // word of x times y plus m0 n, with m0 chosen to clear its lowest word, is divided by 2^64; it
+  // is below y + n < 2n < 2^128, so that it holds in two words with no carry past them. The second
+  // word of x does the same, and the result, below 2n, needs at most one subtraction of n. Two
+  // word products with -1 / n modulo 2^64 replace the product of two words with the inverse
+  // modulo 2^128, and the low half of m * n is never formed.
+  Uint128 ReduceNarrow(Uint128 p00, Uint128 p01, Uint128 p10, Uint128 p11) const {
+    // (x0 y + m0 n) / 2^64.
+    const auto m0 = static_cast<std::uint64_t>(p00) * minus_inverse_;
+    const Uint128 low0 = Uint128{m0} * low_ + static_cast<std::uint64_t>(p00);  // low word 0
+    const Uint128 middle0 = p01 + (p00 >> 64);
+    const Uint128 high0 = Uint128{m0} * high_ + (low0 >> 64) + static_cast<std::uint64_t>(middle0);
+    const Uint128 first = high0 + ((middle0 >> 64) << 64);
+    // (x1 y + first + m1 n) / 2^64.
+    const Uint128 low1 = p10 + static_cast<std::uint64_t>(first);
+    const auto m1 = static_cast<std::uint64_t>(low1) * minus_inverse_;
+    const Uint128 cleared = Uint128{m1} * low_ + static_cast<std::uint64_t>(low1);  // low word 0
+    const Uint128 middle1 = p11 + (low1 >> 64) + (first >> 64);
+    const Uint128 high1 =
+        Uint128{m1} * high_ + (cleared >> 64) + static_cast<std::uint64_t>(middle1);
+    const Uint128 result = high1 + ((middle1 >> 64) << 64);
+    return result >= n_ ? result - n_ : result;
+  }
+
   // 1 / n modulo 2^128 by Newton's iteration, which doubles the correct low bits at each step.
   static Uint128 Inverse(Uint128 n) {
     Uint128 inverse = n;  // right to 3 bits: n * n = 1 (mod 8)
@@ -95,8 +150,12 @@ class Montgomery128 {
   }
 
   Uint128 n_;
-  Uint128 inverse_;  // 1 / n modulo 2^128
-  Uint128 one_;      // R modulo n
+  Uint128 inverse_;    // 1 / n modulo 2^128
+  Uint128 one_;        // R modulo n
+  std::uint64_t low_;  // the words of n
+  std::uint64_t high_;
+  std::uint64_t minus_inverse_;  // -1 / n modulo 2^64
+  bool narrow_;                  // n < 2^127
   Uint128 r_squared_ = 0;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // Numbers of two words, from 2^64 to 2^128, told prime and split without GMP: the Baillie-PSW
-// test and Pollard's rho method on Montgomery128, beside the elliptic curves of
-// elliptic_curves.cpp, which serve both widths. The factorisation of numbers of any size hands
-// every part below 2^128 to these, as it hands every part below 2^64 to the one-word code.
+// test and Pollard's rho method on Montgomery128, beside the elliptic curves and p - 1 of
+// elliptic_curves.cpp, the curves serving both widths. The factorisation of numbers of any size
+// hands every part below 2^128 to these, as it hands every part below 2^64 to the one-word code.
 
 #include <cstdint>
 #include <vector>
@@ -31,6 +31,11 @@ Uint128 RhoFactor(const Montgomery128& m, std::uint64_t c, std::uint64_t steps);
 // first_sigma on; or 1.
 Uint128 EllipticCurveFactor(const Montgomery128& m, const tuning::CurveBounds& bounds, int curves,
                             std::uint64_t first_sigma);
+
+// A factor f of the odd composite n with 1 < f < n found by Pollard's p - 1 method with the bounds
+// given (bounds.bits unused), or 1: found when some prime p of n has p - 1 made of prime powers up
+// to B1 and at most one prime up to B2, and not every prime of n has.
+Uint128 PMinusOneFactor(const Montgomery128& m, const tuning::CurveBounds& bounds);
 
 // The odd primes below 10^4 divided out of the odd n, each with its exponent, ascending, into
 // `powers`; what is left of n. Each prime is tried by one product with its inverse modulo 2^128

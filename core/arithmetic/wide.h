@@ -8,6 +8,8 @@
 #include <concepts>
 #include <cstdint>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace brindaq {
 
@@ -155,6 +157,35 @@ constexpr T GreatestCommonDivisor(T a, T b) {
          << shift;
 }
 
+// x as the nearest double, or next to it.
+constexpr double ToDouble(Uint128 x) {
+  return static_cast<double>(static_cast<std::uint64_t>(x >> 64)) * 0x1p64 +
+         static_cast<double>(static_cast<std::uint64_t>(x));
+}
+
+// The quotient and remainder of r by d, for 0 < d <= r: from the quotient of their doubles, which
+// is within one of the true one while it is below 2^50 (each double is off by at most 2^-53 of
+// itself, and so is their quotient), set right by a step or two; a division of two words, which
+// costs some hundred cycles, is left for the quotients of more than 50 bits and divisors of more
+// than 125, where a quotient off by one could pass the signed range of the remainder.
+constexpr std::pair<Uint128, Uint128> DivideTwoWords(Uint128 r, Uint128 d) {
+  const double estimate = ToDouble(r) / ToDouble(d);
+  if ((d >> 125) != 0 || estimate >= 0x1p50) {
+    return {r / d, r % d};
+  }
+  Uint128 quotient = static_cast<std::uint64_t>(estimate);
+  auto rest = static_cast<Int128>(r - quotient * d);
+  while (rest < 0) {
+    --quotient;
+    rest += static_cast<Int128>(d);
+  }
+  while (rest >= static_cast<Int128>(d)) {
+    ++quotient;
+    rest -= static_cast<Int128>(d);
+  }
+  return {quotient, static_cast<Uint128>(rest)};
+}
+
 // The inverse of a modulo m >= 1, or nothing when they share a factor. The extended Euclidean
 // algorithm's factors alternate in sign, and each is the one two before plus the quotient times
 // the one before in size, never above m: their sizes are kept, and the sign of the last one
@@ -177,8 +208,7 @@ constexpr std::optional<T> InverseModulo(T a, T m) {
         quotient = r / d;
         rest = r % d;
       } else {
-        quotient = remainder / next_remainder;
-        rest = remainder - quotient * next_remainder;
+        std::tie(quotient, rest) = DivideTwoWords(remainder, next_remainder);
       }
     }
     remainder = next_remainder;

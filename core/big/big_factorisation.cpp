@@ -61,12 +61,12 @@ Uint128 SmallestOfDigits(std::size_t digits) {
   return power;
 }
 
-// A factor f of a composite part of two words with 1 < f < n, in their own arithmetic: rho
-// (unless the part comes from a larger one that has been through it), then the levels of the
+// A factor f of a composite part of two words with 1 < f < n, in their own arithmetic: p - 1 and
+// rho (unless the part comes from one that has been through them), then the levels of the
 // curves for two words; a part of kSiqsFromDigits digits or more goes to the quadratic sieve once
 // the curves have looked for factors of up to kTwoWordCurvesBeforeSiqsBits bits, or a share of its
-// digits when that is more. The work is asked
-// whether to stop before each curve, a few milliseconds at most; 1 when it was stopped.
+// digits when that is more. The work is asked whether to stop before each curve, a few
+// milliseconds at most; 1 when it was stopped.
 Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint64_t& sigma,
                       Work& work) {
   static const Uint128 sieve_from = SmallestOfDigits(tuning::kSiqsFromDigits);
@@ -76,6 +76,12 @@ Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint
       std::max(static_cast<double>(tuning::kTwoWordCurvesBeforeSiqsBits),
                static_cast<double>(Natural::FromWide(part.value).DecimalDigits()) *
                    tuning::kCurvesShareBeforeSiqs * 3.3219280948873623);
+  if (part.level == 0 && tuning::kTwoWordPMinusOne.b1 > 0) {
+    work.Report({"P-1", "", 0, 0});
+    if (const Uint128 factor = PMinusOneFactor(m, tuning::kTwoWordPMinusOne); factor != 1) {
+      return factor;
+    }
+  }
   if (part.level == 0 && tuning::kTwoWordRhoSteps > 0) {
     work.Report({"rho", "", 0, 0});
     if (const Uint128 factor = RhoFactor(m, 1, tuning::kTwoWordRhoSteps); factor != 1) {
@@ -138,8 +144,10 @@ void FactoriseTwoWords(const TwoWordPart& whole, std::uint64_t& sigma, BigFactor
       factors.unsplit.push_back({Natural::FromWide(part.value), part.exponent});
       continue;
     }
-    parts.push_back({part.value / factor, part.exponent, part.level});
-    parts.push_back({factor, part.exponent, part.level});
+    // The parts have been through p - 1 as a whole.
+    const std::size_t level = std::max<std::size_t>(part.level, 1);
+    parts.push_back({part.value / factor, part.exponent, level});
+    parts.push_back({factor, part.exponent, level});
   }
 }
 

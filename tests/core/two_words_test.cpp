@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <vector>
 
 #include "core/arithmetic/montgomery128.h"
 #include "core/arithmetic/two_words.h"
@@ -56,6 +57,47 @@ TEST(TwoWords, ArithmeticAgreesWithGmp) {
   }
 }
 
+// Products and squares of forms at the edges of the words and of the modulus, where the carries
+// between words and the last subtraction of n are taken: moduli just below and above 2^64 and
+// 2^127, and near 2^128, with operands 0, 1, 2^64 +- 1 and n - 1, n - 2, beside random ones;
+// and the inverses of these operands, whose first quotients in Euclid's algorithm pass 2^50
+// (a small), whose divisors pass 2^125 (n / 2) or whose quotients of doubles are one too large
+// (n / 3 + 1), against GMP's.
+TEST(TwoWords, ProductsAndSquaresAtTheEdgesAgreeWithGmp) {
+  std::mt19937_64 random(127);
+  const Uint128 top = Uint128{1} << 127;
+  const Uint128 word = Uint128{1} << 64;
+  std::vector<Uint128> moduli{3, word - 59, word + 13, top - 1, top + 1, ~Uint128{0} - 2};
+  for (const int bits : {66, 100, 126, 127, 128}) {
+    for (int i = 0; i < 20; ++i) {
+      moduli.push_back(RandomOdd(random, bits));
+    }
+  }
+  for (const Uint128 n : moduli) {
+    const Montgomery128 m(n);
+    std::vector<Uint128> values{0, 1, 2, 3, 1000003, word - 1, word, word + 1};
+    values.insert(values.end(), {n - 1, n - 2, n / 2, n / 3 + 1});
+    for (int i = 0; i < 6; ++i) {
+      values.push_back(((Uint128{random()} << 64) | random()) % n);
+    }
+    for (Uint128 a : values) {
+      a %= n;
+      EXPECT_EQ(Big(m.ValueOf(m.Square(m.Of(a)))), Big(a) * Big(a) % Big(n)) << Big(n);
+      Natural inverse;
+      const bool invertible = mpz_invert(inverse.raw(), Big(a).get(), Big(n).get()) != 0;
+      const std::optional<Uint128> ours = InverseModulo(a, n);
+      ASSERT_EQ(ours.has_value(), invertible) << Big(n) << " " << Big(a);
+      EXPECT_TRUE(!ours || Big(*ours) == inverse) << Big(n) << " " << Big(a);
+      for (Uint128 b : values) {
+        b %= n;
+        // The forms themselves, whatever they stand for, are numbers below n too.
+        const Natural expected = Big(a) * Big(b) * Big(m.ValueOf(1)) % Big(n);
+        EXPECT_EQ(Big(m.Multiply(a, b)), expected) << Big(n) << " " << Big(a) << " " << Big(b);
+      }
+    }
+  }
+}
+
 TEST(TwoWords, BailliePswAgreesWithGmp) {
   std::mt19937_64 random(65);
   int primes = 0;
@@ -90,6 +132,44 @@ TEST(TwoWords, BailliePswAgreesWithGmp) {
       const Uint128 n = Uint128{factors[0]} * factors[1] * factors[2];
       EXPECT_FALSE(PassesBailliePsw(Montgomery128(n))) << Big(n);
     }
+  }
+}
+
+// Pollard's p - 1 method against primes made for it: p with p - 1 a product of primes up to B1
+// (found by stage 1), or of those and one prime up to B2 (found by stage 2), times a prime q with
+// q - 1 twice a prime, which neither stage finds: the method must give p, and nothing for q times
+// a second such prime.
+TEST(TwoWords, PMinusOneFindsThePrimesMadeForItAndNoOther) {
+  std::mt19937_64 random(500);
+  const tuning::CurveBounds bounds{0, 500, 5000};
+  // The next prime q above `from` with (q - 1) / 2 prime.
+  const auto safe_prime = [](Natural from) {
+    do {
+      mpz_nextprime(from.raw(), from.get());
+    } while (mpz_probab_prime_p(Natural(from * Natural(2) + Natural(1)).get(), 30) == 0);
+    return from * Natural(2) + Natural(1);
+  };
+  // A prime p above 2^40 with p - 1 = 2 * (primes up to 500) * last.
+  const auto smooth_prime = [&random](std::uint64_t last) {
+    for (;;) {
+      Natural p_minus_one(2 * last);
+      while (p_minus_one < Natural(std::uint64_t{1} << 40)) {
+        Natural prime;
+        mpz_nextprime(prime.raw(), Natural(random() % 490).get());
+        p_minus_one *= prime;
+      }
+      const Natural p = p_minus_one + Natural(1);
+      if (mpz_probab_prime_p(p.get(), 30) != 0) {
+        return p;
+      }
+    }
+  };
+  for (int i = 0; i < 10; ++i) {
+    const Natural q = safe_prime(Big(RandomOdd(random, 40)));
+    const Natural p = smooth_prime(i % 2 == 0 ? 1 : 4999);  // 4999 is prime, above B1
+    EXPECT_EQ(Big(PMinusOneFactor(Montgomery128((p * q).TwoWords()), bounds)), p) << p * q;
+    const Natural r = safe_prime(Big(RandomOdd(random, 40)));
+    EXPECT_EQ(PMinusOneFactor(Montgomery128((q * r).TwoWords()), bounds), 1u) << q * r;
   }
 }
 
