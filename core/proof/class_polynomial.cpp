@@ -28,31 +28,6 @@ bool IsFundamental(std::int64_t d, const std::vector<bool>& squarefree) {
   return false;
 }
 
-// The prime discriminants whose product is the fundamental discriminant d < 0.
-std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
-  std::vector<std::int32_t> factors;
-  std::int64_t odd_product = 1;
-  std::int64_t rest = -d;
-  while (rest % 2 == 0) {
-    rest /= 2;
-  }
-  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
-    if (p * p > rest) {
-      p = rest;  // the last prime factor
-    }
-    if (rest % p == 0) {
-      rest /= p;
-      const std::int64_t star = p % 4 == 1 ? p : -p;
-      factors.push_back(static_cast<std::int32_t>(star));
-      odd_product *= star;
-    }
-  }
-  if (odd_product != d) {
-    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
-  }
-  return factors;
-}
-
 // The eta product prod (1 - q^n) = 1 + sum over n >= 1 of (-1)^n (q^(n(3n-1)/2) + q^(n(3n+1)/2))
 // (Euler's pentagonal numbers), with `terms` values of n.
 Complex EtaProduct(const Complex& q, long terms) {
@@ -80,50 +55,6 @@ Complex EtaProduct(const Complex& q, long terms) {
     q_n *= q;
   }
   return sum;
-}
-
-// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
-Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits) {
-  // 2 pi i tau = -pi sqrt|D| / a - i pi b / a.
-  Complex z(bits);
-  mpf_mul(z.re(), pi, root);
-  mpf_div_ui(z.re(), z.re(), static_cast<unsigned long>(form.a));
-  mpf_neg(z.re(), z.re());
-  mpf_mul_ui(z.im(), pi, static_cast<unsigned long>(std::abs(form.b)));
-  mpf_div_ui(z.im(), z.im(), static_cast<unsigned long>(form.a));
-  if (form.b > 0) {
-    mpf_neg(z.im(), z.im());
-  }
-  const Complex q = Exp(z);
-  Complex q2(q);
-  q2 *= q;
-  // |q| = e^(-pi sqrt|D| / a): each power of q gains that many bits.
-  const double gain = -mpf_get_d(z.re()) / std::log(2.0);
-  long terms = 1;
-  while (static_cast<double>(terms * (3 * terms - 1) / 2) * gain < static_cast<double>(bits) + 16) {
-    ++terms;
-  }
-  Complex ratio = EtaProduct(q2, terms);
-  ratio /= EtaProduct(q, terms);
-  // f = Delta(2 tau) / Delta(tau) = q (eta product at q^2 / at q)^24
-  Complex r2(ratio);
-  r2 *= ratio;
-  Complex r4(r2);
-  r4 *= r2;
-  Complex r8(r4);
-  r8 *= r4;
-  Complex f(r8);
-  f *= r8;
-  f *= r8;  // r^24
-  f *= q;
-  Complex j(f);
-  j.MultiplyByWord(256);
-  mpf_add_ui(j.re(), j.re(), 1);
-  Complex cube(j);
-  cube *= j;
-  cube *= j;
-  cube /= f;
-  return cube;
 }
 
 // The product of the x - j over the forms, rounded; nothing when a coefficient is not clearly
@@ -204,6 +135,75 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
 
 }  // namespace
 
+// The prime discriminants whose product is the fundamental discriminant d < 0.
+std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
+  std::vector<std::int32_t> factors;
+  std::int64_t odd_product = 1;
+  std::int64_t rest = -d;
+  while (rest % 2 == 0) {
+    rest /= 2;
+  }
+  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
+    if (p * p > rest) {
+      p = rest;  // the last prime factor
+    }
+    if (rest % p == 0) {
+      rest /= p;
+      const std::int64_t star = p % 4 == 1 ? p : -p;
+      factors.push_back(static_cast<std::int32_t>(star));
+      odd_product *= star;
+    }
+  }
+  if (odd_product != d) {
+    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
+  }
+  return factors;
+}
+
+// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
+Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits) {
+  // 2 pi i tau = -pi sqrt|D| / a - i pi b / a.
+  Complex z(bits);
+  mpf_mul(z.re(), pi, root);
+  mpf_div_ui(z.re(), z.re(), static_cast<unsigned long>(form.a));
+  mpf_neg(z.re(), z.re());
+  mpf_mul_ui(z.im(), pi, static_cast<unsigned long>(std::abs(form.b)));
+  mpf_div_ui(z.im(), z.im(), static_cast<unsigned long>(form.a));
+  if (form.b > 0) {
+    mpf_neg(z.im(), z.im());
+  }
+  const Complex q = Exp(z);
+  Complex q2(q);
+  q2 *= q;
+  // |q| = e^(-pi sqrt|D| / a): each power of q gains that many bits.
+  const double gain = -mpf_get_d(z.re()) / std::log(2.0);
+  long terms = 1;
+  while (static_cast<double>(terms * (3 * terms - 1) / 2) * gain < static_cast<double>(bits) + 16) {
+    ++terms;
+  }
+  Complex ratio = EtaProduct(q2, terms);
+  ratio /= EtaProduct(q, terms);
+  // f = Delta(2 tau) / Delta(tau) = q (eta product at q^2 / at q)^24
+  Complex r2(ratio);
+  r2 *= ratio;
+  Complex r4(r2);
+  r4 *= r2;
+  Complex r8(r4);
+  r8 *= r4;
+  Complex f(r8);
+  f *= r8;
+  f *= r8;  // r^24
+  f *= q;
+  Complex j(f);
+  j.MultiplyByWord(256);
+  mpf_add_ui(j.re(), j.re(), 1);
+  Complex cube(j);
+  cube *= j;
+  cube *= j;
+  cube /= f;
+  return cube;
+}
+
 const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class) {
   static std::mutex mutex;
   static std::map<std::pair<std::int32_t, int>, std::vector<Discriminant>> made;
@@ -239,10 +239,12 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
   for (std::int64_t d = 3; d <= bound; ++d) {
     const int h = count[static_cast<std::size_t>(d)];
     if (h <= largest_class && IsFundamental(d, squarefree)) {
-      list.push_back({static_cast<std::int32_t>(-d), h, PrimeDiscriminants(-d)});
+      std::vector<std::int32_t> primes = PrimeDiscriminants(-d);
+      const int degree = h >> (primes.size() - 1);
+      list.push_back({static_cast<std::int32_t>(-d), h, degree, std::move(primes)});
     }
   }
-  // Within a class number, those whose prime discriminants are smallest first: their square roots
+  // Within a degree, those whose prime discriminants are smallest first: their square roots
   // serve many discriminants.
   const auto largest = [](const Discriminant& x) {
     std::int32_t m = 0;
@@ -252,8 +254,8 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
     return m;
   };
   std::stable_sort(list.begin(), list.end(), [&](const Discriminant& x, const Discriminant& y) {
-    if (x.class_number != y.class_number) {
-      return x.class_number < y.class_number;
+    if (x.degree != y.degree) {
+      return x.degree < y.degree;
     }
     return largest(x) < largest(y);
   });

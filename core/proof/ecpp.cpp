@@ -16,6 +16,7 @@
 #include "core/big/small_primes.h"
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
+#include "core/proof/genus_factor.h"
 #include "core/proof/polynomial_roots.h"
 #include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
@@ -42,6 +43,7 @@ struct Candidate {
   Signed trace;
   Natural s;
   Natural q;
+  std::vector<Natural> roots;  // of D's prime discriminants modulo N, for its genus factor
 };
 
 // Cornacchia's algorithm as Cohen gives it (1.5.3), for 4N = t^2 + |D| v^2 with the square root
@@ -200,6 +202,15 @@ class SquareRoots {
     return product;
   }
 
+  // The square roots of the discriminant's prime discriminants, once Of has made them.
+  std::vector<Natural> RootsOf(const Discriminant& discriminant) const {
+    std::vector<Natural> roots;
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      roots.push_back(root_.at(f));
+    }
+    return roots;
+  }
+
  private:
   // A square root of the residue a; nothing when the loop finds none (N then no prime).
   std::optional<Natural> Root(const Natural& a) const {
@@ -284,15 +295,15 @@ class Searcher {
                                   std::uint32_t bound, SquareRoots& roots, bool after_first) {
     std::optional<Candidate> best;
     int found = 0;
-    int best_class = 0;
+    int best_degree = 0;
     for (const Discriminant& discriminant : discriminants) {
       Progress("step", step, n);
       if (stopped_) {
         return std::nullopt;
       }
       const std::int32_t d = discriminant.d;
-      // Once a step is found, larger classes are not worth their curves.
-      if (best && discriminant.class_number > best_class + tuning::kProofClassSlack) {
+      // Once a step is found, larger degrees are not worth their roots.
+      if (best && discriminant.degree > best_degree + tuning::kProofClassSlack) {
         break;
       }
       if (failed.count(d) != 0 || (after_first && -d <= tuning::kProofDiscriminantBound &&
@@ -323,8 +334,9 @@ class Searcher {
           continue;
         }
         Natural s = m / q;
-        best = Candidate{d, std::move(trace), std::move(s), std::move(q)};
-        best_class = discriminant.class_number;
+        best =
+            Candidate{d, std::move(trace), std::move(s), std::move(q), roots.RootsOf(discriminant)};
+        best_degree = discriminant.degree;
         ++found;
       }
       // A good drop, or a second choice, ends the search.
@@ -473,17 +485,24 @@ class Prover {
     Natural a4;
     Natural a6;
     if (d != -3 && d != -4) {
+      // A root of the genus factor of H_D where D has two prime discriminants or more, of the
+      // whole H_D otherwise.
       std::vector<Natural> h;
-      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
-      if (polynomial == nullptr) {
-        return StepCheck::kFails;
-      }
-      for (const SignedCoefficient& c : *polynomial) {
-        Natural r = c.magnitude % n;
-        if (c.negative && !r.IsZero()) {
-          r = n - r;
+      const GenusFactor* factor = candidate.roots.size() >= 2 ? GenusClassFactor(d, work) : nullptr;
+      if (factor != nullptr) {
+        h = GenusFactorModulo(*factor, candidate.roots, n);
+      } else {
+        const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
+        if (polynomial == nullptr) {
+          return StepCheck::kFails;
         }
-        h.push_back(std::move(r));
+        for (const SignedCoefficient& c : *polynomial) {
+          Natural r = c.magnitude % n;
+          if (c.negative && !r.IsZero()) {
+            r = n - r;
+          }
+          h.push_back(std::move(r));
+        }
       }
       const std::optional<Natural> j = RootModulo(h, n, work);
       if (!j) {
