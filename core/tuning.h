@@ -176,6 +176,10 @@ inline constexpr std::size_t kProofLargestBits = 2700;
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 
+// The orders that are divided by the small primes at once (smooth_parts.h): more make each
+// division cheaper, but the search may then go on a few discriminants past its end.
+inline constexpr std::size_t kProofOrdersAtOnce = 8;
+
 // The search for a step ends with the smallest q of this many found, or at once with a q this
 // many bits smaller than N.
 inline constexpr int kProofCandidates = 2;

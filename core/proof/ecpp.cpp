@@ -1,6 +1,7 @@
 #include "core/proof/ecpp.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,6 +19,7 @@
 #include "core/proof/curve_step.h"
 #include "core/proof/genus_factor.h"
 #include "core/proof/polynomial_roots.h"
+#include "core/proof/smooth_parts.h"
 #include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
 
@@ -137,24 +139,6 @@ std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
   return PassesBailliePsw(q, work);
 }
 
-// m with its prime factors below `bound` divided out.
-Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
-  mpz_remove(m.raw(), m.get(), Natural(2).get());
-  const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
-  const auto end = static_cast<std::size_t>(std::lower_bound(primes.begin(), primes.end(), bound) -
-                                            primes.begin());
-  std::vector<std::uint32_t> found;
-  ForEachRemainder(m, primes, 0, end, [&found](std::uint32_t p, std::uint32_t remainder) {
-    if (remainder == 0) {
-      found.push_back(p);
-    }
-  });
-  for (const std::uint32_t p : found) {
-    mpz_remove(m.raw(), m.get(), Natural(p).get());
-  }
-  return m;
-}
-
 // The square roots modulo N of the discriminants that may make a step: a discriminant's is the
 // product of those of its prime discriminants, each made once and kept for every discriminant
 // that has it. One whose (f / N) is -1 rules out every discriminant that has it: N is then in no
@@ -271,9 +255,10 @@ class Searcher {
   // The best step down from n among the first few found, the discriminants by class number.
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
                                   std::uint64_t step) {
-    const auto bound = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+    // A power of two, so that few products of primes are made.
+    const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
-        std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
+        std::max<std::uint64_t>(1024, tuning::kProofTrialBoundPerBit * n.Bits()))));
     SquareRoots roots(n);
     // The discriminants of the first list, then, only when none of them gave a step (large
     // numbers, whose orders are seldom a small part times a prime), those of the wider one.
@@ -296,6 +281,46 @@ class Searcher {
     std::optional<Candidate> best;
     int found = 0;
     int best_degree = 0;
+    // The orders waiting for their division, a few at once (smooth_parts.h).
+    struct Pending {
+      const Discriminant* discriminant;
+      Signed trace;
+      Natural m;
+    };
+    std::vector<Pending> pending;
+    // The pending orders' cofactors tested; true when the search is over: stopped, or a good drop
+    // or a second choice found.
+    const auto test = [&]() -> bool {
+      std::vector<Natural> orders;
+      for (const Pending& order : pending) {
+        orders.push_back(order.m);
+      }
+      std::vector<Natural> parts = SmoothParts(orders, bound);
+      for (std::size_t i = 0; i < pending.size(); ++i) {
+        Natural q;
+        mpz_divexact(q.raw(), pending[i].m.get(), parts[i].get());
+        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
+            (best && q >= best->q)) {
+          continue;
+        }
+        const std::optional<bool> prime = QuickProbablePrime(q, work_);
+        if (!prime) {
+          stopped_ = true;
+          return true;
+        }
+        if (!*prime) {
+          continue;
+        }
+        const Discriminant& discriminant = *pending[i].discriminant;
+        best = Candidate{discriminant.d, std::move(pending[i].trace), std::move(parts[i]),
+                         std::move(q), roots.RootsOf(discriminant)};
+        best_degree = discriminant.degree;
+        ++found;
+      }
+      pending.clear();
+      return best && (found >= tuning::kProofCandidates ||
+                      best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits());
+    };
     for (const Discriminant& discriminant : discriminants) {
       Progress("step", step, n);
       if (stopped_) {
@@ -319,31 +344,15 @@ class Searcher {
         continue;
       }
       for (Signed& trace : Traces(d, tv->first, tv->second)) {
-        const Natural m = Order(n, trace);
-        Natural q = WithoutSmallFactors(m, bound);
-        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
-            (best && q >= best->q)) {
-          continue;
-        }
-        const std::optional<bool> prime = QuickProbablePrime(q, work_);
-        if (!prime) {
-          stopped_ = true;
-          return std::nullopt;
-        }
-        if (!*prime) {
-          continue;
-        }
-        Natural s = m / q;
-        best =
-            Candidate{d, std::move(trace), std::move(s), std::move(q), roots.RootsOf(discriminant)};
-        best_degree = discriminant.degree;
-        ++found;
+        Natural m = Order(n, trace);
+        pending.push_back({&discriminant, std::move(trace), std::move(m)});
       }
-      // A good drop, or a second choice, ends the search.
-      if (best && (found >= tuning::kProofCandidates ||
-                   best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits())) {
-        break;
+      if (pending.size() >= tuning::kProofOrdersAtOnce && test()) {
+        return stopped_ ? std::nullopt : best;
       }
+    }
+    if (!pending.empty() && test() && stopped_) {
+      return std::nullopt;
     }
     return best;
   }

@@ -27,6 +27,7 @@
 #include "core/proof/ecpp.h"
 #include "core/proof/genus_factor.h"
 #include "core/proof/polynomial_roots.h"
+#include "core/proof/smooth_parts.h"
 #include "core/proof/two_word_proof.h"
 
 namespace brindaq {
@@ -110,6 +111,35 @@ TEST(Proof, GenusFactorsDivideTheHilbertClassPolynomial) {
         return c.IsZero();
       })) << d;
     }
+  }
+}
+
+TEST(Proof, SmoothPartsAgreeWithDivisionByEachPrime) {
+  std::mt19937_64 random(2004);
+  std::vector<Natural> numbers;
+  for (int i = 0; i < 21; ++i) {
+    // Small primes, some to high powers, times a large random part.
+    Natural m = Natural(random()) * Natural(random()) * Natural(random());
+    m *= Natural::TwoToThe(static_cast<unsigned>(random() % 40));
+    for (const std::uint64_t p : {3, 5, 4093, 65521, 65537}) {
+      for (std::uint64_t k = random() % 4; k > 0; --k) {
+        m *= Natural(p);
+      }
+    }
+    numbers.push_back(std::move(m));
+  }
+  numbers.push_back(Natural(1));
+  const std::uint32_t bound = 1 << 16;
+  const std::vector<Natural> parts = SmoothParts(numbers, bound);
+  ASSERT_EQ(parts.size(), numbers.size());
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    Natural rest = numbers[i];
+    for (std::uint64_t p = 2; p <= bound; ++p) {
+      while ((rest % Natural(p)).IsZero()) {
+        rest /= Natural(p);
+      }
+    }
+    EXPECT_EQ(parts[i] * rest, numbers[i]) << numbers[i];
   }
 }
 
