@@ -219,46 +219,54 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
       squarefree[m] = false;
     }
   }
-  // The reduced forms of every discriminant down to -bound, counted.
-  std::vector<int> count(size, 0);
+  // The reduced forms of every discriminant down to -bound, counted: (a, b, c) and (a, -b, c)
+  // at once for 0 < b < a, except when c = a, where only b > 0 is reduced.
+  std::vector<std::uint16_t> count(size, 0);
   for (std::int64_t a = 1; 3 * a * a <= bound; ++a) {
-    for (std::int64_t b = -a + 1; b <= a; ++b) {
-      for (std::int64_t c = a;; ++c) {
-        const std::int64_t d = 4 * a * c - b * b;
-        if (d > bound) {
-          break;
-        }
-        if (c == a && b < 0) {
-          continue;
-        }
-        ++count[static_cast<std::size_t>(d)];
+    for (std::int64_t b = 0; b <= a; ++b) {
+      const std::int64_t first = 4 * a * a - b * b;  // c = a
+      if (first > bound) {
+        continue;
+      }
+      const int twice = b > 0 && b < a ? 2 : 1;
+      ++count[static_cast<std::size_t>(first)];
+      for (auto d = static_cast<std::size_t>(first + 4 * a); d < size;
+           d += static_cast<std::size_t>(4 * a)) {
+        count[d] = static_cast<std::uint16_t>(count[d] + twice);
       }
     }
   }
   std::vector<Discriminant> list;
+  std::vector<std::int32_t> largest;  // the largest |f| of each, for the order below
   for (std::int64_t d = 3; d <= bound; ++d) {
     const int h = count[static_cast<std::size_t>(d)];
     if (h <= largest_class && IsFundamental(d, squarefree)) {
       std::vector<std::int32_t> primes = PrimeDiscriminants(-d);
       const int degree = h >> (primes.size() - 1);
+      std::int32_t m = 0;
+      for (const std::int32_t f : primes) {
+        m = std::max(m, std::abs(f));
+      }
+      largest.push_back(m);
       list.push_back({static_cast<std::int32_t>(-d), h, degree, std::move(primes)});
     }
   }
   // Within a degree, those whose prime discriminants are smallest first: their square roots
   // serve many discriminants.
-  const auto largest = [](const Discriminant& x) {
-    std::int32_t m = 0;
-    for (const std::int32_t f : x.prime_discriminants) {
-      m = std::max(m, std::abs(f));
+  std::vector<std::size_t> order(list.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    if (list[x].degree != list[y].degree) {
+      return list[x].degree < list[y].degree;
     }
-    return m;
-  };
-  std::stable_sort(list.begin(), list.end(), [&](const Discriminant& x, const Discriminant& y) {
-    if (x.degree != y.degree) {
-      return x.degree < y.degree;
-    }
-    return largest(x) < largest(y);
+    return largest[x] < largest[y];
   });
+  std::vector<Discriminant> sorted;
+  sorted.reserve(list.size());
+  for (const std::size_t i : order) {
+    sorted.push_back(std::move(list[i]));
+  }
+  list = std::move(sorted);
   return made.emplace(std::make_pair(bound, largest_class), std::move(list)).first->second;
 }
 

@@ -32,7 +32,10 @@ const Natural& PrimeProduct(std::uint32_t bound) {
   const std::lock_guard<std::mutex> lock(mutex);
   auto found = made.find(bound);
   if (found == made.end()) {
-    const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
+    // A bound below 2^20 sieves only as far as it needs.
+    const std::vector<std::uint32_t> below =
+        bound < (1U << 20) ? OddPrimesBelow(bound + 1) : std::vector<std::uint32_t>{};
+    const std::vector<std::uint32_t>& primes = bound < (1U << 20) ? below : OddPrimesBelow2To20();
     std::size_t end = 0;
     while (end < primes.size() && primes[end] <= bound) {
       ++end;
