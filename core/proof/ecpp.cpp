@@ -128,12 +128,13 @@ bool StrongBase2(const Natural& q) {
   return false;
 }
 
-// Whether q is a probable prime (exactly, below 2^64); nothing when stopped.
+// Whether q, with no prime factor below the search's bound, is a probable prime (exactly, below
+// 2^64); nothing when stopped.
 std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
   if (q.FitsWord()) {
     return IsPrime(q.Word());
   }
-  if (!q.IsOdd() || SmallOddPrimeFactor(q) != 0 || !StrongBase2(q)) {
+  if (!q.IsOdd() || !StrongBase2(q)) {
     return false;
   }
   return PassesBailliePsw(q, work);
@@ -296,6 +297,8 @@ class Searcher {
         orders.push_back(order.m);
       }
       std::vector<Natural> parts = SmoothParts(orders, bound);
+      // The cofactors tested smallest first: the first probable prime is the batch's best.
+      std::vector<std::pair<Natural, std::size_t>> cofactors;
       for (std::size_t i = 0; i < pending.size(); ++i) {
         Natural q;
         mpz_divexact(q.raw(), pending[i].m.get(), parts[i].get());
@@ -303,6 +306,11 @@ class Searcher {
             (best && q >= best->q)) {
           continue;
         }
+        cofactors.emplace_back(std::move(q), i);
+      }
+      std::sort(cofactors.begin(), cofactors.end(),
+                [](const auto& x, const auto& y) { return x.first < y.first; });
+      for (auto& [q, i] : cofactors) {
         const std::optional<bool> prime = QuickProbablePrime(q, work_);
         if (!prime) {
           stopped_ = true;
@@ -316,6 +324,7 @@ class Searcher {
                          std::move(q), roots.RootsOf(discriminant)};
         best_degree = discriminant.degree;
         ++found;
+        break;
       }
       pending.clear();
       return best && (found >= tuning::kProofCandidates ||
