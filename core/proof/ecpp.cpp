@@ -261,24 +261,34 @@ class Searcher {
         std::uint64_t{1} << 20,
         std::max<std::uint64_t>(1024, tuning::kProofTrialBoundPerBit * n.Bits()))));
     SquareRoots roots(n);
-    // The discriminants of the first list, then, only when none of them gave a step (large
-    // numbers, whose orders are seldom a small part times a prime), those of the wider one.
-    const std::vector<Discriminant>& first =
-        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
-    std::optional<Candidate> best = Search(n, first, failed, step, bound, roots, false);
-    if (best || stopped_) {
-      return best;
+    // The discriminants of the first list (for small numbers a shorter one, quicker to make, and
+    // the first list after it), then, only when none of them gave a step (large numbers, whose
+    // orders are seldom a small part times a prime), those of the wider one: each list leaves
+    // out those of the list before it.
+    std::vector<std::pair<std::int32_t, int>> lists;
+    if (n.Bits() <= tuning::kProofSmallListToBits) {
+      lists.emplace_back(tuning::kProofSmallDiscriminantBound, tuning::kProofLargestClass);
     }
-    const std::vector<Discriminant>& wider = DiscriminantsByClassNumber(
-        tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
-    return Search(n, wider, failed, step, bound, roots, true);
+    lists.emplace_back(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
+    lists.emplace_back(tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
+    std::pair<std::int32_t, int> before{0, 0};
+    for (const auto& list : lists) {
+      std::optional<Candidate> best = Search(n, DiscriminantsByClassNumber(list.first, list.second),
+                                             failed, step, bound, roots, before);
+      if (best || stopped_) {
+        return best;
+      }
+      before = list;
+    }
+    return std::nullopt;
   }
 
   // The best step down from n among the first few found in `discriminants`, leaving out those
-  // that `failed` and, after the first list, those that it held.
+  // that `failed` and those of the list before, of |D| and class number at most `before`.
   std::optional<Candidate> Search(const Natural& n, const std::vector<Discriminant>& discriminants,
                                   const std::set<std::int32_t>& failed, std::uint64_t step,
-                                  std::uint32_t bound, SquareRoots& roots, bool after_first) {
+                                  std::uint32_t bound, SquareRoots& roots,
+                                  std::pair<std::int32_t, int> before) {
     std::optional<Candidate> best;
     int found = 0;
     int best_degree = 0;
@@ -340,8 +350,8 @@ class Searcher {
       if (best && discriminant.degree > best_degree + tuning::kProofClassSlack) {
         break;
       }
-      if (failed.count(d) != 0 || (after_first && -d <= tuning::kProofDiscriminantBound &&
-                                   discriminant.class_number <= tuning::kProofLargestClass)) {
+      if (failed.count(d) != 0 ||
+          (-d <= before.first && discriminant.class_number <= before.second)) {
         continue;
       }
       std::optional<Natural> root = roots.Of(discriminant);
