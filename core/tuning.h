@@ -182,6 +182,12 @@ inline constexpr std::size_t kProofLargestBits = 2700;
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 
+// The search for the next step runs on a second thread beside the curve only from a q of this
+// many bits: below, a step takes a millisecond or less, and a thread handed each step waits
+// for a processor on a busy machine. A prime of 100 digits took 13 ms where it took 28 to 36 ms
+// with a thread at every step; three of 300 digits took 0.29 to 0.47 s either way.
+inline constexpr std::size_t kProofThreadsFromBits = 400;
+
 // The orders that are divided by the small primes at once (smooth_parts.h): more make each
 // division cheaper, but the search may then go on a few discriminants past its end.
 inline constexpr std::size_t kProofOrdersAtOnce = 8;

@@ -480,7 +480,8 @@ class Prover {
                                 std::uint64_t next_step, std::optional<CertificateStep>& step,
                                 std::optional<SearchAhead>& ahead) {
 #if defined(BRINDAQ_PROOF_THREADS)
-    if (!candidate.q.FitsWord() && std::thread::hardware_concurrency() >= 2) {
+    if (candidate.q.Bits() > tuning::kProofThreadsFromBits &&
+        std::thread::hardware_concurrency() >= 2) {
       WorkShare mine(work_, false);
       WorkShare theirs(work_, true);
       SearchAhead found{candidate.q, std::nullopt, false};
