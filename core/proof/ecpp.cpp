@@ -1,10 +1,13 @@
 #include "core/proof/ecpp.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -144,7 +147,9 @@ std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
 // product of those of its prime discriminants, each made once and kept for every discriminant
 // that has it. One whose (f / N) is -1 rules out every discriminant that has it: N is then in no
 // principal genus there. Each root by Tonelli and Shanks (Cohen, 1.5.1) with one power of the
-// square and the power of a non-residue made once for N.
+// square and the power of a non-residue made once for N. The search's thread and the curve's
+// share them: the curve's, once its curve is found, makes ahead the roots that the search will
+// want (Prepare).
 class SquareRoots {
  public:
   explicit SquareRoots(const Natural& n) : n_(n) {
@@ -161,34 +166,23 @@ class SquareRoots {
 
   // sqrt(D) modulo N; nothing when N is not in the principal genus of D.
   std::optional<Natural> Of(const Discriminant& discriminant) {
-    for (const std::int32_t f : discriminant.prime_discriminants) {
-      auto found = residue_.find(f);
-      if (found == residue_.end()) {
-        found = residue_.emplace(f, mpz_si_kronecker(f, n_.get()) == 1).first;
-      }
-      if (!found->second) {
-        return std::nullopt;
-      }
+    if (!InPrincipalGenus(discriminant)) {
+      return std::nullopt;
     }
     Natural product(1);
     for (const std::int32_t f : discriminant.prime_discriminants) {
-      auto found = root_.find(f);
-      if (found == root_.end()) {
-        const Natural magnitude(
-            static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
-        std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
-        if (!root) {
-          return std::nullopt;
-        }
-        found = root_.emplace(f, std::move(*root)).first;
+      const Natural* root = RootOf(f);
+      if (root == nullptr) {
+        return std::nullopt;
       }
-      product = (product * found->second) % n_;
+      product = (product * *root) % n_;
     }
     return product;
   }
 
   // The square roots of the discriminant's prime discriminants, once Of has made them.
   std::vector<Natural> RootsOf(const Discriminant& discriminant) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     std::vector<Natural> roots;
     for (const std::int32_t f : discriminant.prime_discriminants) {
       roots.push_back(root_.at(f));
@@ -196,7 +190,72 @@ class SquareRoots {
     return roots;
   }
 
+  // The search has come to the discriminant of this index in the first list.
+  void Reached(std::size_t index) { reached_ = index; }
+
+  // The search is over with the first list (and Prepare of no more use).
+  void Finish() { finished_ = true; }
+
+#if defined(BRINDAQ_PROOF_THREADS)
+  // Makes the roots that Of will want for the discriminants of the first list, in its order,
+  // at most tuning::kProofRootsAhead discriminants ahead of the search, until it is finished: on
+  // the thread that has found its curve while the other searches.
+  void Prepare(const std::vector<Discriminant>& discriminants) {
+    for (std::size_t i = 0; i < discriminants.size(); ++i) {
+      while (!finished_ && i > reached_ + tuning::kProofRootsAhead) {
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      }
+      if (finished_) {
+        return;
+      }
+      if (!InPrincipalGenus(discriminants[i])) {
+        continue;
+      }
+      for (const std::int32_t f : discriminants[i].prime_discriminants) {
+        if (finished_ || RootOf(f) == nullptr) {
+          return;
+        }
+      }
+    }
+  }
+
  private:
+#endif
+
+  // Whether (f / N) = 1 for each prime discriminant f of D.
+  bool InPrincipalGenus(const Discriminant& discriminant) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      auto found = residue_.find(f);
+      if (found == residue_.end()) {
+        found = residue_.emplace(f, mpz_si_kronecker(f, n_.get()) == 1).first;
+      }
+      if (!found->second) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // The root of f, made unless it is kept (the lock is not held while it is made); nothing when
+  // N proves no prime.
+  const Natural* RootOf(std::int32_t f) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      const auto found = root_.find(f);
+      if (found != root_.end()) {
+        return &found->second;
+      }
+    }
+    const Natural magnitude(static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
+    std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
+    if (!root) {
+      return nullptr;
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return &root_.try_emplace(f, std::move(*root)).first->second;
+  }
+
   // A square root of the residue a; nothing when the loop finds none (N then no prime).
   std::optional<Natural> Root(const Natural& a) const {
     Natural w;
@@ -230,9 +289,22 @@ class SquareRoots {
   mp_bitcnt_t e_ = 0;
   Natural half_;
   Natural z_power_;
+  // For the two maps: the threads of the search and of the curve share them.
+  mutable std::mutex mutex_;
+  std::atomic<std::size_t> reached_ = 0;
+  std::atomic<bool> finished_ = false;
   std::map<std::int32_t, bool> residue_;
   std::map<std::int32_t, Natural> root_;
 };
+
+// The first list of discriminants that the search from a number of so many bits tries.
+const std::vector<Discriminant>& FirstList(std::size_t bits) {
+  return bits <= tuning::kProofSmallListToBits
+             ? DiscriminantsByClassNumber(tuning::kProofSmallDiscriminantBound,
+                                          tuning::kProofLargestClass)
+             : DiscriminantsByClassNumber(tuning::kProofDiscriminantBound,
+                                          tuning::kProofLargestClass);
+}
 
 // The search for a step down from a number, with its own pacer and progress text: one for each
 // thread that searches.
@@ -253,14 +325,19 @@ class Searcher {
     stopped_ = pacer_.Stopped({method_, step, done, 0});
   }
 
-  // The best step down from n among the first few found, the discriminants by class number.
+  // The best step down from n among the first few found, the discriminants by degree; with the
+  // roots modulo n that `shared` keeps, when given.
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
-                                  std::uint64_t step) {
+                                  std::uint64_t step, SquareRoots* shared = nullptr) {
     // A power of two, so that few products of primes are made.
     const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
         std::max<std::uint64_t>(1024, tuning::kProofTrialBoundPerBit * n.Bits()))));
-    SquareRoots roots(n);
+    std::optional<SquareRoots> own;
+    if (shared == nullptr) {
+      own.emplace(n);
+    }
+    SquareRoots& roots = shared != nullptr ? *shared : *own;
     // The discriminants of the first list (for small numbers a shorter one, quicker to make, and
     // the first list after it), then, only when none of them gave a step (large numbers, whose
     // orders are seldom a small part times a prime), those of the wider one: each list leaves
@@ -275,6 +352,7 @@ class Searcher {
     for (const auto& list : lists) {
       std::optional<Candidate> best = Search(n, DiscriminantsByClassNumber(list.first, list.second),
                                              failed, step, bound, roots, before);
+      roots.Finish();  // Prepare serves the first list only
       if (best || stopped_) {
         return best;
       }
@@ -340,7 +418,11 @@ class Searcher {
       return best && (found >= tuning::kProofCandidates ||
                       best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits());
     };
-    for (const Discriminant& discriminant : discriminants) {
+    for (std::size_t index = 0; index < discriminants.size(); ++index) {
+      const Discriminant& discriminant = discriminants[index];
+      if (before.first == 0) {
+        roots.Reached(index);
+      }
       Progress("step", step, n);
       if (stopped_) {
         return std::nullopt;
@@ -485,15 +567,21 @@ class Prover {
       WorkShare mine(work_, false);
       WorkShare theirs(work_, true);
       SearchAhead found{candidate.q, std::nullopt, false};
+      // The square roots modulo q, shared: once the curve is found, this thread makes those that
+      // the search will want next, until the search ends.
+      SquareRoots roots(found.n);
       std::thread other([&] {
         Searcher searcher(theirs);
         searcher.Progress("step", next_step, found.n);
-        found.candidate = searcher.Search(found.n, {}, next_step);
+        found.candidate = searcher.Search(found.n, {}, next_step, &roots);
         found.complete = !searcher.Stopped() && !theirs.Stopped();
+        roots.Finish();
       });
       const StepCheck check = Curve(n, candidate, step, mine);
       if (!step) {
         theirs.Stop();  // q is not the next number: its search is of no use
+      } else {
+        roots.Prepare(FirstList(found.n.Bits()));
       }
       other.join();
       if (step) {
