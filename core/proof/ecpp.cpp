@@ -297,6 +297,7 @@ class SquareRoots {
   std::map<std::int32_t, Natural> root_;
 };
 
+#if defined(BRINDAQ_PROOF_THREADS)
 // The first list of discriminants that the search from a number of so many bits tries.
 const std::vector<Discriminant>& FirstList(std::size_t bits) {
   return bits <= tuning::kProofSmallListToBits
@@ -305,6 +306,7 @@ const std::vector<Discriminant>& FirstList(std::size_t bits) {
              : DiscriminantsByClassNumber(tuning::kProofDiscriminantBound,
                                           tuning::kProofLargestClass);
 }
+#endif
 
 // The search for a step down from a number, with its own pacer and progress text: one for each
 // thread that searches.
