@@ -170,11 +170,11 @@ inline constexpr int kProofWiderLargestClass = 100;
 inline constexpr std::uint64_t kTwoWordProofRhoSteps = 1 << 12;
 
 // Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: with
-// the genus factors, primes of 700 and 800 digits took 25 and 30 s of processor time (on a busy
-// machine), but at 1000 digits the lists above often give a number no step at all (its orders,
-// of 3300 bits, are a small part times a prime about once in a hundred), the wider list's roots
-// of degree 30 or more take 10 s each, and ten steps of some 130 took three minutes. The answer
-// then says "probable prime" at once instead.
+// the genus factors, a prime of 800 digits took 22.7 s (37 s of processor time), but at 1000 digits
+// the lists above often give a number no step at all (its orders, of 3300 bits, are a small part
+// times a prime about once in a hundred), the wider list's roots of degree 30 or more take 10 s
+// each, and ten steps of some 130 took three minutes. The answer then says "probable prime" at once
+// instead.
 inline constexpr std::size_t kProofLargestBits = 2700;
 
 // The primes divided out of a curve's order go up to this many times the number's bits (at most
