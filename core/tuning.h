@@ -159,6 +159,12 @@ inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
 inline constexpr std::int32_t kProofDiscriminantBound = 100000;
 inline constexpr int kProofLargestClass = 40;
 
+// Numbers of at most this many bits try first the discriminants down to the smaller bound: they
+// find their steps among the small degrees there, and the list takes a tenth of the time to make
+// (some 2 ms of the 17 of a proof of 100 digits).
+inline constexpr std::size_t kProofSmallListToBits = 512;
+inline constexpr std::int32_t kProofSmallDiscriminantBound = 20000;
+
 // When none of those gives a step (numbers of some 1000 digits, whose orders are seldom a small
 // part times a prime), the wider list: class numbers up to 100, |D| up to 4 10^5.
 inline constexpr std::int32_t kProofWiderDiscriminantBound = 400000;
@@ -171,11 +177,12 @@ inline constexpr int kProofWiderLargestClass = 100;
 // it saved.
 inline constexpr std::uint64_t kTwoWordProofRhoSteps = 1 << 12;
 
-// Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: a
-// prime of 700 digits took 33 s and 102 steps, and at 1000 digits the lists above often give a
-// number no step at all (its orders, of 3300 bits, are a small part times a prime about once in
-// a hundred, and the lists give some 260 orders), so that the proof would go back and forth for
-// minutes. The answer then says "probable prime" at once instead.
+// Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: with
+// the genus factors, a prime of 800 digits took 22.7 s (37 s of processor time), but at 1000 digits
+// the lists above often give a number no step at all (its orders, of 3300 bits, are a small part
+// times a prime about once in a hundred), the wider list's roots of degree 30 or more take 10 s
+// each, and ten steps of some 130 took three minutes. The answer then says "probable prime" at once
+// instead.
 inline constexpr std::size_t kProofLargestBits = 2700;
 
 // The primes divided out of a curve's order go up to this many times the number's bits (at most
@@ -184,18 +191,38 @@ inline constexpr std::size_t kProofLargestBits = 2700;
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 
+// The search for the next step runs on a second thread beside the curve only from a q of this
+// many bits: below, a step takes a millisecond or less, and a thread handed each step waits
+// for a processor on a busy machine. A prime of 100 digits took 13 ms where it took 28 to 36 ms
+// with a thread at every step; three of 300 digits took 0.29 to 0.47 s either way.
+inline constexpr std::size_t kProofThreadsFromBits = 400;
+
+// The orders that are divided by the small primes at once (smooth_parts.h): more make each
+// division cheaper, but the search may then go on a few discriminants past its end.
+inline constexpr std::size_t kProofOrdersAtOnce = 8;
+
+// Once a step's curve is found, its thread makes the square roots that the search for the next
+// step (on the other thread) will want, at most this many discriminants of the list ahead of
+// it, so that few are made for nothing. On a quiet machine a prime of 500 digits took 2.4 to
+// 2.7 s with it and 2.7 to 3.1 s without, three of 300 digits 0.24 to 0.41 s against 0.26 to
+// 0.51 s; on a busy one it costs some 5 % more processor time.
+inline constexpr std::size_t kProofRootsAhead = 128;
+
 // The search for a step ends with the smallest q of this many found, or at once with a q this
-// many bits smaller than N.
+// many bits smaller than N. With the genus factors' cheap roots, steps cost less than the
+// search for a larger drop: on eight primes of 300 digits and two of 450, 16 bits (and a slack
+// of one below) took 4.2 to 4.7 s and 4.9 to 5.4 s of processor time where 24 (and two) took
+// 4.4 s and 8.2 s.
 inline constexpr int kProofCandidates = 2;
-inline constexpr std::size_t kProofGoodDropBits = 24;
+inline constexpr std::size_t kProofGoodDropBits = 16;
 
 // A step must take at least this many bits off: one that takes off less costs a curve for
 // nothing.
 inline constexpr std::size_t kProofLeastDropBits = 4;
 
-// Once a step is found, the search goes on only through class numbers at most this much larger:
-// the root of a larger class polynomial costs more than the better drop saves.
-inline constexpr int kProofClassSlack = 2;
+// Once a step is found, the search goes on only through degrees (of the genus factors) at most
+// this much larger: the root of a larger factor costs more than the better drop saves.
+inline constexpr int kProofClassSlack = 1;
 
 // From this degree on, a polynomial is reduced modulo a class polynomial by two products
 // (Barrett's method) rather than h^2 multiplications of coefficients.

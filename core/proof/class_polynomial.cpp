@@ -28,31 +28,6 @@ bool IsFundamental(std::int64_t d, const std::vector<bool>& squarefree) {
   return false;
 }
 
-// The prime discriminants whose product is the fundamental discriminant d < 0.
-std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
-  std::vector<std::int32_t> factors;
-  std::int64_t odd_product = 1;
-  std::int64_t rest = -d;
-  while (rest % 2 == 0) {
-    rest /= 2;
-  }
-  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
-    if (p * p > rest) {
-      p = rest;  // the last prime factor
-    }
-    if (rest % p == 0) {
-      rest /= p;
-      const std::int64_t star = p % 4 == 1 ? p : -p;
-      factors.push_back(static_cast<std::int32_t>(star));
-      odd_product *= star;
-    }
-  }
-  if (odd_product != d) {
-    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
-  }
-  return factors;
-}
-
 // The eta product prod (1 - q^n) = 1 + sum over n >= 1 of (-1)^n (q^(n(3n-1)/2) + q^(n(3n+1)/2))
 // (Euler's pentagonal numbers), with `terms` values of n.
 Complex EtaProduct(const Complex& q, long terms) {
@@ -80,50 +55,6 @@ Complex EtaProduct(const Complex& q, long terms) {
     q_n *= q;
   }
   return sum;
-}
-
-// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
-Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits) {
-  // 2 pi i tau = -pi sqrt|D| / a - i pi b / a.
-  Complex z(bits);
-  mpf_mul(z.re(), pi, root);
-  mpf_div_ui(z.re(), z.re(), static_cast<unsigned long>(form.a));
-  mpf_neg(z.re(), z.re());
-  mpf_mul_ui(z.im(), pi, static_cast<unsigned long>(std::abs(form.b)));
-  mpf_div_ui(z.im(), z.im(), static_cast<unsigned long>(form.a));
-  if (form.b > 0) {
-    mpf_neg(z.im(), z.im());
-  }
-  const Complex q = Exp(z);
-  Complex q2(q);
-  q2 *= q;
-  // |q| = e^(-pi sqrt|D| / a): each power of q gains that many bits.
-  const double gain = -mpf_get_d(z.re()) / std::log(2.0);
-  long terms = 1;
-  while (static_cast<double>(terms * (3 * terms - 1) / 2) * gain < static_cast<double>(bits) + 16) {
-    ++terms;
-  }
-  Complex ratio = EtaProduct(q2, terms);
-  ratio /= EtaProduct(q, terms);
-  // f = Delta(2 tau) / Delta(tau) = q (eta product at q^2 / at q)^24
-  Complex r2(ratio);
-  r2 *= ratio;
-  Complex r4(r2);
-  r4 *= r2;
-  Complex r8(r4);
-  r8 *= r4;
-  Complex f(r8);
-  f *= r8;
-  f *= r8;  // r^24
-  f *= q;
-  Complex j(f);
-  j.MultiplyByWord(256);
-  mpf_add_ui(j.re(), j.re(), 1);
-  Complex cube(j);
-  cube *= j;
-  cube *= j;
-  cube /= f;
-  return cube;
 }
 
 // The product of the x - j over the forms, rounded; nothing when a coefficient is not clearly
@@ -204,6 +135,75 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
 
 }  // namespace
 
+// The prime discriminants whose product is the fundamental discriminant d < 0.
+std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {
+  std::vector<std::int32_t> factors;
+  std::int64_t odd_product = 1;
+  std::int64_t rest = -d;
+  while (rest % 2 == 0) {
+    rest /= 2;
+  }
+  for (std::int64_t p = 3; p * p <= rest || rest > 1; p += 2) {
+    if (p * p > rest) {
+      p = rest;  // the last prime factor
+    }
+    if (rest % p == 0) {
+      rest /= p;
+      const std::int64_t star = p % 4 == 1 ? p : -p;
+      factors.push_back(static_cast<std::int32_t>(star));
+      odd_product *= star;
+    }
+  }
+  if (odd_product != d) {
+    factors.push_back(static_cast<std::int32_t>(d / odd_product));  // -4, 8 or -8
+  }
+  return factors;
+}
+
+// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
+Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits) {
+  // 2 pi i tau = -pi sqrt|D| / a - i pi b / a.
+  Complex z(bits);
+  mpf_mul(z.re(), pi, root);
+  mpf_div_ui(z.re(), z.re(), static_cast<unsigned long>(form.a));
+  mpf_neg(z.re(), z.re());
+  mpf_mul_ui(z.im(), pi, static_cast<unsigned long>(std::abs(form.b)));
+  mpf_div_ui(z.im(), z.im(), static_cast<unsigned long>(form.a));
+  if (form.b > 0) {
+    mpf_neg(z.im(), z.im());
+  }
+  const Complex q = Exp(z);
+  Complex q2(q);
+  q2 *= q;
+  // |q| = e^(-pi sqrt|D| / a): each power of q gains that many bits.
+  const double gain = -mpf_get_d(z.re()) / std::log(2.0);
+  long terms = 1;
+  while (static_cast<double>(terms * (3 * terms - 1) / 2) * gain < static_cast<double>(bits) + 16) {
+    ++terms;
+  }
+  Complex ratio = EtaProduct(q2, terms);
+  ratio /= EtaProduct(q, terms);
+  // f = Delta(2 tau) / Delta(tau) = q (eta product at q^2 / at q)^24
+  Complex r2(ratio);
+  r2 *= ratio;
+  Complex r4(r2);
+  r4 *= r2;
+  Complex r8(r4);
+  r8 *= r4;
+  Complex f(r8);
+  f *= r8;
+  f *= r8;  // r^24
+  f *= q;
+  Complex j(f);
+  j.MultiplyByWord(256);
+  mpf_add_ui(j.re(), j.re(), 1);
+  Complex cube(j);
+  cube *= j;
+  cube *= j;
+  cube /= f;
+  return cube;
+}
+
 const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class) {
   static std::mutex mutex;
   static std::map<std::pair<std::int32_t, int>, std::vector<Discriminant>> made;
@@ -219,44 +219,54 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
       squarefree[m] = false;
     }
   }
-  // The reduced forms of every discriminant down to -bound, counted.
-  std::vector<int> count(size, 0);
+  // The reduced forms of every discriminant down to -bound, counted: (a, b, c) and (a, -b, c)
+  // at once for 0 < b < a, except when c = a, where only b > 0 is reduced.
+  std::vector<std::uint16_t> count(size, 0);
   for (std::int64_t a = 1; 3 * a * a <= bound; ++a) {
-    for (std::int64_t b = -a + 1; b <= a; ++b) {
-      for (std::int64_t c = a;; ++c) {
-        const std::int64_t d = 4 * a * c - b * b;
-        if (d > bound) {
-          break;
-        }
-        if (c == a && b < 0) {
-          continue;
-        }
-        ++count[static_cast<std::size_t>(d)];
+    for (std::int64_t b = 0; b <= a; ++b) {
+      const std::int64_t first = 4 * a * a - b * b;  // c = a
+      if (first > bound) {
+        continue;
+      }
+      const int twice = b > 0 && b < a ? 2 : 1;
+      ++count[static_cast<std::size_t>(first)];
+      for (auto d = static_cast<std::size_t>(first + 4 * a); d < size;
+           d += static_cast<std::size_t>(4 * a)) {
+        count[d] = static_cast<std::uint16_t>(count[d] + twice);
       }
     }
   }
   std::vector<Discriminant> list;
+  std::vector<std::int32_t> largest;  // the largest |f| of each, for the order below
   for (std::int64_t d = 3; d <= bound; ++d) {
     const int h = count[static_cast<std::size_t>(d)];
     if (h <= largest_class && IsFundamental(d, squarefree)) {
-      list.push_back({static_cast<std::int32_t>(-d), h, PrimeDiscriminants(-d)});
+      std::vector<std::int32_t> primes = PrimeDiscriminants(-d);
+      const int degree = h >> (primes.size() - 1);
+      std::int32_t m = 0;
+      for (const std::int32_t f : primes) {
+        m = std::max(m, std::abs(f));
+      }
+      largest.push_back(m);
+      list.push_back({static_cast<std::int32_t>(-d), h, degree, std::move(primes)});
     }
   }
-  // Within a class number, those whose prime discriminants are smallest first: their square roots
+  // Within a degree, those whose prime discriminants are smallest first: their square roots
   // serve many discriminants.
-  const auto largest = [](const Discriminant& x) {
-    std::int32_t m = 0;
-    for (const std::int32_t f : x.prime_discriminants) {
-      m = std::max(m, std::abs(f));
+  std::vector<std::size_t> order(list.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    if (list[x].degree != list[y].degree) {
+      return list[x].degree < list[y].degree;
     }
-    return m;
-  };
-  std::stable_sort(list.begin(), list.end(), [&](const Discriminant& x, const Discriminant& y) {
-    if (x.class_number != y.class_number) {
-      return x.class_number < y.class_number;
-    }
-    return largest(x) < largest(y);
+    return largest[x] < largest[y];
   });
+  std::vector<Discriminant> sorted;
+  sorted.reserve(list.size());
+  for (const std::size_t i : order) {
+    sorted.push_back(std::move(list[i]));
+  }
+  list = std::move(sorted);
   return made.emplace(std::make_pair(bound, largest_class), std::move(list)).first->second;
 }
 

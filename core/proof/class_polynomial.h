@@ -11,10 +11,12 @@
 // pi sqrt|D| (sum of 1/a) / ln 2 bits, with a margin; a rounding that is not clear is made again
 // at twice the precision.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "core/big/natural.h"
+#include "core/proof/complex_float.h"
 #include "core/work.h"
 
 namespace brindaq {
@@ -34,13 +36,22 @@ struct ReducedForm {
 struct Discriminant {
   std::int32_t d;
   int class_number;
+  int degree;  // of a genus's factor of H_D: class_number / 2^(g - 1), g prime discriminants
   std::vector<std::int32_t> prime_discriminants;
 };
 
-// The fundamental discriminants with -D <= bound and class number at most `largest_class`, by
-// class number (a given N is a norm for about one D in 2h, and the polynomial has degree h), then
-// by their largest prime discriminant. Made once for each pair of bounds.
+// The fundamental discriminants with -D <= bound and class number at most `largest_class`, by the
+// degree of their genus factors (an N in the principal genus is a norm of a principal ideal for
+// one D in h / 2^(g - 1), and that is the degree of the polynomial whose root the curve takes:
+// genus_factor.h), then by their largest prime discriminant. Made once for each pair of bounds.
 const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class);
+
+// The prime discriminants whose product is the fundamental discriminant d < 0, odd ones by size,
+// then -4, 8 or -8.
+std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d);
+
+// j((-b + sqrt(D)) / 2a) at `bits` bits, given pi and sqrt|D| at that precision.
+Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::size_t bits);
 
 // The reduced forms of discriminant D < 0, one for each class.
 std::vector<ReducedForm> ReducedForms(std::int32_t d);

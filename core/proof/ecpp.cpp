@@ -1,9 +1,13 @@
 #include "core/proof/ecpp.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,7 +20,9 @@
 #include "core/big/small_primes.h"
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
+#include "core/proof/genus_factor.h"
 #include "core/proof/polynomial_roots.h"
+#include "core/proof/smooth_parts.h"
 #include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
 
@@ -42,6 +48,7 @@ struct Candidate {
   Signed trace;
   Natural s;
   Natural q;
+  std::vector<Natural> roots;  // of D's prime discriminants modulo N, for its genus factor
 };
 
 // Cornacchia's algorithm as Cohen gives it (1.5.3), for 4N = t^2 + |D| v^2 with the square root
@@ -124,40 +131,25 @@ bool StrongBase2(const Natural& q) {
   return false;
 }
 
-// Whether q is a probable prime (exactly, below 2^64); nothing when stopped.
+// Whether q, with no prime factor below the search's bound, is a probable prime (exactly, below
+// 2^64); nothing when stopped.
 std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
   if (q.FitsWord()) {
     return IsPrime(q.Word());
   }
-  if (!q.IsOdd() || SmallOddPrimeFactor(q) != 0 || !StrongBase2(q)) {
+  if (!q.IsOdd() || !StrongBase2(q)) {
     return false;
   }
   return PassesBailliePsw(q, work);
-}
-
-// m with its prime factors below `bound` divided out.
-Natural WithoutSmallFactors(Natural m, std::uint32_t bound) {
-  mpz_remove(m.raw(), m.get(), Natural(2).get());
-  const std::vector<std::uint32_t>& primes = OddPrimesBelow2To20();
-  const auto end = static_cast<std::size_t>(std::lower_bound(primes.begin(), primes.end(), bound) -
-                                            primes.begin());
-  std::vector<std::uint32_t> found;
-  ForEachRemainder(m, primes, 0, end, [&found](std::uint32_t p, std::uint32_t remainder) {
-    if (remainder == 0) {
-      found.push_back(p);
-    }
-  });
-  for (const std::uint32_t p : found) {
-    mpz_remove(m.raw(), m.get(), Natural(p).get());
-  }
-  return m;
 }
 
 // The square roots modulo N of the discriminants that may make a step: a discriminant's is the
 // product of those of its prime discriminants, each made once and kept for every discriminant
 // that has it. One whose (f / N) is -1 rules out every discriminant that has it: N is then in no
 // principal genus there. Each root by Tonelli and Shanks (Cohen, 1.5.1) with one power of the
-// square and the power of a non-residue made once for N.
+// square and the power of a non-residue made once for N. The search's thread and the curve's
+// share them: the curve's, once its curve is found, makes ahead the roots that the search will
+// want (Prepare).
 class SquareRoots {
  public:
   explicit SquareRoots(const Natural& n) : n_(n) {
@@ -174,33 +166,96 @@ class SquareRoots {
 
   // sqrt(D) modulo N; nothing when N is not in the principal genus of D.
   std::optional<Natural> Of(const Discriminant& discriminant) {
+    if (!InPrincipalGenus(discriminant)) {
+      return std::nullopt;
+    }
+    Natural product(1);
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      const Natural* root = RootOf(f);
+      if (root == nullptr) {
+        return std::nullopt;
+      }
+      product = (product * *root) % n_;
+    }
+    return product;
+  }
+
+  // The square roots of the discriminant's prime discriminants, once Of has made them.
+  std::vector<Natural> RootsOf(const Discriminant& discriminant) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<Natural> roots;
+    for (const std::int32_t f : discriminant.prime_discriminants) {
+      roots.push_back(root_.at(f));
+    }
+    return roots;
+  }
+
+  // The search has come to the discriminant of this index in the first list.
+  void Reached(std::size_t index) { reached_ = index; }
+
+  // The search is over with the first list (and Prepare of no more use).
+  void Finish() { finished_ = true; }
+
+#if defined(BRINDAQ_PROOF_THREADS)
+  // Makes the roots that Of will want for the discriminants of the first list, in its order,
+  // at most tuning::kProofRootsAhead discriminants ahead of the search, until it is finished: on
+  // the thread that has found its curve while the other searches.
+  void Prepare(const std::vector<Discriminant>& discriminants) {
+    for (std::size_t i = 0; i < discriminants.size(); ++i) {
+      while (!finished_ && i > reached_ + tuning::kProofRootsAhead) {
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      }
+      if (finished_) {
+        return;
+      }
+      if (!InPrincipalGenus(discriminants[i])) {
+        continue;
+      }
+      for (const std::int32_t f : discriminants[i].prime_discriminants) {
+        if (finished_ || RootOf(f) == nullptr) {
+          return;
+        }
+      }
+    }
+  }
+
+ private:
+#endif
+
+  // Whether (f / N) = 1 for each prime discriminant f of D.
+  bool InPrincipalGenus(const Discriminant& discriminant) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     for (const std::int32_t f : discriminant.prime_discriminants) {
       auto found = residue_.find(f);
       if (found == residue_.end()) {
         found = residue_.emplace(f, mpz_si_kronecker(f, n_.get()) == 1).first;
       }
       if (!found->second) {
-        return std::nullopt;
+        return false;
       }
     }
-    Natural product(1);
-    for (const std::int32_t f : discriminant.prime_discriminants) {
-      auto found = root_.find(f);
-      if (found == root_.end()) {
-        const Natural magnitude(
-            static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
-        std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
-        if (!root) {
-          return std::nullopt;
-        }
-        found = root_.emplace(f, std::move(*root)).first;
-      }
-      product = (product * found->second) % n_;
-    }
-    return product;
+    return true;
   }
 
- private:
+  // The root of f, made unless it is kept (the lock is not held while it is made); nothing when
+  // N proves no prime.
+  const Natural* RootOf(std::int32_t f) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      const auto found = root_.find(f);
+      if (found != root_.end()) {
+        return &found->second;
+      }
+    }
+    const Natural magnitude(static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
+    std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
+    if (!root) {
+      return nullptr;
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return &root_.try_emplace(f, std::move(*root)).first->second;
+  }
+
   // A square root of the residue a; nothing when the loop finds none (N then no prime).
   std::optional<Natural> Root(const Natural& a) const {
     Natural w;
@@ -234,9 +289,24 @@ class SquareRoots {
   mp_bitcnt_t e_ = 0;
   Natural half_;
   Natural z_power_;
+  // For the two maps: the threads of the search and of the curve share them.
+  mutable std::mutex mutex_;
+  std::atomic<std::size_t> reached_ = 0;
+  std::atomic<bool> finished_ = false;
   std::map<std::int32_t, bool> residue_;
   std::map<std::int32_t, Natural> root_;
 };
+
+#if defined(BRINDAQ_PROOF_THREADS)
+// The first list of discriminants that the search from a number of so many bits tries.
+const std::vector<Discriminant>& FirstList(std::size_t bits) {
+  return bits <= tuning::kProofSmallListToBits
+             ? DiscriminantsByClassNumber(tuning::kProofSmallDiscriminantBound,
+                                          tuning::kProofLargestClass)
+             : DiscriminantsByClassNumber(tuning::kProofDiscriminantBound,
+                                          tuning::kProofLargestClass);
+}
+#endif
 
 // The search for a step down from a number, with its own pacer and progress text: one for each
 // thread that searches.
@@ -257,46 +327,115 @@ class Searcher {
     stopped_ = pacer_.Stopped({method_, step, done, 0});
   }
 
-  // The best step down from n among the first few found, the discriminants by class number.
+  // The best step down from n among the first few found, the discriminants by degree; with the
+  // roots modulo n that `shared` keeps, when given.
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
-                                  std::uint64_t step) {
-    const auto bound = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                                  std::uint64_t step, SquareRoots* shared = nullptr) {
+    // A power of two, so that few products of primes are made.
+    const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
-        std::max<std::uint64_t>(1000, tuning::kProofTrialBoundPerBit * n.Bits())));
-    SquareRoots roots(n);
-    // The discriminants of the first list, then, only when none of them gave a step (large
-    // numbers, whose orders are seldom a small part times a prime), those of the wider one.
-    const std::vector<Discriminant>& first =
-        DiscriminantsByClassNumber(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
-    std::optional<Candidate> best = Search(n, first, failed, step, bound, roots, false);
-    if (best || stopped_) {
-      return best;
+        std::max<std::uint64_t>(1024, tuning::kProofTrialBoundPerBit * n.Bits()))));
+    std::optional<SquareRoots> own;
+    if (shared == nullptr) {
+      own.emplace(n);
     }
-    const std::vector<Discriminant>& wider = DiscriminantsByClassNumber(
-        tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
-    return Search(n, wider, failed, step, bound, roots, true);
+    SquareRoots& roots = shared != nullptr ? *shared : *own;
+    // The discriminants of the first list (for small numbers a shorter one, quicker to make, and
+    // the first list after it), then, only when none of them gave a step (large numbers, whose
+    // orders are seldom a small part times a prime), those of the wider one: each list leaves
+    // out those of the list before it.
+    std::vector<std::pair<std::int32_t, int>> lists;
+    if (n.Bits() <= tuning::kProofSmallListToBits) {
+      lists.emplace_back(tuning::kProofSmallDiscriminantBound, tuning::kProofLargestClass);
+    }
+    lists.emplace_back(tuning::kProofDiscriminantBound, tuning::kProofLargestClass);
+    lists.emplace_back(tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass);
+    std::pair<std::int32_t, int> before{0, 0};
+    for (const auto& list : lists) {
+      std::optional<Candidate> best = Search(n, DiscriminantsByClassNumber(list.first, list.second),
+                                             failed, step, bound, roots, before);
+      roots.Finish();  // Prepare serves the first list only
+      if (best || stopped_) {
+        return best;
+      }
+      before = list;
+    }
+    return std::nullopt;
   }
 
   // The best step down from n among the first few found in `discriminants`, leaving out those
-  // that `failed` and, after the first list, those that it held.
+  // that `failed` and those of the list before, of |D| and class number at most `before`.
   std::optional<Candidate> Search(const Natural& n, const std::vector<Discriminant>& discriminants,
                                   const std::set<std::int32_t>& failed, std::uint64_t step,
-                                  std::uint32_t bound, SquareRoots& roots, bool after_first) {
+                                  std::uint32_t bound, SquareRoots& roots,
+                                  std::pair<std::int32_t, int> before) {
     std::optional<Candidate> best;
     int found = 0;
-    int best_class = 0;
-    for (const Discriminant& discriminant : discriminants) {
+    int best_degree = 0;
+    // The orders waiting for their division, a few at once (smooth_parts.h).
+    struct Pending {
+      const Discriminant* discriminant;
+      Signed trace;
+      Natural m;
+    };
+    std::vector<Pending> pending;
+    // The pending orders' cofactors tested; true when the search is over: stopped, or a good drop
+    // or a second choice found.
+    const auto test = [&]() -> bool {
+      std::vector<Natural> orders;
+      for (const Pending& order : pending) {
+        orders.push_back(order.m);
+      }
+      std::vector<Natural> parts = SmoothParts(orders, bound);
+      // The cofactors tested smallest first: the first probable prime is the batch's best.
+      std::vector<std::pair<Natural, std::size_t>> cofactors;
+      for (std::size_t i = 0; i < pending.size(); ++i) {
+        Natural q;
+        mpz_divexact(q.raw(), pending[i].m.get(), parts[i].get());
+        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
+            (best && q >= best->q)) {
+          continue;
+        }
+        cofactors.emplace_back(std::move(q), i);
+      }
+      std::sort(cofactors.begin(), cofactors.end(),
+                [](const auto& x, const auto& y) { return x.first < y.first; });
+      for (auto& [q, i] : cofactors) {
+        const std::optional<bool> prime = QuickProbablePrime(q, work_);
+        if (!prime) {
+          stopped_ = true;
+          return true;
+        }
+        if (!*prime) {
+          continue;
+        }
+        const Discriminant& discriminant = *pending[i].discriminant;
+        best = Candidate{discriminant.d, std::move(pending[i].trace), std::move(parts[i]),
+                         std::move(q), roots.RootsOf(discriminant)};
+        best_degree = discriminant.degree;
+        ++found;
+        break;
+      }
+      pending.clear();
+      return best && (found >= tuning::kProofCandidates ||
+                      best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits());
+    };
+    for (std::size_t index = 0; index < discriminants.size(); ++index) {
+      const Discriminant& discriminant = discriminants[index];
+      if (before.first == 0) {
+        roots.Reached(index);
+      }
       Progress("step", step, n);
       if (stopped_) {
         return std::nullopt;
       }
       const std::int32_t d = discriminant.d;
-      // Once a step is found, larger classes are not worth their curves.
-      if (best && discriminant.class_number > best_class + tuning::kProofClassSlack) {
+      // Once a step is found, larger degrees are not worth their roots.
+      if (best && discriminant.degree > best_degree + tuning::kProofClassSlack) {
         break;
       }
-      if (failed.count(d) != 0 || (after_first && -d <= tuning::kProofDiscriminantBound &&
-                                   discriminant.class_number <= tuning::kProofLargestClass)) {
+      if (failed.count(d) != 0 ||
+          (-d <= before.first && discriminant.class_number <= before.second)) {
         continue;
       }
       std::optional<Natural> root = roots.Of(discriminant);
@@ -308,30 +447,15 @@ class Searcher {
         continue;
       }
       for (Signed& trace : Traces(d, tv->first, tv->second)) {
-        const Natural m = Order(n, trace);
-        Natural q = WithoutSmallFactors(m, bound);
-        if (q.Bits() + tuning::kProofLeastDropBits > n.Bits() || !ExceedsBound(q, n) ||
-            (best && q >= best->q)) {
-          continue;
-        }
-        const std::optional<bool> prime = QuickProbablePrime(q, work_);
-        if (!prime) {
-          stopped_ = true;
-          return std::nullopt;
-        }
-        if (!*prime) {
-          continue;
-        }
-        Natural s = m / q;
-        best = Candidate{d, std::move(trace), std::move(s), std::move(q)};
-        best_class = discriminant.class_number;
-        ++found;
+        Natural m = Order(n, trace);
+        pending.push_back({&discriminant, std::move(trace), std::move(m)});
       }
-      // A good drop, or a second choice, ends the search.
-      if (best && (found >= tuning::kProofCandidates ||
-                   best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits())) {
-        break;
+      if (pending.size() >= tuning::kProofOrdersAtOnce && test()) {
+        return stopped_ ? std::nullopt : best;
       }
+    }
+    if (!pending.empty() && test() && stopped_) {
+      return std::nullopt;
     }
     return best;
   }
@@ -440,19 +564,26 @@ class Prover {
                                 std::uint64_t next_step, std::optional<CertificateStep>& step,
                                 std::optional<SearchAhead>& ahead) {
 #if defined(BRINDAQ_PROOF_THREADS)
-    if (!candidate.q.FitsWord() && std::thread::hardware_concurrency() >= 2) {
+    if (candidate.q.Bits() > tuning::kProofThreadsFromBits &&
+        std::thread::hardware_concurrency() >= 2) {
       WorkShare mine(work_, false);
       WorkShare theirs(work_, true);
       SearchAhead found{candidate.q, std::nullopt, false};
+      // The square roots modulo q, shared: once the curve is found, this thread makes those that
+      // the search will want next, until the search ends.
+      SquareRoots roots(found.n);
       std::thread other([&] {
         Searcher searcher(theirs);
         searcher.Progress("step", next_step, found.n);
-        found.candidate = searcher.Search(found.n, {}, next_step);
+        found.candidate = searcher.Search(found.n, {}, next_step, &roots);
         found.complete = !searcher.Stopped() && !theirs.Stopped();
+        roots.Finish();
       });
       const StepCheck check = Curve(n, candidate, step, mine);
       if (!step) {
         theirs.Stop();  // q is not the next number: its search is of no use
+      } else {
+        roots.Prepare(FirstList(found.n.Bits()));
       }
       other.join();
       if (step) {
@@ -473,17 +604,24 @@ class Prover {
     Natural a4;
     Natural a6;
     if (d != -3 && d != -4) {
+      // A root of the genus factor of H_D where D has two prime discriminants or more, of the
+      // whole H_D otherwise.
       std::vector<Natural> h;
-      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
-      if (polynomial == nullptr) {
-        return StepCheck::kFails;
-      }
-      for (const SignedCoefficient& c : *polynomial) {
-        Natural r = c.magnitude % n;
-        if (c.negative && !r.IsZero()) {
-          r = n - r;
+      const GenusFactor* factor = candidate.roots.size() >= 2 ? GenusClassFactor(d, work) : nullptr;
+      if (factor != nullptr) {
+        h = GenusFactorModulo(*factor, candidate.roots, n);
+      } else {
+        const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
+        if (polynomial == nullptr) {
+          return StepCheck::kFails;
         }
-        h.push_back(std::move(r));
+        for (const SignedCoefficient& c : *polynomial) {
+          Natural r = c.magnitude % n;
+          if (c.negative && !r.IsZero()) {
+            r = n - r;
+          }
+          h.push_back(std::move(r));
+        }
       }
       const std::optional<Natural> j = RootModulo(h, n, work);
       if (!j) {

@@ -14,11 +14,13 @@
 // A number that no discriminant of the lists gives a step sends the run back to the number
 // before it, which takes another step.
 // Each step's curve has for j-invariant a root modulo N of the Hilbert class polynomial H_D
-// (class_polynomial.h, polynomial_roots.h); of it and its twists, the one of order m is found by
-// a point P with s P != O and q (s P) = O (curve_step.h), which is the step of the certificate.
-// While a step's curve is sought, a second thread (where there are threads) searches for the
-// step after it, from its q: the two take about as long, and the search is lost only when the
-// curve is not found.
+// (class_polynomial.h, polynomial_roots.h), taken from its factor for one genus, of degree
+// h / 2^(g - 1) (genus_factor.h); of it and its twists, the one of order m is found by a point P
+// with s P != O and q (s P) = O (curve_step.h), which is the step of the certificate. The orders
+// are divided by the small primes several at once (smooth_parts.h).
+// While a step's curve is sought, a second thread (where there are threads, and from q of some
+// 400 bits) searches for the step after it, from its q: the two take about as long, and the
+// search is lost only when the curve is not found.
 
 #include "core/big/natural.h"
 #include "core/proof/certificate.h"

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/arithmetic/primality.h"
+#include "core/big/big_congruence.h"
 #include "core/big/big_primality.h"
 #include "core/frame/lines.h"
 #include "core/operations.h"
@@ -24,7 +25,9 @@
 #include "core/proof/class_polynomial.h"
 #include "core/proof/curve_step.h"
 #include "core/proof/ecpp.h"
+#include "core/proof/genus_factor.h"
 #include "core/proof/polynomial_roots.h"
+#include "core/proof/smooth_parts.h"
 #include "core/proof/two_word_proof.h"
 
 namespace brindaq {
@@ -52,6 +55,92 @@ TEST(Proof, ClassPolynomialsHaveTheirKnownCoefficients) {
   EXPECT_EQ(Coefficients(-15), (std::vector<std::string>{"-121287375", "191025", "1"}));
   EXPECT_EQ(Coefficients(-23),
             (std::vector<std::string>{"12771880859375", "-5151296875", "3491750", "1"}));
+}
+
+// The remainder of a modulo the monic b, coefficients modulo p, the constant first.
+std::vector<Natural> RemainderModulo(std::vector<Natural> a, const std::vector<Natural>& b,
+                                     const Natural& p) {
+  const std::size_t h = b.size() - 1;
+  for (std::size_t k = a.size(); k-- > h;) {
+    const Natural c = a[k] % p;
+    for (std::size_t j = 0; j <= h; ++j) {
+      a[k - h + j] = (a[k - h + j] + (p - c) * b[j]) % p;
+    }
+  }
+  a.resize(h);
+  return a;
+}
+
+TEST(Proof, GenusFactorsDivideTheHilbertClassPolynomial) {
+  // Two to four prime discriminants, some with two or three of them negative.
+  for (const std::int32_t d : {-15, -195, -420, -4123, -7755, -15640, -26427}) {
+    // A prime N = t^2 + |D| v^2 of some 100 bits, which splits completely.
+    Natural n;
+    for (std::uint64_t t = std::uint64_t{1} << 50;; ++t) {
+      const std::uint64_t v = 0x9e3779b97f4a7;
+      n = Natural(t) * Natural(t) +
+          Natural(static_cast<std::uint64_t>(-d)) * Natural(v) * Natural(v);
+      Work work;
+      if (n.IsOdd() && IsProbablePrime(n, work) == true) {
+        break;
+      }
+    }
+    Work work;
+    const GenusFactor* factor = GenusClassFactor(d, work);
+    ASSERT_NE(factor, nullptr) << d;
+    std::vector<Natural> hilbert;
+    for (const SignedCoefficient& c : *HilbertClassPolynomial(d, work)) {
+      const Natural r = c.magnitude % n;
+      hilbert.push_back(c.negative && !r.IsZero() ? n - r : r);
+    }
+    std::vector<Natural> roots;
+    for (const std::int32_t f : factor->prime_discriminants) {
+      const Natural magnitude(static_cast<std::uint64_t>(f < 0 ? -f : f));
+      const std::optional<Natural> root =
+          SquareRootModuloPrime(f < 0 ? n - magnitude : magnitude, n, work);
+      ASSERT_TRUE(root.has_value()) << d << " " << f;
+      roots.push_back(*root);
+    }
+    // Every choice of the roots' signs gives a factor: here the first two.
+    for (int sign = 0; sign < 2; ++sign) {
+      roots[0] = n - roots[0];
+      const std::vector<Natural> genus = GenusFactorModulo(*factor, roots, n);
+      EXPECT_EQ(genus.size() - 1, (hilbert.size() - 1) >> (roots.size() - 1)) << d;
+      const std::vector<Natural> rest = RemainderModulo(hilbert, genus, n);
+      EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](const Natural& c) {
+        return c.IsZero();
+      })) << d;
+    }
+  }
+}
+
+TEST(Proof, SmoothPartsAgreeWithDivisionByEachPrime) {
+  std::mt19937_64 random(2004);
+  std::vector<Natural> numbers;
+  for (int i = 0; i < 21; ++i) {
+    // Small primes, some to high powers, times a large random part.
+    Natural m = Natural(random()) * Natural(random()) * Natural(random());
+    m *= Natural::TwoToThe(static_cast<unsigned>(random() % 40));
+    for (const std::uint64_t p : {3, 5, 4093, 65521, 65537}) {
+      for (std::uint64_t k = random() % 4; k > 0; --k) {
+        m *= Natural(p);
+      }
+    }
+    numbers.push_back(std::move(m));
+  }
+  numbers.push_back(Natural(1));
+  const std::uint32_t bound = 1 << 16;
+  const std::vector<Natural> parts = SmoothParts(numbers, bound);
+  ASSERT_EQ(parts.size(), numbers.size());
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    Natural rest = numbers[i];
+    for (std::uint64_t p = 2; p <= bound; ++p) {
+      while ((rest % Natural(p)).IsZero()) {
+        rest /= Natural(p);
+      }
+    }
+    EXPECT_EQ(parts[i] * rest, numbers[i]) << numbers[i];
+  }
 }
 
 Natural Mersenne(unsigned p) {
@@ -103,21 +192,32 @@ TEST(Proof, AcceptsGpsCertificatesAndRejectsPlantedFaults) {
   fault.steps[0].t += Natural(1);
   EXPECT_FALSE(VerifyCertificate(fault));
   // A last q that is not prime: a small prime p of the last s moved into q, so that the point
-  // still checks (q (s P) = m P = O) and only q's primality fails.
-  fault = good;
-  CertificateStep& last = fault.steps.back();
-  std::uint64_t p = 2;
-  while (!(last.s % Natural(p)).IsZero()) {
-    ++p;
+  // still checks (q (s P) = m P = O) and only q's primality fails. On the first prime past 2^100
+  // whose last q times p is still below 2^64.
+  Certificate planted;
+  Natural composite_q;
+  for (Natural n = Natural::TwoToThe(100) + Natural(1);; n += Natural(2)) {
+    if (IsProbablePrime(n, work) != true) {
+      continue;
+    }
+    ASSERT_EQ(ProvePrime(n, work, &planted), Proof::kProven);
+    CertificateStep& last = planted.steps.back();
+    std::uint64_t p = 2;
+    while (!(last.s % Natural(p)).IsZero()) {
+      ++p;
+    }
+    const Natural m = last.n + Natural(1) + (last.t_negative ? last.t : Natural(0)) -
+                      (last.t_negative ? Natural(0) : last.t);
+    composite_q = m / (last.s / Natural(p));
+    if (composite_q.FitsWord()) {
+      last.s /= Natural(p);
+      break;
+    }
   }
-  last.s /= Natural(p);
-  const Natural m = last.n + Natural(1) + (last.t_negative ? last.t : Natural(0)) -
-                    (last.t_negative ? Natural(0) : last.t);
-  const Natural composite_q = m / last.s;
-  ASSERT_TRUE(composite_q.FitsWord());
+  const CertificateStep& last = planted.steps.back();
   ASSERT_EQ(CheckCurveStep(last.n, {last.a, last.x, last.y}, last.s, composite_q),
             StepCheck::kHolds);
-  EXPECT_FALSE(VerifyCertificate(fault));
+  EXPECT_FALSE(VerifyCertificate(planted));
   // A last q past 2^64: s taken as 1, q then m itself.
   fault = good;
   fault.steps.back().s = Natural(1);
