@@ -775,15 +775,7 @@ class Gatherer {
 
   // z, which fits in a signed word pair.
   static Int128 ToInt128(mpz_srcptr z) {
-    Uint128 magnitude = 0;
-    const std::size_t size = mpz_size(z);
-    if (size > 0) {
-      magnitude = mpz_getlimbn(z, 0);
-    }
-    if (size > 1) {
-      magnitude |= Uint128{mpz_getlimbn(z, 1)} << 64;
-    }
-    const auto value = static_cast<Int128>(magnitude);
+    const auto value = static_cast<Int128>(LowTwoWords(z));
     return mpz_sgn(z) < 0 ? -value : value;
   }
 
@@ -834,7 +826,7 @@ class Gatherer {
           return true;
         },
         [this]() -> Uint128 {
-          return mpz_sizeinbase(g_.get(), 2) > 64 ? ~Uint128{0} : Uint128{mpz_get_ui(g_.get())};
+          return mpz_sizeinbase(g_.get(), 2) > 64 ? ~Uint128{0} : LowTwoWords(g_.get());
         });
     if (large == 0) {
       return;

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <bit>
 #include <iterator>
+#include <limits>
 #include <numeric>
 
 #include "core/big/big_siqs.h"
@@ -60,9 +61,9 @@ std::optional<std::pair<Natural, Natural>> SquaresOf(const std::vector<SiqsRelat
   }
   // Y, the product of the primes to half their exponents: gathered in a word while it holds them.
   Natural y(1);
-  std::uint64_t word = 1;
+  unsigned long word = 1;  // GMP's word for mpz_mul_ui: 32 bits in WebAssembly
   const auto multiply = [&y, &word, &n](std::uint32_t p) {
-    if (word > ~std::uint64_t{0} / p) {
+    if (word > std::numeric_limits<unsigned long>::max() / p) {
       mpz_mul_ui(y.raw(), y.get(), word);
       mpz_mod(y.raw(), y.get(), n.get());
       word = 1;

@@ -17,13 +17,30 @@
 
 namespace brindaq {
 
+// The low 128 bits of |z|, whatever the width of GMP's limbs.
+inline Uint128 LowTwoWords(mpz_srcptr z) {
+  constexpr std::size_t kLimbs = 128 / GMP_NUMB_BITS;
+  const std::size_t size = mpz_size(z) < kLimbs ? mpz_size(z) : kLimbs;
+  const mp_limb_t* const limbs = mpz_limbs_read(z);
+  Uint128 value = 0;
+  for (std::size_t i = size; i-- > 0;) {
+    value = value << GMP_NUMB_BITS | limbs[i];
+  }
+  return value;
+}
+
 class PrimeModulus {
  public:
   PrimeModulus() = default;
-  explicit PrimeModulus(std::uint32_t p)
-      : p_(p), reciprocal_(~std::uint64_t{0} / p), word_(Reduce(~std::uint64_t{0}) + 1) {
-    if (word_ == p_) {
-      word_ = 0;
+  explicit PrimeModulus(std::uint32_t p) : p_(p), reciprocal_(~std::uint64_t{0} / p) {
+    // The limb base modulo p: 2^64 on x86-64, 2^32 where GMP's limbs are of 32 bits (WebAssembly).
+    if constexpr (GMP_NUMB_BITS >= 64) {
+      word_ = Reduce(~std::uint64_t{0}) + 1;
+      if (word_ == p_) {
+        word_ = 0;
+      }
+    } else {
+      word_ = Reduce(std::uint64_t{1} << GMP_NUMB_BITS);
     }
   }
 
