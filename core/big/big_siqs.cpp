@@ -133,26 +133,6 @@ std::uint32_t InverseModuloPrime(std::uint32_t a, std::uint32_t p) {
   return static_cast<std::uint32_t>(t0 < 0 ? t0 + p : t0);
 }
 
-// The Jacobi symbol (a / n) for an odd n, in 32-bit words, whose division is the quicker.
-int Jacobi32(std::uint32_t a, std::uint32_t n) {
-  int sign = 1;
-  a %= n;
-  while (a != 0) {
-    const int twos = std::countr_zero(a);
-    a >>= twos;
-    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) {
-      sign = -sign;
-    }
-    if (a % 4 == 3 && n % 4 == 3) {
-      sign = -sign;
-    }
-    const std::uint32_t t = a;
-    a = n % t;
-    n = t;
-  }
-  return n == 1 ? sign : 0;
-}
-
 // The Knuth-Schroeppel function: the multiplier k (odd, squarefree, below 75) that maximises the
 // expected logarithm that the small primes contribute to a value, less half of log k. As p does
 // not divide n, (kn / p) = (k / p) (n / p): the symbols of the candidates are made once.
@@ -175,7 +155,7 @@ struct MultiplierTable {
       const double log_p = std::log(static_cast<double>(p));
       for (const int n_symbol : {1, -1}) {
         for (const std::uint32_t k : kMultipliers) {
-          const int symbol = Jacobi32(k, p);
+          const int symbol = JacobiIn<std::uint32_t>(k, p);
           adds.push_back(symbol == 0              ? log_p / p
                          : symbol * n_symbol == 1 ? 2.0 * log_p / (p - 1)
                                                   : 0.0);
@@ -198,7 +178,7 @@ std::uint32_t Multiplier(const Natural& n) {
   }
   for (std::size_t i = 0; i < table.primes.size(); ++i) {
     const std::uint32_t p = table.primes[i];
-    const int n_symbol = Jacobi32(table.moduli[i].Of(n.get()), p);
+    const int n_symbol = JacobiIn<std::uint32_t>(table.moduli[i].Of(n.get()), p);
     if (n_symbol == 0) {  // p divides n, and kn: its share goes to every candidate
       for (double& score : scores) {
         score += std::log(static_cast<double>(p)) / p;
@@ -346,7 +326,7 @@ class Gatherer {
       }
       const PrimeModulus modulus(p);
       const std::uint32_t r = modulus.Of(kn_.get());
-      if (r != 0 && Jacobi32(r, p) != 1) {
+      if (r != 0 && JacobiIn<std::uint32_t>(r, p) != 1) {
         continue;
       }
       if (r == 0 && modulus.Of(n_.get()) == 0) {

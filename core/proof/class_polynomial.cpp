@@ -74,18 +74,7 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
     if (work.Stopped()) {
       break;
     }
-    const Complex j = ModularJ(form, pi, root, bits);
-    // times (x - j): new[i] = old[i - 1] - j old[i], the new leading term 0 - ... = old top.
-    product.emplace_back(bits);
-    for (std::size_t i = product.size() - 1; i > 0; --i) {
-      Complex t(product[i]);
-      t *= j;
-      product[i] = product[i - 1];
-      product[i] -= t;
-    }
-    product[0] *= j;
-    mpf_neg(product[0].re(), product[0].re());
-    mpf_neg(product[0].im(), product[0].im());
+    MultiplyByLinear(product, ModularJ(form, pi, root, bits));
   }
   mpf_clear(pi);
   mpf_clear(root);

@@ -131,4 +131,18 @@ Complex Exp(const Complex& z) {
   return result;
 }
 
+void MultiplyByLinear(std::vector<Complex>& product, const Complex& root) {
+  // new[i] = old[i - 1] - root old[i]; the new leading coefficient is the old one.
+  product.emplace_back(root.Bits());
+  for (std::size_t i = product.size() - 1; i > 0; --i) {
+    Complex t(product[i]);
+    t *= root;
+    product[i] = product[i - 1];
+    product[i] -= t;
+  }
+  product[0] *= root;
+  mpf_neg(product[0].re(), product[0].re());
+  mpf_neg(product[0].im(), product[0].im());
+}
+
 }  // namespace brindaq

@@ -9,6 +9,7 @@
 #include <gmp.h>
 
 #include <cstddef>
+#include <vector>
 
 namespace brindaq {
 
@@ -65,5 +66,8 @@ void Pi(mpf_ptr out, std::size_t bits);
 
 // e^z, at the precision of z.
 Complex Exp(const Complex& z);
+
+// The polynomial `product` (its coefficients, constant first) times (x - root).
+void MultiplyByLinear(std::vector<Complex>& product, const Complex& root);
 
 }  // namespace brindaq

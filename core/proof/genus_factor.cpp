@@ -66,18 +66,7 @@ std::optional<std::vector<std::vector<SignedCoefficient>>> PartsAt(
     mpf_set_ui(factor[0].re(), 1);
   }
   for (std::size_t f = 0; f < forms.size() && !work.Stopped(); ++f) {
-    const Complex j = ModularJ(forms[f], pi, root, bits);
-    std::vector<Complex>& product = factors[genus[f]];
-    product.emplace_back(bits);
-    for (std::size_t i = product.size() - 1; i > 0; --i) {
-      Complex t(product[i]);
-      t *= j;
-      product[i] = product[i - 1];
-      product[i] -= t;
-    }
-    product[0] *= j;
-    mpf_neg(product[0].re(), product[0].re());
-    mpf_neg(product[0].im(), product[0].im());
+    MultiplyByLinear(factors[genus[f]], ModularJ(forms[f], pi, root, bits));
   }
   mpf_clear(pi);
   mpf_clear(root);
