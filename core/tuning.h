@@ -262,6 +262,13 @@ inline constexpr std::size_t kSiqsUpToDigits = 80;
 // digits, where the sieve takes about 1.2 ms.
 inline constexpr int kTwoWordCurvesBeforeSiqsBits = 28;
 
+// Of the first level's curves, only this many before the sieve: a curve of B1 = 100 costs some
+// 25 microseconds, a sixth of the six, where the sieve takes 0.7 to 1 ms at 30 digits. On products
+// of two primes of 15 digits, three curves instead of six took 0.07 ms off; on three products of a
+// prime of 8 digits and one of 22, three curves (and p - 1) still found every factor, where two
+// left one of them to the sieve.
+inline constexpr int kTwoWordFirstCurvesBeforeSiqs = 3;
+
 // The bytes of the sieve struck at a time: a block of 32 KiB stays in the level-1 data cache
 // while every prime of the factor base strikes it.
 inline constexpr std::size_t kSiqsBlock = std::size_t{1} << 15;
@@ -315,10 +322,16 @@ inline constexpr std::array<SiqsSize, 11> kSiqsSizes{{
 inline constexpr std::size_t kSiqsTwoStreamsFromDigits = 0;
 
 // The relations gathered beyond the size of the factor base: each is one more product that is a
-// square, each of which splits n with odds of one half at least, so that 16 fail together about
-// once in 65000 (the sieve then gathers twice as many). At 30 digits 16 instead of 64 took 10 %
-// off the time.
-inline constexpr std::size_t kSiqsExtraRelations = 16;
+// square, each of which splits n with odds of one half at least, so that 10 fail together about
+// once in 1000 (the sieve then gathers again, twice as many). At 30 digits 16 instead of 64 took
+// 10 % off the time, and 10 instead of 16 spares 6 of some 145 relations, about 4 %.
+inline constexpr std::size_t kSiqsExtraRelations = 10;
+
+// Up to this many relations (factor bases of up to some 34 digits) the matrix is eliminated
+// densely at once, without first dropping and merging sparse rows: at 30 digits (150 relations)
+// that took the matrix from some 70 microseconds to 20 to 35, at 34 digits (300) from 200 to 110;
+// at 36 digits (370) the two took about as long.
+inline constexpr std::size_t kSiqsDenseUpToRelations = 320;
 
 // The primes below this are not sieved with: they strike the most bytes for the least logarithm.
 // What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.

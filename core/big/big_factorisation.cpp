@@ -96,12 +96,16 @@ Uint128 SplitTwoWords(const TwoWordPart& part, const Montgomery128& m, std::uint
       return factor.TwoWords();
     }
     const std::string method = "ECM B1=" + std::to_string(bounds.b1);
-    for (int curve = 0; curve < bounds.curves; ++curve, ++sigma) {
+    // Before the sieve, the first level looks only for the factors that a few curves find.
+    const int curves = sieve && level == 0
+                           ? std::min(bounds.curves, tuning::kTwoWordFirstCurvesBeforeSiqs)
+                           : bounds.curves;
+    for (int curve = 0; curve < curves; ++curve, ++sigma) {
       if (work.Stopped()) {
         return 1;
       }
       work.Report({method, "curve", static_cast<std::uint64_t>(curve) + 1,
-                   static_cast<std::uint64_t>(bounds.curves)});
+                   static_cast<std::uint64_t>(curves)});
       const Uint128 factor =
           EllipticCurveFactor(m, {2 * bounds.factor_bits, bounds.b1, bounds.b2}, 1, sigma);
       if (factor != 1) {

@@ -285,7 +285,9 @@ class Gatherer {
     full_.clear();
     for (SiqsRelation& relation : partial_) {
       const std::uint32_t large = relation.primes.back();
-      const auto [it, first] = shared_.partials.try_emplace(large, relation);
+      // Moved in only when it is the first with its large prime (try_emplace leaves it alone
+      // otherwise).
+      const auto [it, first] = shared_.partials.try_emplace(large, std::move(relation));
       if (first) {
         continue;
       }
