@@ -15,7 +15,8 @@
 // roots move to the polynomial (a bucket sieve, as msieve and YAFU have), instead of each such
 // prime being visited once for every block. A value over the threshold is divided by the primes of
 // the factor base whose roots it meets, never tried one by one: for a prime below the block, p
-// divides x - r exactly when a product with the inverse of p modulo 2^32 is small; the primes above
+// divides x - r exactly when a product with the inverse of p modulo 2^32 is small (modulo 2^16,
+// eight primes to a vector, when the interval is a single block); the primes above
 // it are those of the block's bucket whose offset is the value's, read once for all the values of
 // the block. What is left is 1 (a full relation) or one prime below the large prime bound (a
 // partial relation); two partial relations with the same large prime, multiplied together, make one
@@ -230,7 +231,7 @@ struct Shared {
 class Gatherer {
  public:
   Gatherer(const Natural& n, std::size_t extra, Work& work, Shared& shared, std::uint64_t seed,
-           bool reports, bool words)
+           bool reports, bool words, bool narrow)
       : n_(n),
         work_(work),
         pacer_(work),
@@ -238,7 +239,8 @@ class Gatherer {
         shared_(shared),
         reports_(reports),
         random_(seed),
-        words_allowed_(words) {}
+        words_allowed_(words),
+        narrow_allowed_(narrow) {}
 
   // The factor base; false when one of its primes divides n (then it alone is the factor base).
   bool Prepare() { return MakeFactorBase(); }
@@ -369,6 +371,19 @@ class Gatherer {
     interval_ = std::max<std::uint32_t>(4, size.kib) * 1024;
     blocks_ = static_cast<std::uint32_t>((interval_ + kBlock - 1) / kBlock);
     half_ = interval_ / 2;
+    // In an interval of at most one block, at + p - root < 2^16 for every prime below the block:
+    // the test of DivideOut then fits lanes of 16 bits, eight primes at a time.
+    narrow_ = narrow_allowed_ && interval_ + kBlock <= (std::uint32_t{1} << 16);
+    if (narrow_) {
+      primes16_.assign(count + 8, 1);
+      inverse16_.assign(count + 8, 1);
+      limit16_.assign(count + 8, 0);
+      for (std::size_t j = 0; j < first_large_; ++j) {
+        primes16_[j] = static_cast<std::uint16_t>(base[j]);
+        inverse16_[j] = static_cast<std::uint16_t>(inverse32_[j]);
+        limit16_[j] = static_cast<std::uint16_t>(0xffff / base[j]);
+      }
+    }
     const double largest = base.back();
     large_bound_ = static_cast<std::uint64_t>(
         std::min({largest * size.large_multiplier, largest * largest, 4e9}));
@@ -402,6 +417,10 @@ class Gatherer {
     primes32_ = first.primes32_;
     inverse32_ = first.inverse32_;
     limit32_ = first.limit32_;
+    narrow_ = first.narrow_;
+    primes16_ = first.primes16_;
+    inverse16_ = first.inverse16_;
+    limit16_ = first.limit16_;
     first_sieved_ = first.first_sieved_;
     first_large_ = first.first_large_;
     interval_ = first.interval_;
@@ -422,6 +441,10 @@ class Gatherer {
     const std::size_t count = out_.factor_base.size();
     root1_.resize(count + 4);
     root2_.resize(count + 4);
+    if (narrow_) {
+      root1_16_.assign(count + 8, 0);
+      root2_16_.assign(count + 8, 0);
+    }
     next1_.resize(count);
     next2_.resize(count);
     // Each root of a prime strikes a block at most ceil(block / p) times.
@@ -703,6 +726,7 @@ class Gatherer {
         sieve[hits[h] & kMask] += logs[hits[h] >> kBlockBits];
       }
       candidates_.clear();
+      narrow_roots_ = false;
       // 64 bytes at a time, read as four vectors of 16.
       using Bytes = std::uint64_t __attribute__((vector_size(16)));
       for (std::size_t w = 0; w < end; w += 64) {
@@ -849,8 +873,72 @@ class Gatherer {
       }
     };
     // The primes below the block: p divides at - root exactly when (at + p - root) times the
-    // inverse of p modulo 2^32 is at most (2^32 - 1) / p; checked four primes at a time, in the
-    // lanes of a vector (the arrays have room for the last four).
+    // inverse of p modulo 2^32 (or 2^16) is at most (2^32 - 1) / p (or (2^16 - 1) / p).
+    if (narrow_) {
+      DivideOutNarrow(divide_all);
+    } else {
+      DivideOutWide(divide_all);
+    }
+    for (const std::uint32_t j : large_hits_) {
+      divide_all(j);
+    }
+    // Those that divide A or k.
+    for (const std::size_t j : unsieved_) {
+      divide_all(j);
+    }
+    const Uint128 left = rest();
+    return left < large_bound_ ? static_cast<std::uint64_t>(left) : 0;
+  }
+
+  // The test of DivideOut in lanes of 16 bits, for an interval of at most one block: the roots
+  // of the polynomial are narrowed once for all its values.
+  template <typename DivideAll>
+  void DivideOutNarrow(const DivideAll& divide_all) {
+    const std::size_t end = first_large_;
+    if (!narrow_roots_) {
+      for (std::size_t j = 0; j < end; ++j) {
+        root1_16_[j] = static_cast<std::uint16_t>(root1_[j]);
+        root2_16_[j] = static_cast<std::uint16_t>(root2_[j]);
+      }
+      narrow_roots_ = true;
+    }
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    const auto load = [](const std::uint16_t* from) {
+      Lanes lanes;
+      std::memcpy(&lanes, from, sizeof lanes);
+      return lanes;
+    };
+    const auto at = static_cast<std::uint16_t>(at_);
+    const Lanes at_lanes = {at, at, at, at, at, at, at, at};
+    const std::uint16_t* const primes = primes16_.data();
+    const std::uint16_t* const inverse = inverse16_.data();
+    const std::uint16_t* const limit = limit16_.data();
+    const std::uint16_t* const r1 = root1_16_.data();
+    const std::uint16_t* const r2 = root2_16_.data();
+    for (std::size_t j0 = 1; j0 < end; j0 += 8) {
+      const Lanes shifted = at_lanes + load(primes + j0);
+      const Lanes factor = load(inverse + j0);
+      const Lanes bound = load(limit + j0);
+      const Lanes d1 = (shifted - load(r1 + j0)) * factor;
+      const Lanes d2 = (shifted - load(r2 + j0)) * factor;
+      const auto hit = (d1 <= bound) | (d2 <= bound);
+      std::uint64_t any[2];
+      std::memcpy(any, &hit, sizeof any);
+      if ((any[0] | any[1]) == 0) {
+        continue;
+      }
+      for (std::size_t k = 0; k < 8 && j0 + k < end; ++k) {
+        if (hit[k] != 0) {
+          divide_all(j0 + k);
+        }
+      }
+    }
+  }
+
+  // The test of DivideOut in lanes of 32 bits.
+  template <typename DivideAll>
+  void DivideOutWide(const DivideAll& divide_all) {
+    // Four primes at a time, in the lanes of a vector (the arrays have room for the last four).
     using Lanes = std::uint32_t __attribute__((vector_size(16)));
     const auto load = [](const std::uint32_t* from) {
       Lanes lanes;
@@ -881,15 +969,6 @@ class Gatherer {
         }
       }
     }
-    for (const std::uint32_t j : large_hits_) {
-      divide_all(j);
-    }
-    // Those that divide A or k.
-    for (const std::size_t j : unsieved_) {
-      divide_all(j);
-    }
-    const Uint128 left = rest();
-    return left < large_bound_ ? static_cast<std::uint64_t>(left) : 0;
   }
 
   // Keeps the relation y^2 = (-1)^negative * primes_ * large (modulo n).
@@ -924,6 +1003,10 @@ class Gatherer {
   std::vector<std::uint8_t> logs_;
   // For the primes below the block: the inverse of p modulo 2^32 and (2^32 - 1) / p.
   std::vector<std::uint32_t> primes32_, inverse32_, limit32_;
+  // The same in 16 bits, with the roots of the current polynomial, when the interval allows.
+  bool narrow_ = false;
+  bool narrow_roots_ = false;
+  std::vector<std::uint16_t> primes16_, inverse16_, limit16_, root1_16_, root2_16_;
   std::size_t first_sieved_ = 0;
   std::size_t first_large_ = 0;  // the first prime sieved from the buckets
   std::uint32_t interval_ = 0;   // 2M
@@ -955,6 +1038,7 @@ class Gatherer {
   Signed y_, g_;
   // The values in two words: whether they fit, and the coefficients of the polynomial.
   bool words_allowed_ = true;
+  bool narrow_allowed_ = true;
   bool words_ = false;
   Int128 a_words_ = 0, b_words_ = 0, c_words_ = 0;
   std::uint32_t at_ = 0;               // the position tried
@@ -980,7 +1064,8 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
                               const SiqsOptions& options) {
   const auto streams = std::make_shared<Streams>(n);
   Shared& shared = streams->shared;
-  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options.values_in_words);
+  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options.values_in_words,
+                 options.narrow_lanes);
   SiqsRelations out;
   if (!first.Prepare()) {
     out.factor_base = first.FactorBase();
@@ -991,7 +1076,7 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
   if (options.two_streams && std::thread::hardware_concurrency() >= 2 &&
       n.DecimalDigits() >= tuning::kSiqsTwoStreamsFromDigits) {
     streams->second.emplace(streams->n, extra, streams->work, shared, 0x2545f4914f6cdd1du, false,
-                            options.values_in_words);
+                            options.values_in_words, options.narrow_lanes);
     streams->second->PrepareLike(first);
     std::thread([streams] { streams->second->Run(); }).detach();
   }

@@ -35,10 +35,13 @@ struct SiqsRelations {
 
 // How the relations are gathered: the values of the polynomials in two words where they fit (or
 // always with GMP), on two streams of polynomials where n is large enough and there are two cores
-// (or on one). The same relations come in the same order either way on one stream.
+// (or on one), the values of an interval of one block tested for the primes below it in lanes
+// of 16 bits (or of 32). The same relations come in the same order either way on one stream (with
+// the primes of each perhaps in another order).
 struct SiqsOptions {
   bool values_in_words = true;
   bool two_streams = true;
+  bool narrow_lanes = true;
 };
 
 // Gathers relations for an odd composite n with no prime factor below 10^4 that is no perfect

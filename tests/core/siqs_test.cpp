@@ -1,10 +1,12 @@
 // The quadratic sieve: products of two primes split by it alone (one of 53 digits, whose primes
 // above the sieve's block go through buckets) and through the factorisation,
 // three primes of 20 digits, a stop in the middle of the sieve, and the check that refuses a
-// product of relations that is not a square. The products were computed with PARI/GP.
+// product of relations that is not a square; the values' test in lanes of 16 bits against the one
+// in lanes of 32. The products were computed with PARI/GP.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -125,6 +127,27 @@ TEST(Siqs, WordsGatherWhatGmpGathers) {
         product = (n - product) % n;
       }
       EXPECT_EQ(a.y * a.y % n, product) << digits << " relation " << i;
+    }
+  }
+}
+
+// The test for the primes below the block in lanes of 16 bits finds what the one in lanes of 32
+// finds: the same relations, each with the same primes.
+TEST(Siqs, NarrowLanesGatherWhatWideLanesGather) {
+  Work work;
+  for (const char* digits :
+       {"253312612843842342889299310807", "4278484053548966982705268613062104274903"}) {
+    const Natural n = N(digits);
+    const SiqsRelations narrow = GatherRelations(n, 16, work, {true, false, true});
+    const SiqsRelations wide = GatherRelations(n, 16, work, {true, false, false});
+    ASSERT_EQ(narrow.relations.size(), wide.relations.size()) << digits;
+    for (std::size_t i = 0; i < narrow.relations.size(); ++i) {
+      std::vector<std::uint32_t> a = narrow.relations[i].primes;
+      std::vector<std::uint32_t> b = wide.relations[i].primes;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      EXPECT_EQ(a, b) << digits << " relation " << i;
+      EXPECT_EQ(narrow.relations[i].y, wide.relations[i].y);
     }
   }
 }
