@@ -256,10 +256,10 @@ inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 inline constexpr std::size_t kSiqsUpToDigits = 80;
 
 // A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the first level of
-// the curves for two words, factors of up to this many bits (six curves, 0.2 ms at most, that
-// find the small factors of most numbers), and the next levels up to kCurvesShareBeforeSiqs of
-// its digits, before the sieve. Going on to 40 bits cost 2.8 ms on products of two primes of 30
-// digits, where the sieve takes about 1.2 ms.
+// the curves for two words, factors of up to this many bits (kTwoWordFirstCurvesBeforeSiqs of its
+// curves, that find the small factors of most numbers), and the next levels up to
+// kCurvesShareBeforeSiqs of its digits, before the sieve. Going on to 40 bits cost 2.8 ms on
+// products of two primes of 30 digits, where the sieve takes about 1.2 ms.
 inline constexpr int kTwoWordCurvesBeforeSiqsBits = 28;
 
 // Of the first level's curves, only this many before the sieve: a curve of B1 = 100 costs some
