@@ -332,11 +332,12 @@ inline constexpr std::size_t kSiqsTwoStreamsFromDigits = 0;
 // 10 % off the time, and 10 instead of 16 spares 6 of some 145 relations, about 4 %.
 inline constexpr std::size_t kSiqsExtraRelations = 10;
 
-// Up to this many relations (factor bases of up to some 34 digits) the matrix is eliminated
-// densely at once, without first dropping and merging sparse rows: at 30 digits (150 relations)
-// that took the matrix from some 70 microseconds to 20 to 35, at 34 digits (300) from 200 to 110;
-// at 36 digits (370) the two took about as long.
-inline constexpr std::size_t kSiqsDenseUpToRelations = 320;
+// Up to this many relations (factor bases of up to some 50 digits) the matrix is eliminated
+// densely at once, its columns taken from the largest prime down, without first dropping and
+// merging sparse rows. The medians of the matrix, dense against dropped and merged: at 30 digits
+// (150 relations) 15 against 70 microseconds, at 34 digits (300) 47 against 250, at 40 digits
+// (520) 0.26 against 0.69 ms, at 50 digits (1300) 1.9 against 3.2 ms.
+inline constexpr std::size_t kSiqsDenseUpToRelations = 1500;
 
 // The primes below this are not sieved with: they strike the most bytes for the least logarithm.
 // What they would add is made up for by a threshold lower by kSiqsSmallPrimeBits.
