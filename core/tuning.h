@@ -245,8 +245,11 @@ inline constexpr std::uint64_t kProofCurveAttempts = 96;
 // factors. Below 48 digits the curves are not tried at all: their first level took a seventh of
 // the time that the sieve takes on 40 digits. On products of two primes of equal size, from 26
 // digits the sieve alone (some 1 ms of one core at 26 to 30 digits) beat the curves for two words
-// (medians of 1 to 4 ms, of 0.3 to 0.5 ms at 24 digits).
-inline constexpr std::size_t kSiqsFromDigits = 26;
+// (medians of 1 to 4 ms, of 0.3 to 0.5 ms at 24 digits). With the sieve's interval of 20 KiB,
+// its small matrices and its test in lanes of 16 bits, on eight such products of each size the
+// sieve alone took medians of 0.36 ms at 24 digits and 0.39 at 25, the curves 1.0 and 1.0 (up to
+// 2 to 4 ms); at 23 digits 0.44 against 0.29 (but up to 1.7), at 20 to 22 the curves did better.
+inline constexpr std::size_t kSiqsFromDigits = 24;
 inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 
 // Past this many digits the sieve is not tried: at 80 digits it takes 290 seconds of one core
