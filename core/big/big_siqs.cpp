@@ -814,8 +814,12 @@ class Gatherer {
         return;
       }
       const Int128 y = a_words_ * x + b_words_;
-      Keep(Natural::FromWide(y < 0 ? -static_cast<Uint128>(y) : static_cast<Uint128>(y)) % n_,
-           g < 0, large);
+      // |A x + B| is about sqrt(2 kN) at most, below n but for the smallest n: reduced only then.
+      Natural root = Natural::FromWide(y < 0 ? -static_cast<Uint128>(y) : static_cast<Uint128>(y));
+      if (root >= n_) {
+        root = root % n_;
+      }
+      Keep(std::move(root), g < 0, large);
       return;
     }
     mpz_mul_si(y_.get(), a_.get(), x);
