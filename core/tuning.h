@@ -300,7 +300,6 @@ inline constexpr std::uint32_t kSiqsBucketedFrom = kSiqsBlock;
 // At 26 to 30 digits an interval of 20 KiB gathered the relations in 5 % less time than 32 (the
 // least of 100 runs of each of six products of two primes of 15 digits, one stream): 16, 18, 24
 // and 28 KiB were in between; the row at 35 digits is the interpolation that was there before.
-
 struct SiqsSize {
   int digits;
   std::uint32_t primes;
