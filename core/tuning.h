@@ -191,6 +191,12 @@ inline constexpr std::size_t kProofLargestBits = 2700;
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 
+// The same for numbers of more than kProofSmallListToBits bits, which thus divide by all the
+// primes up to 2^20: three primes of 500 digits took 16.2 and 16.7 s of processor time in all
+// (two runs) where 256 took 19.6 and 20.4 s (fewer orders tested, larger drops), three of 300
+// digits took as long, and a chain down from 1000 digits took 113 steps instead of 127.
+inline constexpr std::uint64_t kProofTrialBoundPerBitLarge = 1024;
+
 // The search for the next step runs on a second thread beside the curve only from a q of this
 // many bits: below, a step takes a millisecond or less, and a thread handed each step waits
 // for a processor on a busy machine. A prime of 100 digits took 13 ms where it took 28 to 36 ms
