@@ -177,19 +177,28 @@ inline constexpr int kProofWiderLargestClass = 100;
 // it saved.
 inline constexpr std::uint64_t kTwoWordProofRhoSteps = 1 << 12;
 
-// Past this many bits (about 810 digits) no proof is tried, and a probable prime stays one: with
-// the genus factors, a prime of 800 digits took 22.7 s (37 s of processor time), but at 1000 digits
-// the lists above often give a number no step at all (its orders, of 3300 bits, are a small part
-// times a prime about once in a hundred), the wider list's roots of degree 30 or more take 10 s
-// each, and ten steps of some 130 took three minutes. The answer then says "probable prime" at once
-// instead.
-inline constexpr std::size_t kProofLargestBits = 2700;
+// Past this many bits (about 1020 digits) no proof is tried, and a probable prime stays one. At
+// 1000 digits the first lists give most numbers their steps (the wider one is seldom needed), and
+// the time goes to the strong tests of the orders' cofactors (some 30 %), the square roots of the
+// prime discriminants modulo each number (35 %) and the roots of the genus factors (25 %, a few
+// of degree 10 to 30 taking 1 to 4 s). Three primes of 1000 digits took 88, 139 and 143 s (104,
+// 147 and 158 s of processor time) on a machine shared with two compilers; the first took 80 to
+// 100 s (112 to 117 s of processor time) before the search tested its cofactors on both
+// processors and divided by the primes up to 2^20 from 512 bits. A prime of 800 digits took
+// 22.7 s (37 s of processor time).
+inline constexpr std::size_t kProofLargestBits = 3400;
 
 // The primes divided out of a curve's order go up to this many times the number's bits (at most
 // 2^20): a larger bound takes more out of each order, so that fewer orders are tried and the
 // steps are fewer, at the cost of the division of each order. On three primes of 281 digits, 256
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
+
+// The same for numbers of more than kProofSmallListToBits bits, which thus divide by all the
+// primes up to 2^20: three primes of 500 digits took 16.2 and 16.7 s of processor time in all
+// (two runs) where 256 took 19.6 and 20.4 s (fewer orders tested, larger drops), three of 300
+// digits took as long, and a chain down from 1000 digits took 113 steps instead of 127.
+inline constexpr std::uint64_t kProofTrialBoundPerBitLarge = 1024;
 
 // The search for the next step runs on a second thread beside the curve only from a q of this
 // many bits: below, a step takes a millisecond or less, and a thread handed each step waits

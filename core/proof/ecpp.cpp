@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -131,16 +132,51 @@ bool StrongBase2(const Natural& q) {
   return false;
 }
 
-// Whether q, with no prime factor below the search's bound, is a probable prime (exactly, below
-// 2^64); nothing when stopped.
-std::optional<bool> QuickProbablePrime(const Natural& q, Work& work) {
+// Whether q, with no prime factor below the search's bound, may be prime: exactly below 2^64,
+// otherwise by the strong test to the base 2, which nearly every composite fails (a q that passes
+// goes on to the whole test of Baillie and Pomerance).
+bool PassesStrongBase2(const Natural& q) {
   if (q.FitsWord()) {
     return IsPrime(q.Word());
   }
-  if (!q.IsOdd() || !StrongBase2(q)) {
-    return false;
+  return q.IsOdd() && StrongBase2(q);
+}
+
+// The index of the first of the cofactors from `from` on that passes PassesStrongBase2, or their
+// count. With a spare processor, two threads test them, each every second one in order: each
+// stops once one before its next has passed, so that every one before the first that passed was
+// tested, and the answer is the one that a single thread would give. At 1000 digits the tests are
+// most of the search's time, a few milliseconds each.
+std::size_t FirstStrong(const std::vector<std::pair<Natural, std::size_t>>& cofactors,
+                        std::size_t from, bool spare_core) {
+  const std::size_t count = cofactors.size();
+#if defined(BRINDAQ_PROOF_THREADS)
+  if (spare_core && count - from >= 2) {
+    std::atomic<std::size_t> first = count;
+    const auto run = [&](std::size_t start) {
+      for (std::size_t k = start; k < count && k < first.load(); k += 2) {
+        if (PassesStrongBase2(cofactors[k].first)) {
+          std::size_t known = first.load();
+          while (k < known && !first.compare_exchange_weak(known, k)) {
+          }
+          return;
+        }
+      }
+    };
+    std::thread other(run, from + 1);
+    run(from);
+    other.join();
+    return first.load();
   }
-  return PassesBailliePsw(q, work);
+#else
+  (void)spare_core;
+#endif
+  for (std::size_t k = from; k < count; ++k) {
+    if (PassesStrongBase2(cofactors[k].first)) {
+      return k;
+    }
+  }
+  return count;
 }
 
 // The square roots modulo N of the discriminants that may make a step: a discriminant's is the
@@ -196,13 +232,26 @@ class SquareRoots {
   // The search is over with the first list (and Prepare of no more use).
   void Finish() { finished_ = true; }
 
+  // Whether the search may take a second processor for its tests (FirstStrong): none other is
+  // at work for the proof, or the other thread has found its curve and only makes roots ahead,
+  // which it leaves off while the search borrows the processor.
+  bool SpareCore() const { return spare_core_; }
+  void LendCore() { spare_core_ = true; }
+  struct Borrowed {
+    explicit Borrowed(SquareRoots& roots) : roots_(roots) { ++roots_.borrowed_; }
+    ~Borrowed() { --roots_.borrowed_; }
+    Borrowed(const Borrowed&) = delete;
+    Borrowed& operator=(const Borrowed&) = delete;
+    SquareRoots& roots_;
+  };
+
 #if defined(BRINDAQ_PROOF_THREADS)
   // Makes the roots that Of will want for the discriminants of the first list, in its order,
   // at most tuning::kProofRootsAhead discriminants ahead of the search, until it is finished: on
   // the thread that has found its curve while the other searches.
   void Prepare(const std::vector<Discriminant>& discriminants) {
     for (std::size_t i = 0; i < discriminants.size(); ++i) {
-      while (!finished_ && i > reached_ + tuning::kProofRootsAhead) {
+      while (!finished_ && (i > reached_ + tuning::kProofRootsAhead || borrowed_ > 0)) {
         std::this_thread::sleep_for(std::chrono::microseconds(100));
       }
       if (finished_) {
@@ -238,22 +287,34 @@ class SquareRoots {
   }
 
   // The root of f, made unless it is kept (the lock is not held while it is made); nothing when
-  // N proves no prime.
+  // N proves no prime. The other thread's root being made is waited for rather than made twice.
   const Natural* RootOf(std::int32_t f) {
     {
-      const std::lock_guard<std::mutex> lock(mutex_);
+      std::unique_lock<std::mutex> lock(mutex_);
+      made_.wait(lock, [&] { return making_.count(f) == 0; });
       const auto found = root_.find(f);
       if (found != root_.end()) {
         return &found->second;
       }
+      if (no_root_) {
+        return nullptr;
+      }
+      making_.insert(f);
     }
     const Natural magnitude(static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
     std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
-    if (!root) {
-      return nullptr;
+    const Natural* made = nullptr;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      making_.erase(f);
+      if (root) {
+        made = &root_.try_emplace(f, std::move(*root)).first->second;
+      } else {
+        no_root_ = true;
+      }
     }
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return &root_.try_emplace(f, std::move(*root)).first->second;
+    made_.notify_all();
+    return made;
   }
 
   // A square root of the residue a; nothing when the loop finds none (N then no prime).
@@ -293,8 +354,13 @@ class SquareRoots {
   mutable std::mutex mutex_;
   std::atomic<std::size_t> reached_ = 0;
   std::atomic<bool> finished_ = false;
+  std::atomic<bool> spare_core_ = false;
+  std::atomic<int> borrowed_ = 0;
   std::map<std::int32_t, bool> residue_;
   std::map<std::int32_t, Natural> root_;
+  std::set<std::int32_t> making_;  // the roots being made, on either thread
+  std::condition_variable made_;
+  bool no_root_ = false;
 };
 
 #if defined(BRINDAQ_PROOF_THREADS)
@@ -334,10 +400,19 @@ class Searcher {
     // A power of two, so that few products of primes are made.
     const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
-        std::max<std::uint64_t>(1024, tuning::kProofTrialBoundPerBit * n.Bits()))));
+        std::max<std::uint64_t>(
+            1024, (n.Bits() > tuning::kProofSmallListToBits ? tuning::kProofTrialBoundPerBitLarge
+                                                            : tuning::kProofTrialBoundPerBit) *
+                      n.Bits()))));
     std::optional<SquareRoots> own;
     if (shared == nullptr) {
       own.emplace(n);
+#if defined(BRINDAQ_PROOF_THREADS)
+      // The first number's search has the processors to itself.
+      if (n.Bits() > tuning::kProofThreadsFromBits && std::thread::hardware_concurrency() >= 2) {
+        own->LendCore();
+      }
+#endif
     }
     SquareRoots& roots = shared != nullptr ? *shared : *own;
     // The discriminants of the first list (for small numbers a shorter one, quicker to make, and
@@ -400,8 +475,21 @@ class Searcher {
       }
       std::sort(cofactors.begin(), cofactors.end(),
                 [](const auto& x, const auto& y) { return x.first < y.first; });
-      for (auto& [q, i] : cofactors) {
-        const std::optional<bool> prime = QuickProbablePrime(q, work_);
+      for (std::size_t k = 0; k < cofactors.size(); ++k) {
+        {
+          const bool spare = roots.SpareCore();
+          std::optional<SquareRoots::Borrowed> borrowed;
+          if (spare) {
+            borrowed.emplace(roots);
+          }
+          k = FirstStrong(cofactors, k, spare);
+        }
+        if (k == cofactors.size()) {
+          break;
+        }
+        auto& [q, i] = cofactors[k];
+        const std::optional<bool> prime =
+            q.FitsWord() ? std::optional<bool>(true) : PassesBailliePsw(q, work_);
         if (!prime) {
           stopped_ = true;
           return true;
@@ -419,6 +507,24 @@ class Searcher {
       pending.clear();
       return best && (found >= tuning::kProofCandidates ||
                       best->q.Bits() + tuning::kProofGoodDropBits <= n.Bits());
+    };
+    // The orders of a discriminant in the principal genus, tested once enough are pending; true
+    // when the search is over.
+    const auto consider = [&](const Discriminant& discriminant) -> bool {
+      std::optional<Natural> root = roots.Of(discriminant);
+      if (!root) {
+        return false;
+      }
+      const std::optional<std::pair<Natural, Natural>> tv =
+          Cornacchia(n, discriminant.d, std::move(*root));
+      if (!tv) {
+        return false;
+      }
+      for (Signed& trace : Traces(discriminant.d, tv->first, tv->second)) {
+        Natural m = Order(n, trace);
+        pending.push_back({&discriminant, std::move(trace), std::move(m)});
+      }
+      return pending.size() >= tuning::kProofOrdersAtOnce && test();
     };
     for (std::size_t index = 0; index < discriminants.size(); ++index) {
       const Discriminant& discriminant = discriminants[index];
@@ -438,19 +544,7 @@ class Searcher {
           (-d <= before.first && discriminant.class_number <= before.second)) {
         continue;
       }
-      std::optional<Natural> root = roots.Of(discriminant);
-      if (!root) {
-        continue;
-      }
-      const std::optional<std::pair<Natural, Natural>> tv = Cornacchia(n, d, std::move(*root));
-      if (!tv) {
-        continue;
-      }
-      for (Signed& trace : Traces(d, tv->first, tv->second)) {
-        Natural m = Order(n, trace);
-        pending.push_back({&discriminant, std::move(trace), std::move(m)});
-      }
-      if (pending.size() >= tuning::kProofOrdersAtOnce && test()) {
+      if (consider(discriminant)) {
         return stopped_ ? std::nullopt : best;
       }
     }
@@ -583,6 +677,7 @@ class Prover {
       if (!step) {
         theirs.Stop();  // q is not the next number: its search is of no use
       } else {
+        roots.LendCore();
         roots.Prepare(FirstList(found.n.Bits()));
       }
       other.join();
