@@ -159,6 +159,16 @@ inline constexpr std::uint64_t kSquaresTriedBelow = 4000;
 inline constexpr std::int32_t kProofDiscriminantBound = 100000;
 inline constexpr int kProofLargestClass = 40;
 
+// Past the small numbers, discriminants of class numbers above those bounds, up to this one, are
+// in the lists when the factors of their genera are of this degree or less: their roots cost as
+// little as those of the small classes, and some 1100 of them below 10^5 join the 2600 of degree 8
+// or less. On the three primes of 500 digits of the bench, three runs each, medians of 2.9, 3.1
+// and 4.9 to 5.4 s where they took 3.4, 2.9 and 5.0 to 5.3 s, and 4.0 to 4.9 s of processor time
+// against 4.2 to 5.5 s for the first two; class numbers up to 256, or degrees up to 12, gave
+// about the same. For 200 and 300 digits they cost a fifth more time than they saved.
+inline constexpr int kProofCheapLargestClass = 128;
+inline constexpr int kProofCheapDegree = 8;
+
 // Numbers of at most this many bits try first the discriminants down to the smaller bound: they
 // find their steps among the small degrees there, and the list takes a tenth of the time to make
 // (some 2 ms of the 17 of a proof of 100 digits).

@@ -193,14 +193,15 @@ Complex ModularJ(const ReducedForm& form, mpf_srcptr pi, mpf_srcptr root, std::s
   return cube;
 }
 
-const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class) {
+const std::vector<Discriminant>& DiscriminantsByClassNumber(const DiscriminantList& wanted) {
   static std::mutex mutex;
-  static std::map<std::pair<std::int32_t, int>, std::vector<Discriminant>> made;
+  static std::map<DiscriminantList, std::vector<Discriminant>> made;
   const std::lock_guard<std::mutex> lock(mutex);
-  auto found = made.find({bound, largest_class});
+  auto found = made.find(wanted);
   if (found != made.end()) {
     return found->second;
   }
+  const std::int32_t bound = wanted.bound;
   const auto size = static_cast<std::size_t>(bound) + 1;
   std::vector<bool> squarefree(size, true);
   for (std::size_t p = 2; p * p < size; ++p) {
@@ -229,9 +230,13 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
   std::vector<std::int32_t> largest;  // the largest |f| of each, for the order below
   for (std::int64_t d = 3; d <= bound; ++d) {
     const int h = count[static_cast<std::size_t>(d)];
-    if (h <= largest_class && IsFundamental(d, squarefree)) {
+    if (h <= std::max(wanted.largest_class, wanted.cheap_largest_class) &&
+        IsFundamental(d, squarefree)) {
       std::vector<std::int32_t> primes = PrimeDiscriminants(-d);
       const int degree = h >> (primes.size() - 1);
+      if (!wanted.Admits(static_cast<std::int32_t>(-d), h, degree)) {
+        continue;
+      }
       std::int32_t m = 0;
       for (const std::int32_t f : primes) {
         m = std::max(m, std::abs(f));
@@ -256,7 +261,7 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, 
     sorted.push_back(std::move(list[i]));
   }
   list = std::move(sorted);
-  return made.emplace(std::make_pair(bound, largest_class), std::move(list)).first->second;
+  return made.emplace(wanted, std::move(list)).first->second;
 }
 
 std::vector<ReducedForm> ReducedForms(std::int32_t d) {

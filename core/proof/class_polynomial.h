@@ -11,9 +11,12 @@
 // pi sqrt|D| (sum of 1/a) / ln 2 bits, with a margin; a rounding that is not clear is made again
 // at twice the precision.
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "core/tuning.h"
 
 #include "core/big/natural.h"
 #include "core/proof/complex_float.h"
@@ -40,11 +43,26 @@ struct Discriminant {
   std::vector<std::int32_t> prime_discriminants;
 };
 
-// The fundamental discriminants with -D <= bound and class number at most `largest_class`, by the
-// degree of their genus factors (an N in the principal genus is a norm of a principal ideal for
-// one D in h / 2^(g - 1), and that is the degree of the polynomial whose root the curve takes:
-// genus_factor.h), then by their largest prime discriminant. Made once for each pair of bounds.
-const std::vector<Discriminant>& DiscriminantsByClassNumber(std::int32_t bound, int largest_class);
+// A list of discriminants: |D| up to `bound` and class numbers up to `largest_class`, and those of
+// class numbers up to `cheap_largest_class` whose genus factors are of degree
+// tuning::kProofCheapDegree or less, for their roots cost as little as those of the small classes.
+struct DiscriminantList {
+  std::int32_t bound = 0;
+  int largest_class = 0;
+  int cheap_largest_class = 0;
+
+  bool Admits(std::int32_t d, int h, int degree) const {
+    return -d <= bound && (h <= largest_class ||
+                           (h <= cheap_largest_class && degree <= tuning::kProofCheapDegree));
+  }
+  auto operator<=>(const DiscriminantList&) const = default;
+};
+
+// The fundamental discriminants D < 0 that `list` admits, by the degree of their genus factors
+// (an N in the principal genus is a norm of a principal ideal for one D in h / 2^(g - 1), and
+// that is the degree of the polynomial whose root the curve takes: genus_factor.h), then by their
+// largest prime discriminant. Made once for each list.
+const std::vector<Discriminant>& DiscriminantsByClassNumber(const DiscriminantList& list);
 
 // The prime discriminants whose product is the fundamental discriminant d < 0, odd ones by size,
 // then -4, 8 or -8.
