@@ -204,11 +204,14 @@ inline constexpr std::size_t kProofLargestBits = 3400;
 // took 0.68 to 0.77 s where 64 took 0.95 to 1.35 s.
 inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 
-// The same for numbers of more than kProofSmallListToBits bits, which thus divide by all the
+// The same for numbers of more than kProofLargeTrialFromBits bits, which thus divide by all the
 // primes up to 2^20: three primes of 500 digits took 16.2 and 16.7 s of processor time in all
-// (two runs) where 256 took 19.6 and 20.4 s (fewer orders tested, larger drops), three of 300
-// digits took as long, and a chain down from 1000 digits took 113 steps instead of 127.
+// (two runs) where 256 took 19.6 and 20.4 s (fewer orders tested, larger drops), and a chain
+// down from 1000 digits took 113 steps instead of 127. Below, the larger bound cost more than it
+// saved: three primes of 200 digits took medians of 119, 90 and 96 ms where 256 took 76, 88 and
+// 55, three of 300 digits 419 to 643 ms against 432 to 444.
 inline constexpr std::uint64_t kProofTrialBoundPerBitLarge = 1024;
+inline constexpr std::size_t kProofLargeTrialFromBits = 1024;
 
 // The search for the next step runs on a second thread beside the curve only from a q of this
 // many bits: below, a step takes a millisecond or less, and a thread handed each step waits

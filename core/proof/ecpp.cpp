@@ -414,8 +414,8 @@ class Searcher {
     const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
         std::max<std::uint64_t>(
-            1024, (n.Bits() > tuning::kProofSmallListToBits ? tuning::kProofTrialBoundPerBitLarge
-                                                            : tuning::kProofTrialBoundPerBit) *
+            1024, (n.Bits() > tuning::kProofLargeTrialFromBits ? tuning::kProofTrialBoundPerBitLarge
+                                                               : tuning::kProofTrialBoundPerBit) *
                       n.Bits()))));
     std::optional<SquareRoots> own;
     if (shared == nullptr) {
