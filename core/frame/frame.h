@@ -31,7 +31,7 @@ struct Outcome {
 inline constexpr const char* kStoppedLine = "   CALCULATION STOPPED !";
 
 // Past 2^64 a number is named prime only once an elliptic-curve proof has shown it. A test whose
-// proof was stopped (or not tried: past 2700 bits, about 810 digits) says what it had
+// proof was stopped (or not tried: past 3400 bits, about 1020 digits) says what it had
 // established, before kStoppedLine if it was stopped: the number passed the probable-prime test
 // (Baillie-PSW), and is not proven.
 inline constexpr const char* kProbablePrimeLine = " A IS A PROBABLE PRIME,";
