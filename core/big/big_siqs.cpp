@@ -36,6 +36,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <type_traits>
 #include <unordered_map>
 
 #include "core/arithmetic/wide.h"
@@ -898,28 +899,46 @@ class Gatherer {
   // of the polynomial are narrowed once for all its values.
   template <typename DivideAll>
   void DivideOutNarrow(const DivideAll& divide_all) {
-    const std::size_t end = first_large_;
     if (!narrow_roots_) {
-      for (std::size_t j = 0; j < end; ++j) {
+      for (std::size_t j = 0; j < first_large_; ++j) {
         root1_16_[j] = static_cast<std::uint16_t>(root1_[j]);
         root2_16_[j] = static_cast<std::uint16_t>(root2_[j]);
       }
       narrow_roots_ = true;
     }
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
-    const auto load = [](const std::uint16_t* from) {
+    DivideOutInLanes(static_cast<std::uint16_t>(at_), primes16_.data(), inverse16_.data(),
+                     limit16_.data(), root1_16_.data(), root2_16_.data(), divide_all);
+  }
+
+  // The test of DivideOut in lanes of 32 bits.
+  template <typename DivideAll>
+  void DivideOutWide(const DivideAll& divide_all) {
+    DivideOutInLanes(at_, primes32_.data(), inverse32_.data(), limit32_.data(), root1_.data(),
+                     root2_.data(), divide_all);
+  }
+
+  using NarrowLanes = std::uint16_t __attribute__((vector_size(16)));
+  using WideLanes = std::uint32_t __attribute__((vector_size(16)));
+
+  // The primes below first_large_ that divide the value at `at`, as many at a time as words fit
+  // in the lanes of a vector of 16 bytes (the arrays have room for the last of them): p divides
+  // it when (at + p - root) times the inverse of p, modulo the word, is at most `limit`.
+  template <typename Word, typename DivideAll>
+  void DivideOutInLanes(Word at, const Word* primes, const Word* inverse, const Word* limit,
+                        const Word* r1, const Word* r2, const DivideAll& divide_all) const {
+    constexpr std::size_t kLanes = 16 / sizeof(Word);
+    using Lanes = std::conditional_t<sizeof(Word) == 2, NarrowLanes, WideLanes>;
+    const auto load = [](const Word* from) {
       Lanes lanes;
       std::memcpy(&lanes, from, sizeof lanes);
       return lanes;
     };
-    const auto at = static_cast<std::uint16_t>(at_);
-    const Lanes at_lanes = {at, at, at, at, at, at, at, at};
-    const std::uint16_t* const primes = primes16_.data();
-    const std::uint16_t* const inverse = inverse16_.data();
-    const std::uint16_t* const limit = limit16_.data();
-    const std::uint16_t* const r1 = root1_16_.data();
-    const std::uint16_t* const r2 = root2_16_.data();
-    for (std::size_t j0 = 1; j0 < end; j0 += 8) {
+    Lanes at_lanes;
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      at_lanes[k] = at;
+    }
+    const std::size_t end = first_large_;
+    for (std::size_t j0 = 1; j0 < end; j0 += kLanes) {
       const Lanes shifted = at_lanes + load(primes + j0);
       const Lanes factor = load(inverse + j0);
       const Lanes bound = load(limit + j0);
@@ -931,43 +950,7 @@ class Gatherer {
       if ((any[0] | any[1]) == 0) {
         continue;
       }
-      for (std::size_t k = 0; k < 8 && j0 + k < end; ++k) {
-        if (hit[k] != 0) {
-          divide_all(j0 + k);
-        }
-      }
-    }
-  }
-
-  // The test of DivideOut in lanes of 32 bits.
-  template <typename DivideAll>
-  void DivideOutWide(const DivideAll& divide_all) {
-    // Four primes at a time, in the lanes of a vector (the arrays have room for the last four).
-    using Lanes = std::uint32_t __attribute__((vector_size(16)));
-    const auto load = [](const std::uint32_t* from) {
-      Lanes lanes;
-      std::memcpy(&lanes, from, sizeof lanes);
-      return lanes;
-    };
-    const std::uint32_t at = at_;
-    const Lanes at_lanes = {at, at, at, at};
-    const std::uint32_t* const primes = primes32_.data();
-    const std::uint32_t* const inverse = inverse32_.data();
-    const std::uint32_t* const limit = limit32_.data();
-    const std::uint32_t* const r1 = root1_.data();
-    const std::uint32_t* const r2 = root2_.data();
-    const std::size_t end = first_large_;
-    for (std::size_t j0 = 1; j0 < end; j0 += 4) {
-      const Lanes shifted = at_lanes + load(primes + j0);
-      const Lanes factor = load(inverse + j0);
-      const Lanes bound = load(limit + j0);
-      const Lanes d1 = (shifted - load(r1 + j0)) * factor;
-      const Lanes d2 = (shifted - load(r2 + j0)) * factor;
-      const auto hit = (d1 <= bound) | (d2 <= bound);
-      if ((hit[0] | hit[1] | hit[2] | hit[3]) == 0) {
-        continue;
-      }
-      for (std::size_t k = 0; k < 4 && j0 + k < end; ++k) {
+      for (std::size_t k = 0; k < kLanes && j0 + k < end; ++k) {
         if (hit[k] != 0) {
           divide_all(j0 + k);
         }
