@@ -81,40 +81,18 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
   if (work.Stopped()) {
     return std::nullopt;
   }
-  std::vector<SignedCoefficient> out;
-  mpf_t half;
-  mpf_t value;
+  std::vector<SignedCoefficient> out(product.size());
   mpf_t fraction;
-  mpf_init2(half, bits);
-  mpf_init2(value, bits);
   mpf_init2(fraction, bits);
-  mpf_set_d(half, 0.5);
   bool clear = true;
-  for (const Complex& c : product) {
-    SignedCoefficient coefficient;
-    coefficient.negative = mpf_sgn(c.re()) < 0;
-    mpf_abs(value, c.re());
-    mpf_add(value, value, half);
-    mpf_floor(value, value);
-    mpz_set_f(coefficient.magnitude.raw(), value);
+  for (std::size_t k = 0; k < product.size(); ++k) {
     // |c - round(c)| < 1/4 and |imaginary part| < 1/4
-    mpf_abs(fraction, c.re());
-    mpf_sub(fraction, fraction, value);
-    mpf_abs(fraction, fraction);
+    clear = RoundToCoefficient(product[k].re(), out[k]) && clear;
+    mpf_abs(fraction, product[k].im());
     if (mpf_cmp_d(fraction, 0.25) > 0) {
       clear = false;
     }
-    mpf_abs(fraction, c.im());
-    if (mpf_cmp_d(fraction, 0.25) > 0) {
-      clear = false;
-    }
-    if (coefficient.magnitude.IsZero()) {
-      coefficient.negative = false;
-    }
-    out.push_back(std::move(coefficient));
   }
-  mpf_clear(half);
-  mpf_clear(value);
   mpf_clear(fraction);
   if (!clear) {
     return std::nullopt;
@@ -123,6 +101,25 @@ std::optional<std::vector<SignedCoefficient>> ClassPolynomialAt(
 }
 
 }  // namespace
+
+bool RoundToCoefficient(mpf_srcptr x, SignedCoefficient& out) {
+  mpf_t rounded;
+  mpf_t distance;
+  mpf_init2(rounded, mpf_get_prec(x));
+  mpf_init2(distance, mpf_get_prec(x));
+  mpf_abs(distance, x);
+  mpf_set_d(rounded, 0.5);
+  mpf_add(rounded, rounded, distance);
+  mpf_floor(rounded, rounded);
+  mpz_set_f(out.magnitude.raw(), rounded);
+  out.negative = mpf_sgn(x) < 0 && !out.magnitude.IsZero();
+  mpf_sub(distance, distance, rounded);
+  mpf_abs(distance, distance);
+  const bool clear = mpf_cmp_d(distance, 0.25) <= 0;
+  mpf_clear(rounded);
+  mpf_clear(distance);
+  return clear;
+}
 
 // The prime discriminants whose product is the fundamental discriminant d < 0.
 std::vector<std::int32_t> PrimeDiscriminants(std::int64_t d) {

@@ -81,4 +81,8 @@ struct SignedCoefficient {
 };
 const std::vector<SignedCoefficient>* HilbertClassPolynomial(std::int32_t d, Work& work);
 
+// `out` set to x rounded to the nearest whole number; false when x is more than 1/4 away from it,
+// for then the precision did not suffice.
+bool RoundToCoefficient(mpf_srcptr x, SignedCoefficient& out);
+
 }  // namespace brindaq

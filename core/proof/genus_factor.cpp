@@ -77,10 +77,8 @@ std::optional<std::vector<std::vector<SignedCoefficient>>> PartsAt(
                                                     std::vector<SignedCoefficient>(degree + 1));
   mpf_t value;
   mpf_t scale;
-  mpf_t rounded;
   mpf_init2(value, bits);
   mpf_init2(scale, bits);
-  mpf_init2(rounded, bits);
   const unsigned all = (1U << g) - 1;
   unsigned negative = 0;  // the f_i < 0
   for (std::size_t i = 0; i < g; ++i) {
@@ -98,20 +96,8 @@ std::optional<std::vector<std::vector<SignedCoefficient>>> PartsAt(
     if (std::popcount(mask & negative) / 2 % 2 == 1) {
       mpf_neg(value, value);
     }
-    SignedCoefficient& out = parts[mask][k];
-    out.negative = mpf_sgn(value) < 0;
-    mpf_abs(value, value);
-    mpf_set_d(scale, 0.5);
-    mpf_add(rounded, value, scale);
-    mpf_floor(rounded, rounded);
-    mpz_set_f(out.magnitude.raw(), rounded);
-    mpf_sub(value, value, rounded);
-    mpf_abs(value, value);
-    if (mpf_cmp_d(value, 0.25) > 0) {
+    if (!RoundToCoefficient(value, parts[mask][k])) {
       clear = false;
-    }
-    if (out.magnitude.IsZero()) {
-      out.negative = false;
     }
   };
   for (unsigned s = 0; s < cosets; ++s) {
@@ -139,7 +125,6 @@ std::optional<std::vector<std::vector<SignedCoefficient>>> PartsAt(
   }
   mpf_clear(value);
   mpf_clear(scale);
-  mpf_clear(rounded);
   if (!clear) {
     return std::nullopt;
   }
