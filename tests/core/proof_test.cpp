@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -111,6 +112,60 @@ TEST(Proof, GenusFactorsDivideTheHilbertClassPolynomial) {
         return c.IsZero();
       })) << d;
     }
+  }
+}
+
+// The lists count the classes of all discriminants at once: against the reduced forms of each.
+TEST(Proof, DiscriminantListsAgreeWithTheReducedFormsOfEachDiscriminant) {
+  const DiscriminantList list{5000, 8, 128};
+  std::vector<std::int32_t> expected;
+  for (std::int32_t m = 3; m <= list.bound; ++m) {
+    const std::int32_t odd = m % 4 == 0 ? m / 4 : m;
+    const bool shape = m % 4 == 3 || (m % 4 == 0 && (odd % 4 == 1 || odd % 4 == 2));
+    bool squarefree = true;
+    for (std::int32_t p = 2; p * p <= odd; ++p) {
+      squarefree = squarefree && odd % (p * p) != 0;
+    }
+    if (!shape || !squarefree) {
+      continue;
+    }
+    const auto h = static_cast<int>(ReducedForms(-m).size());
+    const int degree = h >> (PrimeDiscriminants(-m).size() - 1);
+    if (list.Admits(-m, h, degree)) {
+      expected.push_back(-m);
+    }
+  }
+  std::vector<std::int32_t> listed;
+  int degree_before = 0;
+  for (const Discriminant& discriminant : DiscriminantsByClassNumber(list)) {
+    listed.push_back(discriminant.d);
+    EXPECT_EQ(discriminant.class_number, static_cast<int>(ReducedForms(discriminant.d).size()))
+        << discriminant.d;
+    EXPECT_LE(degree_before, discriminant.degree) << discriminant.d;
+    degree_before = discriminant.degree;
+  }
+  std::sort(listed.begin(), listed.end(), std::greater<>());
+  EXPECT_EQ(listed, expected);
+}
+
+TEST(Proof, RoundsRealsToWholeCoefficientsOnlyWhenClose) {
+  const struct {
+    double x;
+    std::uint64_t magnitude;
+    bool negative;
+    bool clear;
+  } cases[] = {{2.2, 2, false, true},  {-2.8, 3, true, true},
+               {-0.1, 0, false, true}, {2.4, 2, false, false},
+               {-5.6, 6, true, false}, {1e15 + 0.125, 1000000000000000, false, true}};
+  for (const auto& c : cases) {
+    mpf_t x;
+    mpf_init2(x, 128);
+    mpf_set_d(x, c.x);
+    SignedCoefficient out;
+    EXPECT_EQ(RoundToCoefficient(x, out), c.clear) << c.x;
+    EXPECT_EQ(out.magnitude, Natural(c.magnitude)) << c.x;
+    EXPECT_EQ(out.negative, c.negative) << c.x;
+    mpf_clear(x);
   }
 }
 
