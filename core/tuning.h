@@ -212,19 +212,28 @@ inline constexpr std::uint64_t kProofTrialBoundPerBit = 256;
 inline constexpr std::uint64_t kProofTrialBoundPerBitLarge = 1024;
 inline constexpr std::size_t kProofLargeTrialFromBits = 1024;
 
-// The search for the next step runs on a second thread beside the curve only from a q of this
-// many bits: below, a step takes a millisecond or less, and a thread handed each step waits
+// The curves are made on a second thread beside the down-run only for a number of more than
+// this many bits: below, a step takes a millisecond or less, and a thread handed each step waits
 // for a processor on a busy machine. A prime of 100 digits took 13 ms where it took 28 to 36 ms
 // with a thread at every step; three of 300 digits took 0.29 to 0.47 s either way.
 inline constexpr std::size_t kProofThreadsFromBits = 400;
+
+// A number of more than so many bits searches its step first among the discriminants of degree
+// up to kProofSearchDegree only. When none of them gives one, the search of the number before goes
+// on from where it found this one, for another step (once for each number); the number after it
+// searches again. Deep searches cost the most: each discriminant past the small degrees needs its
+// own square root for one chance in its degree, and the curve of a degree of 30 or 40 takes 5 to 11
+// s at 1000 digits.
+inline constexpr std::size_t kProofSearchDegreeFromBits = 1024;
+inline constexpr int kProofSearchDegree = 20;
 
 // The orders that are divided by the small primes at once (smooth_parts.h): more make each
 // division cheaper, but the search may then go on a few discriminants past its end.
 inline constexpr std::size_t kProofOrdersAtOnce = 8;
 
-// Once a step's curve is found, its thread makes the square roots that the search for the next
-// step (on the other thread) will want, at most this many discriminants of the list ahead of
-// it, so that few are made for nothing. On a quiet machine a prime of 500 digits took 2.4 to
+// Between curves, their thread makes the square roots that the search in progress (on the other
+// thread) will want, at most this many discriminants of the list ahead of it, so that few are
+// made for nothing. On a quiet machine a prime of 500 digits took 2.4 to
 // 2.7 s with it and 2.7 to 3.1 s without, three of 300 digits 0.24 to 0.41 s against 0.26 to
 // 0.51 s; on a busy one it costs some 5 % more processor time.
 inline constexpr std::size_t kProofRootsAhead = 128;

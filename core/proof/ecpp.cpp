@@ -7,7 +7,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -27,8 +29,8 @@
 #include "core/proof/two_word_proof.h"
 #include "core/tuning.h"
 
-// The search for the next step runs beside the curve of this one, on a second thread, except in
-// WebAssembly, which runs without threads.
+// The curves are made beside the down-run, on a second thread, except in WebAssembly, which runs
+// without threads.
 #if !defined(__EMSCRIPTEN__)
 #define BRINDAQ_PROOF_THREADS 1
 #include <thread>
@@ -226,6 +228,9 @@ class SquareRoots {
     return roots;
   }
 
+  // The number whose roots these are.
+  const Natural& Number() const { return n_; }
+
   // The search has come to the discriminant of this index in the first list.
   void Reached(std::size_t index) { reached_ = index; }
 
@@ -346,7 +351,7 @@ class SquareRoots {
     return x;
   }
 
-  const Natural& n_;
+  const Natural n_;  // a copy: the thread that makes roots ahead may outlive the search's number
   mp_bitcnt_t e_ = 0;
   Natural half_;
   Natural z_power_;
@@ -406,10 +411,22 @@ class Searcher {
     stopped_ = pacer_.Stopped({method_, step, done, 0});
   }
 
-  // The best step down from n among the first few found, the discriminants by degree; with the
-  // roots modulo n that `shared` keeps, when given.
+  // Where the search of a number ended: the list, and the index in it of the next discriminant.
+  struct Place {
+    std::size_t list = 0;
+    std::size_t index = 0;
+  };
+
+  // Whether the last search ended at its largest degree, without a step.
+  bool Capped() const { return capped_; }
+
+  // The best step down from n among the first few found, the discriminants by degree from
+  // `place` on (which is left where the search ended), with the square roots modulo n that
+  // `roots` keeps; with a largest degree (not 0), nothing once the degrees pass it (Capped()).
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
-                                  std::uint64_t step, SquareRoots* shared = nullptr) {
+                                  std::uint64_t step, SquareRoots& roots, int largest_degree,
+                                  Place& place) {
+    capped_ = false;
     // A power of two, so that few products of primes are made.
     const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
         std::uint64_t{1} << 20,
@@ -417,37 +434,29 @@ class Searcher {
             1024, (n.Bits() > tuning::kProofLargeTrialFromBits ? tuning::kProofTrialBoundPerBitLarge
                                                                : tuning::kProofTrialBoundPerBit) *
                       n.Bits()))));
-    std::optional<SquareRoots> own;
-    if (shared == nullptr) {
-      own.emplace(n);
-#if defined(BRINDAQ_PROOF_THREADS)
-      // The first number's search has the processors to itself.
-      if (n.Bits() > tuning::kProofThreadsFromBits && std::thread::hardware_concurrency() >= 2) {
-        own->LendCore();
-      }
-#endif
-    }
-    SquareRoots& roots = shared != nullptr ? *shared : *own;
-    // Each list leaves out those of the list before it.
-    DiscriminantList before;
-    for (const DiscriminantList& list : DiscriminantLists(n.Bits())) {
+    const std::vector<DiscriminantList> lists = DiscriminantLists(n.Bits());
+    for (; place.list < lists.size(); ++place.list, place.index = 0) {
+      // Each list leaves out those of the list before it.
+      const DiscriminantList before = place.list == 0 ? DiscriminantList{} : lists[place.list - 1];
       std::optional<Candidate> best =
-          Search(n, DiscriminantsByClassNumber(list), failed, step, bound, roots, before);
+          Search(n, DiscriminantsByClassNumber(lists[place.list]), failed, step, bound, roots,
+                 before, largest_degree, place.index);
       roots.Finish();  // Prepare serves the first list only
-      if (best || stopped_) {
+      if (best || stopped_ || capped_) {
         return best;
       }
-      before = list;
     }
     return std::nullopt;
   }
 
-  // The best step down from n among the first few found in `discriminants`, leaving out those
-  // that `failed` and those of the list before.
+  // The best step down from n among the first few found in `discriminants` from `index` on,
+  // leaving out those that `failed` and those of the list before, and none past the largest
+  // degree (when not 0); `index` is left at the first discriminant not tried.
   std::optional<Candidate> Search(const Natural& n, const std::vector<Discriminant>& discriminants,
                                   const std::set<std::int32_t>& failed, std::uint64_t step,
                                   std::uint32_t bound, SquareRoots& roots,
-                                  const DiscriminantList& before) {
+                                  const DiscriminantList& before, int largest_degree,
+                                  std::size_t& index) {
     std::optional<Candidate> best;
     int found = 0;
     int best_degree = 0;
@@ -530,7 +539,7 @@ class Searcher {
       }
       return pending.size() >= tuning::kProofOrdersAtOnce && test();
     };
-    for (std::size_t index = 0; index < discriminants.size(); ++index) {
+    for (; index < discriminants.size(); ++index) {
       const Discriminant& discriminant = discriminants[index];
       if (before.bound == 0) {
         roots.Reached(index);
@@ -544,16 +553,24 @@ class Searcher {
       if (best && discriminant.degree > best_degree + tuning::kProofClassSlack) {
         break;
       }
+      if (!best && largest_degree != 0 && discriminant.degree > largest_degree) {
+        capped_ = true;
+        break;
+      }
       if (failed.count(d) != 0 ||
           before.Admits(d, discriminant.class_number, discriminant.degree)) {
         continue;
       }
       if (consider(discriminant)) {
+        ++index;
         return stopped_ ? std::nullopt : best;
       }
     }
     if (!pending.empty() && test() && stopped_) {
       return std::nullopt;
+    }
+    if (best) {
+      capped_ = false;
     }
     return best;
   }
@@ -564,240 +581,439 @@ class Searcher {
   Natural counted_;
   std::string method_;
   bool stopped_ = false;
+  bool capped_ = false;
 };
 
-// The search for the step after a candidate's, made while the candidate's curve is sought: its
-// number, what it found, and whether it ran to its end.
-struct SearchAhead {
-  Natural n;
-  std::optional<Candidate> candidate;
-  bool complete = false;
+// The curve of the candidate's order and its point, as a certificate step.
+StepCheck Curve(const Natural& n, const Candidate& candidate, std::optional<CertificateStep>& step,
+                Work& work) {
+  const std::int32_t d = candidate.d;
+  Natural a4;
+  Natural a6;
+  if (d != -3 && d != -4) {
+    // A root of the genus factor of H_D where D has two prime discriminants or more, of the
+    // whole H_D otherwise.
+    std::vector<Natural> h;
+    const GenusFactor* factor = candidate.roots.size() >= 2 ? GenusClassFactor(d, work) : nullptr;
+    if (factor != nullptr) {
+      h = GenusFactorModulo(*factor, candidate.roots, n);
+    } else {
+      const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
+      if (polynomial == nullptr) {
+        return StepCheck::kFails;
+      }
+      for (const SignedCoefficient& c : *polynomial) {
+        Natural r = c.magnitude % n;
+        if (c.negative && !r.IsZero()) {
+          r = n - r;
+        }
+        h.push_back(std::move(r));
+      }
+    }
+    const std::optional<Natural> j = RootModulo(h, n, work);
+    if (!j) {
+      return StepCheck::kFails;
+    }
+    // y^2 = x^3 + 3k x + 2k with k = j / (1728 - j) has the invariant j.
+    const Natural big_1728(1728);
+    Natural denominator = (big_1728 % n) + n - *j;
+    denominator %= n;
+    Natural k;
+    if (mpz_invert(k.raw(), denominator.get(), n.get()) == 0) {
+      return StepCheck::kFails;
+    }
+    k = (k * *j) % n;
+    a4 = (Natural(3) * k) % n;
+    a6 = (Natural(2) * k) % n;
+  }
+  // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1; for D = -3 one of
+  // the six twists y^2 = x^3 + b, by the class of b among the sixth powers, b^((N - 1)/6); for
+  // D = -4 one of the four y^2 = x^3 + a x, by a^((N - 1)/4). A class that failed is not tried
+  // again.
+  const unsigned twists = d == -3 ? 6 : d == -4 ? 4 : 2;
+  const Natural twist_power = (n - Natural(1)) / Natural(twists);
+  std::vector<Natural> failed_classes;
+  for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
+    if (work.Stopped()) {
+      return StepCheck::kFails;
+    }
+    // j = 0: y^2 = x^3 + b, j = 1728: y^2 = x^3 + a x, their twists by the coefficient.
+    if (d == -3) {
+      a4 = Natural(0);
+      a6 = Natural(attempt / 4 + 1);
+    } else if (d == -4) {
+      a4 = Natural(attempt / 4 + 1);
+      a6 = Natural(0);
+    }
+    // A point on the twist by r = x^3 + a x + b: (x r, r^2) on y^2 = x^3 + a r^2 x + b r^3.
+    const Natural x(attempt + 2);
+    const Natural r = (x * x * x + a4 * x + a6) % n;
+    if (r.IsZero()) {
+      continue;
+    }
+    const Natural r2 = (r * r) % n;
+    const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
+    Natural twist;
+    if (d == -3) {
+      mpz_powm(twist.raw(), ((a6 * r2) % n * r % n).get(), twist_power.get(), n.get());
+    } else if (d == -4) {
+      mpz_powm(twist.raw(), point.a.get(), twist_power.get(), n.get());
+    } else {
+      twist = Natural(mpz_jacobi(r.get(), n.get()) == 1 ? 1 : 0);
+    }
+    if (std::find(failed_classes.begin(), failed_classes.end(), twist) != failed_classes.end()) {
+      continue;
+    }
+    const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
+    if (check == StepCheck::kComposite) {
+      return check;
+    }
+    if (check == StepCheck::kFails) {
+      failed_classes.push_back(std::move(twist));
+    }
+    if (check == StepCheck::kHolds) {
+      step = CertificateStep{n,
+                             candidate.trace.magnitude,
+                             candidate.trace.negative,
+                             candidate.s,
+                             point.a,
+                             point.x,
+                             point.y};
+      return check;
+    }
+  }
+  return StepCheck::kFails;
+}
+
+// The curves of the steps that the down-run has found, each handed over once its step is found.
+// With a second processor, a thread of its own makes them while the down-run goes on: the
+// down-run is most of the work (at 1000 digits a step's search takes about twice its curve), and
+// a curve of a large degree can take seconds. When it has no curve to make, the thread makes the
+// square roots that the search in progress will want and lends it its processor for the strong
+// tests; once the down-run is over, both threads make the curves left. Without the thread, each
+// curve is made as it is handed over.
+class Curves {
+ public:
+  enum class State { kWaiting, kHolds, kFails, kComposite };
+
+  Curves(Work& work, bool threaded) : work_(work), share_(work, false) {
+#if defined(BRINDAQ_PROOF_THREADS)
+    if (threaded) {
+      thread_ = std::thread([this] { Serve(); });
+    }
+#else
+    (void)threaded;
+#endif
+  }
+
+  ~Curves() {
+#if defined(BRINDAQ_PROOF_THREADS)
+    if (thread_.joinable()) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        quit_ = true;
+        if (searching_) {
+          searching_->Finish();
+        }
+      }
+      share_.Stop();
+      changed_.notify_all();
+      thread_.join();
+    }
+#endif
+  }
+
+  Curves(const Curves&) = delete;
+  Curves& operator=(const Curves&) = delete;
+
+  // Hands over the curve of the candidate for n; the ticket to ask for it by.
+  std::uint64_t Add(const Natural& n, const Candidate& candidate) {
+    const std::uint64_t ticket = next_ticket_++;
+#if defined(BRINDAQ_PROOF_THREADS)
+    if (thread_.joinable()) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        waiting_.push_back({ticket, n, candidate});
+      }
+      changed_.notify_all();
+      return ticket;
+    }
+#endif
+    made_[ticket] = Make(n, candidate, work_);
+    return ticket;
+  }
+
+  // The step is out of the chain: its curve is not wanted any more.
+  void Drop(std::uint64_t ticket) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto waiting = std::find_if(waiting_.begin(), waiting_.end(),
+                                      [&](const Job& job) { return job.ticket == ticket; });
+    if (waiting != waiting_.end()) {
+      waiting_.erase(waiting);
+    } else if (made_.erase(ticket) == 0) {
+      dropped_.insert(ticket);  // being made
+    }
+  }
+
+  State StateOf(std::uint64_t ticket) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = made_.find(ticket);
+    if (found == made_.end()) {
+      return State::kWaiting;
+    }
+    if (found->second.check == StepCheck::kComposite) {
+      return State::kComposite;
+    }
+    return found->second.step ? State::kHolds : State::kFails;
+  }
+
+  // Makes the curves still waiting on this thread too, and waits for those being made.
+  void AwaitAll() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!waiting_.empty() || !making_.empty()) {
+      if (waiting_.empty()) {
+        changed_.wait(lock);
+        continue;
+      }
+      MakeFirst(lock, work_);
+    }
+  }
+
+  // The step of a curve that holds.
+  CertificateStep Take(std::uint64_t ticket) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::move(*made_.at(ticket).step);
+  }
+
+  // The search in progress, whose roots the thread makes ahead when it has no curve to make.
+  void Searching(std::shared_ptr<SquareRoots> roots) {
+#if defined(BRINDAQ_PROOF_THREADS)
+    if (thread_.joinable()) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        searching_ = std::move(roots);
+      }
+      changed_.notify_all();
+    }
+#else
+    (void)roots;
+#endif
+  }
+
+ private:
+  struct Job {
+    std::uint64_t ticket;
+    Natural n;
+    Candidate candidate;
+  };
+  struct Made {
+    StepCheck check = StepCheck::kFails;
+    std::optional<CertificateStep> step;
+  };
+
+  static Made Make(const Natural& n, const Candidate& candidate, Work& work) {
+    Made made;
+    made.check = Curve(n, candidate, made.step, work);
+    return made;
+  }
+
+  // Makes the first curve waiting, with the lock released meanwhile.
+  void MakeFirst(std::unique_lock<std::mutex>& lock, Work& work) {
+    Job job = std::move(waiting_.front());
+    waiting_.pop_front();
+    making_.insert(job.ticket);
+    lock.unlock();
+    Made made = Make(job.n, job.candidate, work);
+    lock.lock();
+    making_.erase(job.ticket);
+    if (dropped_.erase(job.ticket) == 0) {
+      made_[job.ticket] = std::move(made);
+    }
+    changed_.notify_all();
+  }
+
+#if defined(BRINDAQ_PROOF_THREADS)
+  // The thread: the curves first, else the roots of the search in progress.
+  void Serve() {
+    std::shared_ptr<SquareRoots> prepared;
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!quit_) {
+      if (!waiting_.empty()) {
+        MakeFirst(lock, share_);
+        continue;
+      }
+      if (searching_ && searching_ != prepared) {
+        prepared = searching_;
+        lock.unlock();
+        if (prepared->Number().Bits() > tuning::kProofThreadsFromBits) {
+          prepared->LendCore();
+        }
+        prepared->Prepare(FirstList(prepared->Number().Bits()));
+        lock.lock();
+        continue;
+      }
+      changed_.wait(lock);
+    }
+  }
+
+  std::thread thread_;
+  bool quit_ = false;
+  std::shared_ptr<SquareRoots> searching_;
+#endif
+  Work& work_;
+  WorkShare share_;  // the thread's
+  std::uint64_t next_ticket_ = 0;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Job> waiting_;
+  std::set<std::uint64_t> making_;
+  std::set<std::uint64_t> dropped_;
+  std::map<std::uint64_t, Made> made_;
 };
 
 class Prover {
  public:
-  explicit Prover(Work& work) : work_(work) {}
+  Prover(Work& work, const ProofOptions& options) : work_(work), options_(options) {}
 
-  // The proof of the probable prime n > 2^64.
+  // The proof of the probable prime n > 2^64: the down-run finds the chain of steps, each from
+  // a number to a smaller probable prime q, and Curves makes each step's curve beside it.
   Proof Run(const Natural& n, Certificate* certificate) {
+    bool threaded = false;
+#if defined(BRINDAQ_PROOF_THREADS)
+    threaded = n.Bits() > tuning::kProofThreadsFromBits && std::thread::hardware_concurrency() >= 2;
+#endif
+    Curves curves(work_, threaded);
     Searcher searcher(work_);
-    Natural number = n;
-    std::vector<CertificateStep> steps;
-    std::vector<std::int32_t> used;  // the discriminant of each step
+    // The chain: each step's number, discriminant and curve, and the number's roots and where
+    // its search ended, for a search that goes on from there.
+    struct Link {
+      Natural n;
+      std::int32_t d;
+      std::uint64_t ticket;
+      std::shared_ptr<SquareRoots> roots;
+      Searcher::Place place;
+      bool resumed;  // the search went on once already
+    };
+    std::vector<Link> chain;
+    // A search that goes on: the number's roots and place, when the loop comes back to it.
+    std::optional<std::pair<std::shared_ptr<SquareRoots>, Searcher::Place>> resume;
     // For each number of the chain, the discriminants that gave it no step: their curve was not
     // found, or the number after them had no step of its own.
     std::vector<std::set<std::int32_t>> failed(1);
-    std::optional<SearchAhead> ahead;
+    Natural number = n;
     bool tail_tried = false;
-    while (!number.FitsWord()) {
+    // Back to the number of the link at `index`, which takes another discriminant.
+    const auto back_to = [&](std::size_t index) {
+      failed.resize(index + 1);
+      failed[index].insert(chain[index].d);
+      for (std::size_t k = index; k < chain.size(); ++k) {
+        curves.Drop(chain[k].ticket);
+      }
+      number = chain[index].n;
+      chain.resize(index);
+      tail_tried = false;
+      resume.reset();
+    };
+    // The first link whose curve was not found, if any; n is composite when its own was not.
+    const auto first_failed = [&](bool& composite) -> std::optional<std::size_t> {
+      for (std::size_t k = 0; k < chain.size(); ++k) {
+        const Curves::State state = curves.StateOf(chain[k].ticket);
+        if (state == Curves::State::kComposite || state == Curves::State::kFails) {
+          composite = k == 0 && state == Curves::State::kComposite;
+          return k;
+        }
+      }
+      return std::nullopt;
+    };
+    while (true) {
+      bool composite = false;
+      if (const std::optional<std::size_t> index = first_failed(composite)) {
+        if (composite) {
+          return Proof::kComposite;
+        }
+        back_to(*index);
+        continue;
+      }
       // Without a certificate to write, the chain ends at the first number of two words that
       // n - 1 proves (two_word_proof.h), a few steps sooner.
-      if (certificate == nullptr && !tail_tried && !steps.empty() && number.FitsTwoWords()) {
+      bool end = number.FitsWord();
+      if (!end && certificate == nullptr && !tail_tried && !chain.empty() &&
+          number.FitsTwoWords()) {
         tail_tried = true;
-        if (ProveTwoWordPrime(number, work_) == Proof::kProven) {
-          return Proof::kProven;
-        }
+        end = ProveTwoWordPrime(number, work_) == Proof::kProven;
+      }
+      if (work_.Stopped()) {
+        return Proof::kProbable;
+      }
+      if (end) {
+        curves.AwaitAll();
         if (work_.Stopped()) {
           return Proof::kProbable;
         }
+        if (first_failed(composite)) {
+          continue;
+        }
+        if (number.FitsWord() && !IsPrime(number.Word())) {
+          return Proof::kProbable;  // never: every q below 2^64 was tested exactly
+        }
+        if (certificate != nullptr) {
+          certificate->number = n;
+          certificate->steps.clear();
+          for (const Link& link : chain) {
+            certificate->steps.push_back(curves.Take(link.ticket));
+          }
+        }
+        return Proof::kProven;
       }
-      std::optional<Candidate> candidate;
-      if (ahead && ahead->complete && ahead->n == number) {
-        candidate = std::move(ahead->candidate);
-      } else {
-        searcher.Progress("step", steps.size() + 1, number);
-        candidate = searcher.Search(number, failed.back(), steps.size() + 1);
+      const bool resumed = resume.has_value();
+      const std::shared_ptr<SquareRoots> roots =
+          resumed ? resume->first : std::make_shared<SquareRoots>(number);
+      Searcher::Place place = resumed ? resume->second : Searcher::Place{};
+      resume.reset();
+      curves.Searching(roots);
+      searcher.Progress("step", chain.size() + 1, number);
+      // Past the largest degree, the search's roots and its curve cost more than going back to
+      // the number before, whose search goes on from where it found this number (once).
+      const int largest_degree =
+          !resumed && number.Bits() > options_.search_degree_from_bits ? options_.search_degree : 0;
+      std::optional<Candidate> candidate =
+          searcher.Search(number, failed.back(), chain.size() + 1, *roots, largest_degree, place);
+      if (!candidate && searcher.Capped() && !work_.Stopped()) {
+        if (!chain.empty() && !chain.back().resumed) {
+          curves.Drop(chain.back().ticket);
+          number = chain.back().n;
+          resume.emplace(chain.back().roots, chain.back().place);
+          chain.pop_back();
+          failed.pop_back();
+          tail_tried = false;
+          continue;
+        }
+        candidate = searcher.Search(number, failed.back(), chain.size() + 1, *roots, 0, place);
       }
-      ahead.reset();
+      roots->Finish();
       if (searcher.Stopped() || work_.Stopped()) {
         return Proof::kProbable;
       }
       if (!candidate) {
         // No discriminant gives this number a step: back to the number before it, which takes
         // another one. The first number has none before it.
-        if (steps.empty()) {
+        if (chain.empty()) {
           return Proof::kProbable;
         }
-        number = steps.back().n;
-        steps.pop_back();
-        failed.pop_back();
-        failed.back().insert(used.back());
-        used.pop_back();
+        back_to(chain.size() - 1);
         continue;
       }
-      std::optional<CertificateStep> step;
-      const StepCheck check =
-          CurveAndSearchAhead(number, *candidate, steps.size() + 2, step, ahead);
-      if (work_.Stopped()) {
-        return Proof::kProbable;
-      }
-      if (check == StepCheck::kComposite && steps.empty()) {
-        return Proof::kComposite;
-      }
-      if (!step) {
-        failed.back().insert(candidate->d);
-        continue;
-      }
-      number = candidate->q;
-      tail_tried = false;
-      steps.push_back(std::move(*step));
-      used.push_back(candidate->d);
+      chain.push_back(
+          {number, candidate->d, curves.Add(number, *candidate), roots, place, resumed});
       failed.emplace_back();
+      number = std::move(candidate->q);
+      tail_tried = false;
     }
-    if (!IsPrime(number.Word())) {
-      return Proof::kProbable;  // never: every q below 2^64 was tested exactly
-    }
-    if (certificate != nullptr) {
-      certificate->number = n;
-      certificate->steps = std::move(steps);
-    }
-    return Proof::kProven;
   }
 
  private:
-  // The candidate's curve (Curve), and beside it, on a second thread, the search for the step
-  // after it, from q: the two take about as long, and the search is lost only when no curve is
-  // found, which is rare. The thread of the search reports the progress; this one, none.
-  StepCheck CurveAndSearchAhead(const Natural& n, const Candidate& candidate,
-                                std::uint64_t next_step, std::optional<CertificateStep>& step,
-                                std::optional<SearchAhead>& ahead) {
-#if defined(BRINDAQ_PROOF_THREADS)
-    if (candidate.q.Bits() > tuning::kProofThreadsFromBits &&
-        std::thread::hardware_concurrency() >= 2) {
-      WorkShare mine(work_, false);
-      WorkShare theirs(work_, true);
-      SearchAhead found{candidate.q, std::nullopt, false};
-      // The square roots modulo q, shared: once the curve is found, this thread makes those that
-      // the search will want next, until the search ends.
-      SquareRoots roots(found.n);
-      std::thread other([&] {
-        Searcher searcher(theirs);
-        searcher.Progress("step", next_step, found.n);
-        found.candidate = searcher.Search(found.n, {}, next_step, &roots);
-        found.complete = !searcher.Stopped() && !theirs.Stopped();
-        roots.Finish();
-      });
-      const StepCheck check = Curve(n, candidate, step, mine);
-      if (!step) {
-        theirs.Stop();  // q is not the next number: its search is of no use
-      } else {
-        roots.LendCore();
-        roots.Prepare(FirstList(found.n.Bits()));
-      }
-      other.join();
-      if (step) {
-        ahead = std::move(found);
-      }
-      return check;
-    }
-#endif
-    (void)next_step;
-    (void)ahead;
-    return Curve(n, candidate, step, work_);
-  }
-
-  // The curve of the candidate's order and its point, as a certificate step.
-  static StepCheck Curve(const Natural& n, const Candidate& candidate,
-                         std::optional<CertificateStep>& step, Work& work) {
-    const std::int32_t d = candidate.d;
-    Natural a4;
-    Natural a6;
-    if (d != -3 && d != -4) {
-      // A root of the genus factor of H_D where D has two prime discriminants or more, of the
-      // whole H_D otherwise.
-      std::vector<Natural> h;
-      const GenusFactor* factor = candidate.roots.size() >= 2 ? GenusClassFactor(d, work) : nullptr;
-      if (factor != nullptr) {
-        h = GenusFactorModulo(*factor, candidate.roots, n);
-      } else {
-        const std::vector<SignedCoefficient>* polynomial = HilbertClassPolynomial(d, work);
-        if (polynomial == nullptr) {
-          return StepCheck::kFails;
-        }
-        for (const SignedCoefficient& c : *polynomial) {
-          Natural r = c.magnitude % n;
-          if (c.negative && !r.IsZero()) {
-            r = n - r;
-          }
-          h.push_back(std::move(r));
-        }
-      }
-      const std::optional<Natural> j = RootModulo(h, n, work);
-      if (!j) {
-        return StepCheck::kFails;
-      }
-      // y^2 = x^3 + 3k x + 2k with k = j / (1728 - j) has the invariant j.
-      const Natural big_1728(1728);
-      Natural denominator = (big_1728 % n) + n - *j;
-      denominator %= n;
-      Natural k;
-      if (mpz_invert(k.raw(), denominator.get(), n.get()) == 0) {
-        return StepCheck::kFails;
-      }
-      k = (k * *j) % n;
-      a4 = (Natural(3) * k) % n;
-      a6 = (Natural(2) * k) % n;
-    }
-    // For D < -4 the curve is E or its quadratic twist, as (r / N) is 1 or -1; for D = -3 one of
-    // the six twists y^2 = x^3 + b, by the class of b among the sixth powers, b^((N - 1)/6); for
-    // D = -4 one of the four y^2 = x^3 + a x, by a^((N - 1)/4). A class that failed is not tried
-    // again.
-    const unsigned twists = d == -3 ? 6 : d == -4 ? 4 : 2;
-    const Natural twist_power = (n - Natural(1)) / Natural(twists);
-    std::vector<Natural> failed_classes;
-    for (std::uint64_t attempt = 0; attempt < tuning::kProofCurveAttempts; ++attempt) {
-      if (work.Stopped()) {
-        return StepCheck::kFails;
-      }
-      // j = 0: y^2 = x^3 + b, j = 1728: y^2 = x^3 + a x, their twists by the coefficient.
-      if (d == -3) {
-        a4 = Natural(0);
-        a6 = Natural(attempt / 4 + 1);
-      } else if (d == -4) {
-        a4 = Natural(attempt / 4 + 1);
-        a6 = Natural(0);
-      }
-      // A point on the twist by r = x^3 + a x + b: (x r, r^2) on y^2 = x^3 + a r^2 x + b r^3.
-      const Natural x(attempt + 2);
-      const Natural r = (x * x * x + a4 * x + a6) % n;
-      if (r.IsZero()) {
-        continue;
-      }
-      const Natural r2 = (r * r) % n;
-      const CurvePoint point{(a4 * r2) % n, (x * r) % n, r2};
-      Natural twist;
-      if (d == -3) {
-        mpz_powm(twist.raw(), ((a6 * r2) % n * r % n).get(), twist_power.get(), n.get());
-      } else if (d == -4) {
-        mpz_powm(twist.raw(), point.a.get(), twist_power.get(), n.get());
-      } else {
-        twist = Natural(mpz_jacobi(r.get(), n.get()) == 1 ? 1 : 0);
-      }
-      if (std::find(failed_classes.begin(), failed_classes.end(), twist) != failed_classes.end()) {
-        continue;
-      }
-      const StepCheck check = CheckCurveStep(n, point, candidate.s, candidate.q);
-      if (check == StepCheck::kComposite) {
-        return check;
-      }
-      if (check == StepCheck::kFails) {
-        failed_classes.push_back(std::move(twist));
-      }
-      if (check == StepCheck::kHolds) {
-        step = CertificateStep{n,
-                               candidate.trace.magnitude,
-                               candidate.trace.negative,
-                               candidate.s,
-                               point.a,
-                               point.x,
-                               point.y};
-        return check;
-      }
-    }
-    return StepCheck::kFails;
-  }
-
   Work& work_;
+  const ProofOptions& options_;
 };
 
 }  // namespace
@@ -822,6 +1038,11 @@ Proof ProvePrime(const Natural& n, Work& work, Certificate* certificate) {
 }
 
 Proof ProveProbablePrime(const Natural& n, Work& work, Certificate* certificate) {
+  return ProveProbablePrime(n, work, certificate, ProofOptions{});
+}
+
+Proof ProveProbablePrime(const Natural& n, Work& work, Certificate* certificate,
+                         const ProofOptions& options) {
   if (certificate == nullptr && n.FitsTwoWords()) {
     if (const std::optional<Proof> proof = ProveTwoWordPrime(n, work)) {
       return *proof;
@@ -830,7 +1051,7 @@ Proof ProveProbablePrime(const Natural& n, Work& work, Certificate* certificate)
   if (n.Bits() > tuning::kProofLargestBits) {
     return Proof::kProbable;  // past the sizes that the discriminants' lists can carry
   }
-  return Prover(work).Run(n, certificate);
+  return Prover(work, options).Run(n, certificate);
 }
 
 }  // namespace brindaq

@@ -235,6 +235,22 @@ TEST(Proof, TheCertificateIsTheSameWhateverTheThreadsTiming) {
   }
 }
 
+// Searches cut at the smallest degree send the down-run back to the number before again and
+// again (and on past the cut where it has gone back once): the chain that is left must still hold
+// step for step, whatever curves were made and dropped on the way, and differ from the usual one.
+TEST(Proof, ChainsThatWentBackStillHold) {
+  Work work;
+  Certificate usual;
+  ASSERT_EQ(ProvePrime(Mersenne(607), work, &usual), Proof::kProven);
+  for (const int degree : {1, 2}) {
+    Certificate certificate;
+    ASSERT_EQ(ProveProbablePrime(Mersenne(607), work, &certificate, ProofOptions{0, degree}),
+              Proof::kProven);
+    EXPECT_TRUE(VerifyCertificate(certificate)) << degree;
+    EXPECT_NE(CertificateText(certificate), CertificateText(usual)) << degree;
+  }
+}
+
 // Written by PARI/GP 2.15: primecert(10^35 + 69) and primecert(2^64 + 13).
 constexpr const char* kGpCertificates[] = {
     "[[100000000000000000000000000000000069, 546867911035452074, 2963504668391148, 0, "
