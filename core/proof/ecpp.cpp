@@ -703,6 +703,7 @@ class Curves {
     }
 #else
     (void)threaded;
+    (void)share_;
 #endif
   }
 
