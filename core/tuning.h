@@ -343,6 +343,12 @@ inline constexpr std::array<SiqsSize, 12> kSiqsSizes{{
     {80, 20000, 256, 200, 2.5},
 }};
 
+// From this many digits on, the sieve keeps the values left with two large primes (each below the
+// large prime bound, their product below that bound to the power kSiqsTwoLargePrimesExponent) as
+// well as those left with one, and combines the cycles that their large primes make.
+inline constexpr std::size_t kSiqsTwoLargePrimesFromDigits = 60;
+inline constexpr double kSiqsTwoLargePrimesExponent = 1.8;
+
 // From this many digits on, the sieve runs two streams of polynomials on two threads (where
 // there are two cores); below, one. At every size: the second stream costs the first only its
 // start (a copy of the factor base and a thread, some 30 to 50 microseconds at 30 digits, where
