@@ -286,9 +286,10 @@ inline constexpr std::size_t kSiqsFromDigits = 24;
 inline constexpr double kCurvesShareBeforeSiqs = 0.25;
 
 // Past this many digits the sieve is not tried: at 80 digits it takes 290 seconds of one core
-// (about half of that on two), and every 5 digits more take some three times as long, while the
-// curves find a factor of 25 digits of a number of 100 digits in seconds. A larger part goes on
-// with the curves alone, their levels rising, as it did before the sieve.
+// with one large prime, some 210 with two (about half of that on two cores), and every 5 digits
+// more take some three times as long, while the curves find a factor of 25 digits of a number of
+// 100 digits in seconds. A larger part goes on with the curves alone, their levels rising, as it
+// did before the sieve.
 inline constexpr std::size_t kSiqsUpToDigits = 80;
 
 // A part of two words of kSiqsFromDigits digits or more (up to 39) goes through the first level of
@@ -329,7 +330,8 @@ inline constexpr std::uint32_t kSiqsBucketedFrom = kSiqsBlock;
 // 60 digits a factor base larger than msieve's table for one large prime, over
 // an interval of only 2 to 8 blocks, sieved the fewest seconds. At 70 digits factor bases of
 // 9000 to 16000 primes sieved as fast; at 80 digits 20000 primes took 270 seconds of sieving and
-// 22 of matrix (merged, on a loaded machine), 15000 took 350 and 3.
+// 22 of matrix (merged, on a loaded machine), 15000 took 350 and 3 (both with one large prime;
+// the thresholds from 65 digits are those for two, see kSiqsTwoLargePrimesFromDigits).
 // At 26 to 30 digits an interval of 20 KiB gathered the relations in 5 % less time than 32 (the
 // least of 100 runs of each of six products of two primes of 15 digits, one stream): 16, 18, 24
 // and 28 KiB were in between; the row at 35 digits is the interpolation that was there before.
@@ -349,11 +351,28 @@ inline constexpr std::array<SiqsSize, 12> kSiqsSizes{{
     {50, 1300, 32, 60, 2.0},
     {55, 2400, 64, 70, 2.1},
     {60, 4000, 64, 70, 2.2},
-    {65, 7000, 128, 100, 2.3},
-    {70, 12000, 192, 150, 2.4},
-    {75, 16000, 192, 150, 2.5},
-    {80, 20000, 256, 200, 2.5},
+    {65, 7000, 128, 100, 2.6},
+    {70, 12000, 192, 150, 2.6},
+    {75, 16000, 192, 150, 2.6},
+    {80, 20000, 256, 200, 2.6},
 }};
+
+// From this many digits on, the sieve keeps the values left with two large primes (each below the
+// large prime bound, their product below that bound to the power kSiqsTwoLargePrimesExponent) as
+// well as those left with one, and combines the cycles that their large primes make; the rows of
+// kSiqsSizes from 65 digits have the threshold that suits it, higher by 0.1 to 0.3 than with one
+// large prime. Measured on one stream, the CPU time of the gathering and the matrix together, on
+// a loaded machine (noise some 5 %), two products of two primes of each size, with one large
+// prime at the row's threshold against two at the best threshold: at 60 digits 5.2 to 5.4 s
+// against 5.1 to 5.3 (no gain, threshold 2.5), at 62 digits 6.3 to 6.6 against 6.0 (2.5), at
+// 65 digits 12.5 to 13.0 against 10.9 (2.6; 11.5 at 2.4, 11.2 at 2.5), at 70 digits 33.1 against
+// 28.5 (2.6; 28.7 at 2.5, 30.4 at 2.4, 29.5 at 2.7 with a large prime bound twice as large), at
+// 75 digits (one product) 77.8 against 50.5 (2.6; 59.8 to 62.6 at 2.7 and 2.8, their matrix
+// three times as long) and at 80 digits (one product) 301 against 214 (2.6). The bound for the
+// product of two: at 65 digits the exponent 1.7 took 11.6 s, 1.8 10.9 to 11.2, 1.9 11.9. At 70
+// digits, factor bases of 9000 and 15000 primes took 31.2 and 30.5 s against 29.9 for 12000.
+inline constexpr std::size_t kSiqsTwoLargePrimesFromDigits = 62;
+inline constexpr double kSiqsTwoLargePrimesExponent = 1.8;
 
 // From this many digits on, the sieve runs two streams of polynomials on two threads (where
 // there are two cores); below, one. At every size: the second stream costs the first only its

@@ -18,14 +18,19 @@
 // divides x - r exactly when a product with the inverse of p modulo 2^32 is small (modulo 2^16,
 // eight primes to a vector, when the interval is a single block); the primes above
 // it are those of the block's bucket whose offset is the value's, read once for all the values of
-// the block. What is left is 1 (a full relation) or one prime below the large prime bound (a
-// partial relation); two partial relations with the same large prime, multiplied together, make one
-// relation more. While the values fit in two words (up to some 60 digits) they are computed and
-// divided there, by the inverses of the primes modulo 2^128, and the work for each new A (the
-// remainders of A and B by the primes of the factor base) is done by precomputed reciprocals
-// (big_siqs_words.h), without GMP. Two streams of polynomials, each with its own A values and
-// sieve, share the relations, on two threads where there are two. The sizes (factor base, blocks,
-// large prime bound, threshold) are in core/tuning.h.
+// the block. What is left is 1 (a full relation), one prime below the large prime bound (a partial
+// relation) or, for the larger numbers, a composite below a power of that bound that splits into
+// two primes below it, found by the curves for one word (a partial relation with two large primes:
+// A. K. Lenstra and M. S. Manasse, "Factoring with two large primes", Math. Comp. 63, 1994). The
+// partial relations are the edges of a graph on their large primes (big_siqs_cycles.h): each
+// independent cycle, counted as the edges come and found once the sieve has enough, multiplies
+// into one relation more, as two partial relations with the same large prime do. While the values
+// fit in two words (up to some 60 digits) they are computed and divided there, by the inverses of
+// the primes modulo 2^128, and the work for each new A (the remainders of A and B by the primes of
+// the factor base) is done by precomputed reciprocals (big_siqs_words.h), without GMP. Two streams
+// of polynomials, each with its own A values and sieve, share the relations, on two threads where
+// there are two. The sizes (factor base, blocks, large prime bound, threshold) are in
+// core/tuning.h.
 
 #include <algorithm>
 #include <atomic>
@@ -37,10 +42,13 @@
 #include <optional>
 #include <set>
 #include <type_traits>
-#include <unordered_map>
 
+#include "core/arithmetic/factorisation.h"
+#include "core/arithmetic/montgomery.h"
+#include "core/arithmetic/probable_prime.h"
 #include "core/arithmetic/wide.h"
 #include "core/big/big_siqs.h"
+#include "core/big/big_siqs_cycles.h"
 #include "core/big/big_siqs_words.h"
 #include "core/big/big_split.h"
 #include "core/big/pacing.h"
@@ -217,13 +225,13 @@ tuning::SiqsSize SizeFor(std::size_t digits) {
   return sizes.back();
 }
 
-// What the streams of polynomials share: the values of A taken, the partial relations waiting
-// for a second one with the same large prime, the relations.
+// What the streams of polynomials share: the values of A taken, the full relations, the graph of
+// the partial ones; how many relations the two give (the full ones and the cycles).
 struct Shared {
   std::mutex mutex;
   std::set<std::vector<std::size_t>> used;
-  std::unordered_map<std::uint32_t, SiqsRelation> partials;
   std::vector<SiqsRelation> relations;
+  SiqsPartials partials;
   std::atomic<std::size_t> found{0};
   std::atomic<bool> over{false};
 };
@@ -232,7 +240,7 @@ struct Shared {
 class Gatherer {
  public:
   Gatherer(const Natural& n, std::size_t extra, Work& work, Shared& shared, std::uint64_t seed,
-           bool reports, bool words, bool narrow)
+           bool reports, const SiqsOptions& options)
       : n_(n),
         work_(work),
         pacer_(work),
@@ -240,8 +248,9 @@ class Gatherer {
         shared_(shared),
         reports_(reports),
         random_(seed),
-        words_allowed_(words),
-        narrow_allowed_(narrow) {}
+        words_allowed_(options.values_in_words),
+        narrow_allowed_(options.narrow_lanes),
+        two_large_always_(options.two_large_primes_always) {}
 
   // The factor base; false when one of its primes divides n (then it alone is the factor base).
   bool Prepare() { return MakeFactorBase(); }
@@ -276,35 +285,26 @@ class Gatherer {
  private:
   bool Enough() const { return shared_.over || shared_.found >= needed_; }
 
-  // Hands the relations of the last polynomial to the streams' common store.
+  // Hands the relations of the last polynomial to the streams' common store; once the gathering
+  // is over, the store is no longer theirs, and they are dropped.
   void Flush() {
     if (full_.empty() && partial_.empty()) {
       return;
     }
     const std::lock_guard<std::mutex> lock(shared_.mutex);
-    for (SiqsRelation& relation : full_) {
-      shared_.relations.push_back(std::move(relation));
+    if (!shared_.over) {
+      for (SiqsRelation& relation : full_) {
+        shared_.relations.push_back(std::move(relation));
+      }
+      for (std::size_t i = 0; i < partial_.size(); ++i) {
+        shared_.partials.Add(std::move(partial_[i]), partial_large_[i].first,
+                             partial_large_[i].second);
+      }
+      shared_.found = shared_.relations.size() + shared_.partials.Cycles();
     }
     full_.clear();
-    for (SiqsRelation& relation : partial_) {
-      const std::uint32_t large = relation.primes.back();
-      // Moved in only when it is the first with its large prime (try_emplace leaves it alone
-      // otherwise).
-      const auto [it, first] = shared_.partials.try_emplace(large, std::move(relation));
-      if (first) {
-        continue;
-      }
-      const SiqsRelation& other = it->second;
-      if (other.y == relation.y) {
-        continue;  // the same value found twice
-      }
-      relation.y = relation.y * other.y % n_;
-      relation.negative = relation.negative != other.negative;
-      relation.primes.insert(relation.primes.end(), other.primes.begin(), other.primes.end());
-      shared_.relations.push_back(std::move(relation));
-    }
     partial_.clear();
-    shared_.found = shared_.relations.size();
+    partial_large_.clear();
   }
 
   bool MakeFactorBase() {
@@ -388,6 +388,16 @@ class Gatherer {
     const double largest = base.back();
     large_bound_ = static_cast<std::uint64_t>(
         std::min({largest * size.large_multiplier, largest * largest, 4e9}));
+    // A rest below the square of the largest prime is prime; two large primes are looked for in
+    // a composite rest below the bound for them, itself below 2^64.
+    square_of_largest_ = static_cast<std::uint64_t>(largest * largest);
+    two_large_ = two_large_always_ || n_.DecimalDigits() >= tuning::kSiqsTwoLargePrimesFromDigits;
+    two_large_bound_ =
+        two_large_
+            ? static_cast<std::uint64_t>(std::min(
+                  std::pow(static_cast<double>(large_bound_), tuning::kSiqsTwoLargePrimesExponent),
+                  1.8e19))
+            : 0;
     long exponent = 0;
     const double mantissa = mpz_get_d_2exp(&exponent, kn_.get());
     const double kn_bits = std::log2(mantissa) + static_cast<double>(exponent);
@@ -428,6 +438,9 @@ class Gatherer {
     blocks_ = first.blocks_;
     half_ = first.half_;
     large_bound_ = first.large_bound_;
+    square_of_largest_ = first.square_of_largest_;
+    two_large_ = first.two_large_;
+    two_large_bound_ = first.two_large_bound_;
     a_bits_ = first.a_bits_;
     words_ = first.words_;
     start_ = first.start_;
@@ -808,10 +821,9 @@ class Gatherer {
       Uint128 value = g < 0 ? -static_cast<Uint128>(g) : static_cast<Uint128>(g);
       const int twos = CountTrailingZeros(value);
       value >>= twos;
-      const std::uint64_t large = DivideOut(
-          twos, [this, &value](std::size_t j) { return exact_[j].Divide(value); },
-          [&value] { return value; });
-      if (large == 0) {
+      if (!DivideOut(
+              twos, [this, &value](std::size_t j) { return exact_[j].Divide(value); },
+              [&value] { return value; })) {
         return;
       }
       const Int128 y = a_words_ * x + b_words_;
@@ -820,7 +832,7 @@ class Gatherer {
       if (root >= n_) {
         root = root % n_;
       }
-      Keep(std::move(root), g < 0, large);
+      Keep(std::move(root), g < 0);
       return;
     }
     mpz_mul_si(y_.get(), a_.get(), x);
@@ -835,7 +847,7 @@ class Gatherer {
     }
     const mp_bitcnt_t twos = mpz_scan1(g_.get(), 0);
     mpz_tdiv_q_2exp(g_.get(), g_.get(), twos);
-    const std::uint64_t large = DivideOut(
+    const bool kept = DivideOut(
         static_cast<int>(twos),
         [this](std::size_t j) {
           const std::uint32_t p = out_.factor_base[j];
@@ -848,22 +860,22 @@ class Gatherer {
         [this]() -> Uint128 {
           return mpz_sizeinbase(g_.get(), 2) > 64 ? ~Uint128{0} : LowTwoWords(g_.get());
         });
-    if (large == 0) {
+    if (!kept) {
       return;
     }
     mpz_abs(y_.get(), y_.get());
     mpz_mod(y_.get(), y_.get(), n_.get());
     Natural y;
     mpz_set(y.raw(), y_.get());
-    Keep(std::move(y), negative, large);
+    Keep(std::move(y), negative);
   }
 
   // Gathers in primes_ the primes of A, `twos` times 2 and the primes of the factor base that
   // divide the value, each as often as it divides (`divide(j)` divides once by the j-th prime if
-  // it can); the part left (`rest()`) when it is 1 or a prime below the large prime bound, 0
-  // otherwise.
+  // it can); whether the part left (`rest()`) is 1, a prime below the large prime bound or,
+  // where two are looked for, the product of two, left in large_ (1 for none).
   template <typename Divide, typename Rest>
-  std::uint64_t DivideOut(int twos, const Divide& divide, const Rest& rest) {
+  bool DivideOut(int twos, const Divide& divide, const Rest& rest) {
     const std::vector<std::uint32_t>& base = out_.factor_base;
     primes_.clear();
     for (const std::size_t j : a_factors_) {
@@ -892,7 +904,35 @@ class Gatherer {
       divide_all(j);
     }
     const Uint128 left = rest();
-    return left < large_bound_ ? static_cast<std::uint64_t>(left) : 0;
+    if (left < large_bound_) {
+      large_ = {static_cast<std::uint32_t>(left), 1};
+      return true;
+    }
+    return left < two_large_bound_ && SplitRest(static_cast<std::uint64_t>(left));
+  }
+
+  // Whether a rest above the large prime bound is the product of two primes below it, left in
+  // large_. Its primes are all above the factor base: below the square of the largest prime of
+  // the factor base it is prime; a probable prime to the base 2 is taken for one; a composite
+  // is split in its word by the curves (and rho behind them).
+  bool SplitRest(std::uint64_t left) {
+    if (left < square_of_largest_) {
+      return false;
+    }
+    std::uint64_t p = SquareRootFloor(left);
+    if (p * p != left) {
+      if (IsStrongProbablePrimeToBase2(Montgomery64(left))) {
+        return false;
+      }
+      p = SplitComposite(left);
+    }
+    const std::uint64_t q = left / p;
+    if (p >= large_bound_ || q >= large_bound_) {
+      return false;
+    }
+    large_ = {static_cast<std::uint32_t>(std::min(p, q)),
+              static_cast<std::uint32_t>(std::max(p, q))};
+    return true;
   }
 
   // The test of DivideOut in lanes of 16 bits, for an interval of at most one block: the roots
@@ -958,18 +998,22 @@ class Gatherer {
     }
   }
 
-  // Keeps the relation y^2 = (-1)^negative * primes_ * large (modulo n).
-  void Keep(Natural y, bool negative, std::uint64_t large) {
+  // Keeps the relation y^2 = (-1)^negative * primes_ * large_ (modulo n).
+  void Keep(Natural y, bool negative) {
     SiqsRelation relation;
     relation.y = std::move(y);
     relation.negative = negative;
     relation.primes = primes_;
-    if (large == 1) {
+    if (large_.first == 1) {
       full_.push_back(std::move(relation));
-    } else {
-      relation.primes.push_back(static_cast<std::uint32_t>(large));
-      partial_.push_back(std::move(relation));
+      return;
     }
+    relation.primes.push_back(large_.first);
+    if (large_.second != 1) {
+      relation.primes.push_back(large_.second);
+    }
+    partial_.push_back(std::move(relation));
+    partial_large_.push_back(large_);
   }
 
   const Natural& n_;
@@ -980,6 +1024,8 @@ class Gatherer {
   bool reports_;
   SiqsRelations out_;  // the factor base
   std::vector<SiqsRelation> full_, partial_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> partial_large_;  // those of each partial
+  std::pair<std::uint32_t, std::uint32_t> large_{1, 1};                 // those of the value tried
   std::size_t needed_ = 0;
 
   std::uint32_t k_ = 1;
@@ -1000,6 +1046,9 @@ class Gatherer {
   std::uint32_t blocks_ = 2;
   std::uint32_t half_ = 0;  // M
   std::uint64_t large_bound_ = 0;
+  std::uint64_t square_of_largest_ = 0;
+  bool two_large_ = false;
+  std::uint64_t two_large_bound_ = 0;  // 0 when two large primes are not looked for
   double a_bits_ = 0;
   std::uint8_t start_ = 0;
   int s_ = 2;
@@ -1026,6 +1075,7 @@ class Gatherer {
   // The values in two words: whether they fit, and the coefficients of the polynomial.
   bool words_allowed_ = true;
   bool narrow_allowed_ = true;
+  bool two_large_always_ = false;
   bool words_ = false;
   Int128 a_words_ = 0, b_words_ = 0, c_words_ = 0;
   std::uint32_t at_ = 0;               // the position tried
@@ -1051,8 +1101,7 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
                               const SiqsOptions& options) {
   const auto streams = std::make_shared<Streams>(n);
   Shared& shared = streams->shared;
-  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options.values_in_words,
-                 options.narrow_lanes);
+  Gatherer first(n, extra, work, shared, 0x9e3779b97f4a7c15u, true, options);
   SiqsRelations out;
   if (!first.Prepare()) {
     out.factor_base = first.FactorBase();
@@ -1063,7 +1112,7 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
   if (options.two_streams && std::thread::hardware_concurrency() >= 2 &&
       n.DecimalDigits() >= tuning::kSiqsTwoStreamsFromDigits) {
     streams->second.emplace(streams->n, extra, streams->work, shared, 0x2545f4914f6cdd1du, false,
-                            options.values_in_words, options.narrow_lanes);
+                            options);
     streams->second->PrepareLike(first);
     std::thread([streams] { streams->second->Run(); }).detach();
   }
@@ -1071,9 +1120,21 @@ SiqsRelations GatherRelations(const Natural& n, std::size_t extra, Work& work,
   const bool finished = first.Run();
   shared.over = true;
   out.factor_base = first.FactorBase();
-  if (finished && !work.Stopped()) {
+  if (!finished || work.Stopped()) {
+    return out;
+  }
+  // The second stream adds nothing more once the gathering is over: the store is taken whole.
+  SiqsPartials partials;
+  {
     const std::lock_guard<std::mutex> lock(shared.mutex);
     out.relations = std::move(shared.relations);
+    partials = std::move(shared.partials);
+  }
+  const std::size_t full = out.relations.size();
+  out.cycles_with_two = partials.Combine(n, out.relations);
+  out.cycles = out.relations.size() - full;
+  if (work.Stopped()) {
+    out.relations.clear();
   }
   return out;
 }

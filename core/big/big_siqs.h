@@ -18,8 +18,9 @@
 namespace brindaq {
 
 // y^2 = (-1)^negative * the product of `primes` (modulo n), the primes with repetition. One
-// relation of the matrix is either one that the sieve found, or two that share their large prime,
-// multiplied: the large prime then appears twice.
+// relation of the matrix is either one that the sieve found whole, or the product of the partial
+// relations along a cycle of large primes (big_siqs_cycles.h): each large prime then appears
+// twice.
 struct SiqsRelation {
   Natural y;
   bool negative = false;
@@ -27,21 +28,26 @@ struct SiqsRelation {
 };
 
 // What the sieve gathered for n: the factor base (its primes ascending, 2 first) and at least
-// as many relations as it has primes, plus some to spare.
+// as many relations as it has primes, plus some to spare; of these, how many were combined from
+// cycles of partial relations, and how many of those cycles held a relation with two large primes.
 struct SiqsRelations {
   std::vector<std::uint32_t> factor_base;
   std::vector<SiqsRelation> relations;
+  std::size_t cycles = 0;
+  std::size_t cycles_with_two = 0;
 };
 
 // How the relations are gathered: the values of the polynomials in two words where they fit (or
 // always with GMP), on two streams of polynomials where n is large enough and there are two cores
 // (or on one), the values of an interval of one block tested for the primes below it in lanes
 // of 16 bits (or of 32). The same relations come in the same order either way on one stream (with
-// the primes of each perhaps in another order).
+// the primes of each perhaps in another order). Values left with two large primes are kept from
+// tuning::kSiqsTwoLargePrimesFromDigits digits on, or at any size.
 struct SiqsOptions {
   bool values_in_words = true;
   bool two_streams = true;
   bool narrow_lanes = true;
+  bool two_large_primes_always = false;
 };
 
 // Gathers relations for an odd composite n with no prime factor below 10^4 that is no perfect

@@ -117,7 +117,7 @@ std::vector<std::vector<std::size_t>> DenseSquareProducts(const SiqsRelations& g
     if (relations[i].negative) {
       row[sign / 64] = std::uint64_t{1} << (sign % 64);
     }
-    // The large primes of a pair, above the factor base, appear twice and cancel.
+    // The large primes of a cycle, above the factor base, appear twice and cancel.
     for (const std::uint32_t p : relations[i].primes) {
       if (p < column_of.size() && column_of[p] != kNone) {
         row[column_of[p] / 64] ^= std::uint64_t{1} << (column_of[p] % 64);
@@ -179,7 +179,7 @@ std::vector<std::vector<std::size_t>> SquareProducts(const SiqsRelations& gather
     return DenseSquareProducts(gathered, work);
   }
   // The columns of odd exponent of each relation: 0 for the sign, 1 + j for the j-th prime;
-  // the large primes of a pair cancel.
+  // the large primes of a cycle cancel.
   // The column of each prime up to the largest of the factor base (0 for the others), by
   // direct look-up.
   std::vector<std::uint32_t> column_of(base.empty() ? 1 : base.back() + 1, 0);

@@ -2,7 +2,8 @@
 // above the sieve's block go through buckets) and through the factorisation,
 // three primes of 20 digits, a stop in the middle of the sieve, and the check that refuses a
 // product of relations that is not a square; the values' test in lanes of 16 bits against the one
-// in lanes of 32. The products were computed with PARI/GP.
+// in lanes of 32; the relations combined from cycles of two large primes. The products were
+// computed with PARI/GP.
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,43 @@ TEST(Siqs, NarrowLanesGatherWhatWideLanesGather) {
       EXPECT_EQ(a, b) << digits << " relation " << i;
       EXPECT_EQ(narrow.relations[i].y, wide.relations[i].y);
     }
+  }
+}
+
+// With two large primes kept at any size, every relation, combined from a cycle or not, is
+// y^2 = (-1)^negative * its primes modulo n; some cycles hold a relation with two large primes,
+// and the products of relations split n.
+TEST(Siqs, CyclesOfTwoLargePrimesMakeRelations) {
+  Work work;
+  for (const char* digits : {"4278484053548966982705268613062104274903",
+                             "62924296960111234602037698215072334534677192767403"}) {
+    const Natural n = N(digits);
+    SiqsOptions options;
+    options.two_streams = false;
+    options.two_large_primes_always = true;
+    const SiqsRelations gathered = GatherRelations(n, 16, work, options);
+    ASSERT_GE(gathered.relations.size(), gathered.factor_base.size() + 16);
+    EXPECT_GT(gathered.cycles_with_two, 0u) << digits;
+    EXPECT_LE(gathered.cycles_with_two, gathered.cycles);
+    for (std::size_t i = 0; i < gathered.relations.size(); ++i) {
+      const SiqsRelation& relation = gathered.relations[i];
+      Natural product(1);
+      for (const std::uint32_t p : relation.primes) {
+        product = product * Natural(p) % n;
+      }
+      if (relation.negative) {
+        product = (n - product) % n;
+      }
+      EXPECT_EQ(relation.y * relation.y % n, product) << digits << " relation " << i;
+    }
+    bool split = false;
+    for (const std::vector<std::size_t>& chosen : SquareProducts(gathered, work)) {
+      const auto squares = SquaresOf(gathered.relations, chosen, n);
+      ASSERT_TRUE(squares.has_value());
+      const Natural factor = Gcd(squares->first + n - squares->second, n);
+      split = split || (factor != 1 && factor != n);
+    }
+    EXPECT_TRUE(split) << digits;
   }
 }
 
