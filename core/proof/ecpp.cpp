@@ -262,7 +262,9 @@ class SquareRoots {
       if (finished_) {
         return;
       }
-      if (!InPrincipalGenus(discriminants[i])) {
+      // The discriminants that the search is about to reach are left to it: were this thread to
+      // make their roots too, each would wait for the root that the other is making.
+      if (i < reached_ + tuning::kProofRootsGap || !InPrincipalGenus(discriminants[i])) {
         continue;
       }
       for (const std::int32_t f : discriminants[i].prime_discriminants) {
