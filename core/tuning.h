@@ -192,9 +192,11 @@ inline constexpr std::uint64_t kTwoWordProofRhoSteps = 1 << 12;
 // the time goes to the strong tests of the orders' cofactors (some 30 %), the square roots of the
 // prime discriminants modulo each number (35 %) and the roots of the genus factors (25 %, a few
 // of degree 10 to 30 taking 1 to 4 s). Three primes of 1000 digits took 64, 108 and 121 s (95,
-// 136 and 161 s of processor time) on a quiet machine; the first took 80 to 100 s (112 to 117 s
-// of processor time) before the search tested its cofactors on both processors and divided by
-// the primes up to 2^20. A prime of 800 digits took 22.7 s (37 s of processor time).
+// 136 and 161 s of processor time) on a quiet machine, and 53, 62 and 88 s once the curves were
+// made beside the down-run and the searches cut at degree 20 (five primes: median 74 s); the
+// first took 80 to 100 s (112 to 117 s of processor time) before the search tested its cofactors
+// on both processors and divided by the primes up to 2^20. A prime of 800 digits took 22.7 s (37 s
+// of processor time).
 inline constexpr std::size_t kProofLargestBits = 3400;
 
 // The primes divided out of a curve's order go up to this many times the number's bits (at most
