@@ -46,6 +46,15 @@ class StopInSieve : public Work {
   int after_;
 };
 
+// (-1)^negative times the relation's primes, modulo n: what y^2 must be.
+Natural RightSide(const SiqsRelation& relation, const Natural& n) {
+  Natural product(1);
+  for (const std::uint32_t p : relation.primes) {
+    product = product * Natural(p) % n;
+  }
+  return relation.negative ? (n - product) % n : product;
+}
+
 TEST(Siqs, SplitsProductsOfTwoPrimes) {
   Work work;
   // 45 digits; and 53, an interval of a block and a shorter one, with primes above the block
@@ -120,14 +129,7 @@ TEST(Siqs, WordsGatherWhatGmpGathers) {
       EXPECT_EQ(a.y, b.y);
       EXPECT_EQ(a.negative, b.negative);
       EXPECT_EQ(a.primes, b.primes);
-      Natural product(1);
-      for (const std::uint32_t p : a.primes) {
-        product = product * Natural(p) % n;
-      }
-      if (a.negative) {
-        product = (n - product) % n;
-      }
-      EXPECT_EQ(a.y * a.y % n, product) << digits << " relation " << i;
+      EXPECT_EQ(a.y * a.y % n, RightSide(a, n)) << digits << " relation " << i;
     }
   }
 }
@@ -170,14 +172,7 @@ TEST(Siqs, CyclesOfTwoLargePrimesMakeRelations) {
     EXPECT_LE(gathered.cycles_with_two, gathered.cycles);
     for (std::size_t i = 0; i < gathered.relations.size(); ++i) {
       const SiqsRelation& relation = gathered.relations[i];
-      Natural product(1);
-      for (const std::uint32_t p : relation.primes) {
-        product = product * Natural(p) % n;
-      }
-      if (relation.negative) {
-        product = (n - product) % n;
-      }
-      EXPECT_EQ(relation.y * relation.y % n, product) << digits << " relation " << i;
+      EXPECT_EQ(relation.y * relation.y % n, RightSide(relation, n)) << digits << " relation " << i;
     }
     bool split = false;
     for (const std::vector<std::size_t>& chosen : SquareProducts(gathered, work)) {
