@@ -129,6 +129,13 @@ class Divisor {
         mpz_submul(power[0].raw(), top.get(), f[0].get());
         mpz_mod(power[0].raw(), power[0].get(), n.get());
       }
+      // For each coefficient j, the sum over the pairs of powers of their products at j.
+      pair_sums_.resize(h);
+      for (std::size_t j = 0; j < h; ++j) {
+        for (std::size_t i = 0; i + 1 < powers_.size(); i += 2) {
+          mpz_addmul(pair_sums_[j].raw(), powers_[i][j].get(), powers_[i + 1][j].get());
+        }
+      }
       return;
     }
     // 1 / (x^h f(1/x)) to x^(h-1): inverse[k] = -sum of f[h - i] inverse[k - i], i = 1..k.
@@ -154,10 +161,14 @@ class Divisor {
     const std::size_t h = f_.size() - 1;
     if (!powers_.empty() && a.size() > h) {
       // a below x^h, plus each higher coefficient times its power of x modulo f.
-      for (std::size_t k = h; k < a.size(); ++k) {
-        const Polynomial& power = powers_[k - h];
-        for (std::size_t j = 0; j < h; ++j) {
-          mpz_addmul(a[j].raw(), a[k].get(), power[j].get());
+      if (a.size() == 2 * h - 1) {
+        AddPowersPairwise(a);
+      } else {  // a product whose top coefficients were zero
+        for (std::size_t k = h; k < a.size(); ++k) {
+          const Polynomial& power = powers_[k - h];
+          for (std::size_t j = 0; j < h; ++j) {
+            mpz_addmul(a[j].raw(), a[k].get(), power[j].get());
+          }
         }
       }
       a.resize(h);
@@ -192,10 +203,39 @@ class Divisor {
   }
 
  private:
+  // a_j += sum of a_(h+k) p_k[j], k = 0 .. h - 2, for each j below h (p_k = x^(h+k) modulo f),
+  // a pair of terms at a time by Winograd's inner product: (a_(h+k) + p_(k+1)[j])
+  // (a_(h+k+1) + p_k[j]) less a_(h+k) a_(h+k+1), the same for every j, and less
+  // p_k[j] p_(k+1)[j], made once for f. Half the products of coefficients.
+  void AddPowersPairwise(Polynomial& a) const {
+    const std::size_t h = f_.size() - 1;
+    const std::size_t terms = h - 1;
+    Natural shared;
+    for (std::size_t k = 0; k + 1 < terms; k += 2) {
+      mpz_addmul(shared.raw(), a[h + k].get(), a[h + k + 1].get());
+    }
+    Natural left;
+    Natural right;
+    for (std::size_t j = 0; j < h; ++j) {
+      mpz_sub(a[j].raw(), a[j].get(), shared.get());
+      mpz_sub(a[j].raw(), a[j].get(), pair_sums_[j].get());
+      std::size_t k = 0;
+      for (; k + 1 < terms; k += 2) {
+        mpz_add(left.raw(), a[h + k].get(), powers_[k + 1][j].get());
+        mpz_add(right.raw(), a[h + k + 1].get(), powers_[k][j].get());
+        mpz_addmul(a[j].raw(), left.get(), right.get());
+      }
+      if (k < terms) {
+        mpz_addmul(a[j].raw(), a[h + k].get(), powers_[k][j].get());
+      }
+    }
+  }
+
   const Polynomial& f_;
   const Natural& n_;
   Polynomial inverse_;
   std::vector<Polynomial> powers_;  // x^h, ..., x^(2h - 2) modulo f
+  std::vector<Natural> pair_sums_;  // for the powers' coefficients (Reduce)
 };
 
 // (x + r)^e modulo f and n; nothing when the work was stopped.
