@@ -160,17 +160,10 @@ class Divisor {
   void Reduce(Polynomial& a) const {
     const std::size_t h = f_.size() - 1;
     if (!powers_.empty() && a.size() > h) {
-      // a below x^h, plus each higher coefficient times its power of x modulo f.
-      if (a.size() == 2 * h - 1) {
-        AddPowersPairwise(a);
-      } else {  // a product whose top coefficients were zero
-        for (std::size_t k = h; k < a.size(); ++k) {
-          const Polynomial& power = powers_[k - h];
-          for (std::size_t j = 0; j < h; ++j) {
-            mpz_addmul(a[j].raw(), a[k].get(), power[j].get());
-          }
-        }
-      }
+      // a below x^h, plus each higher coefficient times its power of x modulo f (a product
+      // whose top coefficients were zero is given them back).
+      a.resize(2 * h - 1);
+      AddPowersPairwise(a);
       a.resize(h);
       for (Natural& coefficient : a) {
         mpz_mod(coefficient.raw(), coefficient.get(), n_.get());
