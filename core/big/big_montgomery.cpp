@@ -177,6 +177,28 @@ void BigMontgomery::Reduce(mp_limb_t* out) const {
   }
 }
 
+void BigMontgomery::MultiplyBy(Residue& out, const Residue& x, mp_limb_t c) const {
+  const auto size = static_cast<mp_size_t>(size_);
+  mp_limb_t* t = product_.data();
+  t[size_] = mpn_mul_1(t, x.data(), size, c);
+  mp_limb_t quotient[2];
+  mpn_tdiv_qr(quotient, out.data(), 0, t, size + 1, limbs_.data(), size);
+}
+
+Residue BigMontgomery::PowerOf(mp_limb_t base, const Natural& exponent) const {
+  if (exponent.IsZero()) {
+    return one_;
+  }
+  Residue x = Of(Natural(static_cast<std::uint64_t>(base)));
+  for (std::size_t i = exponent.Bits() - 1; i-- > 0;) {
+    Square(x, x);
+    if (mpz_tstbit(exponent.get(), i) != 0) {
+      MultiplyBy(x, x, base);
+    }
+  }
+  return x;
+}
+
 void BigMontgomery::Add(Residue& out, const Residue& x, const Residue& y) const {
   const auto size = static_cast<mp_size_t>(size_);
   const mp_limb_t carry = mpn_add_n(out.data(), x.data(), y.data(), size);

@@ -90,12 +90,8 @@ std::optional<Gaussian> GaussianPrimeOver(const Natural& p, Work& work) {
     return std::nullopt;
   }
   // Euclid's algorithm on p and t: the first remainder below the square root of p is a.
-  Natural r0 = p;
-  Natural r1 = std::move(*t);
-  while (r1 * r1 > p) {
-    r0 = std::exchange(r1, r0 % r1);
-  }
-  return Gaussian(r1, SquareRootFloor(p - r1 * r1));
+  const Natural a = FirstRemainderAtMost(p, std::move(*t), SquareRootFloor(p));
+  return Gaussian(a, SquareRootFloor(p - a * a));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "core/big/natural.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 namespace brindaq {
 
@@ -154,6 +156,70 @@ Natural Gcd(const Natural& a, const Natural& b) {
   Natural d;
   mpz_gcd(d.raw(), a.get(), b.get());
   return d;
+}
+
+namespace {
+
+// x * a + y * b for cofactors that fit a `long`, of either sign, into `out`.
+void Combine(mpz_ptr out, long x, mpz_srcptr a, long y, mpz_srcptr b) {
+  mpz_mul_si(out, a, x);
+  if (y >= 0) {
+    mpz_addmul_ui(out, b, static_cast<unsigned long>(y));
+  } else {
+    mpz_submul_ui(out, b, static_cast<unsigned long>(-y));
+  }
+}
+
+}  // namespace
+
+Natural FirstRemainderAtMost(Natural a, Natural b, const Natural& limit) {
+  // Lehmer's method (Knuth, 4.5.2, algorithm L): the quotients are found from the leading bits of
+  // a and b while both bounds on each agree, and a round of some thirty of them (half as many
+  // where `long` has 32 bits) costs four products of a word and a number. Most remainders are
+  // thus never made. The round that would pass `limit` is not taken: plain steps end the sequence.
+  constexpr int kTopBits = sizeof(long) * CHAR_BIT - 2;
+  Natural top;
+  Natural next_a;
+  Natural next_b;
+  while (b > limit && b.Bits() > static_cast<std::size_t>(kTopBits)) {
+    const std::size_t shift = a.Bits() - kTopBits;
+    mpz_tdiv_q_2exp(top.raw(), a.get(), shift);
+    auto x = static_cast<std::int64_t>(mpz_get_ui(top.get()));
+    mpz_tdiv_q_2exp(top.raw(), b.get(), shift);
+    auto y = static_cast<std::int64_t>(mpz_get_ui(top.get()));
+    // (x, y) stands for (A a + B b, C a + D b), on the leading bits.
+    std::int64_t m_a = 1;
+    std::int64_t m_b = 0;
+    std::int64_t m_c = 0;
+    std::int64_t m_d = 1;
+    while (y + m_c != 0 && y + m_d != 0) {
+      const std::int64_t q = (x + m_a) / (y + m_c);
+      if (q != (x + m_b) / (y + m_d)) {
+        break;
+      }
+      m_a = std::exchange(m_c, m_a - q * m_c);
+      m_b = std::exchange(m_d, m_b - q * m_d);
+      x = std::exchange(y, x - q * y);
+    }
+    if (m_b == 0) {
+      // Not even one quotient: a step of its own, by a division.
+      mpz_tdiv_r(a.raw(), a.get(), b.get());
+      mpz_swap(a.raw(), b.raw());
+      continue;
+    }
+    Combine(next_b.raw(), static_cast<long>(m_c), a.get(), static_cast<long>(m_d), b.get());
+    if (next_b <= limit) {
+      break;
+    }
+    Combine(next_a.raw(), static_cast<long>(m_a), a.get(), static_cast<long>(m_b), b.get());
+    mpz_swap(a.raw(), next_a.raw());
+    mpz_swap(b.raw(), next_b.raw());
+  }
+  while (b > limit) {
+    mpz_tdiv_r(a.raw(), a.get(), b.get());
+    mpz_swap(a.raw(), b.raw());
+  }
+  return b;
 }
 
 Natural PowerModulo(const Natural& base, const Natural& exponent, const Natural& m) {

@@ -123,6 +123,9 @@ Natural SquareRootFloor(const Natural& n);
 bool IsSquare(const Natural& n);
 // The greatest common divisor (gcd(0, b) = b).
 Natural Gcd(const Natural& a, const Natural& b);
+// The first number at most `limit` in the sequence a, b, a mod b, ... of Euclid's algorithm on
+// a >= b, which Cornacchia's algorithm wants.
+Natural FirstRemainderAtMost(Natural a, Natural b, const Natural& limit);
 // base^exponent modulo m >= 1.
 Natural PowerModulo(const Natural& base, const Natural& exponent, const Natural& m);
 // base^exponent, exactly.

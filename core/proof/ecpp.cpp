@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/arithmetic/primality.h"
+#include "core/big/big_montgomery.h"
 #include "core/big/big_primality.h"
 #include "core/big/pacing.h"
 #include "core/big/small_primes.h"
@@ -64,13 +65,7 @@ std::optional<std::pair<Natural, Natural>> Cornacchia(const Natural& n, std::int
   }
   const Natural four_n = n << 2;
   const Natural limit = SquareRootFloor(four_n);
-  Natural a = n << 1;
-  Natural b = std::move(root);
-  while (b > limit) {
-    Natural r = a % b;
-    a = std::move(b);
-    b = std::move(r);
-  }
+  const Natural b = FirstRemainderAtMost(n << 1, std::move(root), limit);
   const Natural b_squared = b * b;
   if (b_squared > four_n) {
     return std::nullopt;
@@ -112,28 +107,6 @@ Natural Order(const Natural& n, const Signed& t) {
   return t.negative ? m + t.magnitude : m - t.magnitude;
 }
 
-// The strong probable-prime test to the base 2 by GMP's powering, for a filter that most
-// composites fail: one power, with no reports of its own.
-bool StrongBase2(const Natural& q) {
-  const Natural minus_one = q - Natural(1);
-  const mp_bitcnt_t s = mpz_scan1(minus_one.get(), 0);
-  const Natural d = minus_one >> static_cast<unsigned>(s);
-  Natural x = PowerModulo(Natural(2), d, q);
-  if (x == 1 || x == minus_one) {
-    return true;
-  }
-  for (mp_bitcnt_t r = 1; r < s; ++r) {
-    mpz_powm_ui(x.raw(), x.get(), 2, q.get());
-    if (x == minus_one) {
-      return true;
-    }
-    if (x == 1) {
-      return false;
-    }
-  }
-  return false;
-}
-
 // Whether q, with no prime factor below the search's bound, may be prime: exactly below 2^64,
 // otherwise by the strong test to the base 2, which nearly every composite fails (a q that passes
 // goes on to the whole test of Baillie and Pomerance).
@@ -141,7 +114,9 @@ bool PassesStrongBase2(const Natural& q) {
   if (q.FitsWord()) {
     return IsPrime(q.Word());
   }
-  return q.IsOdd() && StrongBase2(q);
+  // A few milliseconds at most, on a work of its own that is never stopped.
+  Work unstopped;
+  return q.IsOdd() && IsStrongProbablePrimeToBase2(q, unstopped).value_or(false);
 }
 
 // The index of the first of the cofactors from `from` on that passes PassesStrongBase2, or their
@@ -308,8 +283,7 @@ class SquareRoots {
       }
       making_.insert(f);
     }
-    const Natural magnitude(static_cast<std::uint64_t>(f < 0 ? -static_cast<std::int64_t>(f) : f));
-    std::optional<Natural> root = Root(f < 0 ? n_ - magnitude : magnitude);
+    std::optional<Natural> root = Root(f);
     const Natural* made = nullptr;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -324,12 +298,18 @@ class SquareRoots {
     return made;
   }
 
-  // A square root of the residue a; nothing when the loop finds none (N then no prime).
-  std::optional<Natural> Root(const Natural& a) const {
-    Natural w;
-    mpz_powm(w.raw(), a.get(), half_.get(), n_.get());  // a^((d - 1)/2)
-    Natural x = (a * w) % n_;                           // a^((d + 1)/2)
-    Natural b = (x * w) % n_;                           // a^d
+  // A square root of the residue f; nothing when the loop finds none (N then no prime).
+  std::optional<Natural> Root(std::int32_t f) const {
+    // a^((d - 1)/2) as the power of |f|, a word, and its sign.
+    const auto magnitude = static_cast<std::uint32_t>(f < 0 ? -static_cast<std::int64_t>(f) : f);
+    const BigMontgomery form(n_);
+    Natural w = form.ValueOf(form.PowerOf(magnitude, half_));
+    const Natural a = f < 0 ? n_ - Natural(magnitude) : Natural(magnitude);
+    if (f < 0 && half_.IsOdd() && !w.IsZero()) {
+      w = n_ - w;
+    }
+    Natural x = (a * w) % n_;  // a^((d + 1)/2)
+    Natural b = (x * w) % n_;  // a^d
     Natural c = z_power_;
     mp_bitcnt_t m = e_;
     while (b != 1) {

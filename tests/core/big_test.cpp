@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/arithmetic/primality.h"
 #include "core/big/big_factorisation.h"
+#include "core/big/big_montgomery.h"
 #include "core/big/big_primality.h"
 #include "core/big/big_primes.h"
 #include "core/big/natural.h"
@@ -94,6 +97,59 @@ TEST(Natural, AgreesWithGmpAndTheWordSizedTypes) {
     EXPECT_EQ(Natural(a).FitsWord(), true);
     EXPECT_EQ(big.FitsWord(), (wide >> 64) == 0);
   }
+}
+
+// Against Euclid's algorithm a remainder at a time: random pairs up to 3500 bits, with quotients
+// of a word or more among them, each to limits at every size, from 0 past b.
+TEST(Natural, FirstRemainderAtMostAgreesWithPlainEuclid) {
+  gmp_randstate_t state;
+  gmp_randinit_mt(state);
+  gmp_randseed_ui(state, 7);
+  Natural a;
+  Natural b;
+  Natural limit;
+  for (int i = 0; i < 300; ++i) {
+    mpz_urandomb(a.raw(), state, 1 + i * 11);
+    mpz_rrandomb(b.raw(), state, 1 + i * (i % 3 == 0 ? 5 : 11));
+    if (a < b) {
+      std::swap(a, b);
+    }
+    for (std::size_t bits = 0; bits <= b.Bits() + 1; bits += 1 + b.Bits() / 7) {
+      mpz_urandomb(limit.raw(), state, bits);
+      Natural x = a;
+      Natural y = b;
+      while (y > limit) {
+        x = std::exchange(y, x % y);
+      }
+      EXPECT_EQ(FirstRemainderAtMost(a, b, limit), y) << a << " " << b << " " << limit;
+    }
+  }
+  gmp_randclear(state);
+}
+
+// Powers of a small base in Montgomery form against mpz_powm, for moduli of one limb, of the
+// unrolled sizes, of the limb-by-limb reduction and of the reduction by whole products.
+TEST(BigMontgomery, PowersOfASmallBaseAgreeWithGmp) {
+  gmp_randstate_t state;
+  gmp_randinit_mt(state);
+  gmp_randseed_ui(state, 11);
+  Natural n;
+  Natural exponent;
+  for (const unsigned bits : {40U, 190U, 383U, 3322U, 8000U}) {
+    for (int i = 0; i < 4; ++i) {
+      mpz_urandomb(n.raw(), state, bits);
+      mpz_setbit(n.raw(), bits - 1);
+      mpz_setbit(n.raw(), 0);
+      mpz_urandomb(exponent.raw(), state, i == 0 ? 0 : std::min(bits, 600U));
+      const BigMontgomery form(n);
+      for (const std::uint32_t base : {1U, 2U, 3U, 99991U, 4294967291U}) {
+        EXPECT_EQ(form.ValueOf(form.PowerOf(base, exponent)),
+                  PowerModulo(Natural(base), exponent, n))
+            << base << "^" << exponent << " mod " << n;
+      }
+    }
+  }
+  gmp_randclear(state);
 }
 
 TEST(BigPrimality, AgreesWithMillerRabinAndTheWordSizedTest) {
