@@ -169,6 +169,17 @@ inline constexpr int kProofLargestClass = 40;
 inline constexpr int kProofCheapLargestClass = 128;
 inline constexpr int kProofCheapDegree = 8;
 
+// Past this many bits (some 620 digits) the lists take in class numbers up to 256 whose genus
+// factors are of degree 20 or less. The more discriminants each square root serves, the fewer
+// searches run through a whole list without a step, each of which cost some 450 square roots at
+// 1000 digits and sent the down-run back a number. Five primes of 1000 digits took 54, 65, 61,
+// 57 and 70 s (533 s of processor time in all) where they took 57, 90, 66, 82 and 76 s (650 s);
+// degree 16 gave a median of 63 s, degree 12 of 73 s, class numbers up to 512 the same as 256.
+// Three primes of 700 digits took about as long either way, four of 500 digits 3 % longer.
+inline constexpr std::size_t kProofRichListsFromBits = 2048;
+inline constexpr int kProofRichLargestClass = 256;
+inline constexpr int kProofRichDegree = 20;
+
 // Numbers of at most this many bits try first the discriminants down to the smaller bound: they
 // find their steps among the small degrees there, and the list takes a tenth of the time to make
 // (some 2 ms of the 17 of a proof of 100 digits).

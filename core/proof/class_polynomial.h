@@ -50,10 +50,11 @@ struct DiscriminantList {
   std::int32_t bound = 0;
   int largest_class = 0;
   int cheap_largest_class = 0;
+  int cheap_degree = tuning::kProofCheapDegree;
 
   bool Admits(std::int32_t d, int h, int degree) const {
-    return -d <= bound && (h <= largest_class ||
-                           (h <= cheap_largest_class && degree <= tuning::kProofCheapDegree));
+    return -d <= bound &&
+           (h <= largest_class || (h <= cheap_largest_class && degree <= cheap_degree));
   }
   auto operator<=>(const DiscriminantList&) const = default;
 };

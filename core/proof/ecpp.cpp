@@ -353,17 +353,21 @@ class SquareRoots {
 // The lists of discriminants that the search from a number of so many bits tries, one after
 // the other: for small numbers a shorter one first, quicker to make; then the first list, with
 // the cheap large classes for numbers past the small ones (below, they cost more time than they
-// saved: 200 and 300 digits took a fifth longer); then, only when none of them gave a step
-// (large numbers, whose orders are seldom a small part times a prime), the wider one.
+// saved: 200 and 300 digits took a fifth longer), richer still for the largest numbers; then,
+// only when none of them gave a step (large numbers, whose orders are seldom a small part times a
+// prime), the wider one.
 std::vector<DiscriminantList> DiscriminantLists(std::size_t bits) {
   std::vector<DiscriminantList> lists;
   if (bits <= tuning::kProofSmallListToBits) {
     lists.push_back({tuning::kProofSmallDiscriminantBound, tuning::kProofLargestClass, 0});
   }
-  lists.push_back({tuning::kProofDiscriminantBound, tuning::kProofLargestClass,
-                   tuning::kProofCheapLargestClass});
+  const bool rich = bits > tuning::kProofRichListsFromBits;
+  const int cheap_class = rich ? tuning::kProofRichLargestClass : tuning::kProofCheapLargestClass;
+  const int cheap_degree = rich ? tuning::kProofRichDegree : tuning::kProofCheapDegree;
+  lists.push_back(
+      {tuning::kProofDiscriminantBound, tuning::kProofLargestClass, cheap_class, cheap_degree});
   lists.push_back({tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass,
-                   tuning::kProofCheapLargestClass});
+                   cheap_class, cheap_degree});
   return lists;
 }
 
