@@ -44,8 +44,8 @@ struct Discriminant {
 };
 
 // A list of discriminants: |D| up to `bound` and class numbers up to `largest_class`, and those of
-// class numbers up to `cheap_largest_class` whose genus factors are of degree
-// tuning::kProofCheapDegree or less, for their roots cost as little as those of the small classes.
+// class numbers up to `cheap_largest_class` whose genus factors are of degree `cheap_degree` or
+// less, for their roots cost little more than those of the small classes.
 struct DiscriminantList {
   std::int32_t bound = 0;
   int largest_class = 0;
