@@ -209,7 +209,8 @@ inline constexpr std::uint64_t kTwoWordProofRhoSteps = 1 << 12;
 // on both processors and divided by the primes up to 2^20. A prime of 800 digits took 22.7 s (37 s
 // of processor time). On a slower host, where mpz_powm at 3322 bits took 12 to 13.6 ms instead of
 // 10, five primes took a median of 89 s, and 62 s (52 to 73 s) once the powers were raised in
-// Montgomery form and the lists were richer.
+// Montgomery form and the lists were richer; 53 s (43 to 60 s) with reduction rows of our own, by
+// ADX (reduction_rows.h).
 inline constexpr std::size_t kProofLargestBits = 3400;
 
 // The primes divided out of a curve's order go up to this many times the number's bits (at most

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/arithmetic/wide.h"
+#include "core/big/reduction_rows.h"
 
 namespace brindaq {
 namespace {
@@ -63,11 +64,14 @@ constexpr FixedMultiply kFixedMultiply[kFixedLimbsUpTo + 1] = {
     nullptr,          MultiplyFixed<1>, MultiplyFixed<2>, MultiplyFixed<3>,
     MultiplyFixed<4>, MultiplyFixed<5>, MultiplyFixed<6>};
 
-// Above this many limbs, the reduction by two whole products (each of GMP's subquadratic
-// multiplication) is quicker than size_ passes of mpn_addmul_1 (measured on x86-64, one squaring
-// and its reduction: 2.0 against 2.1 us at 40 limbs, 17.1 against 16.7 at 128, 252 against 128 at
-// 519 limbs, 10000 digits).
-constexpr std::size_t kWholeProductReductionFrom = 120;
+// From this many limbs on, the reduction by two whole products (each of GMP's subquadratic
+// multiplication) is quicker than size_ rows (measured on x86-64, one squaring and its reduction).
+// GMP's rows: 2.0 against 2.1 us at 40 limbs, 17.1 against 16.7 at 128, 252 against 128 at 519
+// limbs, 10000 digits. Our own rows with ADX: 25.6 against 26.9 us at 184 limbs, 29.7 against 30.2
+// at 200, 38.8 against 37.8 at 232.
+std::size_t WholeProductReductionFrom() {
+  return OwnReductionRows() ? 224 : 120;
+}
 
 // The inverse of an odd limb modulo the limb base, by Newton's iteration.
 mp_limb_t LimbInverse(mp_limb_t n) {
@@ -94,13 +98,14 @@ BigMontgomery::BigMontgomery(const Natural& n)
       one_(size_),
       r_squared_(size_),
       product_(2 * size_ + 1),
-      quotient_(size_ >= kWholeProductReductionFrom ? 4 * size_ : 0) {
+      whole_products_(size_ >= WholeProductReductionFrom()),
+      quotient_(whole_products_ ? 4 * size_ : 0) {
   CopyLimbs(n_.get(), size_, limbs_.data());
   minus_inverse_ = 0 - LimbInverse(limbs_[0]);
   Natural r = Natural::TwoToThe(static_cast<unsigned>(size_ * GMP_NUMB_BITS));
   CopyLimbs((r % n_).get(), size_, one_.data());
   CopyLimbs((r * r % n_).get(), size_, r_squared_.data());
-  if (size_ >= kWholeProductReductionFrom) {
+  if (whole_products_) {
     Natural inverse;
     mpz_invert(inverse.raw(), n_.get(), r.get());
     minus_inverse_r_.resize(size_);
@@ -157,12 +162,10 @@ void BigMontgomery::Reduce(mp_limb_t* out) const {
   const auto size = static_cast<mp_size_t>(size_);
   mp_limb_t* t = product_.data();
   mp_limb_t carry = 0;
-  if (size_ < kWholeProductReductionFrom) {
+  if (!whole_products_) {
     // Each pass makes the lowest limb left 0 by adding a multiple of n; its carry is kept in that
     // limb, and all of them are added to the upper half at the end.
-    for (mp_size_t i = 0; i < size; ++i) {
-      t[i] = mpn_addmul_1(t + i, limbs_.data(), size, t[i] * minus_inverse_);
-    }
+    ReductionRows(t, limbs_.data(), size_, minus_inverse_);
     carry = mpn_add_n(out, t + size, t, size);
   } else {
     mp_limb_t* q = quotient_.data();

@@ -4,7 +4,7 @@
 // multiplication without trial division", Math. Comp. 44, 1985): x stands for x * R mod n with
 // R = 2^(limb bits * limbs of n), so that a product is reduced by multiplications and shifts, never
 // a division. Built on GMP's public mpn functions: the product by mpn_mul_n or mpn_sqr, the
-// reduction limb by limb with mpn_addmul_1 for small moduli (as in GMP's own redc_1), and for large
+// reduction row by row for small moduli (as in GMP's own redc_1, reduction_rows.h), and for large
 // ones by two whole products, q = T * (-1/n) mod R and (T + q * n) / R. The probable-prime tests,
 // rho and the elliptic curves all raise powers or step points this way, thousands of times over
 // one modulus, where mpz_mul and mpz_mod would divide each time.
@@ -64,6 +64,7 @@ class BigMontgomery {
   Residue one_;                              // R mod n
   Residue r_squared_;                        // R^2 mod n, in plain limbs
   mutable std::vector<mp_limb_t> product_;   // 2 * size_ + 1 limbs
+  bool whole_products_;                      // reduced by two whole products, not row by row
   mutable std::vector<mp_limb_t> quotient_;  // for large moduli: q and q * n
 };
 

@@ -18,6 +18,7 @@
 #include "core/big/big_primality.h"
 #include "core/big/big_primes.h"
 #include "core/big/natural.h"
+#include "core/big/reduction_rows.h"
 
 namespace brindaq {
 namespace {
@@ -128,14 +129,15 @@ TEST(Natural, FirstRemainderAtMostAgreesWithPlainEuclid) {
 }
 
 // Powers of a small base in Montgomery form against mpz_powm, for moduli of one limb, of the
-// unrolled sizes, of the limb-by-limb reduction and of the reduction by whole products.
+// unrolled sizes, of the row-by-row reduction and of the reduction by whole products (past 224
+// limbs with our own rows).
 TEST(BigMontgomery, PowersOfASmallBaseAgreeWithGmp) {
   gmp_randstate_t state;
   gmp_randinit_mt(state);
   gmp_randseed_ui(state, 11);
   Natural n;
   Natural exponent;
-  for (const unsigned bits : {40U, 190U, 383U, 3322U, 8000U}) {
+  for (const unsigned bits : {40U, 190U, 383U, 3322U, 8000U, 15000U}) {
     for (int i = 0; i < 4; ++i) {
       mpz_urandomb(n.raw(), state, bits);
       mpz_setbit(n.raw(), bits - 1);
@@ -150,6 +152,38 @@ TEST(BigMontgomery, PowersOfASmallBaseAgreeWithGmp) {
     }
   }
   gmp_randclear(state);
+}
+
+// The rows of the reduction, whichever the processor takes, against GMP's mpn_addmul_1: every
+// size up to 13 (each remainder of the blocks of four), 52 and 53, with random limbs and with
+// limbs all ones, which carry at every step.
+TEST(BigMontgomery, ReductionRowsAgreeWithGmpRows) {
+  std::mt19937_64 random(7);
+  for (std::size_t size = 1; size <= 53; size = size == 13 ? 52 : size + 1) {
+    for (const bool ones : {false, true}) {
+      std::vector<mp_limb_t> n(size);
+      std::vector<mp_limb_t> t(2 * size);
+      for (mp_limb_t& limb : n) {
+        limb = ones ? ~mp_limb_t{0} : random();
+      }
+      n[0] |= 1;
+      for (mp_limb_t& limb : t) {
+        limb = ones ? ~mp_limb_t{0} : random();
+      }
+      mp_limb_t inverse = n[0];  // Newton's iteration, right in 3 bits, then 6, 12, 24, 48, 96
+      for (int k = 0; k < 5; ++k) {
+        inverse *= 2 - n[0] * inverse;
+      }
+      const mp_limb_t minus_inverse = 0 - inverse;
+      std::vector<mp_limb_t> expected = t;
+      for (std::size_t i = 0; i < size; ++i) {
+        expected[i] = mpn_addmul_1(&expected[i], n.data(), static_cast<mp_size_t>(size),
+                                   expected[i] * minus_inverse);
+      }
+      ReductionRows(t.data(), n.data(), size, minus_inverse);
+      EXPECT_EQ(t, expected) << size << (ones ? " limbs, all ones" : " random limbs");
+    }
+  }
 }
 
 TEST(BigPrimality, AgreesWithMillerRabinAndTheWordSizedTest) {
