@@ -4,6 +4,7 @@
 
 #if defined(__x86_64__) && defined(__GNUC__) && GMP_LIMB_BITS == 64
 #define BRINDAQ_ADX_ROWS 1
+#include <cpuid.h>
 #endif
 
 namespace brindaq {
@@ -65,9 +66,16 @@ mp_limb_t AddRowAdx(mp_limb_t* rows, const mp_limb_t* n, std::size_t size, mp_li
   return high;
 }
 
+// CPUID leaf 7: BMI2 (mulx) is bit 8 of EBX, ADX (adcx, adox) bit 19.
 bool HasAdx() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("adx");
+  unsigned eax = 0;
+  unsigned ebx = 0;
+  unsigned ecx = 0;
+  unsigned edx = 0;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) {
+    return false;
+  }
+  return (ebx >> 8 & 1) != 0 && (ebx >> 19 & 1) != 0;
 }
 
 const bool kAdx = HasAdx();
