@@ -191,6 +191,17 @@ inline constexpr std::int32_t kProofSmallDiscriminantBound = 20000;
 inline constexpr std::int32_t kProofWiderDiscriminantBound = 400000;
 inline constexpr int kProofWiderLargestClass = 100;
 
+// The first number has no number before it to go back to: when no list above gives it a step, a
+// last one takes in the classes up to 1024 whose genus factors are of degree 40 or less, for |D|
+// up to 2 10^6: 121000 discriminants against the wider list's 44000, more than half of them
+// products of prime discriminants below 1000, whose roots are soon made. 10^999 + 7 is such a
+// number: no prime order among the 262 of the lists above (nor, by PARI/GP, among the 116 of the
+// class numbers up to 40 and |D| up to 10^5); the last list gave it a step at its 1740th
+// discriminant, and the proof took 59 s. Made only for a number that needs it (0.5 s).
+inline constexpr std::int32_t kProofLastDiscriminantBound = 2000000;
+inline constexpr int kProofLastLargestClass = 1024;
+inline constexpr int kProofLastDegree = 40;
+
 // A prime of two words past psi_12 is proven by the part of n - 1 that trial division and these
 // steps of rho take apart, when it is a third of n's bits; otherwise by the curves. On 2000
 // primes near 3 10^29: 2^10 steps left 51 % to the curves (0.40 ms a prime), 2^12 steps 38 %

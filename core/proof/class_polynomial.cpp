@@ -198,7 +198,7 @@ const std::vector<Discriminant>& DiscriminantsByClassNumber(const DiscriminantLi
   if (found != made.end()) {
     return found->second;
   }
-  const std::int32_t bound = wanted.bound;
+  const std::int32_t bound = wanted.Largest();
   const auto size = static_cast<std::size_t>(bound) + 1;
   std::vector<bool> squarefree(size, true);
   for (std::size_t p = 2; p * p < size; ++p) {

@@ -11,6 +11,7 @@
 // pi sqrt|D| (sum of 1/a) / ln 2 bits, with a margin; a rounding that is not clear is made again
 // at twice the precision.
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -51,10 +52,12 @@ struct DiscriminantList {
   int largest_class = 0;
   int cheap_largest_class = 0;
   int cheap_degree = tuning::kProofCheapDegree;
+  std::int32_t cheap_bound = 0;  // |D| up to this for the cheap classes, when above `bound`
 
+  std::int32_t Largest() const { return std::max(bound, cheap_bound); }
   bool Admits(std::int32_t d, int h, int degree) const {
-    return -d <= bound &&
-           (h <= largest_class || (h <= cheap_largest_class && degree <= cheap_degree));
+    return (-d <= bound && h <= largest_class) ||
+           (-d <= Largest() && h <= cheap_largest_class && degree <= cheap_degree);
   }
   auto operator<=>(const DiscriminantList&) const = default;
 };

@@ -355,8 +355,9 @@ class SquareRoots {
 // the cheap large classes for numbers past the small ones (below, they cost more time than they
 // saved: 200 and 300 digits took a fifth longer), richer still for the largest numbers; then,
 // only when none of them gave a step (large numbers, whose orders are seldom a small part times a
-// prime), the wider one.
-std::vector<DiscriminantList> DiscriminantLists(std::size_t bits) {
+// prime), the wider one; and for the first number of a proof, which has none before it to go back
+// to, the last one.
+std::vector<DiscriminantList> DiscriminantLists(std::size_t bits, bool first_number) {
   std::vector<DiscriminantList> lists;
   if (bits <= tuning::kProofSmallListToBits) {
     lists.push_back({tuning::kProofSmallDiscriminantBound, tuning::kProofLargestClass, 0});
@@ -368,13 +369,18 @@ std::vector<DiscriminantList> DiscriminantLists(std::size_t bits) {
       {tuning::kProofDiscriminantBound, tuning::kProofLargestClass, cheap_class, cheap_degree});
   lists.push_back({tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass,
                    cheap_class, cheap_degree});
+  if (first_number) {
+    lists.push_back({tuning::kProofWiderDiscriminantBound, tuning::kProofWiderLargestClass,
+                     tuning::kProofLastLargestClass, tuning::kProofLastDegree,
+                     tuning::kProofLastDiscriminantBound});
+  }
   return lists;
 }
 
 #if defined(BRINDAQ_PROOF_THREADS)
 // The first list of discriminants that the search from a number of so many bits tries.
 const std::vector<Discriminant>& FirstList(std::size_t bits) {
-  return DiscriminantsByClassNumber(DiscriminantLists(bits).front());
+  return DiscriminantsByClassNumber(DiscriminantLists(bits, false).front());
 }
 #endif
 
@@ -412,6 +418,7 @@ class Searcher {
   std::optional<Candidate> Search(const Natural& n, const std::set<std::int32_t>& failed,
                                   std::uint64_t step, SquareRoots& roots, int largest_degree,
                                   Place& place) {
+    const bool first_number = step == 1;  // the chain is empty
     capped_ = false;
     // A power of two, so that few products of primes are made.
     const auto bound = static_cast<std::uint32_t>(std::bit_ceil(std::min<std::uint64_t>(
@@ -420,7 +427,7 @@ class Searcher {
             1024, (n.Bits() > tuning::kProofLargeTrialFromBits ? tuning::kProofTrialBoundPerBitLarge
                                                                : tuning::kProofTrialBoundPerBit) *
                       n.Bits()))));
-    const std::vector<DiscriminantList> lists = DiscriminantLists(n.Bits());
+    const std::vector<DiscriminantList> lists = DiscriminantLists(n.Bits(), first_number);
     for (; place.list < lists.size(); ++place.list, place.index = 0) {
       // Each list leaves out those of the list before it.
       const DiscriminantList before = place.list == 0 ? DiscriminantList{} : lists[place.list - 1];
