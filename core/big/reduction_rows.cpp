@@ -66,8 +66,9 @@ mp_limb_t AddRowAdx(mp_limb_t* rows, const mp_limb_t* n, std::size_t size, mp_li
   return high;
 }
 
-// CPUID leaf 7: BMI2 (mulx) is bit 8 of EBX, ADX (adcx, adox) bit 19.
-bool HasAdx() {
+// CPUID leaf 7: BMI2 (mulx) is bit 8 of EBX, ADX (adcx, adox) bit 19. Asked once, at the first
+// reduction (not at start-up, where a form made by another file's initialiser could come first).
+bool AskAdx() {
   unsigned eax = 0;
   unsigned ebx = 0;
   unsigned ecx = 0;
@@ -78,14 +79,17 @@ bool HasAdx() {
   return (ebx >> 8 & 1) != 0 && (ebx >> 19 & 1) != 0;
 }
 
-const bool kAdx = HasAdx();
+bool HasAdx() {
+  static const bool has = AskAdx();
+  return has;
+}
 #endif
 
 }  // namespace
 
 void ReductionRows(mp_limb_t* t, const mp_limb_t* n, std::size_t size, mp_limb_t minus_inverse) {
 #if defined(BRINDAQ_ADX_ROWS)
-  if (kAdx) {
+  if (HasAdx()) {
     for (std::size_t i = 0; i < size; ++i) {
       t[i] = AddRowAdx(t + i, n, size, t[i] * minus_inverse);
     }
@@ -99,7 +103,7 @@ void ReductionRows(mp_limb_t* t, const mp_limb_t* n, std::size_t size, mp_limb_t
 
 bool OwnReductionRows() {
 #if defined(BRINDAQ_ADX_ROWS)
-  return kAdx;
+  return HasAdx();
 #else
   return false;
 #endif
