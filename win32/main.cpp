@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "core/jobs/background_question.h"
 #include "core/window.h"
 #include "win32/main_window.h"
 #include "win32/text.h"
@@ -44,10 +44,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       DispatchMessageW(&message);
     }
   }
-  // EXIT ends the program at once: a question whose work could not stop in time is left behind,
-  // and the static data it may still read is not destroyed under it.
-  if (brindaq::jobs::BackgroundQuestion::Running() > 0) {
-    std::_Exit(static_cast<int>(message.wParam));
-  }
-  return static_cast<int>(message.wParam);
+  // EXIT ends the program at once, without its static destructors. A question whose work could
+  // not stop in time is left behind and may still read static data; and a question whose work has
+  // just ended may still be destroying its thread-local data as its thread ends, which the
+  // process's own teardown (MinGW's emulated thread-local storage) can free under it: once, under
+  // wine, a fault in such a destructor when EXIT was clicked while a question ran.
+  std::fflush(nullptr);
+  std::_Exit(static_cast<int>(message.wParam));
 }
