@@ -79,17 +79,13 @@ bool AskAdx() {
   return (ebx >> 8 & 1) != 0 && (ebx >> 19 & 1) != 0;
 }
 
-bool HasAdx() {
-  static const bool has = AskAdx();
-  return has;
-}
 #endif
 
 }  // namespace
 
 void ReductionRows(mp_limb_t* t, const mp_limb_t* n, std::size_t size, mp_limb_t minus_inverse) {
 #if defined(BRINDAQ_ADX_ROWS)
-  if (HasAdx()) {
+  if (OwnReductionRows()) {
     for (std::size_t i = 0; i < size; ++i) {
       t[i] = AddRowAdx(t + i, n, size, t[i] * minus_inverse);
     }
@@ -103,7 +99,8 @@ void ReductionRows(mp_limb_t* t, const mp_limb_t* n, std::size_t size, mp_limb_t
 
 bool OwnReductionRows() {
 #if defined(BRINDAQ_ADX_ROWS)
-  return HasAdx();
+  static const bool adx = AskAdx();
+  return adx;
 #else
   return false;
 #endif
